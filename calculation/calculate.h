@@ -1,0 +1,28 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calculation/form_fields.h"
+#include "calculation/notice.h"
+
+namespace threadgauge {
+
+// One press of 确定: what the window and the command line both show.
+struct CalculationResult {
+  // The message box's text when an input was rejected; then nothing else changes.
+  std::optional<std::string> rejection;
+  FormUpdate update;
+  // Why fields stayed empty, in order of first appearance, without repeats.
+  std::vector<Notice> notices;
+  std::filesystem::path database;
+};
+
+// Checks the inputs, opens the tolerance database afresh, shows the pitch tolerance and
+// runs the gauge kind whose name equals Combo4's text. Nothing is carried from one
+// calculation to the next, and the database is only read.
+CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database);
+
+}  // namespace threadgauge

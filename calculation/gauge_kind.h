@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+#include <span>
+#include <string_view>
+
+#include "calculation/value.h"
+#include "tolerance/lookups.h"
+
+namespace threadgauge {
+
+// Plug kinds show the major-diameter deviation and measure over three wires; ring kinds
+// show the minor-diameter deviation and measure over balls.
+enum class Layout { Plug, Ring };
+
+// The fundamental deviation: EI of the internal thread or es of the external thread.
+enum class Deviation { EI, es };
+
+// The gauge tolerances and positions of the "位置要素" row for T (µm).
+struct GaugeTolerances {
+  Value TPL, ZPL, ZR, m, TCP, TR, WGO, WNG;
+};
+
+// What a gauge formula works with. Table values are in µm and enter the formulas each
+// divided on its own by 1000 (or 2000 for half of the value).
+struct ThreadValues {
+  double d;        // nominal diameter, mm
+  double P;        // pitch, mm
+  double d2;       // BasicPitchDiameter
+  double d1;       // BasicMinorDiameter
+  Value deviation; // EI or es, µm
+  Value T;         // TD2 or Td2, µm
+  GaugeTolerances gauge;
+};
+
+// The five values of a gauge: three diameters and the deviations that go with them.
+// Plug kinds give Text3 (major-diameter deviation), ring kinds Text18 (minor).
+struct GaugeDiameters {
+  Value Text2;
+  std::optional<Value> Text3;
+  Value Text4;
+  Value Text5;
+  Value Text6;
+  std::optional<Value> Text18;
+};
+
+struct GaugeKind {
+  std::string_view name;  // as listed in Combo4
+  Layout layout;
+  Deviation deviation;
+  PitchDiameterTable pitch_diameter_table;
+  HalfAngleProfile profile;
+  GaugeDiameters (*diameters)(const ThreadValues&);
+};
+
+// The ten kinds in the order the gauge name is compared with them.
+std::span<const GaugeKind* const> GaugeKinds();
+const GaugeKind* FindGaugeKind(std::string_view name);
+
+}  // namespace threadgauge

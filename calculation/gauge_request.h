@@ -1,0 +1,31 @@
+#pragma once
+
+#include <string>
+#include <variant>
+
+#include "calculation/form_fields.h"
+
+namespace threadgauge {
+
+struct GaugeRequest {
+  double d = 0;  // nominal diameter, mm
+  double P = 0;  // pitch, mm
+  std::string grade;
+  std::string position;
+  std::string gaugeName;
+  std::string lengthRange;
+};
+
+// The message a rejected input gets, in a message box with one OK button.
+struct Rejection {
+  std::string message;
+};
+
+// The presence checks in their fixed order, then d and P as positive numbers: a gauge
+// computed from a nominal diameter of 0 would have negative diameters.
+std::variant<GaugeRequest, Rejection> BuildRequest(const FormInputs& inputs);
+
+// "[P] = " followed by P as plain decimal text: 1.5 gives "[P] = 1.5", 2 gives "[P] = 2".
+std::string PitchCondition(double P);
+
+}  // namespace threadgauge

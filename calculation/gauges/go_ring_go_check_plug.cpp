@@ -1,0 +1,27 @@
+// GO check plug of the GO ring gauge: the pitch and minor diameters lie below the external
+// thread's by the ring position ZR and the check plug's own position m; the pitch
+// diameter carries ± TCP/2, the major diameter ± TPL.
+#include "calculation/gauges/gauges.h"
+
+namespace threadgauge {
+namespace {
+
+GaugeDiameters Diameters(const ThreadValues& t) {
+  const auto& [d, P, d2, d1, es, Td2, g] = t;
+  return {
+      .Text2 = d + es / 1000,
+      .Text3 = g.TPL / 1000,
+      .Text4 = d2 + es / 1000 - g.ZR / 1000 - g.m / 1000,
+      .Text5 = g.TCP / 2000,
+      .Text6 = d1 + es / 1000 - g.ZR / 1000 - g.m / 1000,
+      .Text18 = std::nullopt,
+  };
+}
+
+}  // namespace
+
+extern const GaugeKind kGoRingGoCheckPlug{"校通-通螺纹塞规", Layout::Plug, Deviation::es,
+                                          PitchDiameterTable::External,
+                                          HalfAngleProfile::Complete, Diameters};
+
+}  // namespace threadgauge

@@ -1,0 +1,27 @@
+// Wear check plug of the GO ring gauge: the pitch diameter lies at the ring's wear limit
+// (ZR less, the whole WGO more); the truncated major diameter is 2 × P/10 above it; the
+// minor diameter is that of the NOT-GO check plug.
+#include "calculation/gauges/gauges.h"
+
+namespace threadgauge {
+namespace {
+
+GaugeDiameters Diameters(const ThreadValues& t) {
+  const auto& [d, P, d2, d1, es, Td2, g] = t;
+  return {
+      .Text2 = d2 + es / 1000 - g.ZR / 1000 + g.WGO / 1000 + (P / 10) * 2,
+      .Text3 = g.TPL / 2000,
+      .Text4 = d2 + es / 1000 - g.ZR / 1000 + g.WGO / 1000,
+      .Text5 = g.TCP / 2000,
+      .Text6 = d1 + es / 1000 - g.TR / 2000,
+      .Text18 = std::nullopt,
+  };
+}
+
+}  // namespace
+
+extern const GaugeKind kGoRingWearCheckPlug{"校通-损螺纹塞规", Layout::Plug, Deviation::es,
+                                            PitchDiameterTable::External,
+                                            HalfAngleProfile::Truncated, Diameters};
+
+}  // namespace threadgauge

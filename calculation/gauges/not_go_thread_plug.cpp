@@ -1,0 +1,28 @@
+// NOT-GO thread plug gauge for an internal thread: its pitch diameter sits at the top of
+// the product's pitch-diameter tolerance (EI + TD2) plus half the plug tolerance TPL; the
+// truncated profile's major diameter lies 2 × P/10 above it.
+#include "calculation/gauges/gauges.h"
+
+namespace threadgauge {
+namespace {
+
+GaugeDiameters Diameters(const ThreadValues& t) {
+  const auto& [d, P, d2, d1, EI, TD2, g] = t;
+  const double f = P / 10;
+  return {
+      .Text2 = d2 + EI / 1000 + TD2 / 1000 + g.TPL / 2000 + f * 2,
+      .Text3 = g.TPL / 1000,
+      .Text4 = d2 + EI / 1000 + TD2 / 1000 + g.TPL / 2000,
+      .Text5 = g.TPL / 2000,
+      .Text6 = d1 + EI / 1000,
+      .Text18 = std::nullopt,
+  };
+}
+
+}  // namespace
+
+extern const GaugeKind kNotGoThreadPlug{"止端螺纹塞规", Layout::Plug, Deviation::EI,
+                                        PitchDiameterTable::Internal, HalfAngleProfile::Truncated,
+                                        Diameters};
+
+}  // namespace threadgauge

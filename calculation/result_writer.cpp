@@ -1,0 +1,44 @@
+#include "calculation/result_writer.h"
+
+#include "calculation/number_reading.h"
+
+namespace threadgauge {
+
+Value ResultWriter::Show(OutputField field, const Value& value, NumberFormat format) {
+  if (!value.known()) {
+    Clear(field, value.why());
+    return value;
+  }
+  const std::optional<std::string> text = FormatNumber(value.number(), format);
+  if (!text) {
+    const Notice too_large{NoticeKind::NotFinite, {}, std::string(ControlName(field)), {}, {}};
+    Clear(field, {too_large});
+    return Value::Missing({too_large});
+  }
+  result_.update.Write(field, *text);
+  return ReadShownNumber(*text);
+}
+
+void ResultWriter::ShowText(OutputField field, const Lookup<std::string>& text) {
+  if (text.ok()) {
+    result_.update.Write(field, text.value());
+  } else {
+    Clear(field, {ToNotice(text.failure())});
+  }
+}
+
+Value ResultWriter::ToValue(const Lookup<double>& looked) const {
+  if (looked.ok()) return looked.value();
+  return Value::Missing({ToNotice(looked.failure())});
+}
+
+Notice ResultWriter::ToNotice(const LookupFailure& failure) const {
+  return threadgauge::ToNotice(failure, result_.database);
+}
+
+void ResultWriter::Clear(OutputField field, const std::vector<Notice>& why) {
+  result_.update.Write(field, std::string());
+  AddNotices(result_.notices, why);
+}
+
+}  // namespace threadgauge

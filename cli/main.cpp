@@ -1,0 +1,32 @@
+// threadgauge-cli: one calculation from the command line, the same as one press of 确定.
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "calculation/calculate.h"
+#include "cli/options.h"
+#include "cli/render.h"
+#include "tolerance/data_location.h"
+
+int main(int argc, char** argv) {
+  using namespace threadgauge;
+  const std::vector<std::string> args(argv + 1, argv + argc);
+  const auto [options, error] = ParseCliOptions(args);
+  if (!options) {
+    std::cerr << error << "\n";
+    return 2;
+  }
+  if (options->help) {
+    std::cout << kCliHelp;
+    return 0;
+  }
+  const std::filesystem::path database =
+      options->database ? *options->database : LocateDatabase(ExecutableDirectory()).path;
+  const CalculationResult result = Calculate(options->inputs, database);
+  if (result.rejection) {
+    std::cerr << *result.rejection << "\n";
+    return ExitStatus(result);
+  }
+  std::cout << (options->json ? RenderJson(result) : RenderText(options->inputs, result));
+  return ExitStatus(result);
+}

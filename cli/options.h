@@ -1,0 +1,25 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "calculation/form_fields.h"
+
+namespace threadgauge {
+
+struct CliOptions {
+  FormInputs inputs;  // an omitted option is an empty input, as an untouched field
+  std::optional<std::filesystem::path> database;
+  bool json = false;
+  bool help = false;
+};
+
+// Parses the arguments after the program name; the error text when they do not parse.
+std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
+    const std::vector<std::string>& args);
+
+extern const char* const kCliHelp;
+
+}  // namespace threadgauge

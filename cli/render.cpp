@@ -1,0 +1,98 @@
+#include "cli/render.h"
+
+#include <cstdio>
+#include <sstream>
+
+namespace threadgauge {
+namespace {
+
+FormState Shown(const CalculationResult& result) {
+  FormState state;
+  state.Apply(result.update);
+  return state;
+}
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (const unsigned char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\r': out += "\\r"; break;
+      case '\t': out += "\\t"; break;
+      default:
+        if (c < 0x20) {
+          char escaped[8];
+          std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
+          out += escaped;
+        } else {
+          out += static_cast<char>(c);
+        }
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string RenderJson(const CalculationResult& result) {
+  const FormState state = Shown(result);
+  std::ostringstream out;
+  out << "{\"fields\": {";
+  for (size_t i = 0; i < kOutputFields.size(); ++i) {
+    out << (i ? ", " : "") << JsonString(std::string(ControlName(kOutputFields[i]))) << ": "
+        << JsonString(state.Field(kOutputFields[i]));
+  }
+  out << "}, \"visible\": {";
+  for (size_t i = 0; i < kSwitchables.size(); ++i) {
+    out << (i ? ", " : "") << JsonString(std::string(ControlName(kSwitchables[i]))) << ": "
+        << (state.Visible(kSwitchables[i]) ? "true" : "false");
+  }
+  out << "}, \"captions\": {";
+  for (size_t i = 0; i < kCaptions.size(); ++i) {
+    out << (i ? ", " : "") << JsonString(std::string(ControlName(kCaptions[i]))) << ": "
+        << JsonString(state.CaptionText(kCaptions[i]));
+  }
+  out << "}, \"notices\": [";
+  for (size_t i = 0; i < result.notices.size(); ++i) {
+    out << (i ? ", " : "") << JsonString(DescribeNotice(result.notices[i]));
+  }
+  out << "]}\n";
+  return out.str();
+}
+
+std::string RenderText(const FormInputs& in, const CalculationResult& result) {
+  const FormState s = Shown(result);
+  const auto field = [&](OutputField f) { return s.Field(f); };
+  const auto shown = [&](Switchable c) { return s.Visible(c); };
+  std::ostringstream out;
+  out << "M " << in.Text1 << " × " << in.Combo1 << " － " << in.Combo2 << in.Combo3 << "  "
+      << in.Combo4 << "  螺纹部分长度 " << in.Combo5 << "\n\n";
+  out << "          尺  寸          偏  差\n";
+  out << "大  径  " << (shown(Switchable::Label20) ? "≥ " : "  ") << field(OutputField::Text2);
+  if (shown(Switchable::Label11) && shown(Switchable::Text3)) {
+    out << "    ± " << field(OutputField::Text3);
+  }
+  out << "\n中  径    " << field(OutputField::Text4) << "    ± " << field(OutputField::Text5) << "\n";
+  out << "小  径  " << (shown(Switchable::Label16) ? "≤ " : "  ") << field(OutputField::Text6);
+  if (shown(Switchable::Label19) && shown(Switchable::Text18)) {
+    out << "    ± " << field(OutputField::Text18);
+  }
+  out << "\n\n半角公差(′) ± " << field(OutputField::Text27) << "\n";
+  out << "螺距公差    ± " << field(OutputField::Text28) << "\n";
+  out << s.CaptionText(Caption::Label17) << "    " << field(OutputField::Text8) << "\n";
+  out << s.CaptionText(Caption::Label18) << "       " << field(OutputField::Text9) << "\n";
+  if (!result.notices.empty()) {
+    out << "\n提示：\n";
+    for (const Notice& notice : result.notices) out << "  " << DescribeNotice(notice) << "\n";
+  }
+  return out.str();
+}
+
+int ExitStatus(const CalculationResult& result) {
+  if (result.rejection) return 2;
+  return result.notices.empty() ? 0 : 1;
+}
+
+}  // namespace threadgauge

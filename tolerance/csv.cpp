@@ -1,0 +1,53 @@
+#include "tolerance/csv.h"
+
+namespace threadgauge {
+
+std::vector<CsvRow> ParseCsv(std::string_view text) {
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  std::vector<CsvRow> rows;
+  CsvRow row;
+  std::string field;
+  bool quoted = false;
+  bool row_has_content = false;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (quoted) {
+      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+        field += '"';
+        ++i;
+      } else if (c == '"') {
+        quoted = false;
+      } else {
+        field += c;
+      }
+      continue;
+    }
+    if (c == '"') {
+      quoted = true;
+      row_has_content = true;
+    } else if (c == ',') {
+      row.push_back(std::move(field));
+      field.clear();
+      row_has_content = true;
+    } else if (c == '\n' || c == '\r') {
+      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+      if (row_has_content || !field.empty()) {
+        row.push_back(std::move(field));
+        rows.push_back(std::move(row));
+      }
+      row.clear();
+      field.clear();
+      row_has_content = false;
+    } else {
+      field += c;
+      row_has_content = true;
+    }
+  }
+  if (row_has_content || !field.empty()) {
+    row.push_back(std::move(field));
+    rows.push_back(std::move(row));
+  }
+  return rows;
+}
+
+}  // namespace threadgauge

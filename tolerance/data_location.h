@@ -1,0 +1,22 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+namespace threadgauge {
+
+// The folder that holds the running program.
+std::filesystem::path ExecutableDirectory();
+
+// Where the tolerance database is looked for, in order: beside the program
+// ("公差表/公差表.db", as in the build tree and on Windows), then the installed data folder
+// "../share/threadgauge/公差表/公差表.db". The first that exists wins; when none does, the
+// first is returned so that the notice names where the file belongs.
+struct DatabaseLocation {
+  std::filesystem::path path;
+  std::vector<std::filesystem::path> tried;
+  bool found = false;
+};
+DatabaseLocation LocateDatabase(const std::filesystem::path& program_directory);
+
+}  // namespace threadgauge

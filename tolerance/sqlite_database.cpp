@@ -1,0 +1,154 @@
+#include "tolerance/sqlite_database.h"
+
+#include <sqlite3.h>
+
+#include <system_error>
+#include <utility>
+
+namespace threadgauge {
+namespace {
+
+// A second program writing the file holds its lock only briefly; wait this long before
+// reporting the file as locked.
+constexpr int kBusyTimeoutMs = 1000;
+
+OpenStatus StatusOf(int rc) {
+  switch (rc & 0xff) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      return OpenStatus::NotADatabase;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return OpenStatus::Locked;
+    default:
+      return OpenStatus::NotReadable;
+  }
+}
+
+}  // namespace
+
+std::pair<std::optional<SqliteConnection>, OpenStatus> SqliteConnection::OpenReadOnly(
+    const std::filesystem::path& path) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return {std::nullopt, OpenStatus::FileMissing};
+  if (!std::filesystem::is_regular_file(path, ec)) return {std::nullopt, OpenStatus::NotReadable};
+
+  sqlite3* db = nullptr;
+  // The engine takes UTF-8 file names on every platform, so Chinese folders open alike.
+  const std::u8string utf8 = path.u8string();
+  const int rc = sqlite3_open_v2(reinterpret_cast<const char*>(utf8.c_str()), &db,
+                                 SQLITE_OPEN_READONLY, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_close(db);
+    return {std::nullopt, StatusOf(rc)};
+  }
+  sqlite3_busy_timeout(db, kBusyTimeoutMs);
+  SqliteConnection connection(db);
+
+  // Opening is lazy; reading the schema proves the file is a database we can read.
+  sqlite3_stmt* probe = nullptr;
+  int probe_rc = sqlite3_prepare_v2(db, "SELECT count(*) FROM sqlite_master", -1, &probe, nullptr);
+  if (probe_rc == SQLITE_OK) probe_rc = sqlite3_step(probe);
+  sqlite3_finalize(probe);
+  if (probe_rc != SQLITE_ROW) return {std::nullopt, StatusOf(probe_rc)};
+  return {std::move(connection), OpenStatus::Opened};
+}
+
+SqliteConnection::SqliteConnection(SqliteConnection&& other) noexcept
+    : db_(std::exchange(other.db_, nullptr)) {}
+
+SqliteConnection& SqliteConnection::operator=(SqliteConnection&& other) noexcept {
+  if (this != &other) {
+    sqlite3_close(db_);
+    db_ = std::exchange(other.db_, nullptr);
+  }
+  return *this;
+}
+
+SqliteConnection::~SqliteConnection() { sqlite3_close(db_); }
+
+std::pair<std::optional<SqliteStatement>, std::string> SqliteConnection::Prepare(
+    std::string_view sql) const {
+  sqlite3_stmt* stmt = nullptr;
+  const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
+  if (rc != SQLITE_OK) {
+    sqlite3_finalize(stmt);
+    return {std::nullopt, sqlite3_errmsg(db_)};
+  }
+  return {SqliteStatement(db_, stmt), std::string()};
+}
+
+bool SqliteConnection::HasTable(std::string_view table) const {
+  auto [stmt, error] = Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+  if (!stmt) return false;
+  stmt->BindText(1, table);
+  return stmt->Next() == SqliteStatement::Step::Row;
+}
+
+SqliteStatement::SqliteStatement(SqliteStatement&& other) noexcept
+    : db_(other.db_), stmt_(std::exchange(other.stmt_, nullptr)) {}
+
+SqliteStatement& SqliteStatement::operator=(SqliteStatement&& other) noexcept {
+  if (this != &other) {
+    sqlite3_finalize(stmt_);
+    db_ = other.db_;
+    stmt_ = std::exchange(other.stmt_, nullptr);
+  }
+  return *this;
+}
+
+SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
+
+void SqliteStatement::BindText(int index, std::string_view text) {
+  sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+SqliteStatement::Step SqliteStatement::Next() {
+  switch (sqlite3_step(stmt_)) {
+    case SQLITE_ROW:
+      return Step::Row;
+    case SQLITE_DONE:
+      return Step::Done;
+    default:
+      return Step::Error;
+  }
+}
+
+std::string SqliteStatement::ErrorMessage() const { return sqlite3_errmsg(db_); }
+
+std::optional<int> SqliteStatement::ColumnIndex(std::string_view name) const {
+  const int count = sqlite3_column_count(stmt_);
+  for (int i = 0; i < count; ++i) {
+    const char* column = sqlite3_column_name(stmt_, i);
+    if (column != nullptr && name == column) return i;
+  }
+  return std::nullopt;
+}
+
+Cell SqliteStatement::Read(int column) const {
+  Cell cell;
+  switch (sqlite3_column_type(stmt_, column)) {
+    case SQLITE_NULL:
+      return cell;
+    case SQLITE_INTEGER:
+      cell.kind = Cell::Kind::Integer;
+      cell.number = static_cast<double>(sqlite3_column_int64(stmt_, column));
+      break;
+    case SQLITE_FLOAT:
+      cell.kind = Cell::Kind::Real;
+      cell.number = sqlite3_column_double(stmt_, column);
+      break;
+    case SQLITE_TEXT:
+      cell.kind = Cell::Kind::Text;
+      break;
+    default:
+      cell.kind = Cell::Kind::Blob;
+      return cell;
+  }
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+  const int size = sqlite3_column_bytes(stmt_, column);
+  if (text != nullptr) cell.text.assign(text, static_cast<size_t>(size));
+  return cell;
+}
+
+}  // namespace threadgauge

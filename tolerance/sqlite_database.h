@@ -1,0 +1,79 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace threadgauge {
+
+// The outcome of opening a database file, in terms a notice can explain.
+enum class OpenStatus {
+  Opened,
+  FileMissing,     // no file at the path
+  NotReadable,     // the file exists but cannot be read (permissions, a folder, ...)
+  NotADatabase,    // the bytes are not an SQLite database
+  Locked,          // another program holds the file locked for writing
+};
+
+// One cell of a result row as the engine stored it.
+struct Cell {
+  enum class Kind { Null, Integer, Real, Text, Blob };
+  Kind kind = Kind::Null;
+  double number = 0;  // Integer and Real
+  std::string text;   // Text, and the engine's own rendering of Integer and Real
+};
+
+class SqliteStatement;
+
+// A read-only connection; the file's bytes are never changed through it.
+class SqliteConnection {
+ public:
+  static std::pair<std::optional<SqliteConnection>, OpenStatus> OpenReadOnly(
+      const std::filesystem::path& path);
+
+  SqliteConnection(SqliteConnection&& other) noexcept;
+  SqliteConnection& operator=(SqliteConnection&& other) noexcept;
+  SqliteConnection(const SqliteConnection&) = delete;
+  SqliteConnection& operator=(const SqliteConnection&) = delete;
+  ~SqliteConnection();
+
+  // A prepared statement, or the engine's message when the text does not prepare.
+  std::pair<std::optional<SqliteStatement>, std::string> Prepare(std::string_view sql) const;
+  bool HasTable(std::string_view table) const;
+
+ private:
+  explicit SqliteConnection(sqlite3* db) : db_(db) {}
+  sqlite3* db_ = nullptr;
+};
+
+class SqliteStatement {
+ public:
+  SqliteStatement(SqliteStatement&& other) noexcept;
+  SqliteStatement& operator=(SqliteStatement&& other) noexcept;
+  SqliteStatement(const SqliteStatement&) = delete;
+  SqliteStatement& operator=(const SqliteStatement&) = delete;
+  ~SqliteStatement();
+
+  // Binds user text as a parameter (1-based); it never becomes part of the SQL.
+  void BindText(int index, std::string_view text);
+
+  enum class Step { Row, Done, Error };
+  Step Next();
+  std::string ErrorMessage() const;
+
+  // Index of the result column with exactly this name (case matters), if any.
+  std::optional<int> ColumnIndex(std::string_view name) const;
+  Cell Read(int column) const;
+
+ private:
+  friend class SqliteConnection;
+  SqliteStatement(sqlite3* db, sqlite3_stmt* stmt) : db_(db), stmt_(stmt) {}
+  sqlite3* db_ = nullptr;
+  sqlite3_stmt* stmt_ = nullptr;
+};
+
+}  // namespace threadgauge
