@@ -1,0 +1,23 @@
+#include "app/fonts.h"
+
+#include <QFont>
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace threadgauge {
+
+void ResolveSongTypeface() {
+  const QStringList families = QFontDatabase::families();
+  const QString song = QStringLiteral("宋体");
+  if (families.contains(song)) return;
+  if (families.contains(QStringLiteral("SimSun"))) {
+    QFont::insertSubstitution(song, QStringLiteral("SimSun"));
+    return;
+  }
+  QFont::insertSubstitutions(song, {QStringLiteral("Noto Serif CJK SC"),
+                                    QStringLiteral("Source Han Serif SC"),
+                                    QStringLiteral("AR PL UMing CN"),
+                                    QStringLiteral("Noto Sans CJK SC")});
+}
+
+}  // namespace threadgauge

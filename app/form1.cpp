@@ -1,0 +1,205 @@
+#include "app/form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFrame>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QStatusBar>
+
+#include "app/form1_design.h"
+#include "calculation/calculate.h"
+
+namespace threadgauge {
+namespace {
+
+const QColor kFormColour(255, 192, 255);
+const QColor kFieldColour(192, 255, 255);
+
+QRect Pixels(const ControlDesign& c) {
+  return QRect(c.left / kTwipsPerPixel, c.top / kTwipsPerPixel, c.width / kTwipsPerPixel,
+               c.height / kTwipsPerPixel);
+}
+
+QFont FontOf(ControlFont font) {
+  QFont f(QStringLiteral("宋体"));
+  f.setPointSizeF(font == ControlFont::Song12 ? 12 : font == ControlFont::Song9 ? 9 : 14.25);
+  return f;
+}
+
+QWidget* Build(const ControlDesign& c, QWidget* form) {
+  const QString caption = QString::fromUtf8(c.caption);
+  QWidget* w = nullptr;
+  switch (c.kind) {
+    case ControlKind::Label:
+      w = new QLabel(caption, form);
+      break;
+    case ControlKind::TextBox:
+      w = new QLineEdit(caption, form);
+      break;
+    case ControlKind::ComboBox: {
+      auto* combo = new QComboBox(form);
+      combo->setEditable(true);
+      combo->setInsertPolicy(QComboBox::NoInsert);
+      w = combo;
+      break;
+    }
+    case ControlKind::Button:
+      w = new QPushButton(caption, form);
+      break;
+    case ControlKind::Line: {
+      auto* line = new QFrame(form);
+      line->setFrameShape(QFrame::HLine);
+      line->setFrameShadow(QFrame::Plain);
+      w = line;
+      break;
+    }
+  }
+  w->setObjectName(QString::fromUtf8(c.name));
+  w->setGeometry(c.kind == ControlKind::Line ? Pixels(c).adjusted(0, 0, 0, 1) : Pixels(c));
+  w->setFont(FontOf(c.font));
+  if (c.kind == ControlKind::TextBox || c.kind == ControlKind::ComboBox) {
+    QPalette palette = w->palette();
+    palette.setColor(QPalette::Base, kFieldColour);
+    palette.setColor(QPalette::Text, Qt::black);
+    w->setPalette(palette);
+  }
+  w->setVisible(c.visible);
+  return w;
+}
+
+template <size_t N>
+void Fill(QComboBox* list, const std::array<const char*, N>& entries) {
+  for (const char* entry : entries) list->addItem(QString::fromUtf8(entry));
+}
+
+}  // namespace
+
+template <typename T>
+T* Form1::Control(const char* name) const {
+  return findChild<T*>(QString::fromUtf8(name));
+}
+
+Form1::Form1(std::filesystem::path database, QWidget* parent)
+    : QMainWindow(parent), database_(std::move(database)) {
+  setObjectName("Form1");
+  setWindowTitle(QStringLiteral("圆柱螺纹量规"));
+  setFont(FontOf(ControlFont::Default));
+
+  auto* client = new QWidget(this);
+  client->setObjectName("Form1Client");
+  client->setAutoFillBackground(true);
+  QPalette palette = client->palette();
+  palette.setColor(QPalette::Window, kFormColour);
+  client->setPalette(palette);
+  client->setMinimumSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
+  setCentralWidget(client);
+  for (const ControlDesign& design : kForm1Controls) Build(design, client);
+
+  // Label21 carries its own white background and black text in the design.
+  auto* half_angle = Control<QLabel>("Label21");
+  half_angle->setAutoFillBackground(true);
+  QPalette white = half_angle->palette();
+  white.setColor(QPalette::Window, Qt::white);
+  white.setColor(QPalette::WindowText, Qt::black);
+  half_angle->setPalette(white);
+
+  QWidget* previous = nullptr;
+  for (const char* name : kForm1TabOrder) {
+    QWidget* next = Control<QWidget>(name);
+    if (previous != nullptr) QWidget::setTabOrder(previous, next);
+    previous = next;
+  }
+
+  auto* chx = menuBar()->addMenu(QStringLiteral("查询"));
+  chx->setObjectName("chx");
+  auto* ljgch = chx->addAction(QStringLiteral("螺距公差表"));
+  ljgch->setObjectName("ljgch");
+  ljgch->setEnabled(false);  // switched off in the design; nothing switches it on
+  auto* bjgch = chx->addAction(QStringLiteral("粗牙螺纹螺距"));
+  bjgch->setObjectName("bjgch");
+  auto* tc = menuBar()->addAction(QStringLiteral("退出"));
+  tc->setObjectName("TC");
+  connect(tc, &QAction::triggered, this, &Form1::TC_Click);
+
+  status_line_ = new QLabel(this);
+  status_line_->setObjectName("StatusLine");
+  status_line_->setWordWrap(true);
+  status_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  QFont status_font = FontOf(ControlFont::Song9);
+  status_font.setPointSizeF(10.5);
+  status_line_->setFont(status_font);
+  statusBar()->addWidget(status_line_, 1);
+  statusBar()->setSizeGripEnabled(false);
+
+  connect(Control<QPushButton>("Command1"), &QPushButton::clicked, this, &Form1::Command1_Click);
+  Form_Load();
+}
+
+void Form1::Form_Load() {
+  auto* grades = Control<QComboBox>("Combo2");
+  auto* positions = Control<QComboBox>("Combo3");
+  auto* gauges = Control<QComboBox>("Combo4");
+  for (size_t i = 0; i < 10; ++i) {
+    grades->addItem(QString::fromUtf8(kGrades[i]));
+    positions->addItem(QString::fromUtf8(kPositions[i]));
+    gauges->addItem(QString::fromUtf8(kGaugeNames[i]));
+  }
+  Fill(Control<QComboBox>("Combo1"), kPitches);
+  Fill(Control<QComboBox>("Combo5"), kLengthRanges);
+  // No entry is preselected: every list's text stays empty until the user picks or types.
+  for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"}) {
+    auto* list = Control<QComboBox>(name);
+    list->setCurrentIndex(-1);
+    list->setEditText(QString());
+  }
+  Control<QLineEdit>("Text1")->setFocus();
+}
+
+void Form1::Command1_Click() {
+  const auto text = [this](const char* name) -> std::string {
+    if (auto* edit = Control<QLineEdit>(name)) return edit->text().toStdString();
+    return Control<QComboBox>(name)->currentText().toStdString();
+  };
+  const FormInputs inputs{text("Text1"),  text("Combo1"), text("Combo2"),
+                          text("Combo3"), text("Combo4"), text("Combo5")};
+  const CalculationResult result = Calculate(inputs, database_);
+  if (result.rejection) {
+    QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(*result.rejection),
+                    QMessageBox::Ok, this);
+    box.setObjectName("RejectionBox");
+    box.exec();
+    return;
+  }
+  ShowResult(result);
+}
+
+void Form1::ShowResult(const CalculationResult& result) {
+  for (OutputField field : kOutputFields) {
+    const auto& text = result.update.fields[static_cast<size_t>(field)];
+    if (text) Control<QLineEdit>(ControlName(field).data())->setText(QString::fromStdString(*text));
+  }
+  for (Switchable control : kSwitchables) {
+    const auto& visible = result.update.visible[static_cast<size_t>(control)];
+    if (visible) Control<QWidget>(ControlName(control).data())->setVisible(*visible);
+  }
+  for (Caption caption : kCaptions) {
+    const auto& text = result.update.captions[static_cast<size_t>(caption)];
+    if (text) Control<QLabel>(ControlName(caption).data())->setText(QString::fromStdString(*text));
+  }
+  QStringList notices;
+  for (const Notice& notice : result.notices) {
+    notices << QString::fromStdString(DescribeNotice(notice));
+  }
+  status_line_->setText(notices.join(QLatin1Char('\n')));
+}
+
+void Form1::TC_Click() {
+  close();
+  QApplication::exit(0);
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,46 @@
+#include "calculation/number_reading.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace threadgauge {
+namespace {
+
+struct ReadingCase {
+  const char* text;
+  double expected;
+};
+
+class LeadingNumber : public ::testing::TestWithParam<ReadingCase> {};
+
+TEST_P(LeadingNumber, ReadsAsTypedInputIsRead) {
+  EXPECT_DOUBLE_EQ(ReadLeadingNumber(GetParam().text), GetParam().expected) << GetParam().text;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, LeadingNumber,
+    ::testing::Values(ReadingCase{"10", 10}, ReadingCase{"1.5", 1.5}, ReadingCase{"12abc", 12},
+                      ReadingCase{"abc", 0}, ReadingCase{"", 0}, ReadingCase{" ", 0},
+                      ReadingCase{" 1 2 ", 12},        // blanks are ignored wherever they stand
+                      ReadingCase{"1\t0\n.5", 10.5},   // so are tabs and line feeds
+                      ReadingCase{"1,5", 1},           // a comma ends the number
+                      ReadingCase{".5", 0.5}, ReadingCase{"5.", 5}, ReadingCase{"-3", -3},
+                      ReadingCase{"+3", 3}, ReadingCase{"1.5.6", 1.5}, ReadingCase{"1e3", 1000},
+                      ReadingCase{"2E-1x", 0.2}, ReadingCase{"1e", 1}, ReadingCase{"1e+", 1},
+                      ReadingCase{"M10", 0}, ReadingCase{"-", 0}, ReadingCase{".", 0},
+                      ReadingCase{"1e-999", 0}, ReadingCase{"0.45mm", 0.45}));
+
+TEST(LeadingNumberTest, ExponentTooLargeReadsAsInfinity) {
+  EXPECT_TRUE(std::isinf(ReadLeadingNumber("1e999")));
+  EXPECT_LT(ReadLeadingNumber("-1e999"), 0);
+}
+
+TEST(ShownNumberTest, IgnoresGroupSeparators) {
+  EXPECT_DOUBLE_EQ(ReadShownNumber("1,002.500"), 1002.5);
+  EXPECT_DOUBLE_EQ(ReadShownNumber("-12,345,678.125"), -12345678.125);
+  EXPECT_DOUBLE_EQ(ReadShownNumber("8.968"), 8.968);
+}
+
+}  // namespace
+}  // namespace threadgauge

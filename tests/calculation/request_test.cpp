@@ -1,0 +1,84 @@
+#include "calculation/gauge_request.h"
+
+#include <gtest/gtest.h>
+
+namespace threadgauge {
+namespace {
+
+FormInputs Complete() { return {"10", "1.5", "6", "H", "通端螺纹塞规", "小于或等于14"}; }
+
+std::string RejectionOf(const FormInputs& inputs) {
+  const auto built = BuildRequest(inputs);
+  const auto* rejection = std::get_if<Rejection>(&built);
+  return rejection ? rejection->message : std::string("(accepted)");
+}
+
+TEST(PresenceChecks, FirstEmptyInputIsReportedInFixedOrder) {
+  struct Case {
+    std::string FormInputs::*cleared;
+    const char* message;
+  };
+  const Case cases[] = {{&FormInputs::Text1, " 对不起,公称直径不能为空！"},
+                        {&FormInputs::Combo1, " 对不起,螺距不能为空！"},
+                        {&FormInputs::Combo2, " 对不起,公差等级不能为空！"},
+                        {&FormInputs::Combo3, " 对不起,公差带不能为空！"},
+                        {&FormInputs::Combo4, " 对不起,量规名称不能为空！"}};
+  for (const Case& c : cases) {
+    FormInputs inputs = Complete();
+    inputs.*c.cleared = "";
+    EXPECT_EQ(RejectionOf(inputs), c.message);
+  }
+  // With every input empty, only the first is reported.
+  EXPECT_EQ(RejectionOf(FormInputs{}), " 对不起,公称直径不能为空！");
+  FormInputs both = Complete();
+  both.Text1 = both.Combo1 = "";
+  EXPECT_EQ(RejectionOf(both), " 对不起,公称直径不能为空！");
+}
+
+TEST(PresenceChecks, LengthRangeMayBeEmpty) {
+  FormInputs inputs = Complete();
+  inputs.Combo5 = "";
+  EXPECT_EQ(RejectionOf(inputs), "(accepted)");
+}
+
+TEST(PositiveNumbers, DiameterAndPitchMustReadAsPositive) {
+  const std::pair<const char*, const char*> diameters[] = {
+      {" ", " 对不起,公称直径必须是正数！"},  {"abc", " 对不起,公称直径必须是正数！"},
+      {"0", " 对不起,公称直径必须是正数！"},  {"-10", " 对不起,公称直径必须是正数！"},
+      {"-0", " 对不起,公称直径必须是正数！"}, {"1e999", " 对不起,公称直径必须是正数！"},
+      {"12abc", "(accepted)"},                {"0.9", "(accepted)"}};
+  for (const auto& [text, expected] : diameters) {
+    FormInputs inputs = Complete();
+    inputs.Text1 = text;
+    EXPECT_EQ(RejectionOf(inputs), expected) << text;
+  }
+  const std::pair<const char*, const char*> pitches[] = {
+      {"x", " 对不起,螺距必须是正数！"}, {"0", " 对不起,螺距必须是正数！"},
+      {"-1.5", " 对不起,螺距必须是正数！"}, {"1.5mm", "(accepted)"}};
+  for (const auto& [text, expected] : pitches) {
+    FormInputs inputs = Complete();
+    inputs.Combo1 = text;
+    EXPECT_EQ(RejectionOf(inputs), expected) << text;
+  }
+}
+
+TEST(Request, CarriesNumbersAndTextsUnchanged) {
+  FormInputs inputs{"12abc", " 1.25 ", "6", "g", "校通-通螺纹塞规", "大于14至32"};
+  const GaugeRequest r = std::get<GaugeRequest>(BuildRequest(inputs));
+  EXPECT_EQ(r.d, 12);
+  EXPECT_EQ(r.P, 1.25);
+  EXPECT_EQ(r.grade, "6");
+  EXPECT_EQ(r.position, "g");
+  EXPECT_EQ(r.gaugeName, "校通-通螺纹塞规");
+  EXPECT_EQ(r.lengthRange, "大于14至32");
+}
+
+TEST(Request, PitchConditionIsPlainDecimal) {
+  EXPECT_EQ(PitchCondition(1.5), "[P] = 1.5");
+  EXPECT_EQ(PitchCondition(2), "[P] = 2");
+  EXPECT_EQ(PitchCondition(0.45), "[P] = 0.45");
+  EXPECT_EQ(PitchCondition(0.0000001), "[P] = 0.0000001");
+}
+
+}  // namespace
+}  // namespace threadgauge

@@ -1,0 +1,67 @@
+#include "tests/support/fixture_database.h"
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <atomic>
+#include <fstream>
+#include <random>
+#include <sstream>
+
+namespace threadgauge::testing {
+
+std::string ReadBytes(const std::filesystem::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+std::filesystem::path ShippedDatabase() { return std::filesystem::u8path(THREADGAUGE_TEST_DATABASE); }
+
+TemporaryFolder::TemporaryFolder() {
+  static std::atomic<int> counter{0};
+  std::random_device random;
+  path_ = std::filesystem::temp_directory_path() /
+          ("threadgauge-test-" + std::to_string(random()) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(path_);
+}
+
+TemporaryFolder::~TemporaryFolder() {
+  std::error_code ec;
+  std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ec);
+  std::filesystem::remove_all(path_, ec);
+}
+
+FixtureDatabase::FixtureDatabase(Start start) {
+  static std::atomic<int> counter{0};
+  std::random_device random;
+  folder_ = std::filesystem::temp_directory_path() /
+            ("threadgauge-fixture-" + std::to_string(random()) + "-" + std::to_string(counter++));
+  std::filesystem::create_directories(folder_);
+  path_ = folder_ / "公差表.db";
+  if (start == Start::ProductSchema) {
+    Exec(ReadBytes(std::filesystem::u8path(THREADGAUGE_SCHEMA_SQL)));
+  } else {
+    Exec("PRAGMA user_version = 0");
+  }
+}
+
+FixtureDatabase::~FixtureDatabase() {
+  std::error_code ec;
+  std::filesystem::remove_all(folder_, ec);
+}
+
+void FixtureDatabase::Exec(const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path_.string().c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+  const std::string message = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << message << "\n" << sql;
+}
+
+}  // namespace threadgauge::testing

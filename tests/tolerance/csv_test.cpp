@@ -1,0 +1,23 @@
+#include "tolerance/csv.h"
+
+#include <gtest/gtest.h>
+
+namespace threadgauge {
+namespace {
+
+TEST(Csv, ReadsQuotedFieldsLineEndsAndByteOrderMark) {
+  const auto rows = ParseCsv(
+      "\xEF\xBB\xBFP,\"a, b\",c\r\n1.5,\"say \"\"hi\"\"\",\n\"two\nlines\",,x\n\n");
+  ASSERT_EQ(rows.size(), 3u);
+  EXPECT_EQ(rows[0], (CsvRow{"P", "a, b", "c"}));
+  EXPECT_EQ(rows[1], (CsvRow{"1.5", "say \"hi\"", ""}));
+  EXPECT_EQ(rows[2], (CsvRow{"two\nlines", "", "x"}));
+}
+
+TEST(Csv, LastLineWithoutLineEnd) {
+  EXPECT_EQ(ParseCsv("a,b\n1,2"), (std::vector<CsvRow>{{"a", "b"}, {"1", "2"}}));
+  EXPECT_TRUE(ParseCsv("").empty());
+}
+
+}  // namespace
+}  // namespace threadgauge

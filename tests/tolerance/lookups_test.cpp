@@ -1,0 +1,185 @@
+#include "tolerance/lookups.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "tests/support/fixture_database.h"
+
+namespace threadgauge {
+namespace {
+
+using testing::FixtureDatabase;
+
+TEST(ScanRangeFirstMatch, SharedBoundaryTakesTheEarlierRow) {
+  FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 外螺纹中径公差 (D下限, D上限, P, "6") VALUES
+      (5, 10, 1.5, 132), (10, 20, 1.5, 140), (20, 40, 1.5, 150);)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  const auto T = [&](double d) {
+    return LookupPitchDiameterTolerance(db, PitchDiameterTable::External, "[P] = 1.5", d, "6");
+  };
+  EXPECT_EQ(T(10).value(), 132);  // upper bound of the first row, lower of the second
+  EXPECT_EQ(T(5).value(), 132);   // bounds are inclusive
+  EXPECT_EQ(T(20).value(), 140);
+  EXPECT_EQ(T(10.000001).value(), 140);
+  EXPECT_EQ(T(40).value(), 150);
+  EXPECT_EQ(T(4.999).failure().kind, LookupFailureKind::NoRangeHolds);
+  EXPECT_EQ(T(40.5).failure().kind, LookupFailureKind::NoRangeHolds);
+  EXPECT_EQ(T(40.5).failure().key, "P = 1.5, d = 40.5");
+  // No row at all for the pitch is told apart from no range holding d.
+  EXPECT_EQ(LookupPitchDiameterTolerance(db, PitchDiameterTable::External, "[P] = 2", 10, "6")
+                .failure()
+                .kind,
+            LookupFailureKind::NoRow);
+}
+
+TEST(ScanRangeFirstMatch, RowsAreWalkedInStoredOrderAndDamagedBoundsHoldNothing) {
+  FixtureDatabase fixture;
+  // Stored out of order: the scan does not sort, it takes the first row that holds T.
+  fixture.Exec(R"sql(INSERT INTO 位置要素 ("TD2/Td2下限", "TD2/Td2上限", TPL, ZPL, ZR, m, TCP, TR,
+      WGO环规, WNG环规) VALUES
+      ('abc', 500, 1, 1, 1, 1, 1, 1, 1, 1),
+      (100, 200, 12, 20, 8, 14, 9, 6, 24, 21),
+      (50, 150, 99, 99, 99, 99, 99, 99, 99, 99);)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  const GaugeToleranceRow row = LookupGaugeTolerances(db, 120);
+  EXPECT_EQ(row.TPL.value(), 12);
+  EXPECT_EQ(row.ZPL.value(), 20);
+  EXPECT_EQ(row.ZR.value(), 8);
+  EXPECT_EQ(row.m.value(), 14);
+  EXPECT_EQ(row.TCP.value(), 9);
+  EXPECT_EQ(row.TR.value(), 6);
+  EXPECT_EQ(row.WGO.value(), 24);
+  EXPECT_EQ(row.WNG.value(), 21);
+  EXPECT_EQ(LookupGaugeTolerances(db, 60).TPL.value(), 99);
+  const GaugeToleranceRow none = LookupGaugeTolerances(db, 600);
+  EXPECT_EQ(none.TPL.failure().kind, LookupFailureKind::NoRangeHolds);
+  EXPECT_EQ(none.WNG.failure().kind, LookupFailureKind::NoRangeHolds);
+}
+
+TEST(QueryFirstRow, TwoRowsForOnePitchGiveTheFirst) {
+  FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 半角公差 VALUES (1.5, '±10', '±15'), (1.5, '±99', '±99');
+                  INSERT INTO 基本偏差 (P, "es(g)") VALUES (1.5, -32), (1.5, -99);)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  EXPECT_EQ(LookupHalfAngleTolerance(db, "[P] = 1.5", HalfAngleProfile::Complete).value(), "±10");
+  EXPECT_EQ(LookupHalfAngleTolerance(db, "[P] = 1.5", HalfAngleProfile::Truncated).value(), "±15");
+  EXPECT_EQ(LookupFundamentalDeviation(db, "[P] = 1.5", "es(g)").value(), -32);
+}
+
+TEST(Lookups, MissingTablesAndColumnsAreNamed) {
+  FixtureDatabase fixture(FixtureDatabase::Start::Empty);
+  fixture.Exec(R"sql(CREATE TABLE 基本偏差 (P REAL, "es(g)" REAL);
+                  INSERT INTO 基本偏差 VALUES (1.5, -32);
+                  CREATE TABLE 外螺纹中径公差 (P REAL, "6" REAL);
+                  INSERT INTO 外螺纹中径公差 VALUES (1.5, 132);
+                  CREATE TABLE 半角公差 (Pitch REAL);)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+
+  const auto table = LookupPitchTolerance(db, "大于14至32").failure();
+  EXPECT_EQ(table.kind, LookupFailureKind::TableMissing);
+  EXPECT_EQ(table.table, "螺距公差");
+
+  // A position is only a column name; "es(G)" is not "es(g)".
+  const auto column = LookupFundamentalDeviation(db, "[P] = 1.5", "es(G)").failure();
+  EXPECT_EQ(column.kind, LookupFailureKind::ColumnMissing);
+  EXPECT_EQ(column.column, "es(G)");
+
+  const auto key = LookupHalfAngleTolerance(db, "[P] = 1.5", HalfAngleProfile::Complete).failure();
+  EXPECT_EQ(key.kind, LookupFailureKind::ColumnMissing);
+  EXPECT_EQ(key.column, "P");
+
+  const auto bounds = LookupPitchDiameterTolerance(db, PitchDiameterTable::External, "[P] = 1.5",
+                                                   10, "6").failure();
+  EXPECT_EQ(bounds.kind, LookupFailureKind::ColumnMissing);
+  EXPECT_EQ(bounds.column, "D上限");
+
+  EXPECT_EQ(LookupGaugeTolerances(db, 100).TPL.failure().kind, LookupFailureKind::TableMissing);
+}
+
+TEST(Lookups, CellsMustHoldNumbersWhereNumbersBelong) {
+  FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 基本偏差 (P, "es(e)", "es(f)", "es(g)", "es(h)", "EI(G)", "EI(H)")
+      VALUES (1.5, 'abc', NULL, ' -32 ', '', '12µm', 1e308);)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  const auto fd = [&](const char* column) {
+    return LookupFundamentalDeviation(db, "[P] = 1.5", column);
+  };
+  EXPECT_EQ(fd("es(e)").failure().kind, LookupFailureKind::NotANumber);
+  EXPECT_EQ(fd("es(e)").failure().detail, "abc");
+  EXPECT_EQ(fd("es(f)").failure().kind, LookupFailureKind::EmptyCell);
+  EXPECT_EQ(fd("es(g)").value(), -32);
+  EXPECT_EQ(fd("es(h)").failure().kind, LookupFailureKind::EmptyCell);
+  EXPECT_EQ(fd("EI(G)").failure().kind, LookupFailureKind::NotANumber);
+  EXPECT_EQ(fd("EI(H)").value(), 1e308);
+}
+
+TEST(Lookups, StoredWireAndBallDiameters) {
+  FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 圆柱螺纹塞规 VALUES (1.5, '0.895'), (2, ''), (2.5, 'abc'), (3, NULL);
+                  INSERT INTO 测球直径 VALUES (1.5, '0.8955');)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  EXPECT_EQ(*LookupWireDiameter(db, "[P] = 1.5").value(), 0.895);
+  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 2").value().has_value());    // empty: best size
+  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 3").value().has_value());    // NULL: best size
+  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 1.75").value().has_value()); // no row: best size
+  EXPECT_EQ(LookupWireDiameter(db, "[P] = 2.5").failure().kind, LookupFailureKind::NotANumber);
+  EXPECT_EQ(*LookupBallDiameter(db, "[P] = 1.5").value(), 0.8955);
+}
+
+TEST(Lookups, LengthRangeIsBoundNeverPastedIntoSql) {
+  FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 螺距公差 VALUES ('小于或等于14', 0.004), ('大于14至32', 0.005);)sql");
+  const std::string before = testing::ReadBytes(fixture.path());
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  EXPECT_EQ(LookupPitchTolerance(db, "大于14至32").value(), 0.005);
+  for (const char* typed : {"' OR '1'='1", "大于14至32'; DROP TABLE 螺距公差; --", "", "'"}) {
+    const auto looked = LookupPitchTolerance(db, typed);
+    ASSERT_FALSE(looked.ok()) << typed;
+    EXPECT_EQ(looked.failure().kind, LookupFailureKind::NoRow) << typed;
+  }
+  EXPECT_EQ(LookupPitchTolerance(db, "小于或等于14").value(), 0.004);
+  EXPECT_EQ(testing::ReadBytes(fixture.path()), before);
+}
+
+TEST(Lookups, GradeTextIsOnlyAColumnName) {
+  FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 内螺纹中径公差 (D下限, D上限, P, "6") VALUES (5.6, 11.2, 1.5, 180);)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  for (const char* grade : {"6]", "\"6\"", "6; DROP TABLE 内螺纹中径公差", "X"}) {
+    const auto looked =
+        LookupPitchDiameterTolerance(db, PitchDiameterTable::Internal, "[P] = 1.5", 10, grade);
+    ASSERT_FALSE(looked.ok());
+    EXPECT_EQ(looked.failure().kind, LookupFailureKind::ColumnMissing) << grade;
+  }
+  EXPECT_EQ(
+      LookupPitchDiameterTolerance(db, PitchDiameterTable::Internal, "[P] = 1.5", 10, "6").value(),
+      180);
+}
+
+TEST(Opening, UnusableFilesAreReportedNotRead) {
+  testing::TemporaryFolder folder;
+  const auto missing = ToleranceDatabase::Open(folder.path() / "无此文件.db");
+  EXPECT_EQ(missing.status(), OpenStatus::FileMissing);
+  EXPECT_EQ(LookupPitchTolerance(missing, "大于14至32").failure().kind,
+            LookupFailureKind::DatabaseUnavailable);
+
+  const auto garbage_path = folder.path() / "garbage.db";
+  std::ofstream(garbage_path, std::ios::binary) << std::string(4096, '\x5a');
+  EXPECT_EQ(ToleranceDatabase::Open(garbage_path).status(), OpenStatus::NotADatabase);
+  EXPECT_EQ(testing::ReadBytes(garbage_path), std::string(4096, '\x5a'));
+
+  EXPECT_EQ(ToleranceDatabase::Open(folder.path()).status(), OpenStatus::NotReadable);
+
+  // An empty file is an empty database: every table is missing.
+  const auto empty_path = folder.path() / "empty.db";
+  std::ofstream(empty_path, std::ios::binary).flush();
+  const auto empty = ToleranceDatabase::Open(empty_path);
+  EXPECT_EQ(LookupFundamentalDeviation(empty, "[P] = 1.5", "es(g)").failure().kind,
+            LookupFailureKind::TableMissing);
+  EXPECT_EQ(std::filesystem::file_size(empty_path), 0u);
+}
+
+}  // namespace
+}  // namespace threadgauge

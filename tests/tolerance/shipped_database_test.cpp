@@ -1,0 +1,113 @@
+// The shipped database holds the ISO 965-1 tables exactly as the shared source gives them,
+// and the gauge tables (which that source cannot fill) with their columns and no rows.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include "tests/support/fixture_database.h"
+#include "tolerance/csv.h"
+#include "tolerance/lookups.h"
+
+namespace threadgauge {
+namespace {
+
+// All rows of a table as text, in stored order; NULL as "".
+std::vector<std::vector<std::string>> TableRows(const std::string& table,
+                                                const std::vector<std::string>& columns) {
+  sqlite3* db = nullptr;
+  EXPECT_EQ(sqlite3_open_v2(testing::ShippedDatabase().string().c_str(), &db,
+                            SQLITE_OPEN_READONLY, nullptr),
+            SQLITE_OK);
+  std::string sql = "SELECT ";
+  for (size_t i = 0; i < columns.size(); ++i) sql += (i ? ", \"" : "\"") + columns[i] + "\"";
+  sql += " FROM \"" + table + "\" ORDER BY rowid";
+  sqlite3_stmt* stmt = nullptr;
+  EXPECT_EQ(sqlite3_prepare_v2(db, sql.c_str(), -1, &stmt, nullptr), SQLITE_OK) << sql;
+  std::vector<std::vector<std::string>> rows;
+  while (stmt && sqlite3_step(stmt) == SQLITE_ROW) {
+    std::vector<std::string> row;
+    for (int i = 0; i < static_cast<int>(columns.size()); ++i) {
+      const auto* text = sqlite3_column_text(stmt, i);
+      row.emplace_back(text ? reinterpret_cast<const char*>(text) : "");
+    }
+    rows.push_back(row);
+  }
+  sqlite3_finalize(stmt);
+  sqlite3_close(db);
+  return rows;
+}
+
+// The same number written two ways ("+17" and "17.0") compares equal; empty stays empty.
+bool SameCell(const std::string& source, const std::string& stored) {
+  if (source.empty() || stored.empty()) return source.empty() && stored.empty();
+  return std::stod(source) == std::stod(stored);
+}
+
+struct TableMapping {
+  const char* source_file;
+  const char* table;
+  std::vector<std::string> source_columns;  // indexes into the source row, as names
+  std::vector<std::string> table_columns;
+};
+
+class ShippedTable : public ::testing::TestWithParam<TableMapping> {};
+
+TEST_P(ShippedTable, HoldsEverySourceRowInOrder) {
+  const TableMapping& m = GetParam();
+  const auto path = std::filesystem::u8path(THREADGAUGE_ISO_DATA) / m.source_file;
+  if (!std::filesystem::exists(path)) GTEST_SKIP() << "shared ISO data not found at " << path;
+  const auto all = ParseCsv(testing::ReadBytes(path));
+  const CsvRow& header = all.front();
+  std::vector<size_t> index;
+  for (const auto& name : m.source_columns) {
+    index.push_back(static_cast<size_t>(std::find(header.begin(), header.end(), name) - header.begin()));
+  }
+  const auto stored = TableRows(m.table, m.table_columns);
+  ASSERT_EQ(stored.size(), all.size() - 1);
+  for (size_t r = 1; r < all.size(); ++r) {
+    for (size_t c = 0; c < index.size(); ++c) {
+      const std::string source = index[c] < all[r].size() ? all[r][index[c]] : "";
+      EXPECT_TRUE(SameCell(source, stored[r - 1][c]))
+          << m.table << " row " << r << " column " << m.table_columns[c] << ": source '" << source
+          << "' stored '" << stored[r - 1][c] << "'";
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Iso965, ShippedTable,
+    ::testing::Values(
+        TableMapping{"fundamental_deviation.csv", "基本偏差",
+                     {"P_mm", "EI_G_um", "EI_H_um", "es_e_um", "es_f_um", "es_g_um", "es_h_um"},
+                     {"P", "EI(G)", "EI(H)", "es(e)", "es(f)", "es(g)", "es(h)"}},
+        TableMapping{"td2_internal.csv", "内螺纹中径公差",
+                     {"D_over_mm", "D_upto_mm", "P_mm", "grade4_um", "grade5_um", "grade6_um",
+                      "grade7_um", "grade8_um", "no grade 9"},
+                     {"D下限", "D上限", "P", "4", "5", "6", "7", "8", "9"}},
+        TableMapping{"td2_external.csv", "外螺纹中径公差",
+                     {"d_over_mm", "d_upto_mm", "P_mm", "grade4_um", "grade5_um", "grade6_um",
+                      "grade7_um", "grade8_um", "grade9_um"},
+                     {"D下限", "D上限", "P", "4", "5", "6", "7", "8", "9"}}),
+    [](const auto& info) { return std::to_string(info.index); });
+
+TEST(ShippedDatabase, GaugeTablesHaveTheirColumnsAndNoRows) {
+  EXPECT_TRUE(TableRows("螺距公差", {"螺纹量规螺纹部分长度(mm)", "螺距公差TP(mm)"}).empty());
+  EXPECT_TRUE(TableRows("半角公差", {"P", kCompleteProfileColumn, kTruncatedProfileColumn}).empty());
+  EXPECT_TRUE(TableRows("位置要素", {"TD2/Td2下限", "TD2/Td2上限", "TPL", "ZPL", "ZR", "m", "TCP",
+                                     "TR", "WGO环规", "WNG环规"})
+                  .empty());
+  EXPECT_TRUE(TableRows("圆柱螺纹塞规", {"P", "do"}).empty());
+  EXPECT_TRUE(TableRows("测球直径", {"P", "d"}).empty());
+}
+
+TEST(ShippedDatabase, EveryListedPitchFindsItsRow) {
+  const auto db = ToleranceDatabase::Open(testing::ShippedDatabase());
+  for (const char* P : {"0.45", "0.5", "0.6", "0.7", "0.75", "0.8", "1", "1.25", "1.5", "1.75",
+                        "2", "2.5", "3", "3.5", "4", "4.5", "5", "5.5", "6"}) {
+    const auto EI = LookupFundamentalDeviation(db, std::string("[P] = ") + P, "EI(H)");
+    ASSERT_TRUE(EI.ok()) << P;
+    EXPECT_EQ(EI.value(), 0) << P;
+  }
+}
+
+}  // namespace
+}  // namespace threadgauge
