@@ -1,0 +1,177 @@
+// When a value a formula needs cannot be had, exactly the fields computed from it stay
+// empty and a notice says what is missing; nothing stale or zero stands in for it.
+#include <gtest/gtest.h>
+
+#include "tests/calculation/gauge_fixture.h"
+
+namespace threadgauge {
+namespace {
+
+using testing::FixtureDatabase;
+using testing::Inputs;
+using testing::LookedUpValues;
+
+struct Shown {
+  FormState state;
+  std::vector<std::string> notices;
+  bool Empty(OutputField f) const { return state.Field(f).empty(); }
+  const std::string& operator[](OutputField f) const { return state.Field(f); }
+  bool Mentions(const std::string& words) const {
+    for (const auto& n : notices) {
+      if (n.find(words) != std::string::npos) return true;
+    }
+    return false;
+  }
+};
+
+Shown Calculated(const FormInputs& inputs, const std::filesystem::path& database) {
+  const CalculationResult result = Calculate(inputs, database);
+  EXPECT_FALSE(result.rejection);
+  Shown shown;
+  shown.state.Apply(result.update);
+  for (const Notice& n : result.notices) shown.notices.push_back(DescribeNotice(n));
+  return shown;
+}
+
+LookedUpValues Complete() {
+  LookedUpValues v;
+  v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 14, v.WGO = 24, v.WNG = 21;
+  return v;
+}
+
+TEST(MissingValues, PitchDiameterToleranceNotTabulated) {
+  FixtureDatabase fixture;
+  testing::Fill(fixture, Complete());
+  // d = 30 lies in no row (the fixture's ranges end at 25).
+  const Shown s = Calculated(Inputs(30, "H", "通端螺纹塞规"), fixture.path());
+  for (OutputField f : {OutputField::Text2, OutputField::Text3, OutputField::Text4,
+                        OutputField::Text5, OutputField::Text9}) {
+    EXPECT_TRUE(s.Empty(f)) << ControlName(f) << " shows " << s[f];
+  }
+  EXPECT_EQ(s[OutputField::Text6], "28.376");  // d1 + EI/1000 = 30 − 1.62375
+  EXPECT_EQ(s[OutputField::Text8], "0.866");
+  EXPECT_EQ(s[OutputField::Text27], "10");
+  EXPECT_EQ(s[OutputField::Text28], "0.005");
+  ASSERT_EQ(s.notices.size(), 1u);
+  EXPECT_EQ(s.notices[0], "表“内螺纹中径公差”中没有范围包含 P = 1.5, d = 30 的行");
+}
+
+TEST(MissingValues, NoEarlierToleranceIsCarriedOver) {
+  FixtureDatabase fixture;
+  testing::Fill(fixture, Complete());
+  const Shown found = Calculated(Inputs(10, "g", "校止-止螺纹塞规"), fixture.path());
+  EXPECT_EQ(found[OutputField::Text2], "9.856");  // 10 − 0.032 − 0.112
+  const Shown after = Calculated(Inputs(30, "g", "校止-止螺纹塞规"), fixture.path());
+  EXPECT_TRUE(after.Empty(OutputField::Text2));
+  EXPECT_TRUE(after.Empty(OutputField::Text4));
+  EXPECT_TRUE(after.Empty(OutputField::Text6));
+  EXPECT_TRUE(after.Mentions("外螺纹中径公差"));
+}
+
+TEST(MissingValues, NoGaugeToleranceRowHoldsT) {
+  LookedUpValues v = Complete();
+  v.T = 2000;  // above the fixture's one "位置要素" row (0 … 1000)
+  FixtureDatabase fixture;
+  testing::Fill(fixture, v);
+  const Shown ring = Calculated(Inputs(20, "g", "通端螺纹环规"), fixture.path());
+  for (OutputField f : {OutputField::Text2, OutputField::Text4, OutputField::Text5,
+                        OutputField::Text18, OutputField::Text9}) {
+    EXPECT_TRUE(ring.Empty(f)) << ControlName(f);
+  }
+  EXPECT_EQ(ring[OutputField::Text6], "18.344");  // d1 + es/1000 needs no gauge tolerance
+  EXPECT_EQ(ring[OutputField::Text8], "0.866");
+  ASSERT_EQ(ring.notices.size(), 1u);
+  EXPECT_TRUE(ring.Mentions("表“位置要素”中没有范围包含 TD2/Td2 = 2000 的行"));
+  EXPECT_TRUE(ring.Mentions("README"));
+
+  // The NOT-GO check plug of the NOT-GO ring needs only TPL and TCP from that row.
+  const Shown check = Calculated(Inputs(10, "g", "校止-止螺纹塞规"), fixture.path());
+  EXPECT_TRUE(check.Empty(OutputField::Text3));
+  EXPECT_TRUE(check.Empty(OutputField::Text5));
+  EXPECT_EQ(check[OutputField::Text2], "7.968");  // 10 − 0.032 − 2.000
+  EXPECT_EQ(check[OutputField::Text4], "6.994");  // 9.02575 − 0.032 − 2.000
+  EXPECT_EQ(check[OutputField::Text9], "8.293");  // 6.994 + 2.598 − 1.2990381
+}
+
+TEST(MissingValues, DeviationOfTheOtherKindOfThread) {
+  FixtureDatabase fixture;
+  testing::Fill(fixture, Complete());
+  const Shown plug = Calculated(Inputs(10, "g", "通端螺纹塞规"), fixture.path());
+  for (OutputField f : {OutputField::Text2, OutputField::Text4, OutputField::Text6,
+                        OutputField::Text9}) {
+    EXPECT_TRUE(plug.Empty(f)) << ControlName(f);
+  }
+  EXPECT_EQ(plug[OutputField::Text3], "0.0120");  // TPL does not depend on EI
+  EXPECT_EQ(plug[OutputField::Text5], "0.0060");
+  EXPECT_EQ(plug[OutputField::Text8], "0.866");
+  ASSERT_EQ(plug.notices.size(), 1u);
+  EXPECT_EQ(plug.notices[0],
+            "通端螺纹塞规检验内螺纹，公差带“g”是外螺纹的公差带，查不到基本偏差 EI(g)；"
+            "内螺纹的公差带为 G 或 H");
+
+  const Shown ring = Calculated(Inputs(20, "H", "止端螺纹环规"), fixture.path());
+  EXPECT_TRUE(ring.Empty(OutputField::Text2));
+  EXPECT_EQ(ring[OutputField::Text5], "0.0070");
+  EXPECT_TRUE(ring.Mentions("止端螺纹环规用于外螺纹，公差带“H”是内螺纹的公差带"));
+
+  // A position of neither kind is only a column the table lacks.
+  const Shown unknown = Calculated(Inputs(10, "X", "通端螺纹塞规"), fixture.path());
+  EXPECT_TRUE(unknown.Mentions("表“基本偏差”中没有列“EI(X)”"));
+}
+
+TEST(MissingValues, EmptyAndTextCellsInTheTables) {
+  FixtureDatabase fixture;
+  testing::Fill(fixture, Complete());
+  fixture.Exec(R"sql(UPDATE 半角公差 SET "完整螺纹牙形的半角公差          Tα1/2(′)" = NULL;
+                     UPDATE 位置要素 SET ZR = 'abc';
+                     UPDATE 圆柱螺纹塞规 SET do = '0,895';)sql");
+  const Shown s = Calculated(Inputs(10, "g", "校通-通螺纹塞规"), fixture.path());
+  EXPECT_TRUE(s.Empty(OutputField::Text27));
+  EXPECT_TRUE(s.Empty(OutputField::Text4));  // needs ZR
+  EXPECT_TRUE(s.Empty(OutputField::Text6));
+  EXPECT_TRUE(s.Empty(OutputField::Text8));  // a stored wire that cannot be read
+  EXPECT_TRUE(s.Empty(OutputField::Text9));
+  EXPECT_EQ(s[OutputField::Text2], "9.968");
+  EXPECT_EQ(s[OutputField::Text3], "0.0120");
+  EXPECT_TRUE(s.Mentions("表“半角公差”中 P = 1.5 的“完整螺纹牙形的半角公差          Tα1/2(′)”为空"));
+  EXPECT_TRUE(s.Mentions("表“位置要素”中 TD2/Td2 = 112 的“ZR”不是数值：“abc”"));
+  EXPECT_TRUE(s.Mentions("表“圆柱螺纹塞规”中 P = 1.5 的“do”不是数值：“0,895”"));
+}
+
+TEST(MissingValues, LengthRangeWithoutRowStillRunsTheGauge) {
+  FixtureDatabase fixture;
+  testing::Fill(fixture, Complete());
+  FormInputs inputs = Inputs(10, "H", "通端螺纹塞规");
+  inputs.Combo5 = "";
+  const Shown s = Calculated(inputs, fixture.path());
+  EXPECT_TRUE(s.Empty(OutputField::Text28));
+  EXPECT_EQ(s[OutputField::Text2], "10.020");
+  EXPECT_EQ(s.notices, std::vector<std::string>{"表“螺距公差”中没有 “” 的行"});
+}
+
+TEST(MissingValues, UnknownGaugeNameChangesOnlyThePitchTolerance) {
+  FixtureDatabase fixture;
+  testing::Fill(fixture, Complete());
+  const CalculationResult result = Calculate(Inputs(10, "H", "通端螺纹塞规 "), fixture.path());
+  for (OutputField f : kOutputFields) {
+    EXPECT_EQ(result.update.fields[static_cast<size_t>(f)].has_value(), f == OutputField::Text28)
+        << ControlName(f);
+  }
+  for (const auto& visible : result.update.visible) EXPECT_FALSE(visible.has_value());
+  for (const auto& caption : result.update.captions) EXPECT_FALSE(caption.has_value());
+  ASSERT_EQ(result.notices.size(), 1u);
+  EXPECT_EQ(result.notices[0].kind, NoticeKind::UnknownGauge);
+}
+
+TEST(MissingValues, UnusableDatabaseIsNamedByPath) {
+  testing::TemporaryFolder folder;
+  const auto path = folder.path() / "公差 表" / "公差表.db";
+  const Shown s = Calculated(Inputs(10, "H", "通端螺纹塞规"), path);
+  for (OutputField f : kOutputFields) {
+    EXPECT_TRUE(s.Empty(f)) << ControlName(f) << " shows " << s[f];
+  }
+  EXPECT_EQ(s.notices, std::vector<std::string>{"找不到公差数据库文件：" + path.string()});
+}
+
+}  // namespace
+}  // namespace threadgauge
