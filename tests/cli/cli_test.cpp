@@ -1,0 +1,163 @@
+// threadgauge-cli run as a user runs it: the golden cases in cases/, then the exit
+// statuses, the plain block, the options and the default database.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <fstream>
+#include <sstream>
+
+#include "tests/support/fixture_database.h"
+
+namespace threadgauge {
+namespace {
+
+struct CliRun {
+  int exit = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ShellQuoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+CliRun RunCli(const std::vector<std::string>& args) {
+  testing::TemporaryFolder folder;
+  std::string command = ShellQuoted(THREADGAUGE_CLI);
+  for (const auto& arg : args) command += " " + ShellQuoted(arg);
+  command += " > " + ShellQuoted((folder.path() / "out").string()) + " 2> " +
+             ShellQuoted((folder.path() / "err").string());
+  const int status = std::system(command.c_str());
+  CliRun run;
+  run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = testing::ReadBytes(folder.path() / "out");
+  run.err = testing::ReadBytes(folder.path() / "err");
+  return run;
+}
+
+std::vector<std::string> Words(const std::string& line) {
+  std::istringstream in(line);
+  std::vector<std::string> words;
+  for (std::string word; in >> word;) words.push_back(word);
+  return words;
+}
+
+struct GoldenCase {
+  std::string name;
+  bool fixture = false;
+  std::string sql;
+  std::vector<std::string> args;
+  int exit = 0;
+  std::string stderr_text;
+  std::string stdout_text;
+};
+
+GoldenCase ReadCase(const std::filesystem::path& file) {
+  GoldenCase c;
+  c.name = file.stem().string();
+  std::istringstream in(testing::ReadBytes(file));
+  for (std::string line; std::getline(in, line);) {
+    const auto value = [&](const char* key) { return line.substr(std::string(key).size()); };
+    if (line.rfind("#", 0) == 0) continue;
+    if (line.rfind("database: ", 0) == 0) c.fixture = value("database: ") == "fixture";
+    if (line.rfind("sql: ", 0) == 0) c.sql += value("sql: ") + "\n";
+    if (line.rfind("args: ", 0) == 0) c.args = Words(value("args: "));
+    if (line.rfind("exit: ", 0) == 0) c.exit = std::stoi(value("exit: "));
+    if (line.rfind("stderr: ", 0) == 0) c.stderr_text = value("stderr: ") + "\n";
+    if (line == "stdout:") {
+      std::ostringstream rest;
+      rest << in.rdbuf();
+      c.stdout_text = rest.str();
+      break;
+    }
+  }
+  return c;
+}
+
+TEST(CliGolden, EveryCaseAnswersAsRecorded) {
+  size_t cases = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(THREADGAUGE_CLI_CASES)) {
+    if (entry.path().extension() != ".case") continue;
+    ++cases;
+    const GoldenCase c = ReadCase(entry.path());
+    SCOPED_TRACE(c.name);
+    std::optional<testing::FixtureDatabase> fixture;
+    std::vector<std::string> args = c.args;
+    args.push_back("--json");
+    args.push_back("--database");
+    if (c.fixture) {
+      fixture.emplace();
+      fixture->Exec(c.sql);
+      args.push_back(fixture->path().string());
+    } else {
+      args.push_back(testing::ShippedDatabase().string());
+    }
+    const CliRun run = RunCli(args);
+    EXPECT_EQ(run.exit, c.exit);
+    EXPECT_EQ(run.err, c.stderr_text);
+    EXPECT_EQ(run.out, c.stdout_text);
+  }
+  EXPECT_GE(cases, 13u);
+}
+
+TEST(Cli, PlainBlockReadsLikeTheWindow) {
+  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g",
+                          "--gauge", "校止-止螺纹塞规", "--database",
+                          testing::ShippedDatabase().string()});
+  EXPECT_EQ(run.exit, 1);
+  for (const char* expected : {"M 10 × 1.5 － 6g  校止-止螺纹塞规", "大  径    9.836",
+                               "中  径    8.862    ± ", "小  径  ≤ 8.212", "三针直径    0.866",
+                               "M  值       10.161", "提示：", "表“位置要素”中没有"}) {
+    EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+  }
+}
+
+TEST(Cli, RingGaugeBlockShowsItsSigns) {
+  const CliRun run = RunCli({"--diameter=10", "--pitch=1.5", "--grade=6", "--position=g",
+                          "--gauge=通端螺纹环规", "--database", testing::ShippedDatabase().string()});
+  for (const char* expected : {"大  径  ≥ ", "小  径    8.344    ± ", "测球直径    0.866", "E   值"}) {
+    EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
+  }
+}
+
+TEST(Cli, MissingDatabaseIsANoticeNotACrash) {
+  testing::TemporaryFolder folder;
+  const auto path = folder.path() / "无.db";
+  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "H",
+                          "--gauge", "通端螺纹塞规", "--json", "--database", path.string()});
+  EXPECT_EQ(run.exit, 1);
+  EXPECT_NE(run.out.find("找不到公差数据库文件：" + path.string()), std::string::npos) << run.out;
+  EXPECT_FALSE(std::filesystem::exists(path));
+}
+
+TEST(Cli, DefaultDatabaseIsTheProgramsOwn) {
+  // The CLI in the build tree finds 公差表/公差表.db beside itself.
+  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g",
+                          "--gauge", "校止-止螺纹塞规", "--json"});
+  EXPECT_EQ(run.exit, 1);
+  EXPECT_NE(run.out.find("\"Text2\": \"9.836\""), std::string::npos) << run.out;
+}
+
+TEST(Cli, OptionsAndHelp) {
+  const CliRun help = RunCli({"--help"});
+  EXPECT_EQ(help.exit, 0);
+  EXPECT_NE(help.out.find("--database"), std::string::npos);
+  EXPECT_NE(help.out.find("退出状态"), std::string::npos);
+
+  const CliRun unknown = RunCli({"--diameter", "10", "--colour", "red"});
+  EXPECT_EQ(unknown.exit, 2);
+  EXPECT_NE(unknown.err.find("--colour"), std::string::npos);
+  EXPECT_TRUE(unknown.out.empty());
+
+  const CliRun dangling = RunCli({"--diameter"});
+  EXPECT_EQ(dangling.exit, 2);
+
+  const CliRun none = RunCli({});
+  EXPECT_EQ(none.exit, 2);
+  EXPECT_EQ(none.err, " 对不起,公称直径不能为空！\n");
+}
+
+}  // namespace
+}  // namespace threadgauge
