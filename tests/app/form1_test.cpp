@@ -1,0 +1,286 @@
+// The window as the user meets it, headless: its controls, lists, menu and tab order as
+// designed, and the 确定 button wired to the calculation.
+#include "app/form1.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "tests/calculation/gauge_fixture.h"
+
+namespace threadgauge {
+namespace {
+
+class Form1Test : public ::testing::Test {
+ protected:
+  explicit Form1Test(std::filesystem::path database = testing::ShippedDatabase())
+      : form_(std::move(database)) {}
+
+  template <typename T = QWidget>
+  T* Find(const char* name) {
+    T* widget = form_.findChild<T*>(QString::fromUtf8(name));
+    EXPECT_NE(widget, nullptr) << name;
+    return widget;
+  }
+  QString Text(const char* name) {
+    if (auto* edit = form_.findChild<QLineEdit*>(name)) return edit->text();
+    if (auto* label = form_.findChild<QLabel*>(name)) return label->text();
+    return Find<QComboBox>(name)->currentText();
+  }
+  void Type(const char* name, const char* text) {
+    if (auto* edit = form_.findChild<QLineEdit*>(name)) {
+      edit->setText(QString::fromUtf8(text));
+    } else {
+      Find<QComboBox>(name)->setEditText(QString::fromUtf8(text));
+    }
+  }
+  void Enter(const FormInputs& in) {
+    Type("Text1", in.Text1.c_str());
+    Type("Combo1", in.Combo1.c_str());
+    Type("Combo2", in.Combo2.c_str());
+    Type("Combo3", in.Combo3.c_str());
+    Type("Combo4", in.Combo4.c_str());
+    Type("Combo5", in.Combo5.c_str());
+  }
+
+  // Presses 确定; a message box that opens is read, then closed with its one button.
+  struct Box {
+    QString text;
+    QStringList buttons;
+  };
+  std::optional<Box> Press() {
+    std::optional<Box> seen;
+    QTimer watcher;
+    watcher.setSingleShot(true);
+    QObject::connect(&watcher, &QTimer::timeout, [&seen] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr) return;
+      seen = Box{box->text(), {}};
+      for (QAbstractButton* button : box->buttons()) seen->buttons << button->text();
+      box->buttons().front()->click();
+    });
+    watcher.start(0);
+    Find<QPushButton>("Command1")->click();
+    watcher.stop();
+    return seen;
+  }
+
+  Form1 form_;
+};
+
+TEST_F(Form1Test, ControlsCarryTheirDesignedCaptionsAndVisibility) {
+  EXPECT_EQ(form_.windowTitle(), QStringLiteral("圆柱螺纹量规"));
+  const std::pair<const char*, const char*> captions[] = {
+      {"Label1", "  公 称 直 径"}, {"Label2", "   螺    距"},  {"Label6", "公 差 等 级"},
+      {"Label7", " 公 差 带"},     {"Label8", "   量 规 名 称"}, {"Label4", "  M"},
+      {"Label3", "  ×"},           {"Label5", " －"},            {"Label23", "螺纹部分长度"},
+      {"Label10", " 尺  寸"},      {"Label12", "  偏  差"},      {"Label9", "大  径"},
+      {"Label20", "≥"},            {"Label11", "±"},             {"Label13", "中  径"},
+      {"Label14", "±"},            {"Label15", "小  径"},        {"Label16", "≤"},
+      {"Label19", "±"},            {"Label21", "半角公差(′)"},   {"Label29", "±"},
+      {"Label22", "螺距公差"},     {"Label30", "±"},             {"Label17", "三针直径"},
+      {"Label18", "M   值"}};
+  for (const auto& [name, caption] : captions) {
+    EXPECT_EQ(Text(name), QString::fromUtf8(caption)) << name;
+  }
+  EXPECT_EQ(Find<QPushButton>("Command1")->text(), QStringLiteral("确定"));
+  for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text8", "Text9",
+                           "Text18", "Text27", "Text28", "Combo1", "Combo2", "Combo3", "Combo4",
+                           "Combo5"}) {
+    EXPECT_TRUE(Text(name).isEmpty()) << name;
+    EXPECT_FALSE(Find(name)->isHidden() && std::string(name) != "Text18") << name;
+  }
+  EXPECT_TRUE(Find("Label19")->isHidden());
+  EXPECT_TRUE(Find("Text18")->isHidden());
+  EXPECT_NE(Find("Line1"), nullptr);
+  EXPECT_NE(Find("Line2"), nullptr);
+  // Twips to pixels at 96 per inch: Text1 at (1080, 2040, 1695, 375), Command1 at
+  // (11640, 2760, 1095, 615).
+  EXPECT_EQ(Find("Text1")->geometry(), QRect(72, 136, 113, 25));
+  EXPECT_EQ(Find("Command1")->geometry(), QRect(776, 184, 73, 41));
+  EXPECT_EQ(Find("Text1")->font().family(), QStringLiteral("宋体"));
+  EXPECT_DOUBLE_EQ(Find("Text1")->font().pointSizeF(), 14.25);
+  EXPECT_DOUBLE_EQ(Find("Label1")->font().pointSizeF(), 12);
+  EXPECT_DOUBLE_EQ(Find("Command1")->font().pointSizeF(), 9);
+}
+
+TEST_F(Form1Test, ListsAreFilledInOrderWithNothingPicked) {
+  const auto entries = [&](const char* name) {
+    QStringList items;
+    auto* list = Find<QComboBox>(name);
+    for (int i = 0; i < list->count(); ++i) items << list->itemText(i);
+    return items.join('|');
+  };
+  EXPECT_EQ(entries("Combo1"), QStringLiteral("0.45|0.5|0.6|0.7|0.75|0.8|1|1.25|1.5|1.75|2|2.5|"
+                                              "3|3.5|4|4.5|5|5.5|6"));
+  EXPECT_EQ(entries("Combo2"), QStringLiteral("4|5|6|7|8|9||||"));
+  EXPECT_EQ(entries("Combo3"), QStringLiteral("G|H|e|f|g|h||||"));
+  EXPECT_EQ(entries("Combo4"),
+            QStringLiteral("通端螺纹塞规|止端螺纹塞规|通端螺纹环规|校通-通螺纹塞规|校通-止螺纹塞规|"
+                           "校通-损螺纹塞规|止端螺纹环规|校止-通螺纹塞规|校止-止螺纹塞规|"
+                           "校止-损螺纹塞规"));
+  EXPECT_EQ(entries("Combo5"), QStringLiteral("小于或等于14|大于14至32|大于32至50|大于50至80"));
+  for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"}) {
+    EXPECT_TRUE(Find<QComboBox>(name)->isEditable()) << name;
+    EXPECT_EQ(Find<QComboBox>(name)->currentIndex(), -1) << name;
+  }
+}
+
+TEST_F(Form1Test, TabOrderAndFirstFocus) {
+  form_.show();
+  QApplication::processEvents();
+  EXPECT_EQ(form_.focusWidget(), Find("Text1"));
+  const QStringList designed = {"Text1", "Combo1", "Combo2", "Combo3", "Combo4", "Text2",
+                                "Text3", "Text4",  "Text5",  "Text6",  "Text8",  "Text9",
+                                "Command1", "Text18", "Text27", "Text28", "Combo5"};
+  QStringList seen;
+  QWidget* w = Find("Text1");
+  for (int steps = 0; steps < 400 && seen.size() < designed.size(); ++steps) {
+    QWidget* named = w;
+    while (named != nullptr && !designed.contains(named->objectName())) named = named->parentWidget();
+    if (named != nullptr && (seen.isEmpty() || seen.back() != named->objectName()) &&
+        !seen.contains(named->objectName())) {
+      seen << named->objectName();
+    }
+    w = w->nextInFocusChain();
+  }
+  EXPECT_EQ(seen, designed);
+  form_.close();
+}
+
+TEST_F(Form1Test, MenuOffersCoarsePitchAndExit) {
+  const QList<QAction*> bar = form_.menuBar()->actions();
+  ASSERT_EQ(bar.size(), 2);
+  EXPECT_EQ(bar[0]->text(), QStringLiteral("查询"));
+  EXPECT_EQ(bar[1]->text(), QStringLiteral("退出"));
+  const QList<QAction*> drop = bar[0]->menu()->actions();
+  ASSERT_EQ(drop.size(), 2);
+  EXPECT_EQ(drop[0]->text(), QStringLiteral("螺距公差表"));
+  EXPECT_FALSE(drop[0]->isEnabled());
+  EXPECT_EQ(drop[1]->text(), QStringLiteral("粗牙螺纹螺距"));
+  EXPECT_TRUE(drop[1]->isEnabled());
+}
+
+TEST_F(Form1Test, ExitClosesTheWindowEvenWithResultsShown) {
+  form_.show();
+  Enter({"10", "1.5", "6", "g", "校止-止螺纹塞规", ""});
+  Press();
+  ASSERT_FALSE(Text("Text2").isEmpty());
+  // Chosen while the program runs, "退出" closes the window and ends the event loop.
+  QTimer::singleShot(0, [this] { form_.menuBar()->actions()[1]->trigger(); });
+  QTimer guard;  // ends a loop that "退出" failed to end, so the test cannot hang
+  guard.setSingleShot(true);
+  QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(99); });
+  guard.start(5000);
+  EXPECT_EQ(QApplication::exec(), 0);
+  guard.stop();
+  EXPECT_FALSE(form_.isVisible());
+}
+
+TEST_F(Form1Test, PresenceChecksShowOneMessageAndChangeNothing) {
+  Enter({"10", "1.5", "6", "g", "校止-止螺纹塞规", ""});
+  ASSERT_FALSE(Press().has_value());
+  const QString shown = Text("Text2");
+  ASSERT_EQ(shown, QStringLiteral("9.836"));
+  const QString status = form_.findChild<QLabel*>("StatusLine")->text();
+
+  const std::pair<const char*, const char*> cases[] = {
+      {"Text1", " 对不起,公称直径不能为空！"}, {"Combo1", " 对不起,螺距不能为空！"},
+      {"Combo2", " 对不起,公差等级不能为空！"}, {"Combo3", " 对不起,公差带不能为空！"},
+      {"Combo4", " 对不起,量规名称不能为空！"}};
+  for (const auto& [cleared, message] : cases) {
+    Enter({"20", "2", "6", "g", "校止-止螺纹塞规", ""});
+    Type(cleared, "");
+    const auto box = Press();
+    ASSERT_TRUE(box.has_value()) << cleared;
+    EXPECT_EQ(box->text, QString::fromUtf8(message));
+    EXPECT_EQ(box->buttons, QStringList{QStringLiteral("确定")});
+    EXPECT_EQ(Text("Text2"), shown);
+    EXPECT_EQ(form_.findChild<QLabel*>("StatusLine")->text(), status);
+  }
+  Enter({"0", "1.5", "6", "g", "校止-止螺纹塞规", ""});
+  EXPECT_EQ(Press()->text, QStringLiteral(" 对不起,公称直径必须是正数！"));
+  EXPECT_EQ(Text("Text2"), shown);
+}
+
+class Form1WithFixture : public Form1Test {
+ protected:
+  Form1WithFixture() : Form1Test(Fixture().path()) {}
+  static testing::FixtureDatabase& Fixture() {
+    static testing::FixtureDatabase* fixture = [] {
+      auto* f = new testing::FixtureDatabase;
+      testing::LookedUpValues v;
+      v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24, v.WNG = 21;
+      testing::Fill(*f, v);
+      return f;
+    }();
+    return *fixture;
+  }
+};
+
+TEST_F(Form1WithFixture, RingThenPlugRestoresThePlugLayout) {
+  Enter(testing::Inputs(20, "g", "通端螺纹环规"));
+  Press();
+  EXPECT_FALSE(Find("Label19")->isHidden());
+  EXPECT_FALSE(Find("Text18")->isHidden());
+  EXPECT_FALSE(Find("Label20")->isHidden());
+  EXPECT_TRUE(Find("Text3")->isHidden());
+  EXPECT_TRUE(Find("Label11")->isHidden());
+  EXPECT_TRUE(Find("Label16")->isHidden());
+  EXPECT_EQ(Text("Label17"), QStringLiteral("测球直径"));
+  EXPECT_EQ(Text("Label18"), QStringLiteral("E   值"));
+  EXPECT_EQ(Text("Text18"), QStringLiteral("0.0030"));  // TR/2000 with TR = 6
+
+  Enter(testing::Inputs(10, "H", "通端螺纹塞规"));
+  Press();
+  EXPECT_TRUE(Find("Label19")->isHidden());
+  EXPECT_TRUE(Find("Text18")->isHidden());
+  EXPECT_TRUE(Find("Label20")->isHidden());
+  EXPECT_FALSE(Find("Text3")->isHidden());
+  EXPECT_FALSE(Find("Label11")->isHidden());
+  EXPECT_FALSE(Find("Label16")->isHidden());
+  EXPECT_EQ(Text("Label17"), QStringLiteral("三针直径"));
+  EXPECT_EQ(Text("Label18"), QStringLiteral("M  值"));
+  // The GO plug's worked example: d = 10, P = 1.5, EI = 0, ZPL = 20, TPL = 12.
+  EXPECT_EQ(Text("Text2"), QStringLiteral("10.020"));
+  EXPECT_EQ(Text("Text3"), QStringLiteral("0.0120"));
+  EXPECT_EQ(Text("Text9"), QStringLiteral("10.345"));
+  EXPECT_TRUE(form_.findChild<QLabel*>("StatusLine")->text().isEmpty());
+}
+
+TEST_F(Form1WithFixture, StatusLineNamesWhatIsMissingAndFieldsAreNotLeftStale) {
+  Enter(testing::Inputs(10, "H", "通端螺纹塞规"));
+  Press();
+  ASSERT_EQ(Text("Text2"), QStringLiteral("10.020"));
+  Enter(testing::Inputs(30, "H", "通端螺纹塞规"));  // no TD2 row holds d = 30
+  Press();
+  EXPECT_TRUE(Text("Text2").isEmpty());
+  EXPECT_TRUE(Text("Text4").isEmpty());
+  EXPECT_EQ(Text("Text6"), QStringLiteral("28.376"));
+  EXPECT_TRUE(form_.findChild<QLabel*>("StatusLine")->text().contains(QStringLiteral("内螺纹中径公差")));
+  Enter(testing::Inputs(10, "H", "通端螺纹塞规"));
+  Press();
+  EXPECT_TRUE(form_.findChild<QLabel*>("StatusLine")->text().isEmpty());
+}
+
+TEST_F(Form1WithFixture, UnknownGaugeNameChangesOnlyThePitchTolerance) {
+  Enter(testing::Inputs(10, "H", "通端螺纹塞规"));
+  Press();
+  Enter(testing::Inputs(20, "g", "环规"));
+  Press();
+  EXPECT_EQ(Text("Text2"), QStringLiteral("10.020"));
+  EXPECT_EQ(Text("Text28"), QStringLiteral("0.005"));
+  EXPECT_FALSE(Find("Text3")->isHidden());
+}
+
+}  // namespace
+}  // namespace threadgauge
