@@ -195,6 +195,9 @@ void Form1::ShowResult(const CalculationResult& result) {
     notices << QString::fromStdString(DescribeNotice(notice));
   }
   status_line_->setText(notices.join(QLatin1Char('\n')));
+  // One line per notice; the bar grows so that none is cut off.
+  const int lines_height = status_line_->fontMetrics().lineSpacing() * notices.size() + 6;
+  statusBar()->setMinimumHeight(notices.isEmpty() ? 0 : lines_height);
 }
 
 void Form1::TC_Click() {

@@ -26,9 +26,9 @@ std::string ShellQuoted(const std::string& text) {
 CliRun RunCli(const std::vector<std::string>& args) {
   testing::TemporaryFolder folder;
   std::string command = ShellQuoted(THREADGAUGE_CLI);
-  for (const auto& arg : args) command += " " + ShellQuoted(arg);
-  command += " > " + ShellQuoted((folder.path() / "out").string()) + " 2> " +
-             ShellQuoted((folder.path() / "err").string());
+  for (const auto& arg : args) command.append(" ").append(ShellQuoted(arg));
+  command.append(" > ").append(ShellQuoted((folder.path() / "out").string()));
+  command.append(" 2> ").append(ShellQuoted((folder.path() / "err").string()));
   const int status = std::system(command.c_str());
   CliRun run;
   run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
