@@ -14,10 +14,9 @@ void ResolveSongTypeface() {
     QFont::insertSubstitution(song, QStringLiteral("SimSun"));
     return;
   }
-  QFont::insertSubstitutions(song, {QStringLiteral("Noto Serif CJK SC"),
-                                    QStringLiteral("Source Han Serif SC"),
-                                    QStringLiteral("AR PL UMing CN"),
-                                    QStringLiteral("Noto Sans CJK SC")});
+  QFont::insertSubstitutions(
+      song, {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
+             QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")});
 }
 
 }  // namespace threadgauge

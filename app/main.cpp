@@ -8,8 +8,7 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   threadgauge::PrepareApplication(app);
-  threadgauge::Form1 form(
-      threadgauge::LocateDatabase(threadgauge::ExecutableDirectory()).path);
+  threadgauge::Form1 form(threadgauge::LocateDatabase(threadgauge::ExecutableDirectory()).path);
   form.showMaximized();
   return QApplication::exec();
 }

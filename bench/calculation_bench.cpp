@@ -30,7 +30,8 @@ void AllTenInARow(benchmark::State& state) {
   std::vector<FormInputs> all;
   for (const auto* kind : threadgauge::GaugeKinds()) all.push_back(InputsFor(*kind));
   for (auto _ : state) {
-    for (const auto& inputs : all) benchmark::DoNotOptimize(threadgauge::Calculate(inputs, kDatabase));
+    for (const auto& inputs : all)
+      benchmark::DoNotOptimize(threadgauge::Calculate(inputs, kDatabase));
   }
 }
 BENCHMARK(AllTenInARow)->Unit(benchmark::kMicrosecond);

@@ -44,9 +44,8 @@ GaugeTolerances GaugeTolerancesFor(const ToleranceDatabase& db, const Value& T,
     return {none, none, none, none, none, none, none, none};
   }
   const GaugeToleranceRow row = LookupGaugeTolerances(db, T.number());
-  return {out.ToValue(row.TPL), out.ToValue(row.ZPL), out.ToValue(row.ZR),
-          out.ToValue(row.m),   out.ToValue(row.TCP), out.ToValue(row.TR),
-          out.ToValue(row.WGO), out.ToValue(row.WNG)};
+  return {out.ToValue(row.TPL), out.ToValue(row.ZPL), out.ToValue(row.ZR),  out.ToValue(row.m),
+          out.ToValue(row.TCP), out.ToValue(row.TR),  out.ToValue(row.WGO), out.ToValue(row.WNG)};
 }
 
 // The steps every gauge kind takes: layout, half-angle tolerance, the lookups, the five
@@ -62,8 +61,8 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request,
   const Value deviation = FundamentalDeviation(db, kind, request, pitch_condition, out);
   const Value T = out.ToValue(LookupPitchDiameterTolerance(db, kind.pitch_diameter_table,
                                                            pitch_condition, d, request.grade));
-  const ThreadValues values{d, P, BasicPitchDiameter(d, P), BasicMinorDiameter(d, P), deviation,
-                            T, GaugeTolerancesFor(db, T, out)};
+  const ThreadValues values{d,         P, BasicPitchDiameter(d, P),      BasicMinorDiameter(d, P),
+                            deviation, T, GaugeTolerancesFor(db, T, out)};
 
   const GaugeDiameters result = kind.diameters(values);
   out.Show(OutputField::Text2, result.Text2, NumberFormat::Size);
@@ -96,7 +95,9 @@ CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::pat
   ResultWriter out(result);
   const ToleranceDatabase db = ToleranceDatabase::Open(database);
   if (!db.is_open()) {
-    out.Add(Notice{NoticeKind::DatabaseUnavailable, {}, {},
+    out.Add(Notice{NoticeKind::DatabaseUnavailable,
+                   {},
+                   {},
                    reinterpret_cast<const char*>(database.u8string().c_str()),
                    std::string(OpenStatusName(db.status()))});
   }

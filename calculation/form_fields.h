@@ -10,8 +10,8 @@ namespace threadgauge {
 // The fields a calculation writes, by their control names on the form.
 enum class OutputField { Text2, Text3, Text4, Text5, Text6, Text8, Text9, Text18, Text27, Text28 };
 inline constexpr std::array kOutputFields = {
-    OutputField::Text2, OutputField::Text3, OutputField::Text4,  OutputField::Text5,
-    OutputField::Text6, OutputField::Text8, OutputField::Text9,  OutputField::Text18,
+    OutputField::Text2,  OutputField::Text3, OutputField::Text4, OutputField::Text5,
+    OutputField::Text6,  OutputField::Text8, OutputField::Text9, OutputField::Text18,
     OutputField::Text27, OutputField::Text28};
 
 // The signs and fields that the result layouts show or hide.
@@ -44,9 +44,13 @@ struct FormUpdate {
   std::array<std::optional<bool>, kSwitchables.size()> visible;
   std::array<std::optional<std::string>, kCaptions.size()> captions;
 
-  void Write(OutputField field, std::string text) { fields[static_cast<size_t>(field)] = std::move(text); }
+  void Write(OutputField field, std::string text) {
+    fields[static_cast<size_t>(field)] = std::move(text);
+  }
   void Show(Switchable control, bool shown) { visible[static_cast<size_t>(control)] = shown; }
-  void SetCaption(Caption caption, std::string text) { captions[static_cast<size_t>(caption)] = std::move(text); }
+  void SetCaption(Caption caption, std::string text) {
+    captions[static_cast<size_t>(caption)] = std::move(text);
+  }
 };
 
 // What the form shows, starting from the form's design.

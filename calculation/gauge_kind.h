@@ -24,12 +24,12 @@ struct GaugeTolerances {
 // What a gauge formula works with. Table values are in µm and enter the formulas each
 // divided on its own by 1000 (or 2000 for half of the value).
 struct ThreadValues {
-  double d;        // nominal diameter, mm
-  double P;        // pitch, mm
-  double d2;       // BasicPitchDiameter
-  double d1;       // BasicMinorDiameter
-  Value deviation; // EI or es, µm
-  Value T;         // TD2 or Td2, µm
+  double d;         // nominal diameter, mm
+  double P;         // pitch, mm
+  double d2;        // BasicPitchDiameter
+  double d1;        // BasicMinorDiameter
+  Value deviation;  // EI or es, µm
+  Value T;          // TD2 or Td2, µm
   GaugeTolerances gauge;
 };
 

@@ -8,9 +8,9 @@ namespace threadgauge {
 std::span<const GaugeKind* const> GaugeKinds() {
   // The order in which the gauge name is compared; the first kind whose name equals it runs.
   static constexpr std::array<const GaugeKind*, 10> kinds = {
-      &kGoThreadPlug,        &kNotGoThreadPlug,      &kGoThreadRing,
-      &kGoRingGoCheckPlug,   &kGoRingNotGoCheckPlug, &kGoRingWearCheckPlug,
-      &kNotGoThreadRing,     &kNotGoRingGoCheckPlug, &kNotGoRingNotGoCheckPlug,
+      &kGoThreadPlug,          &kNotGoThreadPlug,      &kGoThreadRing,
+      &kGoRingGoCheckPlug,     &kGoRingNotGoCheckPlug, &kGoRingWearCheckPlug,
+      &kNotGoThreadRing,       &kNotGoRingGoCheckPlug, &kNotGoRingNotGoCheckPlug,
       &kNotGoRingWearCheckPlug};
   return kinds;
 }

@@ -7,8 +7,11 @@ namespace threadgauge {
 Notice ToNotice(const LookupFailure& failure, const std::filesystem::path& database) {
   switch (failure.kind) {
     case LookupFailureKind::DatabaseUnavailable:
-      return {NoticeKind::DatabaseUnavailable, {}, {},
-              reinterpret_cast<const char*>(database.u8string().c_str()), failure.detail};
+      return {NoticeKind::DatabaseUnavailable,
+              {},
+              {},
+              reinterpret_cast<const char*>(database.u8string().c_str()),
+              failure.detail};
     case LookupFailureKind::TableMissing:
       return {NoticeKind::TableMissing, failure.table, {}, {}, {}};
     case LookupFailureKind::ColumnMissing:
@@ -45,9 +48,9 @@ std::string GaugeTableHint(const std::string& table) {
 
 std::string FieldCaption(const std::string& control) {
   static const std::pair<const char*, const char*> captions[] = {
-      {"Text2", "大径"},   {"Text3", "大径偏差"}, {"Text4", "中径"},     {"Text5", "中径偏差"},
-      {"Text6", "小径"},   {"Text8", "测量直径"}, {"Text9", "M 值或 E 值"}, {"Text18", "小径偏差"},
-      {"Text28", "螺距公差"}};
+      {"Text2", "大径"},        {"Text3", "大径偏差"},  {"Text4", "中径"},
+      {"Text5", "中径偏差"},    {"Text6", "小径"},      {"Text8", "测量直径"},
+      {"Text9", "M 值或 E 值"}, {"Text18", "小径偏差"}, {"Text28", "螺距公差"}};
   for (const auto& [name, caption] : captions) {
     if (control == name) return caption;
   }

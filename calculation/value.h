@@ -25,10 +25,18 @@ class Value {
   double number() const { return *number_; }
   const std::vector<Notice>& why() const { return why_; }
 
-  friend Value operator+(const Value& a, const Value& b) { return Combine(a, b, a.known() && b.known() ? *a.number_ + *b.number_ : 0); }
-  friend Value operator-(const Value& a, const Value& b) { return Combine(a, b, a.known() && b.known() ? *a.number_ - *b.number_ : 0); }
-  friend Value operator*(const Value& a, const Value& b) { return Combine(a, b, a.known() && b.known() ? *a.number_ * *b.number_ : 0); }
-  friend Value operator/(const Value& a, const Value& b) { return Combine(a, b, a.known() && b.known() ? *a.number_ / *b.number_ : 0); }
+  friend Value operator+(const Value& a, const Value& b) {
+    return Combine(a, b, a.known() && b.known() ? *a.number_ + *b.number_ : 0);
+  }
+  friend Value operator-(const Value& a, const Value& b) {
+    return Combine(a, b, a.known() && b.known() ? *a.number_ - *b.number_ : 0);
+  }
+  friend Value operator*(const Value& a, const Value& b) {
+    return Combine(a, b, a.known() && b.known() ? *a.number_ * *b.number_ : 0);
+  }
+  friend Value operator/(const Value& a, const Value& b) {
+    return Combine(a, b, a.known() && b.known() ? *a.number_ / *b.number_ : 0);
+  }
 
  private:
   static Value Combine(const Value& a, const Value& b, double result) {

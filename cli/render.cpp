@@ -16,11 +16,21 @@ std::string JsonString(const std::string& text) {
   std::string out = "\"";
   for (const unsigned char c : text) {
     switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\r': out += "\\r"; break;
-      case '\t': out += "\\t"; break;
+      case '"':
+        out += "\\\"";
+        break;
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
       default:
         if (c < 0x20) {
           char escaped[8];
@@ -74,7 +84,8 @@ std::string RenderText(const FormInputs& in, const CalculationResult& result) {
   if (shown(Switchable::Label11) && shown(Switchable::Text3)) {
     out << "    ± " << field(OutputField::Text3);
   }
-  out << "\n中  径    " << field(OutputField::Text4) << "    ± " << field(OutputField::Text5) << "\n";
+  out << "\n中  径    " << field(OutputField::Text4) << "    ± " << field(OutputField::Text5)
+      << "\n";
   out << "小  径  " << (shown(Switchable::Label16) ? "≤ " : "  ") << field(OutputField::Text6);
   if (shown(Switchable::Label19) && shown(Switchable::Text18)) {
     out << "    ± " << field(OutputField::Text18);

@@ -28,7 +28,8 @@ std::optional<double> ParseStoredNumber(std::string_view text) {
 
 std::string PlainDecimal(double value) {
   char buffer[400];
-  const auto [end, ec] = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
+  const auto [end, ec] =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed);
   if (ec != std::errc()) return std::string();
   return std::string(buffer, end);
 }

@@ -32,7 +32,7 @@ struct LookupFailure {
 template <typename T>
 class Lookup {
  public:
-  Lookup(T value) : state_(std::move(value)) {}                // NOLINT: implicit by design
+  Lookup(T value) : state_(std::move(value)) {}                  // NOLINT: implicit by design
   Lookup(LookupFailure failure) : state_(std::move(failure)) {}  // NOLINT
 
   bool ok() const { return std::holds_alternative<T>(state_); }

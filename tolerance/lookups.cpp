@@ -13,8 +13,9 @@ std::string PitchKey(const std::string& pitch_condition) {
 }
 
 Query ByPitch(const std::string& table, const std::string& pitch_condition) {
-  return Query{table, "Select * from " + table + " Where" + pitch_condition, {}, false, "P",
-               PitchKey(pitch_condition)};
+  return Query{table, "Select * from " + table + " Where" + pitch_condition,
+               {},    false,
+               "P",   PitchKey(pitch_condition)};
 }
 
 Lookup<double> FirstRowNumber(const ToleranceDatabase& db, const Query& query,
@@ -92,10 +93,10 @@ Lookup<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchDi
 }
 
 GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
-  const Query query{"位置要素", "Select * from 位置要素 ", {}, false, {},
-                    "TD2/Td2 = " + PlainDecimal(T)};
-  const std::vector<std::string> columns = {"TPL", "ZPL", "ZR", "m", "TCP", "TR", "WGO环规",
-                                            "WNG环规"};
+  const Query query{"位置要素", "Select * from 位置要素 ",     {}, false,
+                    {},         "TD2/Td2 = " + PlainDecimal(T)};
+  const std::vector<std::string> columns = {"TPL", "ZPL", "ZR",      "m",
+                                            "TCP", "TR",  "WGO环规", "WNG环规"};
   const Lookup<RowCells> row =
       db.ScanRangeFirstMatch(query, T, "TD2/Td2下限", "TD2/Td2上限", columns);
   const auto value = [&](size_t i) -> Lookup<double> {

@@ -13,10 +13,10 @@ namespace threadgauge {
 // The outcome of opening a database file, in terms a notice can explain.
 enum class OpenStatus {
   Opened,
-  FileMissing,     // no file at the path
-  NotReadable,     // the file exists but cannot be read (permissions, a folder, ...)
-  NotADatabase,    // the bytes are not an SQLite database
-  Locked,          // another program holds the file locked for writing
+  FileMissing,   // no file at the path
+  NotReadable,   // the file exists but cannot be read (permissions, a folder, ...)
+  NotADatabase,  // the bytes are not an SQLite database
+  Locked,        // another program holds the file locked for writing
 };
 
 // One cell of a result row as the engine stored it.

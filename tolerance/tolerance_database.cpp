@@ -1,8 +1,8 @@
 #include "tolerance/tolerance_database.h"
 
-#include "tolerance/cell_number.h"
-
 #include <cmath>
+
+#include "tolerance/cell_number.h"
 
 namespace threadgauge {
 
@@ -13,11 +13,16 @@ ToleranceDatabase ToleranceDatabase::Open(const std::filesystem::path& path) {
 
 std::string_view OpenStatusName(OpenStatus status) {
   switch (status) {
-    case OpenStatus::Opened: return "opened";
-    case OpenStatus::FileMissing: return "missing";
-    case OpenStatus::NotReadable: return "unreadable";
-    case OpenStatus::NotADatabase: return "not-a-database";
-    case OpenStatus::Locked: return "locked";
+    case OpenStatus::Opened:
+      return "opened";
+    case OpenStatus::FileMissing:
+      return "missing";
+    case OpenStatus::NotReadable:
+      return "unreadable";
+    case OpenStatus::NotADatabase:
+      return "not-a-database";
+    case OpenStatus::Locked:
+      return "locked";
   }
   return "unreadable";
 }

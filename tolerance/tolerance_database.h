@@ -13,12 +13,12 @@ namespace threadgauge {
 
 // What a SELECT is about, for the failures it may report.
 struct Query {
-  std::string table;         // the table the SELECT text reads
-  std::string sql;           // the SELECT text, sent as it stands
-  std::string bound_text;    // bound to the one "?" of the text, when `has_parameter`
+  std::string table;       // the table the SELECT text reads
+  std::string sql;         // the SELECT text, sent as it stands
+  std::string bound_text;  // bound to the one "?" of the text, when `has_parameter`
   bool has_parameter = false;
-  std::string key_column;    // the column of the Where condition, if any
-  std::string key;           // the key in words for failures, e.g. "P = 1.5"
+  std::string key_column;  // the column of the Where condition, if any
+  std::string key;         // the key in words for failures, e.g. "P = 1.5"
 };
 
 // The named columns of one row; each is a cell or ColumnMissing.

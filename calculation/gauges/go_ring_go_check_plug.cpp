@@ -20,8 +20,8 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kGoRingGoCheckPlug{"校通-通螺纹塞规", Layout::Plug, Deviation::es,
-                                          PitchDiameterTable::External,
-                                          HalfAngleProfile::Complete, Diameters};
+extern const GaugeKind kGoRingGoCheckPlug{
+    "校通-通螺纹塞规",          Layout::Plug, Deviation::es, PitchDiameterTable::External,
+    HalfAngleProfile::Complete, Diameters};
 
 }  // namespace threadgauge

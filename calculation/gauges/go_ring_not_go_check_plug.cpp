@@ -20,8 +20,8 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kGoRingNotGoCheckPlug{"校通-止螺纹塞规", Layout::Plug, Deviation::es,
-                                             PitchDiameterTable::External,
-                                             HalfAngleProfile::Truncated, Diameters};
+extern const GaugeKind kGoRingNotGoCheckPlug{
+    "校通-止螺纹塞规",           Layout::Plug, Deviation::es, PitchDiameterTable::External,
+    HalfAngleProfile::Truncated, Diameters};
 
 }  // namespace threadgauge

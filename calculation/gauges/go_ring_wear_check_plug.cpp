@@ -20,8 +20,8 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kGoRingWearCheckPlug{"校通-损螺纹塞规", Layout::Plug, Deviation::es,
-                                            PitchDiameterTable::External,
-                                            HalfAngleProfile::Truncated, Diameters};
+extern const GaugeKind kGoRingWearCheckPlug{
+    "校通-损螺纹塞规",           Layout::Plug, Deviation::es, PitchDiameterTable::External,
+    HalfAngleProfile::Truncated, Diameters};
 
 }  // namespace threadgauge

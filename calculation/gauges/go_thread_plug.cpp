@@ -20,8 +20,11 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kGoThreadPlug{"通端螺纹塞规", Layout::Plug, Deviation::EI,
-                                     PitchDiameterTable::Internal, HalfAngleProfile::Complete,
+extern const GaugeKind kGoThreadPlug{"通端螺纹塞规",
+                                     Layout::Plug,
+                                     Deviation::EI,
+                                     PitchDiameterTable::Internal,
+                                     HalfAngleProfile::Complete,
                                      Diameters};
 
 }  // namespace threadgauge

@@ -20,8 +20,11 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kGoThreadRing{"通端螺纹环规", Layout::Ring, Deviation::es,
-                                     PitchDiameterTable::External, HalfAngleProfile::Complete,
+extern const GaugeKind kGoThreadRing{"通端螺纹环规",
+                                     Layout::Ring,
+                                     Deviation::es,
+                                     PitchDiameterTable::External,
+                                     HalfAngleProfile::Complete,
                                      Diameters};
 
 }  // namespace threadgauge

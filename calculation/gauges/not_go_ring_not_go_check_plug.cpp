@@ -19,8 +19,8 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kNotGoRingNotGoCheckPlug{"校止-止螺纹塞规", Layout::Plug, Deviation::es,
-                                                PitchDiameterTable::External,
-                                                HalfAngleProfile::Complete, Diameters};
+extern const GaugeKind kNotGoRingNotGoCheckPlug{
+    "校止-止螺纹塞规",          Layout::Plug, Deviation::es, PitchDiameterTable::External,
+    HalfAngleProfile::Complete, Diameters};
 
 }  // namespace threadgauge

@@ -20,8 +20,8 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kNotGoRingWearCheckPlug{"校止-损螺纹塞规", Layout::Plug, Deviation::es,
-                                               PitchDiameterTable::External,
-                                               HalfAngleProfile::Complete, Diameters};
+extern const GaugeKind kNotGoRingWearCheckPlug{
+    "校止-损螺纹塞规",          Layout::Plug, Deviation::es, PitchDiameterTable::External,
+    HalfAngleProfile::Complete, Diameters};
 
 }  // namespace threadgauge

@@ -21,8 +21,11 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kNotGoThreadPlug{"止端螺纹塞规", Layout::Plug, Deviation::EI,
-                                        PitchDiameterTable::Internal, HalfAngleProfile::Truncated,
+extern const GaugeKind kNotGoThreadPlug{"止端螺纹塞规",
+                                        Layout::Plug,
+                                        Deviation::EI,
+                                        PitchDiameterTable::Internal,
+                                        HalfAngleProfile::Truncated,
                                         Diameters};
 
 }  // namespace threadgauge

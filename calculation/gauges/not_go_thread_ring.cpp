@@ -21,8 +21,11 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kNotGoThreadRing{"止端螺纹环规", Layout::Ring, Deviation::es,
-                                        PitchDiameterTable::External, HalfAngleProfile::Truncated,
+extern const GaugeKind kNotGoThreadRing{"止端螺纹环规",
+                                        Layout::Ring,
+                                        Deviation::es,
+                                        PitchDiameterTable::External,
+                                        HalfAngleProfile::Truncated,
                                         Diameters};
 
 }  // namespace threadgauge

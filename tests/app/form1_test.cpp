@@ -79,23 +79,38 @@ class Form1Test : public ::testing::Test {
 
 TEST_F(Form1Test, ControlsCarryTheirDesignedCaptionsAndVisibility) {
   EXPECT_EQ(form_.windowTitle(), QStringLiteral("圆柱螺纹量规"));
-  const std::pair<const char*, const char*> captions[] = {
-      {"Label1", "  公 称 直 径"}, {"Label2", "   螺    距"},  {"Label6", "公 差 等 级"},
-      {"Label7", " 公 差 带"},     {"Label8", "   量 规 名 称"}, {"Label4", "  M"},
-      {"Label3", "  ×"},           {"Label5", " －"},            {"Label23", "螺纹部分长度"},
-      {"Label10", " 尺  寸"},      {"Label12", "  偏  差"},      {"Label9", "大  径"},
-      {"Label20", "≥"},            {"Label11", "±"},             {"Label13", "中  径"},
-      {"Label14", "±"},            {"Label15", "小  径"},        {"Label16", "≤"},
-      {"Label19", "±"},            {"Label21", "半角公差(′)"},   {"Label29", "±"},
-      {"Label22", "螺距公差"},     {"Label30", "±"},             {"Label17", "三针直径"},
-      {"Label18", "M   值"}};
+  const std::pair<const char*, const char*> captions[] = {{"Label1", "  公 称 直 径"},
+                                                          {"Label2", "   螺    距"},
+                                                          {"Label6", "公 差 等 级"},
+                                                          {"Label7", " 公 差 带"},
+                                                          {"Label8", "   量 规 名 称"},
+                                                          {"Label4", "  M"},
+                                                          {"Label3", "  ×"},
+                                                          {"Label5", " －"},
+                                                          {"Label23", "螺纹部分长度"},
+                                                          {"Label10", " 尺  寸"},
+                                                          {"Label12", "  偏  差"},
+                                                          {"Label9", "大  径"},
+                                                          {"Label20", "≥"},
+                                                          {"Label11", "±"},
+                                                          {"Label13", "中  径"},
+                                                          {"Label14", "±"},
+                                                          {"Label15", "小  径"},
+                                                          {"Label16", "≤"},
+                                                          {"Label19", "±"},
+                                                          {"Label21", "半角公差(′)"},
+                                                          {"Label29", "±"},
+                                                          {"Label22", "螺距公差"},
+                                                          {"Label30", "±"},
+                                                          {"Label17", "三针直径"},
+                                                          {"Label18", "M   值"}};
   for (const auto& [name, caption] : captions) {
     EXPECT_EQ(Text(name), QString::fromUtf8(caption)) << name;
   }
   EXPECT_EQ(Find<QPushButton>("Command1")->text(), QStringLiteral("确定"));
-  for (const char* name : {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text8", "Text9",
-                           "Text18", "Text27", "Text28", "Combo1", "Combo2", "Combo3", "Combo4",
-                           "Combo5"}) {
+  for (const char* name :
+       {"Text1", "Text2", "Text3", "Text4", "Text5", "Text6", "Text8", "Text9", "Text18", "Text27",
+        "Text28", "Combo1", "Combo2", "Combo3", "Combo4", "Combo5"}) {
     EXPECT_TRUE(Text(name).isEmpty()) << name;
     EXPECT_FALSE(Find(name)->isHidden() && std::string(name) != "Text18") << name;
   }
@@ -139,14 +154,15 @@ TEST_F(Form1Test, TabOrderAndFirstFocus) {
   form_.show();
   QApplication::processEvents();
   EXPECT_EQ(form_.focusWidget(), Find("Text1"));
-  const QStringList designed = {"Text1", "Combo1", "Combo2", "Combo3", "Combo4", "Text2",
-                                "Text3", "Text4",  "Text5",  "Text6",  "Text8",  "Text9",
+  const QStringList designed = {"Text1",    "Combo1", "Combo2", "Combo3", "Combo4", "Text2",
+                                "Text3",    "Text4",  "Text5",  "Text6",  "Text8",  "Text9",
                                 "Command1", "Text18", "Text27", "Text28", "Combo5"};
   QStringList seen;
   QWidget* w = Find("Text1");
   for (int steps = 0; steps < 400 && seen.size() < designed.size(); ++steps) {
     QWidget* named = w;
-    while (named != nullptr && !designed.contains(named->objectName())) named = named->parentWidget();
+    while (named != nullptr && !designed.contains(named->objectName()))
+      named = named->parentWidget();
     if (named != nullptr && (seen.isEmpty() || seen.back() != named->objectName()) &&
         !seen.contains(named->objectName())) {
       seen << named->objectName();
@@ -193,10 +209,11 @@ TEST_F(Form1Test, PresenceChecksShowOneMessageAndChangeNothing) {
   ASSERT_EQ(shown, QStringLiteral("9.836"));
   const QString status = form_.findChild<QLabel*>("StatusLine")->text();
 
-  const std::pair<const char*, const char*> cases[] = {
-      {"Text1", " 对不起,公称直径不能为空！"}, {"Combo1", " 对不起,螺距不能为空！"},
-      {"Combo2", " 对不起,公差等级不能为空！"}, {"Combo3", " 对不起,公差带不能为空！"},
-      {"Combo4", " 对不起,量规名称不能为空！"}};
+  const std::pair<const char*, const char*> cases[] = {{"Text1", " 对不起,公称直径不能为空！"},
+                                                       {"Combo1", " 对不起,螺距不能为空！"},
+                                                       {"Combo2", " 对不起,公差等级不能为空！"},
+                                                       {"Combo3", " 对不起,公差带不能为空！"},
+                                                       {"Combo4", " 对不起,量规名称不能为空！"}};
   for (const auto& [cleared, message] : cases) {
     Enter({"20", "2", "6", "g", "校止-止螺纹塞规", ""});
     Type(cleared, "");
@@ -266,7 +283,8 @@ TEST_F(Form1WithFixture, StatusLineNamesWhatIsMissingAndFieldsAreNotLeftStale) {
   EXPECT_TRUE(Text("Text2").isEmpty());
   EXPECT_TRUE(Text("Text4").isEmpty());
   EXPECT_EQ(Text("Text6"), QStringLiteral("28.376"));
-  EXPECT_TRUE(form_.findChild<QLabel*>("StatusLine")->text().contains(QStringLiteral("内螺纹中径公差")));
+  EXPECT_TRUE(
+      form_.findChild<QLabel*>("StatusLine")->text().contains(QStringLiteral("内螺纹中径公差")));
   Enter(testing::Inputs(10, "H", "通端螺纹塞规"));
   Press();
   EXPECT_TRUE(form_.findChild<QLabel*>("StatusLine")->text().isEmpty());

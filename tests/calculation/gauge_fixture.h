@@ -11,12 +11,12 @@ namespace threadgauge::testing {
 // from any real table). A value of the "位置要素" row that a kind must not use is given
 // as 77, so that using it would change a shown digit.
 struct LookedUpValues {
-  double EI_H = 0;     // "EI(H)" for P = 1.5
-  double es_g = -32;   // "es(g)" for P = 1.5
-  double T = 112;      // TD2 and Td2, grade 6, for d from 5 to 25
+  double EI_H = 0;    // "EI(H)" for P = 1.5
+  double es_g = -32;  // "es(g)" for P = 1.5
+  double T = 112;     // TD2 and Td2, grade 6, for d from 5 to 25
   double TPL = 77, ZPL = 77, ZR = 77, m = 77, TCP = 77, TR = 77, WGO = 77, WNG = 77;
-  std::string wire;    // "do" for P = 1.5; empty: none stored
-  std::string ball;    // "d" for P = 1.5
+  std::string wire;  // "do" for P = 1.5; empty: none stored
+  std::string ball;  // "d" for P = 1.5
 };
 
 // Writes the values into a fixture with the product's tables. The half-angle tolerances

@@ -14,8 +14,12 @@ struct Inputs {
 };
 
 ThreadValues Values(const Inputs& in) {
-  return {in.d, in.P, BasicPitchDiameter(in.d, in.P), BasicMinorDiameter(in.d, in.P),
-          in.deviation, in.T,
+  return {in.d,
+          in.P,
+          BasicPitchDiameter(in.d, in.P),
+          BasicMinorDiameter(in.d, in.P),
+          in.deviation,
+          in.T,
           GaugeTolerances{in.TPL, in.ZPL, in.ZR, in.m, in.TCP, in.TR, in.WGO, in.WNG}};
 }
 
@@ -114,9 +118,12 @@ TEST(GaugeRelations, EachFieldMovesOnlyWithTheValuesInItsFormula) {
       raised.*c.value += 1;
       const GaugeDiameters before = Diameters(c.gauge, in);
       const GaugeDiameters after = Diameters(c.gauge, raised);
-      EXPECT_NEAR(N(after.Text2) - N(before.Text2), c.text2, 1e-9) << c.gauge << " " << c.value_name;
-      EXPECT_NEAR(N(after.Text4) - N(before.Text4), c.text4, 1e-9) << c.gauge << " " << c.value_name;
-      EXPECT_NEAR(N(after.Text6) - N(before.Text6), c.text6, 1e-9) << c.gauge << " " << c.value_name;
+      EXPECT_NEAR(N(after.Text2) - N(before.Text2), c.text2, 1e-9)
+          << c.gauge << " " << c.value_name;
+      EXPECT_NEAR(N(after.Text4) - N(before.Text4), c.text4, 1e-9)
+          << c.gauge << " " << c.value_name;
+      EXPECT_NEAR(N(after.Text6) - N(before.Text6), c.text6, 1e-9)
+          << c.gauge << " " << c.value_name;
     }
   }
 }

@@ -97,8 +97,8 @@ TEST(MissingValues, DeviationOfTheOtherKindOfThread) {
   FixtureDatabase fixture;
   testing::Fill(fixture, Complete());
   const Shown plug = Calculated(Inputs(10, "g", "通端螺纹塞规"), fixture.path());
-  for (OutputField f : {OutputField::Text2, OutputField::Text4, OutputField::Text6,
-                        OutputField::Text9}) {
+  for (OutputField f :
+       {OutputField::Text2, OutputField::Text4, OutputField::Text6, OutputField::Text9}) {
     EXPECT_TRUE(plug.Empty(f)) << ControlName(f);
   }
   EXPECT_EQ(plug[OutputField::Text3], "0.0120");  // TPL does not depend on EI
@@ -133,7 +133,8 @@ TEST(MissingValues, EmptyAndTextCellsInTheTables) {
   EXPECT_TRUE(s.Empty(OutputField::Text9));
   EXPECT_EQ(s[OutputField::Text2], "9.968");
   EXPECT_EQ(s[OutputField::Text3], "0.0120");
-  EXPECT_TRUE(s.Mentions("表“半角公差”中 P = 1.5 的“完整螺纹牙形的半角公差          Tα1/2(′)”为空"));
+  EXPECT_TRUE(
+      s.Mentions("表“半角公差”中 P = 1.5 的“完整螺纹牙形的半角公差          Tα1/2(′)”为空"));
   EXPECT_TRUE(s.Mentions("表“位置要素”中 TD2/Td2 = 112 的“ZR”不是数值：“abc”"));
   EXPECT_TRUE(s.Mentions("表“圆柱螺纹塞规”中 P = 1.5 的“do”不是数值：“0,895”"));
 }

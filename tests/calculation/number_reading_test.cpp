@@ -22,9 +22,9 @@ INSTANTIATE_TEST_SUITE_P(
     Texts, LeadingNumber,
     ::testing::Values(ReadingCase{"10", 10}, ReadingCase{"1.5", 1.5}, ReadingCase{"12abc", 12},
                       ReadingCase{"abc", 0}, ReadingCase{"", 0}, ReadingCase{" ", 0},
-                      ReadingCase{" 1 2 ", 12},        // blanks are ignored wherever they stand
-                      ReadingCase{"1\t0\n.5", 10.5},   // so are tabs and line feeds
-                      ReadingCase{"1,5", 1},           // a comma ends the number
+                      ReadingCase{" 1 2 ", 12},       // blanks are ignored wherever they stand
+                      ReadingCase{"1\t0\n.5", 10.5},  // so are tabs and line feeds
+                      ReadingCase{"1,5", 1},          // a comma ends the number
                       ReadingCase{".5", 0.5}, ReadingCase{"5.", 5}, ReadingCase{"-3", -3},
                       ReadingCase{"+3", 3}, ReadingCase{"1.5.6", 1.5}, ReadingCase{"1e3", 1000},
                       ReadingCase{"2E-1x", 0.2}, ReadingCase{"1e", 1}, ReadingCase{"1e+", 1},

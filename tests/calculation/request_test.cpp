@@ -1,6 +1,6 @@
-#include "calculation/gauge_request.h"
-
 #include <gtest/gtest.h>
+
+#include "calculation/gauge_request.h"
 
 namespace threadgauge {
 namespace {
@@ -43,18 +43,23 @@ TEST(PresenceChecks, LengthRangeMayBeEmpty) {
 
 TEST(PositiveNumbers, DiameterAndPitchMustReadAsPositive) {
   const std::pair<const char*, const char*> diameters[] = {
-      {" ", " 对不起,公称直径必须是正数！"},  {"abc", " 对不起,公称直径必须是正数！"},
-      {"0", " 对不起,公称直径必须是正数！"},  {"-10", " 对不起,公称直径必须是正数！"},
-      {"-0", " 对不起,公称直径必须是正数！"}, {"1e999", " 对不起,公称直径必须是正数！"},
-      {"12abc", "(accepted)"},                {"0.9", "(accepted)"}};
+      {" ", " 对不起,公称直径必须是正数！"},
+      {"abc", " 对不起,公称直径必须是正数！"},
+      {"0", " 对不起,公称直径必须是正数！"},
+      {"-10", " 对不起,公称直径必须是正数！"},
+      {"-0", " 对不起,公称直径必须是正数！"},
+      {"1e999", " 对不起,公称直径必须是正数！"},
+      {"12abc", "(accepted)"},
+      {"0.9", "(accepted)"}};
   for (const auto& [text, expected] : diameters) {
     FormInputs inputs = Complete();
     inputs.Text1 = text;
     EXPECT_EQ(RejectionOf(inputs), expected) << text;
   }
-  const std::pair<const char*, const char*> pitches[] = {
-      {"x", " 对不起,螺距必须是正数！"}, {"0", " 对不起,螺距必须是正数！"},
-      {"-1.5", " 对不起,螺距必须是正数！"}, {"1.5mm", "(accepted)"}};
+  const std::pair<const char*, const char*> pitches[] = {{"x", " 对不起,螺距必须是正数！"},
+                                                         {"0", " 对不起,螺距必须是正数！"},
+                                                         {"-1.5", " 对不起,螺距必须是正数！"},
+                                                         {"1.5mm", "(accepted)"}};
   for (const auto& [text, expected] : pitches) {
     FormInputs inputs = Complete();
     inputs.Combo1 = text;

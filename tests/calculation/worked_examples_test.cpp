@@ -30,35 +30,70 @@ LookedUpValues With(std::initializer_list<std::pair<double LookedUpValues::*, do
 using V = LookedUpValues;
 
 const Example kExamples[] = {
-    {"GoThreadPlug", "通端螺纹塞规", 10, "H", With({{&V::EI_H, 0}, {&V::T, 180}, {&V::ZPL, 20}, {&V::TPL, 12}}),
+    {"GoThreadPlug",
+     "通端螺纹塞规",
+     10,
+     "H",
+     With({{&V::EI_H, 0}, {&V::T, 180}, {&V::ZPL, 20}, {&V::TPL, 12}}),
      {"10.020", "0.0120", "9.046", "0.0060", "8.376", "", "0.866", "10.345", "10"}},
-    {"NotGoThreadPlug", "止端螺纹塞规", 10, "H", With({{&V::EI_H, 0}, {&V::T, 180}, {&V::TPL, 12}}),
+    {"NotGoThreadPlug",
+     "止端螺纹塞规",
+     10,
+     "H",
+     With({{&V::EI_H, 0}, {&V::T, 180}, {&V::TPL, 12}}),
      {"9.512", "0.0120", "9.212", "0.0060", "8.376", "", "0.866", "10.511", "15"}},
-    {"GoThreadRing", "通端螺纹环规", 20, "g",
+    {"GoThreadRing",
+     "通端螺纹环规",
+     20,
+     "g",
      With({{&V::es_g, -32}, {&V::TPL, 6}, {&V::ZR, 8}, {&V::TR, 6}}),
      {"19.974", "", "18.986", "0.0030", "18.344", "0.0030", "0.866", "14.134", "10"}},
-    {"NotGoThreadRing", "止端螺纹环规", 20, "g",
+    {"NotGoThreadRing",
+     "止端螺纹环规",
+     20,
+     "g",
      With({{&V::es_g, -32}, {&V::T, 112}, {&V::TPL, 6}, {&V::TR, 6}}),
      {"19.974", "", "18.879", "0.0030", "18.579", "0.0060", "0.866", "14.027", "15"}},
-    {"GoRingGoCheckPlug", "校通-通螺纹塞规", 10, "g",
+    {"GoRingGoCheckPlug",
+     "校通-通螺纹塞规",
+     10,
+     "g",
      With({{&V::TPL, 10}, {&V::ZR, 12}, {&V::m, 14}, {&V::TCP, 8}}),
      {"9.968", "0.0100", "8.968", "0.0040", "8.318", "", "0.866", "10.267", "10"}},
-    {"GoRingNotGoCheckPlug", "校通-止螺纹塞规", 10, "g",
+    {"GoRingNotGoCheckPlug",
+     "校通-止螺纹塞规",
+     10,
+     "g",
      With({{&V::TPL, 10}, {&V::ZR, 12}, {&V::TR, 14}, {&V::TCP, 8}}),
      {"9.289", "0.0050", "8.989", "0.0040", "8.337", "", "0.866", "10.288", "15"}},
-    {"GoRingWearCheckPlug", "校通-损螺纹塞规", 10, "g",
+    {"GoRingWearCheckPlug",
+     "校通-损螺纹塞规",
+     10,
+     "g",
      With({{&V::TPL, 10}, {&V::ZR, 12}, {&V::WGO, 24}, {&V::TCP, 8}, {&V::TR, 14}}),
      {"9.306", "0.0050", "9.006", "0.0040", "8.337", "", "0.866", "10.305", "15"}},
-    {"NotGoRingGoCheckPlug", "校止-通螺纹塞规", 10, "g",
+    {"NotGoRingGoCheckPlug",
+     "校止-通螺纹塞规",
+     10,
+     "g",
      With({{&V::T, 112}, {&V::TPL, 16}, {&V::TR, 14}, {&V::m, 11}, {&V::TCP, 9}}),
      {"9.968", "0.0160", "8.864", "0.0045", "8.214", "", "0.866", "10.163", "10"}},
-    {"NotGoRingGoCheckPlugStoredWire", "校止-通螺纹塞规", 10, "g",
+    {"NotGoRingGoCheckPlugStoredWire",
+     "校止-通螺纹塞规",
+     10,
+     "g",
      With({{&V::T, 112}, {&V::TPL, 16}, {&V::TR, 14}, {&V::m, 11}, {&V::TCP, 9}}, "0.895"),
      {"9.968", "0.0160", "8.864", "0.0045", "8.214", "", "0.895", "10.250", "10"}},
-    {"NotGoRingNotGoCheckPlug", "校止-止螺纹塞规", 10, "g",
+    {"NotGoRingNotGoCheckPlug",
+     "校止-止螺纹塞规",
+     10,
+     "g",
      With({{&V::T, 112}, {&V::TPL, 16}, {&V::TCP, 9}}),
      {"9.856", "0.0160", "8.882", "0.0045", "8.232", "", "0.866", "10.181", "10"}},
-    {"NotGoRingWearCheckPlug", "校止-损螺纹塞规", 10, "g",
+    {"NotGoRingWearCheckPlug",
+     "校止-损螺纹塞规",
+     10,
+     "g",
      With({{&V::T, 112}, {&V::TPL, 16}, {&V::TR, 14}, {&V::TCP, 9}, {&V::WNG, 21}}),
      {"9.870", "0.0160", "8.896", "0.0045", "8.232", "", "0.866", "10.195", "10"}},
 };
@@ -69,15 +104,16 @@ TEST_P(WorkedExample, ShowsEveryFieldToTheLastDigit) {
   const Example& e = GetParam();
   testing::FixtureDatabase fixture;
   testing::Fill(fixture, e.values);
-  const CalculationResult result = Calculate(testing::Inputs(e.d, e.position, e.gauge), fixture.path());
+  const CalculationResult result =
+      Calculate(testing::Inputs(e.d, e.position, e.gauge), fixture.path());
   ASSERT_FALSE(result.rejection);
   for (const Notice& notice : result.notices) ADD_FAILURE() << DescribeNotice(notice);
 
   FormState shown;
   shown.Apply(result.update);
-  const OutputField fields[] = {OutputField::Text2, OutputField::Text3,  OutputField::Text4,
-                                OutputField::Text5, OutputField::Text6,  OutputField::Text18,
-                                OutputField::Text8, OutputField::Text9,  OutputField::Text27};
+  const OutputField fields[] = {OutputField::Text2, OutputField::Text3, OutputField::Text4,
+                                OutputField::Text5, OutputField::Text6, OutputField::Text18,
+                                OutputField::Text8, OutputField::Text9, OutputField::Text27};
   for (size_t i = 0; i < std::size(fields); ++i) {
     EXPECT_EQ(shown.Field(fields[i]), e.shown[i]) << ControlName(fields[i]);
   }

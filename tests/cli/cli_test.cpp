@@ -103,9 +103,9 @@ TEST(CliGolden, EveryCaseAnswersAsRecorded) {
 }
 
 TEST(Cli, PlainBlockReadsLikeTheWindow) {
-  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g",
-                          "--gauge", "校止-止螺纹塞规", "--database",
-                          testing::ShippedDatabase().string()});
+  const CliRun run =
+      RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g", "--gauge",
+              "校止-止螺纹塞规", "--database", testing::ShippedDatabase().string()});
   EXPECT_EQ(run.exit, 1);
   for (const char* expected : {"M 10 × 1.5 － 6g  校止-止螺纹塞规", "大  径    9.836",
                                "中  径    8.862    ± ", "小  径  ≤ 8.212", "三针直径    0.866",
@@ -115,9 +115,11 @@ TEST(Cli, PlainBlockReadsLikeTheWindow) {
 }
 
 TEST(Cli, RingGaugeBlockShowsItsSigns) {
-  const CliRun run = RunCli({"--diameter=10", "--pitch=1.5", "--grade=6", "--position=g",
-                          "--gauge=通端螺纹环规", "--database", testing::ShippedDatabase().string()});
-  for (const char* expected : {"大  径  ≥ ", "小  径    8.344    ± ", "测球直径    0.866", "E   值"}) {
+  const CliRun run =
+      RunCli({"--diameter=10", "--pitch=1.5", "--grade=6", "--position=g", "--gauge=通端螺纹环规",
+              "--database", testing::ShippedDatabase().string()});
+  for (const char* expected :
+       {"大  径  ≥ ", "小  径    8.344    ± ", "测球直径    0.866", "E   值"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
 }
@@ -125,8 +127,9 @@ TEST(Cli, RingGaugeBlockShowsItsSigns) {
 TEST(Cli, MissingDatabaseIsANoticeNotACrash) {
   testing::TemporaryFolder folder;
   const auto path = folder.path() / "无.db";
-  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "H",
-                          "--gauge", "通端螺纹塞规", "--json", "--database", path.string()});
+  const CliRun run =
+      RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "H", "--gauge",
+              "通端螺纹塞规", "--json", "--database", path.string()});
   EXPECT_EQ(run.exit, 1);
   EXPECT_NE(run.out.find("找不到公差数据库文件：" + path.string()), std::string::npos) << run.out;
   EXPECT_FALSE(std::filesystem::exists(path));
@@ -134,8 +137,8 @@ TEST(Cli, MissingDatabaseIsANoticeNotACrash) {
 
 TEST(Cli, DefaultDatabaseIsTheProgramsOwn) {
   // The CLI in the build tree finds 公差表/公差表.db beside itself.
-  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g",
-                          "--gauge", "校止-止螺纹塞规", "--json"});
+  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position",
+                             "g", "--gauge", "校止-止螺纹塞规", "--json"});
   EXPECT_EQ(run.exit, 1);
   EXPECT_NE(run.out.find("\"Text2\": \"9.836\""), std::string::npos) << run.out;
 }

@@ -17,7 +17,9 @@ std::string ReadBytes(const std::filesystem::path& file) {
   return bytes.str();
 }
 
-std::filesystem::path ShippedDatabase() { return std::filesystem::u8path(THREADGAUGE_TEST_DATABASE); }
+std::filesystem::path ShippedDatabase() {
+  return std::filesystem::u8path(THREADGAUGE_TEST_DATABASE);
+}
 
 TemporaryFolder::TemporaryFolder() {
   static std::atomic<int> counter{0};

@@ -6,8 +6,8 @@ namespace threadgauge {
 namespace {
 
 TEST(Csv, ReadsQuotedFieldsLineEndsAndByteOrderMark) {
-  const auto rows = ParseCsv(
-      "\xEF\xBB\xBFP,\"a, b\",c\r\n1.5,\"say \"\"hi\"\"\",\n\"two\nlines\",,x\n\n");
+  const auto rows =
+      ParseCsv("\xEF\xBB\xBFP,\"a, b\",c\r\n1.5,\"say \"\"hi\"\"\",\n\"two\nlines\",,x\n\n");
   ASSERT_EQ(rows.size(), 3u);
   EXPECT_EQ(rows[0], (CsvRow{"P", "a, b", "c"}));
   EXPECT_EQ(rows[1], (CsvRow{"1.5", "say \"hi\"", ""}));

@@ -90,8 +90,9 @@ TEST(Lookups, MissingTablesAndColumnsAreNamed) {
   EXPECT_EQ(key.kind, LookupFailureKind::ColumnMissing);
   EXPECT_EQ(key.column, "P");
 
-  const auto bounds = LookupPitchDiameterTolerance(db, PitchDiameterTable::External, "[P] = 1.5",
-                                                   10, "6").failure();
+  const auto bounds =
+      LookupPitchDiameterTolerance(db, PitchDiameterTable::External, "[P] = 1.5", 10, "6")
+          .failure();
   EXPECT_EQ(bounds.kind, LookupFailureKind::ColumnMissing);
   EXPECT_EQ(bounds.column, "D上限");
 
@@ -117,20 +118,22 @@ TEST(Lookups, CellsMustHoldNumbersWhereNumbersBelong) {
 
 TEST(Lookups, StoredWireAndBallDiameters) {
   FixtureDatabase fixture;
-  fixture.Exec(R"sql(INSERT INTO 圆柱螺纹塞规 VALUES (1.5, '0.895'), (2, ''), (2.5, 'abc'), (3, NULL);
+  fixture.Exec(
+      R"sql(INSERT INTO 圆柱螺纹塞规 VALUES (1.5, '0.895'), (2, ''), (2.5, 'abc'), (3, NULL);
                   INSERT INTO 测球直径 VALUES (1.5, '0.8955');)sql");
   const auto db = ToleranceDatabase::Open(fixture.path());
   EXPECT_EQ(*LookupWireDiameter(db, "[P] = 1.5").value(), 0.895);
-  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 2").value().has_value());    // empty: best size
-  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 3").value().has_value());    // NULL: best size
-  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 1.75").value().has_value()); // no row: best size
+  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 2").value().has_value());     // empty: best size
+  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 3").value().has_value());     // NULL: best size
+  EXPECT_FALSE(LookupWireDiameter(db, "[P] = 1.75").value().has_value());  // no row: best size
   EXPECT_EQ(LookupWireDiameter(db, "[P] = 2.5").failure().kind, LookupFailureKind::NotANumber);
   EXPECT_EQ(*LookupBallDiameter(db, "[P] = 1.5").value(), 0.8955);
 }
 
 TEST(Lookups, LengthRangeIsBoundNeverPastedIntoSql) {
   FixtureDatabase fixture;
-  fixture.Exec(R"sql(INSERT INTO 螺距公差 VALUES ('小于或等于14', 0.004), ('大于14至32', 0.005);)sql");
+  fixture.Exec(
+      R"sql(INSERT INTO 螺距公差 VALUES ('小于或等于14', 0.004), ('大于14至32', 0.005);)sql");
   const std::string before = testing::ReadBytes(fixture.path());
   const auto db = ToleranceDatabase::Open(fixture.path());
   EXPECT_EQ(LookupPitchTolerance(db, "大于14至32").value(), 0.005);
@@ -145,7 +148,8 @@ TEST(Lookups, LengthRangeIsBoundNeverPastedIntoSql) {
 
 TEST(Lookups, GradeTextIsOnlyAColumnName) {
   FixtureDatabase fixture;
-  fixture.Exec(R"sql(INSERT INTO 内螺纹中径公差 (D下限, D上限, P, "6") VALUES (5.6, 11.2, 1.5, 180);)sql");
+  fixture.Exec(
+      R"sql(INSERT INTO 内螺纹中径公差 (D下限, D上限, P, "6") VALUES (5.6, 11.2, 1.5, 180);)sql");
   const auto db = ToleranceDatabase::Open(fixture.path());
   for (const char* grade : {"6]", "\"6\"", "6; DROP TABLE 内螺纹中径公差", "X"}) {
     const auto looked =

@@ -14,8 +14,8 @@ namespace {
 std::vector<std::vector<std::string>> TableRows(const std::string& table,
                                                 const std::vector<std::string>& columns) {
   sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open_v2(testing::ShippedDatabase().string().c_str(), &db,
-                            SQLITE_OPEN_READONLY, nullptr),
+  EXPECT_EQ(sqlite3_open_v2(testing::ShippedDatabase().string().c_str(), &db, SQLITE_OPEN_READONLY,
+                            nullptr),
             SQLITE_OK);
   std::string sql = "SELECT ";
   for (size_t i = 0; i < columns.size(); ++i) sql += (i ? ", \"" : "\"") + columns[i] + "\"";
@@ -59,7 +59,8 @@ TEST_P(ShippedTable, HoldsEverySourceRowInOrder) {
   const CsvRow& header = all.front();
   std::vector<size_t> index;
   for (const auto& name : m.source_columns) {
-    index.push_back(static_cast<size_t>(std::find(header.begin(), header.end(), name) - header.begin()));
+    index.push_back(
+        static_cast<size_t>(std::find(header.begin(), header.end(), name) - header.begin()));
   }
   const auto stored = TableRows(m.table, m.table_columns);
   ASSERT_EQ(stored.size(), all.size() - 1);
@@ -75,23 +76,27 @@ TEST_P(ShippedTable, HoldsEverySourceRowInOrder) {
 
 INSTANTIATE_TEST_SUITE_P(
     Iso965, ShippedTable,
-    ::testing::Values(
-        TableMapping{"fundamental_deviation.csv", "基本偏差",
-                     {"P_mm", "EI_G_um", "EI_H_um", "es_e_um", "es_f_um", "es_g_um", "es_h_um"},
-                     {"P", "EI(G)", "EI(H)", "es(e)", "es(f)", "es(g)", "es(h)"}},
-        TableMapping{"td2_internal.csv", "内螺纹中径公差",
-                     {"D_over_mm", "D_upto_mm", "P_mm", "grade4_um", "grade5_um", "grade6_um",
-                      "grade7_um", "grade8_um", "no grade 9"},
-                     {"D下限", "D上限", "P", "4", "5", "6", "7", "8", "9"}},
-        TableMapping{"td2_external.csv", "外螺纹中径公差",
-                     {"d_over_mm", "d_upto_mm", "P_mm", "grade4_um", "grade5_um", "grade6_um",
-                      "grade7_um", "grade8_um", "grade9_um"},
-                     {"D下限", "D上限", "P", "4", "5", "6", "7", "8", "9"}}),
+    ::testing::Values(TableMapping{"fundamental_deviation.csv",
+                                   "基本偏差",
+                                   {"P_mm", "EI_G_um", "EI_H_um", "es_e_um", "es_f_um", "es_g_um",
+                                    "es_h_um"},
+                                   {"P", "EI(G)", "EI(H)", "es(e)", "es(f)", "es(g)", "es(h)"}},
+                      TableMapping{"td2_internal.csv",
+                                   "内螺纹中径公差",
+                                   {"D_over_mm", "D_upto_mm", "P_mm", "grade4_um", "grade5_um",
+                                    "grade6_um", "grade7_um", "grade8_um", "no grade 9"},
+                                   {"D下限", "D上限", "P", "4", "5", "6", "7", "8", "9"}},
+                      TableMapping{"td2_external.csv",
+                                   "外螺纹中径公差",
+                                   {"d_over_mm", "d_upto_mm", "P_mm", "grade4_um", "grade5_um",
+                                    "grade6_um", "grade7_um", "grade8_um", "grade9_um"},
+                                   {"D下限", "D上限", "P", "4", "5", "6", "7", "8", "9"}}),
     [](const auto& info) { return std::to_string(info.index); });
 
 TEST(ShippedDatabase, GaugeTablesHaveTheirColumnsAndNoRows) {
   EXPECT_TRUE(TableRows("螺距公差", {"螺纹量规螺纹部分长度(mm)", "螺距公差TP(mm)"}).empty());
-  EXPECT_TRUE(TableRows("半角公差", {"P", kCompleteProfileColumn, kTruncatedProfileColumn}).empty());
+  EXPECT_TRUE(
+      TableRows("半角公差", {"P", kCompleteProfileColumn, kTruncatedProfileColumn}).empty());
   EXPECT_TRUE(TableRows("位置要素", {"TD2/Td2下限", "TD2/Td2上限", "TPL", "ZPL", "ZR", "m", "TCP",
                                      "TR", "WGO环规", "WNG环规"})
                   .empty());
@@ -101,8 +106,8 @@ TEST(ShippedDatabase, GaugeTablesHaveTheirColumnsAndNoRows) {
 
 TEST(ShippedDatabase, EveryListedPitchFindsItsRow) {
   const auto db = ToleranceDatabase::Open(testing::ShippedDatabase());
-  for (const char* P : {"0.45", "0.5", "0.6", "0.7", "0.75", "0.8", "1", "1.25", "1.5", "1.75",
-                        "2", "2.5", "3", "3.5", "4", "4.5", "5", "5.5", "6"}) {
+  for (const char* P : {"0.45", "0.5", "0.6", "0.7", "0.75", "0.8", "1", "1.25", "1.5", "1.75", "2",
+                        "2.5", "3", "3.5", "4", "4.5", "5", "5.5", "6"}) {
     const auto EI = LookupFundamentalDeviation(db, std::string("[P] = ") + P, "EI(H)");
     ASSERT_TRUE(EI.ok()) << P;
     EXPECT_EQ(EI.value(), 0) << P;
