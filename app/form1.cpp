@@ -190,14 +190,16 @@ void Form1::ShowResult(const CalculationResult& result) {
     const auto& text = result.update.captions[static_cast<size_t>(caption)];
     if (text) Control<QLabel>(ControlName(caption).data())->setText(QString::fromStdString(*text));
   }
-  QStringList notices;
+  // The first line names the database this calculation read, as users may keep several.
+  QStringList notices{QStringLiteral("公差数据库：") +
+                      QString::fromStdU16String(result.database.u16string())};
   for (const Notice& notice : result.notices) {
     notices << QString::fromStdString(DescribeNotice(notice));
   }
   status_line_->setText(notices.join(QLatin1Char('\n')));
   // One line per notice; the bar grows so that none is cut off.
   const int lines_height = status_line_->fontMetrics().lineSpacing() * notices.size() + 6;
-  statusBar()->setMinimumHeight(notices.isEmpty() ? 0 : lines_height);
+  statusBar()->setMinimumHeight(lines_height);
 }
 
 void Form1::TC_Click() {

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "calculation/form_lists.h"
+
 namespace threadgauge {
 
 // The form's design: every visible control with its name, kind, place and size in twips
@@ -79,17 +81,5 @@ inline constexpr std::array kForm1Controls = {
 inline constexpr std::array kForm1TabOrder = {
     "Text1", "Combo1", "Combo2", "Combo3",   "Combo4", "Text2",  "Text3",  "Text4", "Text5",
     "Text6", "Text8",  "Text9",  "Command1", "Text18", "Text27", "Text28", "Combo5"};
-
-// The lists filled at start-up, in the order they are added.
-inline constexpr std::array kGrades = {"4", "5", "6", "7", "8", "9", "", "", "", ""};
-inline constexpr std::array kPositions = {"G", "H", "e", "f", "g", "h", "", "", "", ""};
-inline constexpr std::array kGaugeNames = {
-    "通端螺纹塞规",    "止端螺纹塞规", "通端螺纹环规",    "校通-通螺纹塞规", "校通-止螺纹塞规",
-    "校通-损螺纹塞规", "止端螺纹环规", "校止-通螺纹塞规", "校止-止螺纹塞规", "校止-损螺纹塞规"};
-inline constexpr std::array kPitches = {"0.45", "0.5", "0.6",  "0.7", "0.75", "0.8", "1",
-                                        "1.25", "1.5", "1.75", "2",   "2.5",  "3",   "3.5",
-                                        "4",    "4.5", "5",    "5.5", "6"};
-inline constexpr std::array kLengthRanges = {"小于或等于14", "大于14至32", "大于32至50",
-                                             "大于50至80"};
 
 }  // namespace threadgauge

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calculation/calculate.h"
+#include "cli/db_commands.h"
 #include "cli/options.h"
 #include "cli/render.h"
 #include "tolerance/data_location.h"
@@ -11,6 +12,9 @@
 int main(int argc, char** argv) {
   using namespace threadgauge;
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (!args.empty() && args[0] == "db") {
+    return RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+  }
   const auto [options, error] = ParseCliOptions(args);
   if (!options) {
     std::cerr << error << "\n";

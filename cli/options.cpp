@@ -25,6 +25,8 @@ const char* const kCliHelp =
     "              \"notices\": 状态栏提示}\n"
     "  --help      显示本说明\n"
     "\n"
+    "公差数据库的导入、导出和检查：threadgauge-cli db --help\n"
+    "\n"
     "退出状态：0 所有结果均已算出；1 有提示（某些值在数据库中查不到，相应字段为空）；\n"
     "2 输入被拒绝（提示文字写到标准错误输出）。\n"
     "\n"

@@ -8,7 +8,8 @@ DatabaseLocation LocateDatabase(const std::filesystem::path& program_directory) 
   const std::filesystem::path folder = std::filesystem::path(u8"公差表");
   const std::filesystem::path file = std::filesystem::path(u8"公差表.db");
   DatabaseLocation location;
-  location.tried = {program_directory / folder / file,
+  location.tried = {program_directory / folder / std::filesystem::path(u8"公差表.mdb"),
+                    program_directory / folder / file,
                     program_directory.parent_path() / "share" / "threadgauge" / folder / file};
   for (const auto& candidate : location.tried) {
     std::error_code ec;
@@ -18,7 +19,7 @@ DatabaseLocation LocateDatabase(const std::filesystem::path& program_directory) 
       return location;
     }
   }
-  location.path = location.tried.front();
+  location.path = location.tried[1];
   return location;
 }
 

@@ -8,10 +8,12 @@ namespace threadgauge {
 // The folder that holds the running program.
 std::filesystem::path ExecutableDirectory();
 
-// Where the tolerance database is looked for, in order: beside the program
-// ("公差表/公差表.db", as in the build tree and on Windows), then the installed data folder
-// "../share/threadgauge/公差表/公差表.db". The first that exists wins; when none does, the
-// first is returned so that the notice names where the file belongs.
+// Where the tolerance database is looked for, in order: the user's Access database beside
+// the program ("公差表/公差表.mdb", the file their earlier calculator read), the shipped
+// "公差表/公差表.db" beside the program (as in the build tree and on Windows), then the
+// installed data folder "../share/threadgauge/公差表/公差表.db". The first that exists wins;
+// when none does, the shipped file's place beside the program is returned so that the
+// notice names where the file belongs.
 struct DatabaseLocation {
   std::filesystem::path path;
   std::vector<std::filesystem::path> tried;

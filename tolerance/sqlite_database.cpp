@@ -54,6 +54,35 @@ std::pair<std::optional<SqliteConnection>, OpenStatus> SqliteConnection::OpenRea
   return {std::move(connection), OpenStatus::Opened};
 }
 
+std::optional<SqliteConnection> SqliteConnection::OpenInMemory() {
+  sqlite3* db = nullptr;
+  if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+      SQLITE_OK) {
+    sqlite3_close(db);
+    return std::nullopt;
+  }
+  return SqliteConnection(db);
+}
+
+std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesystem::path& path) {
+  sqlite3* db = nullptr;
+  const std::u8string utf8 = path.u8string();
+  if (sqlite3_open_v2(reinterpret_cast<const char*>(utf8.c_str()), &db,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+    sqlite3_close(db);
+    return std::nullopt;
+  }
+  return SqliteConnection(db);
+}
+
+std::optional<std::string> SqliteConnection::Exec(const std::string& sql) const {
+  char* error = nullptr;
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK) return std::nullopt;
+  std::string message = error ? error : sqlite3_errmsg(db_);
+  sqlite3_free(error);
+  return message;
+}
+
 SqliteConnection::SqliteConnection(SqliteConnection&& other) noexcept
     : db_(std::exchange(other.db_, nullptr)) {}
 
@@ -101,6 +130,20 @@ SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
 
 void SqliteStatement::BindText(int index, std::string_view text) {
   sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void SqliteStatement::BindNull(int index) { sqlite3_bind_null(stmt_, index); }
+
+void SqliteStatement::Reset() {
+  sqlite3_reset(stmt_);
+  sqlite3_clear_bindings(stmt_);
+}
+
+int SqliteStatement::ColumnCount() const { return sqlite3_column_count(stmt_); }
+
+std::string SqliteStatement::ColumnName(int column) const {
+  const char* name = sqlite3_column_name(stmt_, column);
+  return name ? name : "";
 }
 
 SqliteStatement::Step SqliteStatement::Next() {

@@ -35,6 +35,14 @@ class SqliteConnection {
   static std::pair<std::optional<SqliteConnection>, OpenStatus> OpenReadOnly(
       const std::filesystem::path& path);
 
+  // A connection that may write: a fresh in-memory database, or a new file being built
+  // (never the tolerance database a calculation reads).
+  static std::optional<SqliteConnection> OpenInMemory();
+  static std::optional<SqliteConnection> CreateFile(const std::filesystem::path& path);
+
+  // Runs SQL without results; the engine's message when it fails.
+  std::optional<std::string> Exec(const std::string& sql) const;
+
   SqliteConnection(SqliteConnection&& other) noexcept;
   SqliteConnection& operator=(SqliteConnection&& other) noexcept;
   SqliteConnection(const SqliteConnection&) = delete;
@@ -60,6 +68,10 @@ class SqliteStatement {
 
   // Binds user text as a parameter (1-based); it never becomes part of the SQL.
   void BindText(int index, std::string_view text);
+  void BindNull(int index);
+  void Reset();
+  int ColumnCount() const;
+  std::string ColumnName(int column) const;
 
   enum class Step { Row, Done, Error };
   Step Next();

@@ -1,14 +1,45 @@
 #include "tolerance/tolerance_database.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "tolerance/access_reader.h"
 #include "tolerance/cell_number.h"
+#include "tolerance/table_store.h"
 
 namespace threadgauge {
 
 ToleranceDatabase ToleranceDatabase::Open(const std::filesystem::path& path) {
+  if (IsAccessFile(path)) {
+    std::vector<std::string> tables;
+    for (const SchemaTable& table : ProductSchema()) tables.push_back(table.name);
+    return OpenAccess(path, tables);
+  }
   auto [connection, status] = SqliteConnection::OpenReadOnly(path);
   return ToleranceDatabase(path, std::move(connection), status);
+}
+
+// An Access file is read whole and its tolerance tables copied, in stored order, into a
+// fresh in-memory database, where the same SELECT texts and scans run. The file itself is
+// only read.
+ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& path,
+                                                const std::vector<std::string>& names) {
+  std::error_code ec;
+  if (!std::filesystem::exists(path, ec)) return ToleranceDatabase(path, std::nullopt, OpenStatus::FileMissing);
+  auto read = ReadAccessTables(path);
+  auto* tables = std::get_if<std::vector<TableData>>(&read);
+  if (tables == nullptr) return ToleranceDatabase(path, std::nullopt, OpenStatus::NotADatabase);
+  std::vector<TableData> wanted;
+  for (TableData& table : *tables) {
+    if (std::find(names.begin(), names.end(), table.name) != names.end()) {
+      wanted.push_back(std::move(table));
+    }
+  }
+  auto memory = SqliteConnection::OpenInMemory();
+  if (!memory || CopyTables(*memory, wanted)) {
+    return ToleranceDatabase(path, std::nullopt, OpenStatus::NotReadable);
+  }
+  return ToleranceDatabase(path, std::move(memory), OpenStatus::Opened);
 }
 
 std::string_view OpenStatusName(OpenStatus status) {

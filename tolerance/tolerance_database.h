@@ -27,7 +27,12 @@ using RowCells = std::vector<Lookup<Cell>>;
 // The tolerance database, opened read-only once per calculation.
 class ToleranceDatabase {
  public:
+  // An SQLite file is opened read-only; an Access file (.mdb, .accdb) is read whole and
+  // its tolerance tables copied into a fresh in-memory database.
   static ToleranceDatabase Open(const std::filesystem::path& path);
+  // The named tables of an Access file, copied in stored order into memory.
+  static ToleranceDatabase OpenAccess(const std::filesystem::path& path,
+                                      const std::vector<std::string>& tables);
 
   const std::filesystem::path& path() const { return path_; }
   OpenStatus status() const { return status_; }

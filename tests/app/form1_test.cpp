@@ -232,6 +232,13 @@ TEST_F(Form1Test, PresenceChecksShowOneMessageAndChangeNothing) {
 class Form1WithFixture : public Form1Test {
  protected:
   Form1WithFixture() : Form1Test(Fixture().path()) {}
+  // The status line names the database first, then one line per notice.
+  QStringList StatusLines() {
+    return form_.findChild<QLabel*>("StatusLine")->text().split(QLatin1Char('\n'));
+  }
+  static QString DatabaseLine() {
+    return QStringLiteral("公差数据库：") + QString::fromStdString(Fixture().path().string());
+  }
   static testing::FixtureDatabase& Fixture() {
     static testing::FixtureDatabase* fixture = [] {
       auto* f = new testing::FixtureDatabase;
@@ -271,7 +278,7 @@ TEST_F(Form1WithFixture, RingThenPlugRestoresThePlugLayout) {
   EXPECT_EQ(Text("Text2"), QStringLiteral("10.020"));
   EXPECT_EQ(Text("Text3"), QStringLiteral("0.0120"));
   EXPECT_EQ(Text("Text9"), QStringLiteral("10.345"));
-  EXPECT_TRUE(form_.findChild<QLabel*>("StatusLine")->text().isEmpty());
+  EXPECT_EQ(StatusLines(), QStringList{DatabaseLine()});
 }
 
 TEST_F(Form1WithFixture, StatusLineNamesWhatIsMissingAndFieldsAreNotLeftStale) {
@@ -287,7 +294,7 @@ TEST_F(Form1WithFixture, StatusLineNamesWhatIsMissingAndFieldsAreNotLeftStale) {
       form_.findChild<QLabel*>("StatusLine")->text().contains(QStringLiteral("内螺纹中径公差")));
   Enter(testing::Inputs(10, "H", "通端螺纹塞规"));
   Press();
-  EXPECT_TRUE(form_.findChild<QLabel*>("StatusLine")->text().isEmpty());
+  EXPECT_EQ(StatusLines(), QStringList{DatabaseLine()});
 }
 
 TEST_F(Form1WithFixture, UnknownGaugeNameChangesOnlyThePitchTolerance) {

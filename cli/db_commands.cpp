@@ -1,0 +1,125 @@
+#include "cli/db_commands.h"
+
+#include <filesystem>
+#include <optional>
+
+#include "calculation/form_lists.h"
+#include "tolerance/database_check.h"
+#include "tolerance/database_files.h"
+
+namespace threadgauge {
+
+const char* const kDbHelp =
+    "用法:\n"
+    "  threadgauge-cli db import 来源 --out 文件 [--force]\n"
+    "      来源为 .mdb/.accdb 文件，或每表一个 CSV 文件的文件夹（文件名即表名，第一行为列名，\n"
+    "      UTF-8 或 GBK 编码）。写出只含程序所需八张表及其列的公差数据库；目标已存在时须加\n"
+    "      --force。先写临时文件再改名，导入失败时原文件不变。\n"
+    "  threadgauge-cli db export 文件 --to 文件夹 [--force]\n"
+    "      每张表写一个 CSV（UTF-8，第一行为列名），可在电子表格中编辑后再导入。\n"
+    "  threadgauge-cli db check 文件\n"
+    "      检查公差数据库是否完整：缺少的表和列、各表行数、范围表的顺序/间隙/重叠、\n"
+    "      查不到量规公差的 TD2/Td2、缺少的螺距、非数值和空单元格。\n"
+    "      退出状态 0 表示数据库完整，1 表示有缺项，2 表示无法读取或用法错误。\n";
+
+namespace {
+
+std::filesystem::path PathOf(const std::string& utf8) {
+  return std::filesystem::path(
+      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+}
+
+struct DbArgs {
+  std::vector<std::string> positional;
+  std::optional<std::string> out, to;
+  bool force = false;
+};
+
+std::optional<DbArgs> Parse(const std::vector<std::string>& args, std::ostream& err) {
+  DbArgs parsed;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--force") {
+      parsed.force = true;
+    } else if (a == "--out" || a == "--to") {
+      if (i + 1 >= args.size()) {
+        err << "选项 " << a << " 缺少值\n";
+        return std::nullopt;
+      }
+      (a == "--out" ? parsed.out : parsed.to) = args[++i];
+    } else if (a.rfind("--", 0) == 0) {
+      err << "未知选项：" << a << "\n" << kDbHelp;
+      return std::nullopt;
+    } else {
+      parsed.positional.push_back(a);
+    }
+  }
+  return parsed;
+}
+
+int Import(const DbArgs& a, std::ostream& out, std::ostream& err) {
+  if (a.positional.size() != 1 || !a.out) {
+    err << kDbHelp;
+    return 2;
+  }
+  const ImportOutcome outcome = ImportDatabase(PathOf(a.positional[0]), PathOf(*a.out), a.force);
+  for (const std::string& warning : outcome.warnings) out << "注意：" << warning << "\n";
+  if (outcome.error) {
+    err << "导入失败：" << *outcome.error << "\n";
+    return 1;
+  }
+  for (const auto& [table, rows] : outcome.rows) out << "表“" << table << "”：" << rows << " 行\n";
+  out << "已写出 " << *a.out << "\n";
+  return 0;
+}
+
+int Export(const DbArgs& a, std::ostream& out, std::ostream& err) {
+  if (a.positional.size() != 1 || !a.to) {
+    err << kDbHelp;
+    return 2;
+  }
+  if (const auto error = ExportDatabase(PathOf(a.positional[0]), PathOf(*a.to), a.force)) {
+    err << "导出失败：" << *error << "\n";
+    return 1;
+  }
+  out << "已导出到 " << *a.to << "\n";
+  return 0;
+}
+
+int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
+  if (a.positional.size() != 1) {
+    err << kDbHelp;
+    return 2;
+  }
+  auto read = ReadTablesFrom(PathOf(a.positional[0]));
+  if (const auto* failure = std::get_if<ReadFailure>(&read)) {
+    err << "无法检查：" << failure->message << "\n";
+    return 2;
+  }
+  const CheckKeys keys{{kPitches.begin(), kPitches.end()},
+                       {kLengthRanges.begin(), kLengthRanges.end()}};
+  const CheckReport report = CheckDatabase(std::get<std::vector<TableData>>(read), keys);
+  out << "公差数据库 " << a.positional[0] << "\n";
+  for (const std::string& line : report.lines) out << line << "\n";
+  out << (report.complete ? "结论：数据库完整。\n"
+                          : "结论：数据库不完整，标 ✗ 的项目会使相应的量规尺寸查不到。\n");
+  return report.complete ? 0 : 1;
+}
+
+}  // namespace
+
+int RunDbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.empty() || args[0] == "--help") {
+    (args.empty() ? err : out) << kDbHelp;
+    return args.empty() ? 2 : 0;
+  }
+  const auto parsed = Parse({args.begin() + 1, args.end()}, err);
+  if (!parsed) return 2;
+  if (args[0] == "import") return Import(*parsed, out, err);
+  if (args[0] == "export") return Export(*parsed, out, err);
+  if (args[0] == "check") return Check(*parsed, out, err);
+  err << "未知的 db 命令：" << args[0] << "\n" << kDbHelp;
+  return 2;
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,155 @@
+// Access files read through libmdb, checked against Debian's mdb-export as an independent
+// reader of the same files.
+#include "tolerance/access_reader.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <memory>
+
+#include "tests/support/fixture_database.h"
+#include "tolerance/csv.h"
+#include "tolerance/tolerance_database.h"
+
+namespace threadgauge {
+namespace {
+
+std::filesystem::path TestFile(const char* name) {
+  return std::filesystem::u8path(THREADGAUGE_TEST_DATA) / "mdb" / name;
+}
+
+// mdb-export's CSV of one table (header first), or nothing when it cannot be run.
+std::optional<std::vector<CsvRow>> MdbExport(const std::filesystem::path& file,
+                                             const std::string& table) {
+  // In a UTF-8 locale, and without the code page this process may have chosen for itself.
+  const std::string command = "env -u MDB_JET3_CHARSET LC_ALL=C.UTF-8 mdb-export '" +
+                              file.string() + "' '" + table + "' 2>/dev/null";
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
+  if (!pipe) return std::nullopt;
+  std::string text;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) text.append(buffer, n);
+  if (text.empty()) return std::nullopt;
+  return ParseCsv(text);
+}
+
+class AccessFile : public ::testing::TestWithParam<const char*> {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(TestFile(GetParam()))) {
+      GTEST_SKIP() << "test databases not found at " << TestFile(GetParam());
+    }
+    if (std::system("mdb-export --version > /dev/null 2>&1") != 0) {
+      GTEST_SKIP() << "mdb-export (Debian mdbtools) is not installed";
+    }
+  }
+};
+
+TEST_P(AccessFile, EveryTableReadsAsMdbExportShowsIt) {
+  const auto read = ReadAccessTables(TestFile(GetParam()));
+  ASSERT_TRUE(std::holds_alternative<std::vector<TableData>>(read));
+  const auto& tables = std::get<std::vector<TableData>>(read);
+  ASSERT_FALSE(tables.empty());
+  for (const TableData& table : tables) {
+    SCOPED_TRACE(table.name);
+    const auto exported = MdbExport(TestFile(GetParam()), table.name);
+    ASSERT_TRUE(exported.has_value());
+    ASSERT_EQ(exported->front(), table.columns);
+    ASSERT_EQ(exported->size() - 1, table.rows.size());
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+      const CsvRow& expected = (*exported)[r + 1];
+      ASSERT_EQ(expected.size(), table.columns.size()) << "row " << r;
+      for (size_t c = 0; c < table.columns.size(); ++c) {
+        // Binary objects are not read; mdb-export writes their bytes.
+        if (!table.rows[r][c] && !expected[c].empty() && !table.numeric[c]) {
+          const bool binary = expected[c].find('\0') != std::string::npos ||
+                              table.columns[c] == "Picture" || table.columns[c] == "Photo";
+          if (binary) continue;
+        }
+        EXPECT_EQ(table.rows[r][c].value_or(""), expected[c])
+            << "row " << r << " column " << table.columns[c];
+      }
+    }
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(TestData, AccessFile,
+                         ::testing::Values("nwind.mdb", "DateTestDatabase.mdb",
+                                           "ASampleDatabase.accdb"));
+
+TEST(AccessCodePage, Jet3TextReadsInTheGivenCodePage) {
+  const auto file = TestFile("nwind.mdb");
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << "test databases not found";
+  const auto names = [&](std::optional<int> code_page) {
+    std::vector<std::string> out;
+    const auto read = ReadAccessTables(file, code_page);
+    for (const auto& t : std::get<std::vector<TableData>>(read)) out.push_back(t.name);
+    return out;
+  };
+  const auto has = [](const std::vector<std::string>& v, const std::string& name) {
+    return std::find(v.begin(), v.end(), name) != v.end();
+  };
+  // The file records Western code page 1252, and that is what is used when none is given.
+  EXPECT_TRUE(has(names(std::nullopt), "Umsätze"));
+  EXPECT_TRUE(has(names(1252), "Umsätze"));
+  EXPECT_FALSE(has(names(936), "Umsätze"));  // the same bytes read as GBK are other text
+}
+
+TEST(AccessLookups, MechanismsReturnTheRowsMdbExportShows) {
+  const auto file = TestFile("nwind.mdb");
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << "test databases not found";
+  const auto exported = MdbExport(file, "Order Details");
+  if (!exported) GTEST_SKIP() << "mdb-export (Debian mdbtools) is not installed";
+  const CsvRow& header = exported->front();
+  const auto col = [&](const char* name) {
+    return static_cast<size_t>(std::find(header.begin(), header.end(), name) - header.begin());
+  };
+
+  const auto db = ToleranceDatabase::OpenAccess(file, {"Order Details"});
+  ASSERT_TRUE(db.is_open());
+
+  // The first row for a key, in stored order.
+  Query by_order{"Order Details", "Select * from [Order Details] Where [OrderID] = 10249", {},
+                 false, "OrderID", "OrderID = 10249"};
+  const auto first = db.QueryFirstRow(by_order, {"ProductID", "Quantity"});
+  ASSERT_TRUE(first.ok());
+  for (size_t r = 1; r < exported->size(); ++r) {
+    if ((*exported)[r][col("OrderID")] != "10249") continue;
+    EXPECT_EQ(std::stod(first.value()[0].value().text), std::stod((*exported)[r][col("ProductID")]));
+    EXPECT_EQ(std::stod(first.value()[1].value().text), std::stod((*exported)[r][col("Quantity")]));
+    break;
+  }
+
+  // The first row whose two bound columns hold the value, walking from the first row.
+  Query all{"Order Details", "Select * from [Order Details] ", {}, false, {}, "v"};
+  for (double v : {5.0, 40.0, 100.0}) {
+    const auto scanned = db.ScanRangeFirstMatch(all, v, "ProductID", "Quantity", {"OrderID"});
+    std::optional<std::string> expected;
+    for (size_t r = 1; r < exported->size() && !expected; ++r) {
+      const double L = std::stod((*exported)[r][col("ProductID")]);
+      const double U = std::stod((*exported)[r][col("Quantity")]);
+      if (v >= L && v <= U) expected = (*exported)[r][col("OrderID")];
+    }
+    ASSERT_TRUE(expected.has_value()) << v;
+    ASSERT_TRUE(scanned.ok()) << v;
+    EXPECT_EQ(std::stod(scanned.value()[0].value().text), std::stod(*expected)) << v;
+  }
+}
+
+TEST(AccessLookups, AccessFileWithoutToleranceTablesGivesTableNotices) {
+  const auto file = TestFile("DateTestDatabase.mdb");
+  if (!std::filesystem::exists(file)) GTEST_SKIP() << "test databases not found";
+  const auto before = testing::ReadBytes(file);
+  const auto db = ToleranceDatabase::Open(file);
+  ASSERT_TRUE(db.is_open());
+  EXPECT_EQ(db.QueryFirstRow({"基本偏差", "Select * from 基本偏差 Where[P] = 1.5", {}, false, "P",
+                              "P = 1.5"},
+                             {"es(g)"})
+                .failure()
+                .kind,
+            LookupFailureKind::TableMissing);
+  EXPECT_EQ(testing::ReadBytes(file), before);
+}
+
+}  // namespace
+}  // namespace threadgauge

@@ -1,0 +1,250 @@
+#include "tolerance/database_check.h"
+
+#include <algorithm>
+#include <map>
+#include <optional>
+#include <set>
+
+#include "tolerance/cell_number.h"
+#include "tolerance/table_store.h"
+
+namespace threadgauge {
+namespace {
+
+constexpr size_t kListedAtMost = 10;  // findings of one kind listed before "…共 N 处"
+
+class Reporter {
+ public:
+  explicit Reporter(CheckReport& report) : report_(report) {}
+  void Fault(const std::string& line) {
+    report_.lines.push_back("✗ " + line);
+    report_.complete = false;
+  }
+  void Fine(const std::string& line) { report_.lines.push_back("✓ " + line); }
+  void Note(const std::string& line) { report_.lines.push_back("  " + line); }
+
+ private:
+  CheckReport& report_;
+};
+
+std::string Q(const std::string& text) { return "“" + text + "”"; }
+
+std::string Listed(const std::vector<std::string>& items) {
+  std::string out;
+  for (size_t i = 0; i < items.size() && i < kListedAtMost; ++i) out += (i ? "、" : "") + items[i];
+  if (items.size() > kListedAtMost) out += " 等（共 " + std::to_string(items.size()) + " 个）";
+  return out;
+}
+
+const TableData* Find(const std::vector<TableData>& tables, const std::string& name) {
+  const auto at = std::find_if(tables.begin(), tables.end(),
+                               [&](const TableData& t) { return t.name == name; });
+  return at == tables.end() ? nullptr : &*at;
+}
+
+std::optional<size_t> ColumnOf(const TableData& table, const std::string& column) {
+  const auto at = std::find(table.columns.begin(), table.columns.end(), column);
+  if (at == table.columns.end()) return std::nullopt;
+  return static_cast<size_t>(at - table.columns.begin());
+}
+
+std::optional<double> NumberAt(const TableData& table, size_t row, std::optional<size_t> column) {
+  if (!column || *column >= table.rows[row].size() || !table.rows[row][*column]) {
+    return std::nullopt;
+  }
+  return ParseStoredNumber(*table.rows[row][*column]);
+}
+
+// Columns whose empty cells mean "the standard gives no value here", not a fault.
+bool MayBeEmpty(const std::string& table, const std::string& column) {
+  if (table == "基本偏差") return column != "P";
+  if (table == "内螺纹中径公差" || table == "外螺纹中径公差") {
+    return column != "P" && column != "D下限" && column != "D上限";
+  }
+  return false;
+}
+
+void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out) {
+  for (size_t c = 0; c < schema.columns.size(); ++c) {
+    const auto column = ColumnOf(table, schema.columns[c]);
+    if (!column || !schema.numeric[c]) continue;
+    std::vector<std::string> not_numbers;
+    size_t empty = 0;
+    for (size_t r = 0; r < table.rows.size(); ++r) {
+      const auto& cell = *column < table.rows[r].size() ? table.rows[r][*column] : std::nullopt;
+      if (!cell || cell->find_first_not_of(" \t\r\n") == std::string::npos) {
+        ++empty;
+      } else if (!ParseStoredNumber(*cell)) {
+        not_numbers.push_back("第 " + std::to_string(r + 1) + " 行 " + Q(*cell));
+      }
+    }
+    if (!not_numbers.empty()) {
+      out.Fault("表" + Q(table.name) + "列" + Q(schema.columns[c]) + "中有不是数值的单元格：" +
+                Listed(not_numbers));
+    }
+    if (empty > 0) {
+      const std::string line = "表" + Q(table.name) + "列" + Q(schema.columns[c]) + "有 " +
+                               std::to_string(empty) + " 个空单元格";
+      if (MayBeEmpty(table.name, schema.columns[c])) {
+        out.Note(line + "（标准在此无值时属正常）");
+      } else {
+        out.Fault(line);
+      }
+    }
+  }
+}
+
+struct Range {
+  size_t row;
+  double lower, upper;
+};
+
+// Ranges in stored order must ascend and join without gaps or overlaps; a shared bound
+// is a join (the first row takes it).
+void CheckRanges(const std::string& table, const std::string& group, const std::vector<Range>& ranges,
+                 Reporter& out) {
+  const std::string where = "表" + Q(table) + (group.empty() ? "" : "中 " + group + " 的行");
+  for (size_t i = 0; i < ranges.size(); ++i) {
+    const Range& r = ranges[i];
+    const std::string row = "第 " + std::to_string(r.row + 1) + " 行";
+    if (r.lower > r.upper) out.Fault(where + "：" + row + "的下限大于上限");
+    if (i == 0) continue;
+    const Range& p = ranges[i - 1];
+    if (r.lower < p.lower) {
+      out.Fault(where + "不是升序：" + row + "的下限 " + PlainDecimal(r.lower) + " 小于上一行的 " +
+                PlainDecimal(p.lower));
+    } else if (r.lower > p.upper) {
+      out.Fault(where + "有间隙：" + PlainDecimal(p.upper) + " 至 " + PlainDecimal(r.lower) +
+                " 之间没有行");
+    } else if (r.lower < p.upper) {
+      out.Fault(where + "有重叠：" + row + "从 " + PlainDecimal(r.lower) + " 起，上一行到 " +
+                PlainDecimal(p.upper) + " 止");
+    }
+  }
+}
+
+void CheckPitchDiameterRanges(const TableData& table, Reporter& out) {
+  const auto P = ColumnOf(table, "P"), L = ColumnOf(table, "D下限"), U = ColumnOf(table, "D上限");
+  if (!P || !L || !U) return;
+  std::map<double, std::vector<Range>> by_pitch;
+  for (size_t r = 0; r < table.rows.size(); ++r) {
+    const auto p = NumberAt(table, r, P), l = NumberAt(table, r, L), u = NumberAt(table, r, U);
+    if (p && l && u) by_pitch[*p].push_back({r, *l, *u});
+  }
+  for (const auto& [pitch, ranges] : by_pitch) {
+    CheckRanges(table.name, "P = " + PlainDecimal(pitch), ranges, out);
+  }
+}
+
+std::vector<Range> GaugeRanges(const TableData& table) {
+  std::vector<Range> ranges;
+  const auto L = ColumnOf(table, "TD2/Td2下限"), U = ColumnOf(table, "TD2/Td2上限");
+  for (size_t r = 0; r < table.rows.size(); ++r) {
+    const auto l = NumberAt(table, r, L), u = NumberAt(table, r, U);
+    if (l && u) ranges.push_back({r, *l, *u});
+  }
+  return ranges;
+}
+
+// Every tabulated TD2/Td2 must find its gauge tolerances.
+void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
+  const TableData* gauge = Find(tables, "位置要素");
+  const std::vector<Range> ranges = gauge ? GaugeRanges(*gauge) : std::vector<Range>();
+  std::set<double> uncovered;
+  for (const char* name : {"内螺纹中径公差", "外螺纹中径公差"}) {
+    const TableData* table = Find(tables, name);
+    if (table == nullptr) continue;
+    for (const std::string grade : {"4", "5", "6", "7", "8", "9"}) {
+      const auto column = ColumnOf(*table, grade);
+      for (size_t r = 0; column && r < table->rows.size(); ++r) {
+        const auto T = NumberAt(*table, r, column);
+        if (!T) continue;
+        const bool held = std::any_of(ranges.begin(), ranges.end(), [&](const Range& range) {
+          return *T >= range.lower && *T <= range.upper;
+        });
+        if (!held) uncovered.insert(*T);
+      }
+    }
+  }
+  if (uncovered.empty()) {
+    out.Fine("中径公差表中的每个 TD2/Td2 都在“位置要素”的某一行范围内");
+    return;
+  }
+  std::vector<std::string> values;
+  for (double T : uncovered) values.push_back(PlainDecimal(T));
+  out.Fault("以下 TD2/Td2 值（µm）不在“位置要素”任何一行的范围内，查不到量规公差：" +
+            Listed(values));
+}
+
+void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys, Reporter& out) {
+  for (const char* name : {"半角公差", "基本偏差", "圆柱螺纹塞规", "测球直径"}) {
+    const TableData* table = Find(tables, name);
+    if (table == nullptr) continue;
+    const auto P = ColumnOf(*table, "P");
+    if (!P) continue;
+    std::vector<std::string> missing;
+    for (const std::string& pitch : keys.pitches) {
+      const double wanted = *ParseStoredNumber(pitch);
+      bool found = false;
+      for (size_t r = 0; r < table->rows.size() && !found; ++r) {
+        found = NumberAt(*table, r, P) == wanted;
+      }
+      if (!found) missing.push_back(pitch);
+    }
+    if (missing.empty()) {
+      out.Fine("表" + Q(name) + "有螺距列表中每个螺距的行");
+    } else {
+      out.Fault("表" + Q(name) + "没有以下螺距的行：" + Listed(missing));
+    }
+  }
+}
+
+void CheckLengthRanges(const std::vector<TableData>& tables, const CheckKeys& keys, Reporter& out) {
+  const TableData* table = Find(tables, "螺距公差");
+  if (table == nullptr) return;
+  const auto column = ColumnOf(*table, "螺纹量规螺纹部分长度(mm)");
+  if (!column) return;
+  std::vector<std::string> missing;
+  for (const std::string& range : keys.length_ranges) {
+    const bool found = std::any_of(table->rows.begin(), table->rows.end(), [&](const auto& row) {
+      return *column < row.size() && row[*column] == range;
+    });
+    if (!found) missing.push_back(Q(range));
+  }
+  if (!missing.empty()) out.Fault("表“螺距公差”没有以下螺纹部分长度的行：" + Listed(missing));
+}
+
+}  // namespace
+
+CheckReport CheckDatabase(const std::vector<TableData>& tables, const CheckKeys& keys) {
+  CheckReport report;
+  Reporter out(report);
+  for (const SchemaTable& schema : ProductSchema()) {
+    const TableData* table = Find(tables, schema.name);
+    if (table == nullptr) {
+      out.Fault("缺少表" + Q(schema.name));
+      continue;
+    }
+    std::vector<std::string> missing;
+    for (const std::string& column : schema.columns) {
+      if (!ColumnOf(*table, column)) missing.push_back(Q(column));
+    }
+    if (!missing.empty()) out.Fault("表" + Q(schema.name) + "缺少列 " + Listed(missing));
+    if (table->rows.empty()) {
+      out.Fault("表" + Q(schema.name) + "：0 行");
+    } else {
+      out.Fine("表" + Q(schema.name) + "：" + std::to_string(table->rows.size()) + " 行");
+    }
+    CheckCells(*table, schema, out);
+    if (schema.name == "内螺纹中径公差" || schema.name == "外螺纹中径公差") {
+      CheckPitchDiameterRanges(*table, out);
+    }
+    if (schema.name == "位置要素") CheckRanges(schema.name, "", GaugeRanges(*table), out);
+  }
+  CheckGaugeCoverage(tables, out);
+  CheckPitchRows(tables, keys, out);
+  CheckLengthRanges(tables, keys, out);
+  return report;
+}
+
+}  // namespace threadgauge
