@@ -11,6 +11,7 @@
 #include <QStatusBar>
 
 #include "app/form1_design.h"
+#include "app/workbooks.h"
 #include "calculation/calculate.h"
 
 namespace threadgauge {
@@ -83,8 +84,7 @@ T* Form1::Control(const char* name) const {
   return findChild<T*>(QString::fromUtf8(name));
 }
 
-Form1::Form1(std::filesystem::path database, QWidget* parent)
-    : QMainWindow(parent), database_(std::move(database)) {
+Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(std::move(files)) {
   setObjectName("Form1");
   setWindowTitle(QStringLiteral("圆柱螺纹量规"));
   setFont(FontOf(ControlFont::Default));
@@ -119,8 +119,10 @@ Form1::Form1(std::filesystem::path database, QWidget* parent)
   auto* ljgch = chx->addAction(QStringLiteral("螺距公差表"));
   ljgch->setObjectName("ljgch");
   ljgch->setEnabled(false);  // switched off in the design; nothing switches it on
+  connect(ljgch, &QAction::triggered, this, &Form1::ljgch_Click);
   auto* bjgch = chx->addAction(QStringLiteral("粗牙螺纹螺距"));
   bjgch->setObjectName("bjgch");
+  connect(bjgch, &QAction::triggered, this, &Form1::bjgch_Click);
   auto* tc = menuBar()->addAction(QStringLiteral("退出"));
   tc->setObjectName("TC");
   connect(tc, &QAction::triggered, this, &Form1::TC_Click);
@@ -166,7 +168,7 @@ void Form1::Command1_Click() {
   };
   const FormInputs inputs{text("Text1"),  text("Combo1"), text("Combo2"),
                           text("Combo3"), text("Combo4"), text("Combo5")};
-  const CalculationResult result = Calculate(inputs, database_);
+  const CalculationResult result = Calculate(inputs, files_.database);
   if (result.rejection) {
     QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(*result.rejection),
                     QMessageBox::Ok, this);
@@ -201,6 +203,10 @@ void Form1::ShowResult(const CalculationResult& result) {
   const int lines_height = status_line_->fontMetrics().lineSpacing() * notices.size() + 6;
   statusBar()->setMinimumHeight(lines_height);
 }
+
+void Form1::ljgch_Click() { OpenWorkbook(this, files_.pitch_tolerance_workbook); }
+
+void Form1::bjgch_Click() { OpenWorkbook(this, files_.coarse_pitch_workbook); }
 
 void Form1::TC_Click() {
   close();

@@ -9,24 +9,34 @@ namespace threadgauge {
 
 struct CalculationResult;
 
+// Where the window's files lie: the tolerance database every calculation reads, and the
+// two reference workbooks of the 查询 menu.
+struct Form1Files {
+  std::filesystem::path database;
+  std::filesystem::path pitch_tolerance_workbook;  // 螺距公差.xls
+  std::filesystem::path coarse_pitch_workbook;     // 粗牙螺纹螺距.xls
+};
+
 // The only window. Its controls carry the design's names as objectName, so every part of
 // the program and the tests address them as the form's description does ("Text2", ...).
 class Form1 : public QMainWindow {
   Q_OBJECT
 
  public:
-  explicit Form1(std::filesystem::path database, QWidget* parent = nullptr);
+  explicit Form1(Form1Files files, QWidget* parent = nullptr);
 
  private:
   void Form_Load();
   void Command1_Click();
   void TC_Click();
+  void ljgch_Click();
+  void bjgch_Click();
   void ShowResult(const CalculationResult& result);
 
   template <typename T>
   T* Control(const char* name) const;
 
-  std::filesystem::path database_;
+  Form1Files files_;
   QLabel* status_line_ = nullptr;
 };
 

@@ -6,9 +6,13 @@
 #include "tolerance/data_location.h"
 
 int main(int argc, char** argv) {
+  using namespace threadgauge;
   QApplication app(argc, argv);
-  threadgauge::PrepareApplication(app);
-  threadgauge::Form1 form(threadgauge::LocateDatabase(threadgauge::ExecutableDirectory()).path);
+  PrepareApplication(app);
+  const std::filesystem::path program = ExecutableDirectory();
+  Form1 form({LocateDatabase(program).path,
+              LocateWorkbook(program, std::filesystem::path(u8"螺距公差.xls")),
+              LocateWorkbook(program, std::filesystem::path(u8"粗牙螺纹螺距.xls"))});
   form.showMaximized();
   return QApplication::exec();
 }

@@ -68,8 +68,8 @@ std::string RenderJson(const CalculationResult& result) {
   for (size_t i = 0; i < result.notices.size(); ++i) {
     out << (i ? ", " : "") << JsonString(DescribeNotice(result.notices[i]));
   }
-  out << "], \"database\": " << JsonString(reinterpret_cast<const char*>(result.database.u8string().c_str()))
-      << "}\n";
+  out << "], \"database\": "
+      << JsonString(reinterpret_cast<const char*>(result.database.u8string().c_str())) << "}\n";
   return out.str();
 }
 
@@ -95,7 +95,8 @@ std::string RenderText(const FormInputs& in, const CalculationResult& result) {
   out << "螺距公差    ± " << field(OutputField::Text28) << "\n";
   out << s.CaptionText(Caption::Label17) << "    " << field(OutputField::Text8) << "\n";
   out << s.CaptionText(Caption::Label18) << "       " << field(OutputField::Text9) << "\n";
-  out << "\n公差数据库：" << reinterpret_cast<const char*>(result.database.u8string().c_str()) << "\n";
+  out << "\n公差数据库：" << reinterpret_cast<const char*>(result.database.u8string().c_str())
+      << "\n";
   if (!result.notices.empty()) {
     out << "\n提示：\n";
     for (const Notice& notice : result.notices) out << "  " << DescribeNotice(notice) << "\n";

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Copies the ISO 965-1 tables of the shared tolerance data into the shape of the
-program's tolerance database (one CSV per table, header = the table's column names).
+program's tolerance database (one CSV per table, header = the table's column names), and
+the ISO 261 coarse-pitch series into coarse_pitch.csv for the reference workbook.
 
 Run from this folder with the path of the shared data folder; the output is committed
 and reviewed as a diff. No value is typed here: every cell is taken from the source file."""
@@ -47,5 +48,24 @@ def main(source):
            + [r.get(f"grade{g}_um", "") or "" for g in GRADES] for r in external])
 
 
+def coarse_pitch(source):
+    # The ISO 261 series for the coarse-pitch workbook, with Chinese headings. "(inferred)"
+    # marks a choice series the source could not read directly.
+    series = {"1st": "第1系列", "2nd": "第2系列", "3rd": "第3系列"}
+    rows = []
+    for r in read(source, "coarse_pitch.csv"):
+        choice = r["choice"].strip()
+        inferred = choice.endswith("(inferred)")
+        base = choice.replace("(inferred)", "").strip()
+        rows.append([r["d_mm"], series[base] + ("（推定）" if inferred else ""), r["coarse_P_mm"],
+                     r["fine_P_ISO262_mm"].replace(" or ", " 或 ")])
+    with open("coarse_pitch.csv", "w", newline="", encoding="utf-8") as f:
+        w = csv.writer(f, lineterminator="\n")
+        w.writerow(["公称直径 d(mm)", "选择系列", "粗牙螺距 P(mm)", "细牙螺距 P(mm)"])
+        w.writerows(rows)
+
+
 if __name__ == "__main__":
-    main(sys.argv[1] if len(sys.argv) > 1 else "../../shared/iso-data")
+    source = sys.argv[1] if len(sys.argv) > 1 else "../../shared/iso-data"
+    main(source)
+    coarse_pitch(source)

@@ -23,4 +23,18 @@ DatabaseLocation LocateDatabase(const std::filesystem::path& program_directory) 
   return location;
 }
 
+std::filesystem::path LocateWorkbook(const std::filesystem::path& program_directory,
+                                     const std::filesystem::path& name) {
+  const std::filesystem::path folder = std::filesystem::path(u8"公差表");
+  const std::filesystem::path beside = program_directory / folder / name;
+  const std::filesystem::path installed =
+      program_directory.parent_path() / "share" / "threadgauge" / folder / name;
+  std::error_code ec;
+  if (!std::filesystem::is_regular_file(beside, ec) &&
+      std::filesystem::is_regular_file(installed, ec)) {
+    return installed;
+  }
+  return beside;
+}
+
 }  // namespace threadgauge

@@ -21,4 +21,9 @@ struct DatabaseLocation {
 };
 DatabaseLocation LocateDatabase(const std::filesystem::path& program_directory);
 
+// A reference workbook of the "公差表" folder, beside the program or installed, found the
+// same way; when it is in neither place, its place beside the program.
+std::filesystem::path LocateWorkbook(const std::filesystem::path& program_directory,
+                                     const std::filesystem::path& name);
+
 }  // namespace threadgauge

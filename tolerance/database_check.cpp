@@ -101,8 +101,8 @@ struct Range {
 
 // Ranges in stored order must ascend and join without gaps or overlaps; a shared bound
 // is a join (the first row takes it).
-void CheckRanges(const std::string& table, const std::string& group, const std::vector<Range>& ranges,
-                 Reporter& out) {
+void CheckRanges(const std::string& table, const std::string& group,
+                 const std::vector<Range>& ranges, Reporter& out) {
   const std::string where = "表" + Q(table) + (group.empty() ? "" : "中 " + group + " 的行");
   for (size_t i = 0; i < ranges.size(); ++i) {
     const Range& r = ranges[i];

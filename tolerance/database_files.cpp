@@ -18,7 +18,8 @@ std::string Utf8Name(const std::filesystem::path& path) {
 }
 
 std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::path(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+  return std::filesystem::path(
+      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
 }
 
 std::optional<std::string> ReadFile(const std::filesystem::path& file) {
@@ -29,7 +30,8 @@ std::optional<std::string> ReadFile(const std::filesystem::path& file) {
   return bytes.str();
 }
 
-std::variant<std::vector<TableData>, ReadFailure> ReadCsvFolder(const std::filesystem::path& folder) {
+std::variant<std::vector<TableData>, ReadFailure> ReadCsvFolder(
+    const std::filesystem::path& folder) {
   std::vector<std::filesystem::path> files;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
@@ -108,7 +110,8 @@ bool IsValidUtf8(std::string_view text) {
   return true;
 }
 
-std::variant<std::vector<TableData>, ReadFailure> ReadTablesFrom(const std::filesystem::path& source) {
+std::variant<std::vector<TableData>, ReadFailure> ReadTablesFrom(
+    const std::filesystem::path& source) {
   std::error_code ec;
   if (std::filesystem::is_directory(source, ec)) return ReadCsvFolder(source);
   if (!std::filesystem::exists(source, ec)) return ReadFailure{"找不到 " + Utf8Name(source)};
@@ -167,10 +170,12 @@ ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::fil
 
 std::string ToCsv(const TableData& table) {
   std::string csv;
-  for (size_t i = 0; i < table.columns.size(); ++i) csv += (i ? "," : "") + CsvField(table.columns[i]);
+  for (size_t i = 0; i < table.columns.size(); ++i)
+    csv += (i ? "," : "") + CsvField(table.columns[i]);
   csv += "\n";
   for (const auto& row : table.rows) {
-    for (size_t i = 0; i < row.size(); ++i) csv += (i ? "," : "") + (row[i] ? CsvField(*row[i]) : "");
+    for (size_t i = 0; i < row.size(); ++i)
+      csv += (i ? "," : "") + (row[i] ? CsvField(*row[i]) : "");
     csv += "\n";
   }
   return csv;

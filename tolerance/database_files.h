@@ -12,11 +12,12 @@ namespace threadgauge {
 
 // The tables of a store: an Access file (.mdb, .accdb), a folder of CSV files (one per
 // table, named after it, header row = column names, UTF-8 or GBK), or an SQLite file.
-std::variant<std::vector<TableData>, ReadFailure> ReadTablesFrom(const std::filesystem::path& source);
+std::variant<std::vector<TableData>, ReadFailure> ReadTablesFrom(
+    const std::filesystem::path& source);
 
 struct ImportOutcome {
-  std::optional<std::string> error;   // nothing was written
-  std::vector<std::string> warnings;  // what the source lacked
+  std::optional<std::string> error;                  // nothing was written
+  std::vector<std::string> warnings;                 // what the source lacked
   std::vector<std::pair<std::string, size_t>> rows;  // rows per table written
 };
 

@@ -45,8 +45,8 @@ std::optional<std::string> GbkToUtf8(std::string_view gbk) {
   std::wstring wide(static_cast<size_t>(wide_size), L'\0');
   MultiByteToWideChar(936, MB_ERR_INVALID_CHARS, gbk.data(), static_cast<int>(gbk.size()),
                       wide.data(), wide_size);
-  const int size = WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr,
-                                       nullptr);
+  const int size =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<size_t>(size), '\0');
   WideCharToMultiByte(CP_UTF8, 0, wide.data(), wide_size, utf8.data(), size, nullptr, nullptr);
   return utf8;

@@ -14,9 +14,9 @@ std::string Quoted(const std::string& name) {
   return out + "\"";
 }
 
-std::optional<std::string> Insert(const SqliteConnection& db, const std::string& table,
-                                  const std::vector<std::string>& columns,
-                                  const std::vector<std::vector<std::optional<std::string>>>& rows) {
+std::optional<std::string> Insert(
+    const SqliteConnection& db, const std::string& table, const std::vector<std::string>& columns,
+    const std::vector<std::vector<std::optional<std::string>>>& rows) {
   if (columns.empty()) return std::nullopt;
   std::string sql = "INSERT INTO " + Quoted(table) + " (";
   std::string marks;
@@ -49,7 +49,8 @@ const std::vector<SchemaTable>& ProductSchema() {
     std::vector<SchemaTable> tables;
     auto db = SqliteConnection::OpenInMemory();
     if (!db || db->Exec(ProductSchemaSql())) return tables;
-    auto [names, error] = db->Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+    auto [names, error] =
+        db->Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
     while (names && names->Next() == SqliteStatement::Step::Row) {
       SchemaTable table;
       table.name = names->Read(0).text;

@@ -25,7 +25,8 @@ ToleranceDatabase ToleranceDatabase::Open(const std::filesystem::path& path) {
 ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& path,
                                                 const std::vector<std::string>& names) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec)) return ToleranceDatabase(path, std::nullopt, OpenStatus::FileMissing);
+  if (!std::filesystem::exists(path, ec))
+    return ToleranceDatabase(path, std::nullopt, OpenStatus::FileMissing);
   auto read = ReadAccessTables(path);
   auto* tables = std::get_if<std::vector<TableData>>(&read);
   if (tables == nullptr) return ToleranceDatabase(path, std::nullopt, OpenStatus::NotADatabase);

@@ -13,7 +13,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QThread>
 #include <QTimer>
+#include <fstream>
 
 #include "tests/calculation/gauge_fixture.h"
 
@@ -23,7 +25,7 @@ namespace {
 class Form1Test : public ::testing::Test {
  protected:
   explicit Form1Test(std::filesystem::path database = testing::ShippedDatabase())
-      : form_(std::move(database)) {}
+      : form_({std::move(database), {}, {}}) {}
 
   template <typename T = QWidget>
   T* Find(const char* name) {
@@ -305,6 +307,121 @@ TEST_F(Form1WithFixture, UnknownGaugeNameChangesOnlyThePitchTolerance) {
   EXPECT_EQ(Text("Text2"), QStringLiteral("10.020"));
   EXPECT_EQ(Text("Text28"), QStringLiteral("0.005"));
   EXPECT_FALSE(Find("Text3")->isHidden());
+}
+
+}  // namespace
+}  // namespace threadgauge
+
+namespace threadgauge {
+namespace {
+
+std::filesystem::path BuiltWorkbook(const char* name) {
+  return std::filesystem::u8path(THREADGAUGE_BUILD_DATA_DIR) / std::filesystem::u8path(name);
+}
+
+// A stand-in for the desktop's opener, first on PATH, that writes down what it was asked.
+class FakeOpener {
+ public:
+  explicit FakeOpener(int exit_status = 0) {
+    std::ofstream script(folder_.path() / "xdg-open");
+    script << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << log().string() << "'\nexit " << exit_status
+           << "\n";
+    script.close();
+    std::filesystem::permissions(folder_.path() / "xdg-open", std::filesystem::perms::owner_all);
+    qputenv("PATH", QByteArray::fromStdString(folder_.path().string()) + ":" + path_);
+  }
+  ~FakeOpener() { qputenv("PATH", path_); }
+  std::filesystem::path log() const { return folder_.path() / "requests.log"; }
+  QStringList Requests(int at_least) const {
+    QStringList lines;
+    for (int waited = 0; waited < 5000; waited += 20) {
+      QApplication::processEvents();
+      lines = QString::fromStdString(testing::ReadBytes(log())).split('\n', Qt::SkipEmptyParts);
+      if (lines.size() >= at_least) break;
+      QThread::msleep(20);
+    }
+    return lines;
+  }
+
+ private:
+  QByteArray path_ = qgetenv("PATH");
+  testing::TemporaryFolder folder_;
+};
+
+TEST(Form1Workbooks, EachChoiceAsksTheDesktopToOpenTheWorkbook) {
+  FakeOpener opener;
+  Form1 form({testing::ShippedDatabase(), BuiltWorkbook("螺距公差.xls"),
+              BuiltWorkbook("粗牙螺纹螺距.xls")});
+  QAction* coarse = form.findChild<QAction*>("bjgch");
+  ASSERT_NE(coarse, nullptr);
+  coarse->trigger();
+  coarse->trigger();
+  const QStringList requests = opener.Requests(2);
+  const QString expected =
+      QString::fromStdString(std::filesystem::absolute(BuiltWorkbook("粗牙螺纹螺距.xls")).string());
+  EXPECT_EQ(requests, (QStringList{expected, expected}));
+}
+
+TEST(Form1Workbooks, NoApplicationForTheFileIsTold) {
+  FakeOpener opener(3);  // xdg-open's status when no application handles the file type
+  Form1 form({testing::ShippedDatabase(), {}, BuiltWorkbook("粗牙螺纹螺距.xls")});
+  QString message;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&message] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      message = box->text();
+      box->buttons().front()->click();
+    }
+  });
+  watcher.start(20);
+  form.findChild<QAction*>("bjgch")->trigger();
+  for (int waited = 0; waited < 5000 && message.isEmpty(); waited += 20) {
+    QApplication::processEvents();
+    QThread::msleep(20);
+  }
+  watcher.stop();
+  EXPECT_TRUE(message.contains(QStringLiteral("没有能打开此参考表的电子表格程序")))
+      << message.toStdString();
+  EXPECT_TRUE(message.contains(QStringLiteral("粗牙螺纹螺距.xls")));
+}
+
+TEST(Form1Workbooks, MissingWorkbookIsNamedAndTheCalculationStillWorks) {
+  testing::TemporaryFolder empty;
+  const auto missing = empty.path() / std::filesystem::u8path("粗牙螺纹螺距.xls");
+  Form1 form({testing::ShippedDatabase(), {}, missing});
+  const auto calculate = [&form] {
+    form.findChild<QLineEdit*>("Text1")->setText("10");
+    const std::pair<const char*, const char*> picks[] = {
+        {"Combo1", "1.5"}, {"Combo2", "6"}, {"Combo3", "g"}, {"Combo4", "校止-止螺纹塞规"}};
+    for (const auto& [name, text] : picks) {
+      form.findChild<QComboBox*>(name)->setEditText(QString::fromUtf8(text));
+    }
+    form.findChild<QPushButton*>("Command1")->click();
+    QStringList shown;
+    for (const char* name : {"Text2", "Text4", "Text6", "Text8", "Text9"}) {
+      shown << form.findChild<QLineEdit*>(name)->text();
+    }
+    return shown;
+  };
+  const QStringList before = calculate();
+  EXPECT_EQ(before, (QStringList{"9.836", "8.862", "8.212", "0.866", "10.161"}));
+
+  QString message;
+  QTimer watcher;
+  watcher.setSingleShot(true);
+  QObject::connect(&watcher, &QTimer::timeout, [&message] {
+    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+      message = box->text();
+      box->buttons().front()->click();
+    }
+  });
+  watcher.start(0);
+  form.findChild<QAction*>("bjgch")->trigger();
+  watcher.stop();
+  EXPECT_TRUE(message.contains(QStringLiteral("找不到参考表文件"))) << message.toStdString();
+  EXPECT_TRUE(message.contains(QString::fromStdString(missing.string()))) << message.toStdString();
+
+  EXPECT_EQ(calculate(), before);
 }
 
 }  // namespace

@@ -181,7 +181,8 @@ TEST(CliDb, CheckImportAndExportExitStatuses) {
   EXPECT_EQ(RunCli({"db", "check", (folder.path() / "无.db").string()}).exit, 2);
 
   const auto csv = folder.path() / "表格";
-  EXPECT_EQ(RunCli({"db", "export", testing::ShippedDatabase().string(), "--to", csv.string()}).exit, 0);
+  EXPECT_EQ(
+      RunCli({"db", "export", testing::ShippedDatabase().string(), "--to", csv.string()}).exit, 0);
   const auto out = folder.path() / "新 公差表.db";
   const CliRun imported = RunCli({"db", "import", csv.string(), "--out", out.string()});
   EXPECT_EQ(imported.exit, 0) << imported.err;

@@ -109,13 +109,18 @@ TEST(AccessLookups, MechanismsReturnTheRowsMdbExportShows) {
   ASSERT_TRUE(db.is_open());
 
   // The first row for a key, in stored order.
-  Query by_order{"Order Details", "Select * from [Order Details] Where [OrderID] = 10249", {},
-                 false, "OrderID", "OrderID = 10249"};
+  Query by_order{"Order Details",
+                 "Select * from [Order Details] Where [OrderID] = 10249",
+                 {},
+                 false,
+                 "OrderID",
+                 "OrderID = 10249"};
   const auto first = db.QueryFirstRow(by_order, {"ProductID", "Quantity"});
   ASSERT_TRUE(first.ok());
   for (size_t r = 1; r < exported->size(); ++r) {
     if ((*exported)[r][col("OrderID")] != "10249") continue;
-    EXPECT_EQ(std::stod(first.value()[0].value().text), std::stod((*exported)[r][col("ProductID")]));
+    EXPECT_EQ(std::stod(first.value()[0].value().text),
+              std::stod((*exported)[r][col("ProductID")]));
     EXPECT_EQ(std::stod(first.value()[1].value().text), std::stod((*exported)[r][col("Quantity")]));
     break;
   }
@@ -142,9 +147,9 @@ TEST(AccessLookups, AccessFileWithoutToleranceTablesGivesTableNotices) {
   const auto before = testing::ReadBytes(file);
   const auto db = ToleranceDatabase::Open(file);
   ASSERT_TRUE(db.is_open());
-  EXPECT_EQ(db.QueryFirstRow({"基本偏差", "Select * from 基本偏差 Where[P] = 1.5", {}, false, "P",
-                              "P = 1.5"},
-                             {"es(g)"})
+  EXPECT_EQ(db.QueryFirstRow(
+                  {"基本偏差", "Select * from 基本偏差 Where[P] = 1.5", {}, false, "P", "P = 1.5"},
+                  {"es(g)"})
                 .failure()
                 .kind,
             LookupFailureKind::TableMissing);

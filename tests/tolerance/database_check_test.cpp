@@ -53,12 +53,14 @@ std::vector<TableData> Complete() {
 }
 
 TableData& Named(std::vector<TableData>& tables, const std::string& name) {
-  return *std::find_if(tables.begin(), tables.end(), [&](const TableData& t) { return t.name == name; });
+  return *std::find_if(tables.begin(), tables.end(),
+                       [&](const TableData& t) { return t.name == name; });
 }
 
 bool Says(const CheckReport& report, const std::string& words) {
-  return std::any_of(report.lines.begin(), report.lines.end(),
-                     [&](const std::string& line) { return line.find(words) != std::string::npos; });
+  return std::any_of(report.lines.begin(), report.lines.end(), [&](const std::string& line) {
+    return line.find(words) != std::string::npos;
+  });
 }
 
 TEST(DatabaseCheck, CompleteDatabasePasses) {
@@ -78,8 +80,7 @@ struct Fault {
 
 TEST(DatabaseCheck, EachKindOfFaultIsReported) {
   const Fault faults[] = {
-      {"missing table",
-       [](auto& t) { t.erase(t.begin() + 1); }, "✗ 缺少表“半角公差”"},
+      {"missing table", [](auto& t) { t.erase(t.begin() + 1); }, "✗ 缺少表“半角公差”"},
       {"missing column",
        [](auto& t) {
          auto& gauge = Named(t, "位置要素");
@@ -88,15 +89,19 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
        "✗ 表“位置要素”缺少列 “ZR”"},
       {"empty table", [](auto& t) { Named(t, "测球直径").rows.clear(); }, "✗ 表“测球直径”：0 行"},
       {"not ascending",
-       [](auto& t) { std::swap(Named(t, "外螺纹中径公差").rows[0], Named(t, "外螺纹中径公差").rows[1]); },
+       [](auto& t) {
+         std::swap(Named(t, "外螺纹中径公差").rows[0], Named(t, "外螺纹中径公差").rows[1]);
+       },
        "✗ 表“外螺纹中径公差”中 P = 1.5 的行不是升序"},
       {"gap", [](auto& t) { Named(t, "内螺纹中径公差").rows[1][0] = "12"; },
        "✗ 表“内螺纹中径公差”中 P = 1.5 的行有间隙：11.2 至 12 之间没有行"},
       {"overlap", [](auto& t) { Named(t, "位置要素").rows[1][0] = "120"; },
        "✗ 表“位置要素”有重叠：第 2 行从 120 起，上一行到 150 止"},
-      {"tolerance without gauge row", [](auto& t) { Named(t, "外螺纹中径公差").rows[1][7] = "450"; },
+      {"tolerance without gauge row",
+       [](auto& t) { Named(t, "外螺纹中径公差").rows[1][7] = "450"; },
        "不在“位置要素”任何一行的范围内，查不到量规公差：450"},
-      {"pitch without row", [](auto& t) { Named(t, "圆柱螺纹塞规").rows.erase(Named(t, "圆柱螺纹塞规").rows.begin()); },
+      {"pitch without row",
+       [](auto& t) { Named(t, "圆柱螺纹塞规").rows.erase(Named(t, "圆柱螺纹塞规").rows.begin()); },
        "✗ 表“圆柱螺纹塞规”没有以下螺距的行：0.45"},
       {"text in a number", [](auto& t) { Named(t, "基本偏差").rows[3][5] = "-22µm"; },
        "✗ 表“基本偏差”列“es(g)”中有不是数值的单元格：第 4 行 “-22µm”"},

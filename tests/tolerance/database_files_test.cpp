@@ -40,7 +40,8 @@ std::vector<TableData> Tables(const std::filesystem::path& file) {
 bool SameRows(const std::vector<TableData>& a, const std::vector<TableData>& b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
-    if (a[i].name != b[i].name || a[i].columns != b[i].columns || a[i].rows != b[i].rows) return false;
+    if (a[i].name != b[i].name || a[i].columns != b[i].columns || a[i].rows != b[i].rows)
+      return false;
   }
   return true;
 }
@@ -73,7 +74,8 @@ TEST(Import, GbkAndUtf8CsvGiveTheSameDatabase) {
       "P,完整螺纹牙形的半角公差          Tα1/2(′),截短螺纹牙形的半角公差         Tα2/2(′)\n"
       "1.5,±10,±15\n";
   Write(folder.path() / "utf8" / "位置要素.csv", std::string("\xEF\xBB\xBF") + kGaugeRows);
-  Write(folder.path() / "utf8" / "螺距公差.csv", "螺纹量规螺纹部分长度(mm),螺距公差TP(mm)\n大于14至32,0.005\n");
+  Write(folder.path() / "utf8" / "螺距公差.csv",
+        "螺纹量规螺纹部分长度(mm),螺距公差TP(mm)\n大于14至32,0.005\n");
   // GBK cannot hold α and ′, so that table stays UTF-8 in both folders.
   Write(folder.path() / "utf8" / "半角公差.csv", half_angle);
   Write(folder.path() / "gbk" / "位置要素.csv", Utf8ToGbk(kGaugeRows));
