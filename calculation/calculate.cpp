@@ -61,6 +61,12 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request,
   const Value deviation = FundamentalDeviation(db, kind, request, pitch_condition, out);
   const Value T = out.ToValue(LookupPitchDiameterTolerance(db, kind.pitch_diameter_table,
                                                            pitch_condition, d, request.grade));
+  // Rows stored out of order still give the first match, but the user must know.
+  for (const auto& disorder :
+       {CheckPitchDiameterRowOrder(db, kind.pitch_diameter_table, pitch_condition),
+        CheckGaugeToleranceRowOrder(db)}) {
+    if (disorder) out.Add(out.ToNotice(*disorder));
+  }
   const ThreadValues values{d,         P, BasicPitchDiameter(d, P),      BasicMinorDiameter(d, P),
                             deviation, T, GaugeTolerancesFor(db, T, out)};
 

@@ -20,6 +20,8 @@ Notice ToNotice(const LookupFailure& failure, const std::filesystem::path& datab
       return {NoticeKind::NoRow, failure.table, {}, failure.key, {}};
     case LookupFailureKind::NoRangeHolds:
       return {NoticeKind::NoRangeHolds, failure.table, {}, failure.key, {}};
+    case LookupFailureKind::RangesOutOfOrder:
+      return {NoticeKind::RangesOutOfOrder, failure.table, failure.column, failure.key, {}};
     case LookupFailureKind::EmptyCell:
       return {NoticeKind::EmptyCell, failure.table, failure.column, failure.key, {}};
     case LookupFailureKind::NotANumber:
@@ -32,7 +34,20 @@ Notice ToNotice(const LookupFailure& failure, const std::filesystem::path& datab
 
 namespace {
 
-std::string Quoted(const std::string& text) { return "“" + text + "”"; }
+// Typed text shown in a notice is cut after 40 characters: the point is which input, not
+// all of a pasted page.
+std::string Shortened(const std::string& text) {
+  constexpr size_t kShown = 40;
+  size_t characters = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == kShown) {
+      return text.substr(0, i) + "…";
+    }
+  }
+  return text;
+}
+
+std::string Quoted(const std::string& text) { return "“" + Shortened(text) + "”"; }
 
 std::string DatabaseProblem(const std::string& status) {
   if (status == "missing") return "找不到公差数据库文件";
@@ -68,23 +83,29 @@ std::string DescribeNotice(const Notice& n) {
     case NoticeKind::ColumnMissing:
       return "表" + Quoted(n.table) + "中没有列" + Quoted(n.column);
     case NoticeKind::NoRow:
-      return "表" + Quoted(n.table) + "中没有 " + n.key + " 的行" + GaugeTableHint(n.table);
+      return "表" + Quoted(n.table) + "中没有 " + Shortened(n.key) + " 的行" + GaugeTableHint(n.table);
     case NoticeKind::NoRangeHolds:
       return "表" + Quoted(n.table) + "中没有范围包含 " + n.key + " 的行" + GaugeTableHint(n.table);
+    case NoticeKind::RangesOutOfOrder:
+      return "表" + Quoted(n.table) + (n.key.empty() ? "" : "中 " + n.key + " ") +
+             "的行没有按范围升序存放，范围交界处的值可能查到错误的行；请用 threadgauge-cli db check 检查";
     case NoticeKind::EmptyCell:
       return "表" + Quoted(n.table) + "中 " + n.key + " 的" + Quoted(n.column) + "为空";
     case NoticeKind::NotANumber:
       return "表" + Quoted(n.table) + "中 " + n.key + " 的" + Quoted(n.column) + "不是数值：" +
              Quoted(n.detail);
     case NoticeKind::EngineError:
+      if (n.detail.find("malformed") != std::string::npos) {
+        return "公差数据库文件已损坏，读取表" + Quoted(n.table) + "时出错";
+      }
       return "读取表" + Quoted(n.table) + "时出错：" + n.detail;
     case NoticeKind::WrongThreadKind:
       if (n.column.rfind("EI(", 0) == 0) {
-        return n.key + "检验内螺纹，公差带" + Quoted(n.detail) +
-               "是外螺纹的公差带，查不到基本偏差 " + n.column + "；内螺纹的公差带为 G 或 H";
+        return Shortened(n.key) + "检验内螺纹，公差带" + Quoted(n.detail) +
+               "是外螺纹的公差带，查不到基本偏差 " + Shortened(n.column) + "；内螺纹的公差带为 G 或 H";
       }
-      return n.key + "用于外螺纹，公差带" + Quoted(n.detail) + "是内螺纹的公差带，查不到基本偏差 " +
-             n.column + "；外螺纹的公差带为 e、f、g 或 h";
+      return Shortened(n.key) + "用于外螺纹，公差带" + Quoted(n.detail) + "是内螺纹的公差带，查不到基本偏差 " +
+             Shortened(n.column) + "；外螺纹的公差带为 e、f、g 或 h";
     case NoticeKind::NotFinite:
       return FieldCaption(n.column) + "的计算结果太大，无法显示";
     case NoticeKind::UnknownGauge:

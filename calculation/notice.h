@@ -15,6 +15,7 @@ enum class NoticeKind {
   ColumnMissing,        // `table` has no `column`
   NoRow,                // `table` has no row for `key`
   NoRangeHolds,         // no row of `table` has a range that holds `key`
+  RangesOutOfOrder,     // the rows of `table` for `key` are not stored in ascending order
   EmptyCell,            // the row of `key` in `table` holds nothing in `column`
   NotANumber,           // ... holds the text `detail`, which is not a number
   EngineError,          // the database engine failed reading `table`: `detail`

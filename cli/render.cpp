@@ -12,9 +12,36 @@ FormState Shown(const CalculationResult& result) {
   return state;
 }
 
+// Length of the well-formed UTF-8 character at `at`, or 0 when the bytes there are not one.
+size_t Utf8CharLength(const std::string& text, size_t at) {
+  const auto lead = static_cast<unsigned char>(text[at]);
+  const size_t length = lead < 0x80                    ? 1
+                        : (lead >= 0xC2 && lead <= 0xDF) ? 2
+                        : (lead >= 0xE0 && lead <= 0xEF) ? 3
+                        : (lead >= 0xF0 && lead <= 0xF4) ? 4
+                                                         : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (size_t k = 1; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+// JSON text is UTF-8: bytes that are not (pasted from a damaged clipboard) become U+FFFD.
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (const unsigned char c : text) {
+  for (size_t i = 0; i < text.size(); ++i) {
+    const unsigned char c = static_cast<unsigned char>(text[i]);
+    const size_t length = Utf8CharLength(text, i);
+    if (length == 0) {
+      out += "\\ufffd";
+      continue;
+    }
+    if (length > 1) {
+      out += text.substr(i, length);
+      i += length - 1;
+      continue;
+    }
     switch (c) {
       case '"':
         out += "\\\"";

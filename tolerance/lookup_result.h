@@ -13,6 +13,7 @@ enum class LookupFailureKind {
   ColumnMissing,        // the table has no column of that name
   NoRow,                // no row for the key
   NoRangeHolds,         // rows exist for the key, but none of their ranges holds the value
+  RangesOutOfOrder,     // the rows' ranges are not stored in ascending order
   EmptyCell,            // the row holds nothing in the column
   NotANumber,           // the cell holds text that is not a number; `detail` holds the text
   EngineError,          // the engine failed while reading; `detail` holds its message

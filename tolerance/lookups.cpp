@@ -81,6 +81,20 @@ Lookup<double> LookupFundamentalDeviation(const ToleranceDatabase& db,
   return FirstRowNumber(db, ByPitch("基本偏差", pitch_condition), column);
 }
 
+std::optional<LookupFailure> CheckPitchDiameterRowOrder(const ToleranceDatabase& db,
+                                                        PitchDiameterTable table,
+                                                        const std::string& pitch_condition) {
+  return db.CheckRangeOrder(
+      ByPitch(table == PitchDiameterTable::Internal ? "内螺纹中径公差" : "外螺纹中径公差",
+              pitch_condition),
+      "D下限");
+}
+
+std::optional<LookupFailure> CheckGaugeToleranceRowOrder(const ToleranceDatabase& db) {
+  return db.CheckRangeOrder(Query{"位置要素", "Select * from 位置要素 ", {}, false, {}, {}},
+                            "TD2/Td2下限");
+}
+
 Lookup<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchDiameterTable table,
                                             const std::string& pitch_condition, double d,
                                             const std::string& grade) {

@@ -30,6 +30,12 @@ Lookup<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchDi
                                             const std::string& pitch_condition, double d,
                                             const std::string& grade);
 GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T);
+
+// Whether the range tables the two scans walk are stored in ascending order.
+std::optional<LookupFailure> CheckPitchDiameterRowOrder(const ToleranceDatabase& db,
+                                                        PitchDiameterTable table,
+                                                        const std::string& pitch_condition);
+std::optional<LookupFailure> CheckGaugeToleranceRowOrder(const ToleranceDatabase& db);
 // The stored wire or ball diameter (mm); no number when the table stores none for P (no
 // row, or an empty cell), which is the normal path: the best-size wire is used then.
 Lookup<std::optional<double>> LookupWireDiameter(const ToleranceDatabase& db,

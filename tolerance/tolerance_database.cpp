@@ -150,6 +150,25 @@ Lookup<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
   return Failure(any_row ? LookupFailureKind::NoRangeHolds : LookupFailureKind::NoRow, query);
 }
 
+std::optional<LookupFailure> ToleranceDatabase::CheckRangeOrder(const Query& query,
+                                                                std::string_view lower) const {
+  Lookup<SqliteStatement> run = Run(query);
+  if (!run.ok()) return std::nullopt;  // the lookup itself reports why it fails
+  SqliteStatement& statement = run.value();
+  std::optional<double> previous;
+  while (statement.Next() == SqliteStatement::Step::Row) {
+    const auto index = statement.ColumnIndex(lower);
+    if (!index) return std::nullopt;
+    const std::optional<double> L = BoundOf(statement, *index);
+    if (!L) continue;
+    if (previous && *L < *previous) {
+      return Failure(LookupFailureKind::RangesOutOfOrder, query, std::string(lower));
+    }
+    previous = L;
+  }
+  return std::nullopt;
+}
+
 Lookup<double> ReadNumber(const Lookup<Cell>& cell, const Query& query, const std::string& column) {
   if (!cell.ok()) return cell.failure();
   const Cell& c = cell.value();

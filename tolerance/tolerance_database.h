@@ -41,6 +41,10 @@ class ToleranceDatabase {
   // The named columns of the first row the SELECT returns; further rows are ignored.
   Lookup<RowCells> QueryFirstRow(const Query& query, const std::vector<std::string>& columns) const;
 
+  // Whether the rows' ranges ascend in stored order (by their lower bound); the first-match
+  // rule only picks the right row of two that share a bound when they do.
+  std::optional<LookupFailure> CheckRangeOrder(const Query& query, std::string_view lower) const;
+
   // Walks the rows in stored order and takes the first whose bounds hold v (both
   // inclusive, compared as doubles). A row whose bounds are not numbers holds nothing.
   Lookup<RowCells> ScanRangeFirstMatch(const Query& query, double v, std::string_view lower,

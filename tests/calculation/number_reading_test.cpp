@@ -29,7 +29,14 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadingCase{"+3", 3}, ReadingCase{"1.5.6", 1.5}, ReadingCase{"1e3", 1000},
                       ReadingCase{"2E-1x", 0.2}, ReadingCase{"1e", 1}, ReadingCase{"1e+", 1},
                       ReadingCase{"M10", 0}, ReadingCase{"-", 0}, ReadingCase{".", 0},
-                      ReadingCase{"1e-999", 0}, ReadingCase{"0.45mm", 0.45}));
+                      ReadingCase{"1e-999", 0}, ReadingCase{"0.45mm", 0.45},
+                      // Typed in full-width mode by a Chinese input method.
+                      ReadingCase{"１０", 10}, ReadingCase{"１．５", 1.5},
+                      ReadingCase{"－２", -2}, ReadingCase{"\u3000１\u3000２", 12},
+                      ReadingCase{"１２ｍｍ", 12}, ReadingCase{"１，５", 1},
+                      ReadingCase{"nan", 0}, ReadingCase{"inf", 0}, ReadingCase{"-0", 0},
+                      ReadingCase{"\x01\x7f" "5", 0}, ReadingCase{"\xff\xfe" "1", 0},
+                      ReadingCase{"\xef\xbc", 0}));  // a full-width form cut short
 
 TEST(LeadingNumberTest, ExponentTooLargeReadsAsInfinity) {
   EXPECT_TRUE(std::isinf(ReadLeadingNumber("1e999")));

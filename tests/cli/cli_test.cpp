@@ -1,41 +1,15 @@
 // threadgauge-cli run as a user runs it: the golden cases in cases/, then the exit
 // statuses, the plain block, the options and the default database.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <fstream>
 #include <sstream>
 
 #include "tests/support/fixture_database.h"
+#include "tests/support/run_cli.h"
 
 namespace threadgauge {
 namespace {
-
-struct CliRun {
-  int exit = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ShellQuoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += (c == '\'') ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-CliRun RunCli(const std::vector<std::string>& args) {
-  testing::TemporaryFolder folder;
-  std::string command = ShellQuoted(THREADGAUGE_CLI);
-  for (const auto& arg : args) command.append(" ").append(ShellQuoted(arg));
-  command.append(" > ").append(ShellQuoted((folder.path() / "out").string()));
-  command.append(" 2> ").append(ShellQuoted((folder.path() / "err").string()));
-  const int status = std::system(command.c_str());
-  CliRun run;
-  run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-  run.out = testing::ReadBytes(folder.path() / "out");
-  run.err = testing::ReadBytes(folder.path() / "err");
-  return run;
-}
 
 std::vector<std::string> Words(const std::string& line) {
   std::istringstream in(line);

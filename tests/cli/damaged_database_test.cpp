@@ -1,0 +1,174 @@
+// Damaged, locked and unreadable tolerance databases: no crash, a notice that names the
+// problem, exit status 1, and the file's bytes unchanged.
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <fstream>
+#include <functional>
+#include <random>
+
+#include "tests/support/fixture_database.h"
+#include "tests/support/run_cli.h"
+
+namespace threadgauge {
+namespace {
+
+namespace fs = std::filesystem;
+
+void Sql(const fs::path& file, const std::string& sql) {
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
+  const std::string message = error ? error : "";
+  sqlite3_free(error);
+  sqlite3_close(db);
+  ASSERT_EQ(rc, SQLITE_OK) << message;
+}
+
+std::vector<std::string> Calculation(const fs::path& database) {
+  return {"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g",
+          "--gauge", "校止-止螺纹塞规", "--json", "--database", database.string()};
+}
+
+struct Damage {
+  const char* name;
+  std::function<void(const fs::path&)> make;  // writes the damaged file at the path
+  const char* notice;                          // words the notices must hold
+};
+
+void CopyShipped(const fs::path& to) { fs::copy_file(testing::ShippedDatabase(), to); }
+
+TEST(DamagedDatabase, EachFaultIsNamedAndNothingIsWritten) {
+  const Damage damages[] = {
+      {"missing", [](const fs::path&) {}, "找不到公差数据库文件"},
+      {"empty file", [](const fs::path& f) { std::ofstream(f, std::ios::binary).flush(); },
+       "公差数据库中没有表“外螺纹中径公差”"},
+      {"random bytes",
+       [](const fs::path& f) {
+         std::mt19937 random(7);
+         std::string bytes(8192, '\0');
+         for (char& c : bytes) c = static_cast<char>(random());
+         std::ofstream(f, std::ios::binary) << bytes;
+       },
+       "公差数据库文件已损坏或不是数据库文件"},
+      {"truncated in the middle",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         fs::resize_file(f, fs::file_size(f) / 2);
+       },
+       "公差数据库文件已损坏"},
+      {"table renamed",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, "ALTER TABLE 外螺纹中径公差 RENAME TO 外螺纹中径公差表");
+       },
+       "公差数据库中没有表“外螺纹中径公差”"},
+      {"column renamed",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, R"sql(ALTER TABLE 外螺纹中径公差 RENAME COLUMN "6" TO "6级")sql");
+       },
+       "表“外螺纹中径公差”中没有列“6”"},
+      {"column dropped",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, R"sql(ALTER TABLE 基本偏差 DROP COLUMN "es(g)")sql");
+       },
+       "表“基本偏差”中没有列“es(g)”"},
+      {"text in a number",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, R"sql(UPDATE 外螺纹中径公差 SET "6" = '一三二' WHERE P = 1.5)sql");
+       },
+       "的“6”不是数值：“一三二”"},
+      {"NULL in a number",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, R"sql(UPDATE 基本偏差 SET "es(g)" = NULL WHERE P = 1.5)sql");
+       },
+       "表“基本偏差”中 P = 1.5 的“es(g)”为空"},
+      {"empty text in a number",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, R"sql(UPDATE 基本偏差 SET "es(g)" = '' WHERE P = 1.5)sql");
+       },
+       "表“基本偏差”中 P = 1.5 的“es(g)”为空"},
+      {"rows out of order",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, R"sql(CREATE TABLE t AS SELECT * FROM 外螺纹中径公差 ORDER BY rowid DESC;
+                      DELETE FROM 外螺纹中径公差;
+                      INSERT INTO 外螺纹中径公差 SELECT * FROM t; DROP TABLE t;)sql");
+       },
+       "的行没有按范围升序存放"},
+  };
+  for (const Damage& damage : damages) {
+    SCOPED_TRACE(damage.name);
+    testing::TemporaryFolder folder;
+    const fs::path file = folder.path() / fs::u8path("公差 表") / fs::u8path("公差表.db");
+    fs::create_directories(file.parent_path());
+    damage.make(file);
+    const bool exists = fs::exists(file);
+    const std::string before = exists ? testing::ReadBytes(file) : "";
+
+    const CliRun run = RunCli(Calculation(file));
+    EXPECT_EQ(run.exit, 1) << run.err;
+    EXPECT_NE(run.out.find(damage.notice), std::string::npos) << run.out;
+    EXPECT_EQ(fs::exists(file), exists);
+    if (exists) {
+      EXPECT_EQ(testing::ReadBytes(file), before);
+    }
+  }
+}
+
+TEST(DamagedDatabase, HugeNumberInACellIsComputedNotCrashed) {
+  testing::TemporaryFolder folder;
+  const fs::path file = folder.path() / "公差表.db";
+  CopyShipped(file);
+  Sql(file, R"sql(UPDATE 基本偏差 SET "es(g)" = 1e308 WHERE P = 1.5)sql");
+  const CliRun run = RunCli(Calculation(file));
+  EXPECT_EQ(run.exit, 1);
+  // es/1000 = 1e305 mm is what the table says; M over wires is still finite.
+  EXPECT_NE(run.out.find("\"Text2\": \"100,000,000,000,000"), std::string::npos) << run.out;
+}
+
+TEST(DamagedDatabase, LockedByAnotherProgram) {
+  testing::TemporaryFolder folder;
+  const fs::path file = folder.path() / "公差表.db";
+  CopyShipped(file);
+  const std::string before = testing::ReadBytes(file);
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(file.string().c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const CliRun run = RunCli(Calculation(file));
+  sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  EXPECT_EQ(run.exit, 1);
+  EXPECT_NE(run.out.find("公差数据库文件正被其他程序锁定"), std::string::npos) << run.out;
+  EXPECT_EQ(testing::ReadBytes(file), before);
+}
+
+TEST(DamagedDatabase, NoReadPermission) {
+  if (std::system("command -v setpriv > /dev/null 2>&1") != 0) GTEST_SKIP() << "setpriv missing";
+  testing::TemporaryFolder folder;
+  fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read |
+                                     fs::perms::group_exec | fs::perms::others_read |
+                                     fs::perms::others_exec);
+  const fs::path file = folder.path() / "公差表.db";
+  CopyShipped(file);
+  fs::permissions(file, fs::perms::owner_read);  // no one but the owner may read
+  const std::string before = testing::ReadBytes(file);
+  // Run as an unprivileged user, since the owner (root in CI) may read anything.
+  const CliRun run = RunCli(Calculation(file), {"setpriv", "--reuid=65534", "--regid=65534",
+                                                "--clear-groups", "--"});
+  if (run.exit == 126 || run.exit == 127) {
+    GTEST_SKIP() << "the program cannot be run as an unprivileged user here: " << run.err;
+  }
+  EXPECT_EQ(run.exit, 1) << run.err;
+  EXPECT_NE(run.out.find("无法读取公差数据库文件"), std::string::npos) << run.out;
+  EXPECT_EQ(testing::ReadBytes(file), before);
+}
+
+}  // namespace
+}  // namespace threadgauge
