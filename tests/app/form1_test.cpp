@@ -340,6 +340,12 @@ class FakeOpener {
       if (lines.size() >= at_least) break;
       QThread::msleep(20);
     }
+    // Let the openers' watchers see their process end and delete themselves.
+    for (int waited = 0; waited < 300; waited += 20) {
+      QApplication::processEvents();
+      QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+      QThread::msleep(20);
+    }
     return lines;
   }
 
