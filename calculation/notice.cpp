@@ -83,12 +83,14 @@ std::string DescribeNotice(const Notice& n) {
     case NoticeKind::ColumnMissing:
       return "表" + Quoted(n.table) + "中没有列" + Quoted(n.column);
     case NoticeKind::NoRow:
-      return "表" + Quoted(n.table) + "中没有 " + Shortened(n.key) + " 的行" + GaugeTableHint(n.table);
+      return "表" + Quoted(n.table) + "中没有 " + Shortened(n.key) + " 的行" +
+             GaugeTableHint(n.table);
     case NoticeKind::NoRangeHolds:
       return "表" + Quoted(n.table) + "中没有范围包含 " + n.key + " 的行" + GaugeTableHint(n.table);
     case NoticeKind::RangesOutOfOrder:
       return "表" + Quoted(n.table) + (n.key.empty() ? "" : "中 " + n.key + " ") +
-             "的行没有按范围升序存放，范围交界处的值可能查到错误的行；请用 threadgauge-cli db check 检查";
+             "的行没有按范围升序存放，范围交界处的值可能查到错误的行；请用 threadgauge-cli db "
+             "check 检查";
     case NoticeKind::EmptyCell:
       return "表" + Quoted(n.table) + "中 " + n.key + " 的" + Quoted(n.column) + "为空";
     case NoticeKind::NotANumber:
@@ -102,10 +104,12 @@ std::string DescribeNotice(const Notice& n) {
     case NoticeKind::WrongThreadKind:
       if (n.column.rfind("EI(", 0) == 0) {
         return Shortened(n.key) + "检验内螺纹，公差带" + Quoted(n.detail) +
-               "是外螺纹的公差带，查不到基本偏差 " + Shortened(n.column) + "；内螺纹的公差带为 G 或 H";
+               "是外螺纹的公差带，查不到基本偏差 " + Shortened(n.column) +
+               "；内螺纹的公差带为 G 或 H";
       }
-      return Shortened(n.key) + "用于外螺纹，公差带" + Quoted(n.detail) + "是内螺纹的公差带，查不到基本偏差 " +
-             Shortened(n.column) + "；外螺纹的公差带为 e、f、g 或 h";
+      return Shortened(n.key) + "用于外螺纹，公差带" + Quoted(n.detail) +
+             "是内螺纹的公差带，查不到基本偏差 " + Shortened(n.column) +
+             "；外螺纹的公差带为 e、f、g 或 h";
     case NoticeKind::NotFinite:
       return FieldCaption(n.column) + "的计算结果太大，无法显示";
     case NoticeKind::UnknownGauge:

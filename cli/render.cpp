@@ -15,7 +15,7 @@ FormState Shown(const CalculationResult& result) {
 // Length of the well-formed UTF-8 character at `at`, or 0 when the bytes there are not one.
 size_t Utf8CharLength(const std::string& text, size_t at) {
   const auto lead = static_cast<unsigned char>(text[at]);
-  const size_t length = lead < 0x80                    ? 1
+  const size_t length = lead < 0x80                      ? 1
                         : (lead >= 0xC2 && lead <= 0xDF) ? 2
                         : (lead >= 0xE0 && lead <= 0xEF) ? 3
                         : (lead >= 0xF0 && lead <= 0xF4) ? 4

@@ -16,11 +16,38 @@
 #include <QThread>
 #include <QTimer>
 #include <fstream>
+#include <functional>
 
 #include "tests/calculation/gauge_fixture.h"
 
 namespace threadgauge {
 namespace {
+
+// Runs `action`, answers the first message box it opens (now or within `wait_ms`) with its
+// one button, and tells what the box said.
+struct SeenBox {
+  QString text;
+  QStringList buttons;
+};
+std::optional<SeenBox> AnswerMessageBox(const std::function<void()>& action, int wait_ms = 0) {
+  std::optional<SeenBox> seen;
+  QTimer watcher;
+  QObject::connect(&watcher, &QTimer::timeout, [&seen] {
+    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+    if (box == nullptr || seen) return;
+    seen = SeenBox{box->text(), {}};
+    for (QAbstractButton* button : box->buttons()) seen->buttons << button->text();
+    box->buttons().front()->click();
+  });
+  watcher.start(10);
+  action();
+  for (int waited = 0; waited < wait_ms && !seen; waited += 20) {
+    QApplication::processEvents();
+    QThread::msleep(20);
+  }
+  watcher.stop();
+  return seen;
+}
 
 class Form1Test : public ::testing::Test {
  protected:
@@ -55,25 +82,8 @@ class Form1Test : public ::testing::Test {
   }
 
   // Presses 确定; a message box that opens is read, then closed with its one button.
-  struct Box {
-    QString text;
-    QStringList buttons;
-  };
-  std::optional<Box> Press() {
-    std::optional<Box> seen;
-    QTimer watcher;
-    watcher.setSingleShot(true);
-    QObject::connect(&watcher, &QTimer::timeout, [&seen] {
-      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr) return;
-      seen = Box{box->text(), {}};
-      for (QAbstractButton* button : box->buttons()) seen->buttons << button->text();
-      box->buttons().front()->click();
-    });
-    watcher.start(0);
-    Find<QPushButton>("Command1")->click();
-    watcher.stop();
-    return seen;
+  std::optional<SeenBox> Press() {
+    return AnswerMessageBox([this] { Find<QPushButton>("Command1")->click(); });
   }
 
   Form1 form_;
@@ -371,21 +381,10 @@ TEST(Form1Workbooks, EachChoiceAsksTheDesktopToOpenTheWorkbook) {
 TEST(Form1Workbooks, NoApplicationForTheFileIsTold) {
   FakeOpener opener(3);  // xdg-open's status when no application handles the file type
   Form1 form({testing::ShippedDatabase(), {}, BuiltWorkbook("粗牙螺纹螺距.xls")});
-  QString message;
-  QTimer watcher;
-  QObject::connect(&watcher, &QTimer::timeout, [&message] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      message = box->text();
-      box->buttons().front()->click();
-    }
-  });
-  watcher.start(20);
-  form.findChild<QAction*>("bjgch")->trigger();
-  for (int waited = 0; waited < 5000 && message.isEmpty(); waited += 20) {
-    QApplication::processEvents();
-    QThread::msleep(20);
-  }
-  watcher.stop();
+  const auto box =
+      AnswerMessageBox([&form] { form.findChild<QAction*>("bjgch")->trigger(); }, 5000);
+  ASSERT_TRUE(box.has_value());
+  const QString message = box->text;
   EXPECT_TRUE(message.contains(QStringLiteral("没有能打开此参考表的电子表格程序")))
       << message.toStdString();
   EXPECT_TRUE(message.contains(QStringLiteral("粗牙螺纹螺距.xls")));
@@ -412,18 +411,9 @@ TEST(Form1Workbooks, MissingWorkbookIsNamedAndTheCalculationStillWorks) {
   const QStringList before = calculate();
   EXPECT_EQ(before, (QStringList{"9.836", "8.862", "8.212", "0.866", "10.161"}));
 
-  QString message;
-  QTimer watcher;
-  watcher.setSingleShot(true);
-  QObject::connect(&watcher, &QTimer::timeout, [&message] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-      message = box->text();
-      box->buttons().front()->click();
-    }
-  });
-  watcher.start(0);
-  form.findChild<QAction*>("bjgch")->trigger();
-  watcher.stop();
+  const auto box = AnswerMessageBox([&form] { form.findChild<QAction*>("bjgch")->trigger(); });
+  ASSERT_TRUE(box.has_value());
+  const QString message = box->text;
   EXPECT_TRUE(message.contains(QStringLiteral("找不到参考表文件"))) << message.toStdString();
   EXPECT_TRUE(message.contains(QString::fromStdString(missing.string()))) << message.toStdString();
 

@@ -12,11 +12,29 @@ namespace threadgauge {
 namespace {
 
 const std::vector<std::string>& NastyTexts() {
-  static const std::vector<std::string> texts = {
-      std::string(10000, 'x'), std::string(10000, '9'), std::string(3333, '\xef') + "\xbc\x99",
-      "\x01\x02\x03\x7f", "\xff\xfe\xfd", "\xe5\x85", "]", "'", "\"", "[P] = 1.5",
-      "es(g)]; DROP TABLE 基本偏差; --", "' OR '1'='1", "nan", "-0", "1e999", "-1e999", "１０",
-      "\u3000", "\t\n", "0x10", "1,5", "６", "ｇ"};
+  static const std::vector<std::string> texts = {std::string(10000, 'x'),
+                                                 std::string(10000, '9'),
+                                                 std::string(3333, '\xef') + "\xbc\x99",
+                                                 "\x01\x02\x03\x7f",
+                                                 "\xff\xfe\xfd",
+                                                 "\xe5\x85",
+                                                 "]",
+                                                 "'",
+                                                 "\"",
+                                                 "[P] = 1.5",
+                                                 "es(g)]; DROP TABLE 基本偏差; --",
+                                                 "' OR '1'='1",
+                                                 "nan",
+                                                 "-0",
+                                                 "1e999",
+                                                 "-1e999",
+                                                 "１０",
+                                                 "\u3000",
+                                                 "\t\n",
+                                                 "0x10",
+                                                 "1,5",
+                                                 "６",
+                                                 "ｇ"};
   return texts;
 }
 
@@ -72,9 +90,12 @@ TEST(HostileInput, TenThousandRandomCalculationsLeaveTheDatabaseAsItWas) {
   const auto pick = [&](const auto& list) { return std::string(list[random() % list.size()]); };
   const auto any_text = [&]() -> std::string {
     switch (random() % 4) {
-      case 0: return NastyTexts()[random() % NastyTexts().size()];
-      case 1: return std::to_string(static_cast<int>(random() % 400) - 20);
-      case 2: return std::to_string((random() % 9000) / 1000.0);
+      case 0:
+        return NastyTexts()[random() % NastyTexts().size()];
+      case 1:
+        return std::to_string(static_cast<int>(random() % 400) - 20);
+      case 2:
+        return std::to_string((random() % 9000) / 1000.0);
       default: {
         std::string bytes(random() % 12, '\0');
         for (char& c : bytes) c = static_cast<char>(random());

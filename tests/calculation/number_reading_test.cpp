@@ -31,11 +31,16 @@ INSTANTIATE_TEST_SUITE_P(
                       ReadingCase{"M10", 0}, ReadingCase{"-", 0}, ReadingCase{".", 0},
                       ReadingCase{"1e-999", 0}, ReadingCase{"0.45mm", 0.45},
                       // Typed in full-width mode by a Chinese input method.
-                      ReadingCase{"１０", 10}, ReadingCase{"１．５", 1.5},
-                      ReadingCase{"－２", -2}, ReadingCase{"\u3000１\u3000２", 12},
-                      ReadingCase{"１２ｍｍ", 12}, ReadingCase{"１，５", 1},
-                      ReadingCase{"nan", 0}, ReadingCase{"inf", 0}, ReadingCase{"-0", 0},
-                      ReadingCase{"\x01\x7f" "5", 0}, ReadingCase{"\xff\xfe" "1", 0},
+                      ReadingCase{"１０", 10}, ReadingCase{"１．５", 1.5}, ReadingCase{"－２", -2},
+                      ReadingCase{"\u3000１\u3000２", 12}, ReadingCase{"１２ｍｍ", 12},
+                      ReadingCase{"１，５", 1}, ReadingCase{"nan", 0}, ReadingCase{"inf", 0},
+                      ReadingCase{"-0", 0},
+                      ReadingCase{"\x01\x7f"
+                                  "5",
+                                  0},
+                      ReadingCase{"\xff\xfe"
+                                  "1",
+                                  0},
                       ReadingCase{"\xef\xbc", 0}));  // a full-width form cut short
 
 TEST(LeadingNumberTest, ExponentTooLargeReadsAsInfinity) {

@@ -15,26 +15,22 @@ namespace {
 
 namespace fs = std::filesystem;
 
-void Sql(const fs::path& file, const std::string& sql) {
-  sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
-  char* error = nullptr;
-  const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-  const std::string message = error ? error : "";
-  sqlite3_free(error);
-  sqlite3_close(db);
-  ASSERT_EQ(rc, SQLITE_OK) << message;
-}
+void Sql(const fs::path& file, const std::string& sql) { testing::ExecSql(file, sql); }
 
 std::vector<std::string> Calculation(const fs::path& database) {
-  return {"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g",
-          "--gauge", "校止-止螺纹塞规", "--json", "--database", database.string()};
+  return {"--diameter",     "10",
+          "--pitch",        "1.5",
+          "--grade",        "6",
+          "--position",     "g",
+          "--gauge",        "校止-止螺纹塞规",
+          "--json",         "--database",
+          database.string()};
 }
 
 struct Damage {
   const char* name;
   std::function<void(const fs::path&)> make;  // writes the damaged file at the path
-  const char* notice;                          // words the notices must hold
+  const char* notice;                         // words the notices must hold
 };
 
 void CopyShipped(const fs::path& to) { fs::copy_file(testing::ShippedDatabase(), to); }
@@ -160,8 +156,8 @@ TEST(DamagedDatabase, NoReadPermission) {
   fs::permissions(file, fs::perms::owner_read);  // no one but the owner may read
   const std::string before = testing::ReadBytes(file);
   // Run as an unprivileged user, since the owner (root in CI) may read anything.
-  const CliRun run = RunCli(Calculation(file), {"setpriv", "--reuid=65534", "--regid=65534",
-                                                "--clear-groups", "--"});
+  const CliRun run = RunCli(Calculation(file),
+                            {"setpriv", "--reuid=65534", "--regid=65534", "--clear-groups", "--"});
   if (run.exit == 126 || run.exit == 127) {
     GTEST_SKIP() << "the program cannot be run as an unprivileged user here: " << run.err;
   }

@@ -55,9 +55,11 @@ FixtureDatabase::~FixtureDatabase() {
   std::filesystem::remove_all(folder_, ec);
 }
 
-void FixtureDatabase::Exec(const std::string& sql) {
+void FixtureDatabase::Exec(const std::string& sql) { ExecSql(path_, sql); }
+
+void ExecSql(const std::filesystem::path& file, const std::string& sql) {
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path_.string().c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
   char* error = nullptr;
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
   const std::string message = error ? error : "";

@@ -38,6 +38,9 @@ class TemporaryFolder {
 
 std::string ReadBytes(const std::filesystem::path& file);
 
+// Runs SQL on any database file, as another program editing it would.
+void ExecSql(const std::filesystem::path& file, const std::string& sql);
+
 // The shipped database in the build tree.
 std::filesystem::path ShippedDatabase();
 
