@@ -60,6 +60,14 @@ TEST(DamagedDatabase, EachFaultIsNamedAndNothingIsWritten) {
          Sql(f, "ALTER TABLE 外螺纹中径公差 RENAME TO 外螺纹中径公差表");
        },
        "公差数据库中没有表“外螺纹中径公差”"},
+      {"table dropped",
+       [](const fs::path& f) {
+         CopyShipped(f);
+         Sql(f, "DROP TABLE 基本偏差");
+       },
+       "公差数据库中没有表“基本偏差”"},
+      {"no damage at all, in a folder with Chinese characters and a blank", CopyShipped,
+       "\"Text2\": \"9.836\""},
       {"column renamed",
        [](const fs::path& f) {
          CopyShipped(f);
