@@ -309,16 +309,6 @@ TEST_F(Form1WithFixture, StatusLineNamesWhatIsMissingAndFieldsAreNotLeftStale) {
   EXPECT_EQ(StatusLines(), QStringList{DatabaseLine()});
 }
 
-TEST_F(Form1WithFixture, UnknownGaugeNameChangesOnlyThePitchTolerance) {
-  Enter(testing::Inputs(10, "H", "通端螺纹塞规"));
-  Press();
-  Enter(testing::Inputs(20, "g", "环规"));
-  Press();
-  EXPECT_EQ(Text("Text2"), QStringLiteral("10.020"));
-  EXPECT_EQ(Text("Text28"), QStringLiteral("0.005"));
-  EXPECT_FALSE(Find("Text3")->isHidden());
-}
-
 }  // namespace
 }  // namespace threadgauge
 
