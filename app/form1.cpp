@@ -13,6 +13,7 @@
 #include "app/form1_design.h"
 #include "app/workbooks.h"
 #include "calculation/calculate.h"
+#include "tolerance/data_location.h"
 
 namespace threadgauge {
 namespace {
@@ -45,6 +46,9 @@ QWidget* Build(const ControlDesign& c, QWidget* form) {
       auto* combo = new QComboBox(form);
       combo->setEditable(true);
       combo->setInsertPolicy(QComboBox::NoInsert);
+      // What is typed is what is used: Qt's default completion would turn "g" into "G" and
+      // "0.4" into "0.45" when the focus leaves. An entry is taken only when it is picked.
+      combo->setCompleter(nullptr);
       w = combo;
       break;
     }
@@ -161,14 +165,20 @@ void Form1::Form_Load() {
   Control<QLineEdit>("Text1")->setFocus();
 }
 
-void Form1::Command1_Click() {
+FormInputs Form1::Inputs() const {
   const auto text = [this](const char* name) -> std::string {
     if (auto* edit = Control<QLineEdit>(name)) return edit->text().toStdString();
     return Control<QComboBox>(name)->currentText().toStdString();
   };
-  const FormInputs inputs{text("Text1"),  text("Combo1"), text("Combo2"),
-                          text("Combo3"), text("Combo4"), text("Combo5")};
-  const CalculationResult result = Calculate(inputs, files_.database);
+  return {text("Text1"),  text("Combo1"), text("Combo2"),
+          text("Combo3"), text("Combo4"), text("Combo5")};
+}
+
+void Form1::Command1_Click() {
+  // Looked for at every press, so a database copied in while the window is open is used.
+  const std::filesystem::path database =
+      files_.database ? *files_.database : LocateDatabase(files_.program_directory).path;
+  const CalculationResult result = Calculate(Inputs(), database);
   if (result.rejection) {
     QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(*result.rejection),
                     QMessageBox::Ok, this);

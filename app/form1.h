@@ -2,6 +2,9 @@
 
 #include <QMainWindow>
 #include <filesystem>
+#include <optional>
+
+#include "calculation/form_fields.h"
 
 class QLabel;
 
@@ -9,10 +12,12 @@ namespace threadgauge {
 
 struct CalculationResult;
 
-// Where the window's files lie: the tolerance database every calculation reads, and the
-// two reference workbooks of the 查询 menu.
+// Where the window's files lie: the program's folder, beside which the tolerance database
+// is looked for at every press of 确定 (or one database file given instead), and the two
+// reference workbooks of the 查询 menu.
 struct Form1Files {
-  std::filesystem::path database;
+  std::optional<std::filesystem::path> database;
+  std::filesystem::path program_directory;
   std::filesystem::path pitch_tolerance_workbook;  // 螺距公差.xls
   std::filesystem::path coarse_pitch_workbook;     // 粗牙螺纹螺距.xls
 };
@@ -24,6 +29,9 @@ class Form1 : public QMainWindow {
 
  public:
   explicit Form1(Form1Files files, QWidget* parent = nullptr);
+
+  // The six inputs as 确定 hands them to the calculation: the texts as typed or picked.
+  FormInputs Inputs() const;
 
  private:
   void Form_Load();

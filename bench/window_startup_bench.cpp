@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   threadgauge::PrepareApplication(app);
-  threadgauge::Form1 form({std::filesystem::u8path(THREADGAUGE_BENCH_DATABASE), {}, {}});
+  threadgauge::Form1 form({std::filesystem::u8path(THREADGAUGE_BENCH_DATABASE), {}, {}, {}});
   form.showMaximized();
   QApplication::processEvents();
   form.grab();  // one full paint, as the user's first sight of the window

@@ -22,51 +22,48 @@ bool IsExternalPosition(const std::string& p) {
 // The fundamental deviation of the kind's column. A position of the other kind of thread
 // has no such column; say so in a designer's words rather than "column missing".
 Value FundamentalDeviation(const ToleranceDatabase& db, const GaugeKind& kind,
-                           const GaugeRequest& request, const std::string& pitch_condition,
-                           ResultWriter& out) {
+                           const GaugeRequest& request) {
   const bool internal = kind.deviation == Deviation::EI;
   const std::string column = (internal ? "EI(" : "es(") + request.position + ")";
-  const Lookup<double> looked = LookupFundamentalDeviation(db, pitch_condition, column);
+  const Lookup<double> looked = LookupFundamentalDeviation(db, request.P, column);
   if (!looked.ok() && looked.failure().kind == LookupFailureKind::ColumnMissing &&
       (internal ? IsExternalPosition(request.position) : IsInternalPosition(request.position))) {
-    return Value::Missing({Notice{NoticeKind::WrongThreadKind, looked.failure().table, column,
-                                  std::string(kind.name), request.position}});
+    return Value::Missing({WrongThreadKind{std::string(kind.name), request.position, column}});
   }
-  return out.ToValue(looked);
+  return ResultWriter::ToValue(looked);
 }
 
 // The "位置要素" row for T. Without T no row can be chosen: every value then carries T's
 // reasons, so the notice names the missing pitch-diameter tolerance.
 GaugeTolerances GaugeTolerancesFor(const ToleranceDatabase& db, const Value& T,
-                                   const ResultWriter& out) {
+                                   ResultWriter& out) {
   if (!T.known()) {
     const Value none = Value::Missing(T.why());
     return {none, none, none, none, none, none, none, none};
   }
   const GaugeToleranceRow row = LookupGaugeTolerances(db, T.number());
-  return {out.ToValue(row.TPL), out.ToValue(row.ZPL), out.ToValue(row.ZR),  out.ToValue(row.m),
-          out.ToValue(row.TCP), out.ToValue(row.TR),  out.ToValue(row.WGO), out.ToValue(row.WNG)};
+  out.AddWarnings(row.warnings);
+  const auto value = &ResultWriter::ToValue;
+  return {value(row.TPL), value(row.ZPL), value(row.ZR),  value(row.m),
+          value(row.TCP), value(row.TR),  value(row.WGO), value(row.WNG)};
 }
 
 // The steps every gauge kind takes: layout, half-angle tolerance, the lookups, the five
 // values of the kind, and the measuring data.
 void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request,
-                  const std::string& pitch_condition, const ToleranceDatabase& db,
-                  ResultWriter& out, FormUpdate& update) {
+                  const ToleranceDatabase& db, ResultWriter& out, FormUpdate& update) {
   ApplyLayout(kind.layout, update);
-  out.ShowText(OutputField::Text27, LookupHalfAngleTolerance(db, pitch_condition, kind.profile));
+  out.ShowText(OutputField::Text27, LookupHalfAngleTolerance(db, request.P, kind.profile));
 
   const double d = request.d;
   const double P = request.P;
-  const Value deviation = FundamentalDeviation(db, kind, request, pitch_condition, out);
-  const Value T = out.ToValue(LookupPitchDiameterTolerance(db, kind.pitch_diameter_table,
-                                                           pitch_condition, d, request.grade));
-  // Rows stored out of order still give the first match, but the user must know.
-  for (const auto& disorder :
-       {CheckPitchDiameterRowOrder(db, kind.pitch_diameter_table, pitch_condition),
-        CheckGaugeToleranceRowOrder(db)}) {
-    if (disorder) out.Add(out.ToNotice(*disorder));
-  }
+  const Value deviation = FundamentalDeviation(db, kind, request);
+  const Scanned<double> tolerance =
+      LookupPitchDiameterTolerance(db, kind.pitch_diameter_table, P, d, request.grade);
+  // Bounds read by their leading number, and rows stored out of order: the first match is
+  // still used, but the user must know.
+  out.AddWarnings(tolerance.warnings);
+  const Value T = ResultWriter::ToValue(tolerance.value);
   const ThreadValues values{d,         P, BasicPitchDiameter(d, P),      BasicMinorDiameter(d, P),
                             deviation, T, GaugeTolerancesFor(db, T, out)};
 
@@ -79,44 +76,40 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request,
   if (result.Text18) out.Show(OutputField::Text18, *result.Text18, NumberFormat::Deviation);
 
   if (kind.layout == Layout::Plug) {
-    ComputeThreeWireData(db, P, pitch_condition, shown_pitch_diameter, out);
+    ComputeThreeWireData(db, P, shown_pitch_diameter, out);
   } else {
-    ComputeBallData(db, P, pitch_condition, shown_pitch_diameter, out);
+    ComputeBallData(db, P, shown_pitch_diameter, out);
   }
 }
 
 }  // namespace
 
-CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database) {
+CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db) {
   CalculationResult result;
-  result.database = database;
+  result.database = db.path();
   const auto built = BuildRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
     result.rejection = rejection->message;
     return result;
   }
   const GaugeRequest& request = std::get<GaugeRequest>(built);
-  const std::string pitch_condition = PitchCondition(request.P);
 
+  // An unusable database is told by the first lookup, like any other missing value.
   ResultWriter out(result);
-  const ToleranceDatabase db = ToleranceDatabase::Open(database);
-  if (!db.is_open()) {
-    out.Add(Notice{NoticeKind::DatabaseUnavailable,
-                   {},
-                   {},
-                   reinterpret_cast<const char*>(database.u8string().c_str()),
-                   std::string(OpenStatusName(db.status()))});
-  }
-  out.Show(OutputField::Text28, out.ToValue(LookupPitchTolerance(db, request.lengthRange)),
+  out.Show(OutputField::Text28, ResultWriter::ToValue(LookupPitchTolerance(db, request.lengthRange)),
            NumberFormat::PitchTolerance);
 
   // A name that is none of the ten runs nothing further: only Text28 changes.
   if (const GaugeKind* kind = FindGaugeKind(request.gaugeName)) {
-    RunGaugeKind(*kind, request, pitch_condition, db, out, result.update);
+    RunGaugeKind(*kind, request, db, out, result.update);
   } else {
-    out.Add(Notice{NoticeKind::UnknownGauge, {}, {}, request.gaugeName, {}});
+    out.Add(UnknownGauge{request.gaugeName});
   }
   return result;
+}
+
+CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database) {
+  return Calculate(inputs, ToleranceDatabase::Open(database));
 }
 
 }  // namespace threadgauge

@@ -10,6 +10,8 @@
 
 namespace threadgauge {
 
+class ToleranceDatabase;
+
 // One press of 确定: what the window and the command line both show.
 struct CalculationResult {
   // The message box's text when an input was rejected; then nothing else changes.
@@ -20,9 +22,12 @@ struct CalculationResult {
   std::filesystem::path database;
 };
 
-// Checks the inputs, opens the tolerance database afresh, shows the pitch tolerance and
-// runs the gauge kind whose name equals Combo4's text. Nothing is carried from one
-// calculation to the next, and the database is only read.
+// Checks the inputs, shows the pitch tolerance and runs the gauge kind whose name equals
+// Combo4's text, on the database as it is now. Nothing is carried from one calculation to
+// the next, and the database is only read.
+CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db);
+
+// The same on the database file opened afresh for this one calculation.
 CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database);
 
 }  // namespace threadgauge

@@ -2,8 +2,7 @@
 
 #include <cmath>
 
-#include "calculation/number_reading.h"
-#include "tolerance/cell_number.h"
+#include "tolerance/number_text.h"
 
 namespace threadgauge {
 namespace {
@@ -31,7 +30,5 @@ std::variant<GaugeRequest, Rejection> BuildRequest(const FormInputs& in) {
   request.lengthRange = in.Combo5;
   return request;
 }
-
-std::string PitchCondition(double P) { return "[P] = " + PlainDecimal(P); }
 
 }  // namespace threadgauge

@@ -25,7 +25,4 @@ struct Rejection {
 // computed from a nominal diameter of 0 would have negative diameters.
 std::variant<GaugeRequest, Rejection> BuildRequest(const FormInputs& inputs);
 
-// "[P] = " followed by P as plain decimal text: 1.5 gives "[P] = 1.5", 2 gives "[P] = 2".
-std::string PitchCondition(double P);
-
 }  // namespace threadgauge

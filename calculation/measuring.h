@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "calculation/result_writer.h"
 #include "calculation/value.h"
 #include "tolerance/tolerance_database.h"
@@ -12,12 +10,14 @@ namespace threadgauge {
 // P / (2 cos 30°) when none is stored for P) and Text9 the measurement over three wires,
 // M = d2s + dws × (1/sin 30° + 1) − (P/2)/tan 30°, from the pitch diameter and wire as
 // shown. `shown_pitch_diameter` is the number Text4 shows.
-void ComputeThreeWireData(const ToleranceDatabase& db, double P, const std::string& pitch_condition,
-                          const Value& shown_pitch_diameter, ResultWriter& out);
+void ComputeThreeWireData(const ToleranceDatabase& db, double P, const Value& shown_pitch_diameter,
+                          ResultWriter& out);
 
-// Ring kinds: Text8 the ball diameter (the stored "d", or P / (2 cos 30°)) and Text9
-// E = (D + (P/2)/tan 30°) − 6.1506 from the pitch diameter D as shown.
-void ComputeBallData(const ToleranceDatabase& db, double P, const std::string& pitch_condition,
-                     const Value& shown_pitch_diameter, ResultWriter& out);
+// Ring kinds: Text8 the ball diameter (the stored "d", or P / (2 cos 30°)) and Text9 the
+// measurement between the two balls, E = D + (P/2)/tan 30° − b × (1/sin 30° + 1), from the
+// pitch diameter D and the ball b as shown: the same rule as M, over the balls the window
+// shows (a fixed 6.1506 = 3 × 2.0502 would hold for balls of 2.0502 mm only).
+void ComputeBallData(const ToleranceDatabase& db, double P, const Value& shown_pitch_diameter,
+                     ResultWriter& out);
 
 }  // namespace threadgauge

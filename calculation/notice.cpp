@@ -1,121 +1,131 @@
 #include "calculation/notice.h"
 
 #include <algorithm>
+#include <array>
+
+#include "tolerance/number_text.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
-
-Notice ToNotice(const LookupFailure& failure, const std::filesystem::path& database) {
-  switch (failure.kind) {
-    case LookupFailureKind::DatabaseUnavailable:
-      return {NoticeKind::DatabaseUnavailable,
-              {},
-              {},
-              reinterpret_cast<const char*>(database.u8string().c_str()),
-              failure.detail};
-    case LookupFailureKind::TableMissing:
-      return {NoticeKind::TableMissing, failure.table, {}, {}, {}};
-    case LookupFailureKind::ColumnMissing:
-      return {NoticeKind::ColumnMissing, failure.table, failure.column, {}, {}};
-    case LookupFailureKind::NoRow:
-      return {NoticeKind::NoRow, failure.table, {}, failure.key, {}};
-    case LookupFailureKind::NoRangeHolds:
-      return {NoticeKind::NoRangeHolds, failure.table, {}, failure.key, {}};
-    case LookupFailureKind::RangesOutOfOrder:
-      return {NoticeKind::RangesOutOfOrder, failure.table, failure.column, failure.key, {}};
-    case LookupFailureKind::EmptyCell:
-      return {NoticeKind::EmptyCell, failure.table, failure.column, failure.key, {}};
-    case LookupFailureKind::NotANumber:
-      return {NoticeKind::NotANumber, failure.table, failure.column, failure.key, failure.detail};
-    case LookupFailureKind::EngineError:
-      break;
-  }
-  return {NoticeKind::EngineError, failure.table, {}, {}, failure.detail};
-}
-
 namespace {
 
 // Typed text shown in a notice is cut after 40 characters: the point is which input, not
 // all of a pasted page.
-std::string Shortened(const std::string& text) {
-  constexpr size_t kShown = 40;
-  size_t characters = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80 && characters++ == kShown) {
-      return text.substr(0, i) + "…";
-    }
-  }
-  return text;
+constexpr size_t kShownCharacters = 40;
+
+std::string Quoted(const std::string& text) {
+  return "“" + Shortened(text, kShownCharacters) + "”";
 }
 
-std::string Quoted(const std::string& text) { return "“" + Shortened(text) + "”"; }
+// The tables users supply from their own copy of the gauge standard.
+constexpr std::array<const char*, 5> kUserGaugeTables = {"位置要素", "半角公差", "螺距公差",
+                                                         "圆柱螺纹塞规", "测球直径"};
 
-std::string DatabaseProblem(const std::string& status) {
-  if (status == "missing") return "找不到公差数据库文件";
-  if (status == "not-a-database") return "公差数据库文件已损坏或不是数据库文件";
-  if (status == "locked") return "公差数据库文件正被其他程序锁定，请稍后再按确定";
-  return "无法读取公差数据库文件";
+bool IsUserGaugeTable(const std::string& table) {
+  return std::find(kUserGaugeTables.begin(), kUserGaugeTables.end(), table) !=
+         kUserGaugeTables.end();
 }
 
-// The gauge tables are the user's to supply; say where to learn how.
+// The gauge tables are the user's to supply; say where.
 std::string GaugeTableHint(const std::string& table) {
-  return table == "位置要素" ? "（量规公差表须由用户导入，见 README“导入量规公差表”）" : "";
+  return table == "位置要素" ? "（量规公差表须由用户填写：菜单“公差表”→“编辑公差表…”）" : "";
 }
 
-std::string FieldCaption(const std::string& control) {
-  static const std::pair<const char*, const char*> captions[] = {
-      {"Text2", "大径"},        {"Text3", "大径偏差"},  {"Text4", "中径"},
-      {"Text5", "中径偏差"},    {"Text6", "小径"},      {"Text8", "测量直径"},
-      {"Text9", "M 值或 E 值"}, {"Text18", "小径偏差"}, {"Text28", "螺距公差"}};
-  for (const auto& [name, caption] : captions) {
-    if (control == name) return caption;
+std::string FieldCaption(OutputField field) {
+  switch (field) {
+    case OutputField::Text2:
+      return "大径";
+    case OutputField::Text3:
+      return "大径偏差";
+    case OutputField::Text4:
+      return "中径";
+    case OutputField::Text5:
+      return "中径偏差";
+    case OutputField::Text6:
+      return "小径";
+    case OutputField::Text8:
+      return "测量直径";
+    case OutputField::Text9:
+      return "M 值或 E 值";
+    case OutputField::Text18:
+      return "小径偏差";
+    case OutputField::Text27:
+      return "半角公差";
+    case OutputField::Text28:
+      return "螺距公差";
   }
-  return control;
+  return std::string(ControlName(field));
+}
+
+std::string Describe(const LookupFailure& f) {
+  const std::string table = "表" + Quoted(f.table);
+  switch (f.kind) {
+    case LookupFailureKind::DatabaseUnavailable:
+      return DescribeOpenStatus(f.open_status) + "：" + f.key;
+    case LookupFailureKind::TableMissing:
+      return "公差数据库中没有" + table + GaugeTableHint(f.table);
+    case LookupFailureKind::ColumnMissing:
+      return table + "中没有列" + Quoted(f.column);
+    case LookupFailureKind::NoRow:
+      return table + "中没有 " + Shortened(f.key, kShownCharacters) + " 的行" +
+             GaugeTableHint(f.table);
+    case LookupFailureKind::NoRangeHolds:
+      return table + "中没有范围包含 " + f.key + " 的行" + GaugeTableHint(f.table);
+    case LookupFailureKind::RangesOutOfOrder:
+      return table + (f.key.empty() ? "" : "中 " + f.key + " ") +
+             "的行没有按范围升序存放，范围交界处的值可能查到错误的行；请用“检查公差表”检查";
+    case LookupFailureKind::EmptyCell:
+      return table + "中 " + f.key + " 的" + Quoted(f.column) + "为空";
+    case LookupFailureKind::NotANumber:
+      return table + "中 " + f.key + " 的" + Quoted(f.column) + "不是数值：" + Quoted(f.cell_text);
+    case LookupFailureKind::BoundReadAsNumber:
+      return table + f.key + "的" + Quoted(f.column) + Quoted(f.cell_text) + "不是数值，按 " +
+             PlainDecimal(f.read_as) + " 读取";
+    case LookupFailureKind::EngineError:
+      break;
+  }
+  if (f.engine_fault == EngineFault::Damaged) {
+    return "公差数据库文件已损坏，读取" + table + "时出错";
+  }
+  if (f.engine_fault == EngineFault::Locked) {
+    return "公差数据库文件正被其他程序锁定，读取" + table + "时出错，请稍后再按确定";
+  }
+  return "读取" + table + "时出错（数据库引擎错误码 " + std::to_string(f.engine_code) + "）";
+}
+
+std::string Describe(const WrongThreadKind& n) {
+  const std::string gauge = Shortened(n.gauge, kShownCharacters);
+  const std::string column = Shortened(n.column, kShownCharacters);
+  if (n.column.rfind("EI(", 0) == 0) {
+    return gauge + "检验内螺纹，公差带" + Quoted(n.position) + "是外螺纹的公差带，查不到基本偏差 " +
+           column + "；内螺纹的公差带为 G 或 H";
+  }
+  return gauge + "用于外螺纹，公差带" + Quoted(n.position) + "是内螺纹的公差带，查不到基本偏差 " +
+         column + "；外螺纹的公差带为 e、f、g 或 h";
+}
+
+std::string Describe(const ResultTooLarge& n) { return FieldCaption(n.field) + "的计算结果太大，无法显示"; }
+
+std::string Describe(const UnknownGauge& n) {
+  return "量规名称" + Quoted(n.name) + "不是所列的十种量规之一，未计算量规尺寸";
 }
 
 }  // namespace
 
-std::string DescribeNotice(const Notice& n) {
-  switch (n.kind) {
-    case NoticeKind::DatabaseUnavailable:
-      return DatabaseProblem(n.detail) + "：" + n.key;
-    case NoticeKind::TableMissing:
-      return "公差数据库中没有表" + Quoted(n.table) + GaugeTableHint(n.table);
-    case NoticeKind::ColumnMissing:
-      return "表" + Quoted(n.table) + "中没有列" + Quoted(n.column);
-    case NoticeKind::NoRow:
-      return "表" + Quoted(n.table) + "中没有 " + Shortened(n.key) + " 的行" +
-             GaugeTableHint(n.table);
-    case NoticeKind::NoRangeHolds:
-      return "表" + Quoted(n.table) + "中没有范围包含 " + n.key + " 的行" + GaugeTableHint(n.table);
-    case NoticeKind::RangesOutOfOrder:
-      return "表" + Quoted(n.table) + (n.key.empty() ? "" : "中 " + n.key + " ") +
-             "的行没有按范围升序存放，范围交界处的值可能查到错误的行；请用 threadgauge-cli db "
-             "check 检查";
-    case NoticeKind::EmptyCell:
-      return "表" + Quoted(n.table) + "中 " + n.key + " 的" + Quoted(n.column) + "为空";
-    case NoticeKind::NotANumber:
-      return "表" + Quoted(n.table) + "中 " + n.key + " 的" + Quoted(n.column) + "不是数值：" +
-             Quoted(n.detail);
-    case NoticeKind::EngineError:
-      if (n.detail.find("malformed") != std::string::npos) {
-        return "公差数据库文件已损坏，读取表" + Quoted(n.table) + "时出错";
-      }
-      return "读取表" + Quoted(n.table) + "时出错：" + n.detail;
-    case NoticeKind::WrongThreadKind:
-      if (n.column.rfind("EI(", 0) == 0) {
-        return Shortened(n.key) + "检验内螺纹，公差带" + Quoted(n.detail) +
-               "是外螺纹的公差带，查不到基本偏差 " + Shortened(n.column) +
-               "；内螺纹的公差带为 G 或 H";
-      }
-      return Shortened(n.key) + "用于外螺纹，公差带" + Quoted(n.detail) +
-             "是内螺纹的公差带，查不到基本偏差 " + Shortened(n.column) +
-             "；外螺纹的公差带为 e、f、g 或 h";
-    case NoticeKind::NotFinite:
-      return FieldCaption(n.column) + "的计算结果太大，无法显示";
-    case NoticeKind::UnknownGauge:
-      return "量规名称" + Quoted(n.key) + "不是所列的十种量规之一，未计算量规尺寸";
+std::string DescribeNotice(const Notice& notice) {
+  return std::visit([](const auto& n) { return Describe(n); }, notice);
+}
+
+std::string GaugeTableToFill(const Notice& notice) {
+  const auto* failure = std::get_if<LookupFailure>(&notice);
+  if (failure == nullptr || !IsUserGaugeTable(failure->table)) return {};
+  switch (failure->kind) {
+    case LookupFailureKind::DatabaseUnavailable:
+    case LookupFailureKind::EngineError:
+      return {};
+    default:
+      return failure->table;
   }
-  return {};
 }
 
 void AddNotices(std::vector<Notice>& to, const std::vector<Notice>& from) {

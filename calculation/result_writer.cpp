@@ -11,7 +11,7 @@ Value ResultWriter::Show(OutputField field, const Value& value, NumberFormat for
   }
   const std::optional<std::string> text = FormatNumber(value.number(), format);
   if (!text) {
-    const Notice too_large{NoticeKind::NotFinite, {}, std::string(ControlName(field)), {}, {}};
+    const Notice too_large = ResultTooLarge{field};
     Clear(field, {too_large});
     return Value::Missing({too_large});
   }
@@ -23,17 +23,13 @@ void ResultWriter::ShowText(OutputField field, const Lookup<std::string>& text) 
   if (text.ok()) {
     result_.update.Write(field, text.value());
   } else {
-    Clear(field, {ToNotice(text.failure())});
+    Clear(field, {text.failure()});
   }
 }
 
-Value ResultWriter::ToValue(const Lookup<double>& looked) const {
+Value ResultWriter::ToValue(const Lookup<double>& looked) {
   if (looked.ok()) return looked.value();
-  return Value::Missing({ToNotice(looked.failure())});
-}
-
-Notice ResultWriter::ToNotice(const LookupFailure& failure) const {
-  return threadgauge::ToNotice(failure, result_.database);
+  return Value::Missing({looked.failure()});
 }
 
 void ResultWriter::Clear(OutputField field, const std::vector<Notice>& why) {

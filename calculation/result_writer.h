@@ -1,7 +1,7 @@
 #pragma once
 
-#include <filesystem>
 #include <string>
+#include <vector>
 
 #include "calculation/calculate.h"
 #include "calculation/number_format.h"
@@ -22,9 +22,11 @@ class ResultWriter {
   Value Show(OutputField field, const Value& value, NumberFormat format);
   void ShowText(OutputField field, const Lookup<std::string>& text);
 
-  Value ToValue(const Lookup<double>& looked) const;
-  Notice ToNotice(const LookupFailure& failure) const;
+  static Value ToValue(const Lookup<double>& looked);
   void Add(const Notice& notice) { AddNotices(result_.notices, {notice}); }
+  void AddWarnings(const std::vector<LookupFailure>& warnings) {
+    for (const LookupFailure& warning : warnings) Add(warning);
+  }
 
  private:
   void Clear(OutputField field, const std::vector<Notice>& why);

@@ -6,6 +6,7 @@
 #include "calculation/form_lists.h"
 #include "tolerance/database_check.h"
 #include "tolerance/database_files.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 
@@ -23,11 +24,6 @@ const char* const kDbHelp =
     "      退出状态 0 表示数据库完整，1 表示有缺项，2 表示无法读取或用法错误。\n";
 
 namespace {
-
-std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::path(
-      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
 
 struct DbArgs {
   std::vector<std::string> positional;
@@ -62,7 +58,7 @@ int Import(const DbArgs& a, std::ostream& out, std::ostream& err) {
     err << kDbHelp;
     return 2;
   }
-  const ImportOutcome outcome = ImportDatabase(PathOf(a.positional[0]), PathOf(*a.out), a.force);
+  const ImportOutcome outcome = ImportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.out), a.force);
   for (const std::string& warning : outcome.warnings) out << "注意：" << warning << "\n";
   if (outcome.error) {
     err << "导入失败：" << *outcome.error << "\n";
@@ -78,7 +74,7 @@ int Export(const DbArgs& a, std::ostream& out, std::ostream& err) {
     err << kDbHelp;
     return 2;
   }
-  if (const auto error = ExportDatabase(PathOf(a.positional[0]), PathOf(*a.to), a.force)) {
+  if (const auto error = ExportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.to), a.force)) {
     err << "导出失败：" << *error << "\n";
     return 1;
   }
@@ -91,7 +87,7 @@ int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
     err << kDbHelp;
     return 2;
   }
-  auto read = ReadTablesFrom(PathOf(a.positional[0]));
+  auto read = ReadTablesFrom(PathFromUtf8(a.positional[0]));
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
     err << "无法检查：" << failure->message << "\n";
     return 2;

@@ -1,4 +1,5 @@
 #include "cli/options.h"
+#include "tolerance/utf8.h"
 
 #include <utility>
 
@@ -65,8 +66,7 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
       }
     }
     if (name == "--database") {
-      options.database = std::filesystem::path(
-          std::u8string(reinterpret_cast<const char8_t*>(value->data()), value->size()));
+      options.database = PathFromUtf8(*value);
       known = true;
     }
     if (!known) return {std::nullopt, "未知选项：" + name + "（见 --help）"};

@@ -1,4 +1,5 @@
 #include "cli/render.h"
+#include "tolerance/utf8.h"
 
 #include <cstdio>
 #include <sstream>
@@ -96,7 +97,7 @@ std::string RenderJson(const CalculationResult& result) {
     out << (i ? ", " : "") << JsonString(DescribeNotice(result.notices[i]));
   }
   out << "], \"database\": "
-      << JsonString(reinterpret_cast<const char*>(result.database.u8string().c_str())) << "}\n";
+      << JsonString(Utf8(result.database)) << "}\n";
   return out.str();
 }
 
@@ -122,7 +123,7 @@ std::string RenderText(const FormInputs& in, const CalculationResult& result) {
   out << "螺距公差    ± " << field(OutputField::Text28) << "\n";
   out << s.CaptionText(Caption::Label17) << "    " << field(OutputField::Text8) << "\n";
   out << s.CaptionText(Caption::Label18) << "       " << field(OutputField::Text9) << "\n";
-  out << "\n公差数据库：" << reinterpret_cast<const char*>(result.database.u8string().c_str())
+  out << "\n公差数据库：" << Utf8(result.database)
       << "\n";
   if (!result.notices.empty()) {
     out << "\n提示：\n";

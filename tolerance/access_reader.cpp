@@ -9,6 +9,7 @@
 #include <string>
 
 #include "tolerance/platform.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -25,7 +26,7 @@ struct TableCloser {
 };
 
 Handle Open(const std::filesystem::path& file) {
-  const std::string name = reinterpret_cast<const char*>(file.u8string().c_str());
+  const std::string name = Utf8(file);
   return Handle(mdb_open(name.c_str(), MDB_NOFLAGS));
 }
 

@@ -5,7 +5,8 @@
 #include <optional>
 #include <set>
 
-#include "tolerance/cell_number.h"
+#include "tolerance/number_text.h"
+#include "tolerance/range_bounds.h"
 #include "tolerance/table_store.h"
 
 namespace threadgauge {
@@ -48,6 +49,11 @@ std::optional<size_t> ColumnOf(const TableData& table, const std::string& column
   return static_cast<size_t>(at - table.columns.begin());
 }
 
+// A range's bound as the lookups read it.
+double BoundAt(const TableData& table, size_t row, size_t column) {
+  return ReadBound(column < table.rows[row].size() ? table.rows[row][column] : std::nullopt).value;
+}
+
 std::optional<double> NumberAt(const TableData& table, size_t row, std::optional<size_t> column) {
   if (!column || *column >= table.rows[row].size() || !table.rows[row][*column]) {
     return std::nullopt;
@@ -64,15 +70,22 @@ bool MayBeEmpty(const std::string& table, const std::string& column) {
   return false;
 }
 
+bool IsBoundColumn(const std::string& column) {
+  return column == "D下限" || column == "D上限" || column == "TD2/Td2下限" ||
+         column == "TD2/Td2上限";
+}
+
 void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out) {
   for (size_t c = 0; c < schema.columns.size(); ++c) {
     const auto column = ColumnOf(table, schema.columns[c]);
     if (!column || !schema.numeric[c]) continue;
+    const bool bound = IsBoundColumn(schema.columns[c]);
     std::vector<std::string> not_numbers;
     size_t empty = 0;
     for (size_t r = 0; r < table.rows.size(); ++r) {
       const auto& cell = *column < table.rows[r].size() ? table.rows[r][*column] : std::nullopt;
-      if (!cell || cell->find_first_not_of(" \t\r\n") == std::string::npos) {
+      if (!cell || cell->find_first_not_of(" \t\r\n") == std::string::npos ||
+          (bound && IsOpenBound(*cell))) {
         ++empty;
       } else if (!ParseStoredNumber(*cell)) {
         not_numbers.push_back("第 " + std::to_string(r + 1) + " 行 " + Q(*cell));
@@ -85,7 +98,10 @@ void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out
     if (empty > 0) {
       const std::string line = "表" + Q(table.name) + "列" + Q(schema.columns[c]) + "有 " +
                                std::to_string(empty) + " 个空单元格";
-      if (MayBeEmpty(table.name, schema.columns[c])) {
+      if (bound) {
+        // "above — up to 50": an open bound is 0, as the lookups read it.
+        out.Note(line + "（范围的界限为空时按 0 读取）");
+      } else if (MayBeEmpty(table.name, schema.columns[c])) {
         out.Note(line + "（标准在此无值时属正常）");
       } else {
         out.Fault(line);
@@ -94,31 +110,39 @@ void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out
   }
 }
 
-struct Range {
+struct RowRange {
   size_t row;
-  double lower, upper;
+  Range range;
+  double lower() const { return range.lower; }
+  double upper() const { return range.upper; }
 };
 
 // Ranges in stored order must ascend and join without gaps or overlaps; a shared bound
 // is a join (the first row takes it).
 void CheckRanges(const std::string& table, const std::string& group,
-                 const std::vector<Range>& ranges, Reporter& out) {
+                 const std::vector<RowRange>& ranges, Reporter& out) {
   const std::string where = "表" + Q(table) + (group.empty() ? "" : "中 " + group + " 的行");
   for (size_t i = 0; i < ranges.size(); ++i) {
-    const Range& r = ranges[i];
+    const RowRange& r = ranges[i];
     const std::string row = "第 " + std::to_string(r.row + 1) + " 行";
-    if (r.lower > r.upper) out.Fault(where + "：" + row + "的下限大于上限");
+    if (r.lower() > r.upper()) out.Fault(where + "：" + row + "的下限大于上限");
     if (i == 0) continue;
-    const Range& p = ranges[i - 1];
-    if (r.lower < p.lower) {
-      out.Fault(where + "不是升序：" + row + "的下限 " + PlainDecimal(r.lower) + " 小于上一行的 " +
-                PlainDecimal(p.lower));
-    } else if (r.lower > p.upper) {
-      out.Fault(where + "有间隙：" + PlainDecimal(p.upper) + " 至 " + PlainDecimal(r.lower) +
-                " 之间没有行");
-    } else if (r.lower < p.upper) {
-      out.Fault(where + "有重叠：" + row + "从 " + PlainDecimal(r.lower) + " 起，上一行到 " +
-                PlainDecimal(p.upper) + " 止");
+    const RowRange& p = ranges[i - 1];
+    switch (JoinOf(p.range, r.range)) {
+      case RangeJoin::Descending:
+        out.Fault(where + "不是升序：" + row + "的下限 " + PlainDecimal(r.lower()) +
+                  " 小于上一行的 " + PlainDecimal(p.lower()));
+        break;
+      case RangeJoin::Gap:
+        out.Fault(where + "有间隙：" + PlainDecimal(p.upper()) + " 至 " + PlainDecimal(r.lower()) +
+                  " 之间没有行");
+        break;
+      case RangeJoin::Overlap:
+        out.Fault(where + "有重叠：" + row + "从 " + PlainDecimal(r.lower()) + " 起，上一行到 " +
+                  PlainDecimal(p.upper()) + " 止");
+        break;
+      case RangeJoin::Joined:
+        break;
     }
   }
 }
@@ -126,22 +150,23 @@ void CheckRanges(const std::string& table, const std::string& group,
 void CheckPitchDiameterRanges(const TableData& table, Reporter& out) {
   const auto P = ColumnOf(table, "P"), L = ColumnOf(table, "D下限"), U = ColumnOf(table, "D上限");
   if (!P || !L || !U) return;
-  std::map<double, std::vector<Range>> by_pitch;
+  std::map<double, std::vector<RowRange>> by_pitch;
   for (size_t r = 0; r < table.rows.size(); ++r) {
-    const auto p = NumberAt(table, r, P), l = NumberAt(table, r, L), u = NumberAt(table, r, U);
-    if (p && l && u) by_pitch[*p].push_back({r, *l, *u});
+    if (const auto p = NumberAt(table, r, P)) {
+      by_pitch[*p].push_back({r, {BoundAt(table, r, *L), BoundAt(table, r, *U)}});
+    }
   }
   for (const auto& [pitch, ranges] : by_pitch) {
     CheckRanges(table.name, "P = " + PlainDecimal(pitch), ranges, out);
   }
 }
 
-std::vector<Range> GaugeRanges(const TableData& table) {
-  std::vector<Range> ranges;
+std::vector<RowRange> GaugeRanges(const TableData& table) {
+  std::vector<RowRange> ranges;
   const auto L = ColumnOf(table, "TD2/Td2下限"), U = ColumnOf(table, "TD2/Td2上限");
+  if (!L || !U) return ranges;
   for (size_t r = 0; r < table.rows.size(); ++r) {
-    const auto l = NumberAt(table, r, L), u = NumberAt(table, r, U);
-    if (l && u) ranges.push_back({r, *l, *u});
+    ranges.push_back({r, {BoundAt(table, r, *L), BoundAt(table, r, *U)}});
   }
   return ranges;
 }
@@ -149,7 +174,7 @@ std::vector<Range> GaugeRanges(const TableData& table) {
 // Every tabulated TD2/Td2 must find its gauge tolerances.
 void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
   const TableData* gauge = Find(tables, "位置要素");
-  const std::vector<Range> ranges = gauge ? GaugeRanges(*gauge) : std::vector<Range>();
+  const std::vector<RowRange> ranges = gauge ? GaugeRanges(*gauge) : std::vector<RowRange>();
   std::set<double> uncovered;
   for (const char* name : {"内螺纹中径公差", "外螺纹中径公差"}) {
     const TableData* table = Find(tables, name);
@@ -159,8 +184,8 @@ void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
       for (size_t r = 0; column && r < table->rows.size(); ++r) {
         const auto T = NumberAt(*table, r, column);
         if (!T) continue;
-        const bool held = std::any_of(ranges.begin(), ranges.end(), [&](const Range& range) {
-          return *T >= range.lower && *T <= range.upper;
+        const bool held = std::any_of(ranges.begin(), ranges.end(), [&](const RowRange& r) {
+          return *T >= r.lower() && *T <= r.upper();
         });
         if (!held) uncovered.insert(*T);
       }

@@ -7,20 +7,11 @@
 
 #include "tolerance/access_reader.h"
 #include "tolerance/csv.h"
-#include "tolerance/platform.h"
 #include "tolerance/table_store.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
-
-std::string Utf8Name(const std::filesystem::path& path) {
-  return reinterpret_cast<const char*>(path.u8string().c_str());
-}
-
-std::filesystem::path PathOf(const std::string& utf8) {
-  return std::filesystem::path(
-      std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
-}
 
 std::optional<std::string> ReadFile(const std::filesystem::path& file) {
   std::ifstream in(file, std::ios::binary);
@@ -37,25 +28,25 @@ std::variant<std::vector<TableData>, ReadFailure> ReadCsvFolder(
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     if (entry.path().extension() == ".csv") files.push_back(entry.path());
   }
-  if (ec) return ReadFailure{"无法读取文件夹 " + Utf8Name(folder)};
+  if (ec) return ReadFailure{"无法读取文件夹 " + Utf8(folder)};
   std::sort(files.begin(), files.end());
   std::vector<TableData> tables;
   for (const auto& file : files) {
     auto bytes = ReadFile(file);
-    if (!bytes) return ReadFailure{"无法读取 " + Utf8Name(file)};
+    if (!bytes) return ReadFailure{"无法读取 " + Utf8(file)};
     if (!IsValidUtf8(*bytes)) {
-      bytes = GbkToUtf8(*bytes);
-      if (!bytes) return ReadFailure{Utf8Name(file) + " 既不是 UTF-8 也不是 GBK 编码的文本"};
+      bytes = ConvertToUtf8(*bytes, "GBK");
+      if (!bytes) return ReadFailure{Utf8(file) + " 既不是 UTF-8 也不是 GBK 编码的文本"};
     }
     const auto rows = ParseCsv(*bytes);
-    if (rows.empty()) return ReadFailure{Utf8Name(file) + " 没有标题行（列名）"};
+    if (rows.empty()) return ReadFailure{Utf8(file) + " 没有标题行（列名）"};
     TableData table;
-    table.name = Utf8Name(file.stem());
+    table.name = Utf8(file.stem());
     table.columns = rows.front();
     table.numeric.assign(table.columns.size(), false);
     for (size_t r = 1; r < rows.size(); ++r) {
       if (rows[r].size() != table.columns.size()) {
-        return ReadFailure{Utf8Name(file) + " 第 " + std::to_string(r + 1) + " 行有 " +
+        return ReadFailure{Utf8(file) + " 第 " + std::to_string(r + 1) + " 行有 " +
                            std::to_string(rows[r].size()) + " 个单元格，标题行有 " +
                            std::to_string(table.columns.size()) + " 个"};
       }
@@ -86,35 +77,11 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
 
 }  // namespace
 
-bool IsValidUtf8(std::string_view text) {
-  for (size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    size_t extra = 0;
-    if (lead < 0x80) {
-      extra = 0;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      extra = 1;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      extra = 2;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      extra = 3;
-    } else {
-      return false;
-    }
-    if (i + extra >= text.size() && extra > 0) return false;
-    for (size_t k = 1; k <= extra; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += extra + 1;
-  }
-  return true;
-}
-
 std::variant<std::vector<TableData>, ReadFailure> ReadTablesFrom(
     const std::filesystem::path& source) {
   std::error_code ec;
   if (std::filesystem::is_directory(source, ec)) return ReadCsvFolder(source);
-  if (!std::filesystem::exists(source, ec)) return ReadFailure{"找不到 " + Utf8Name(source)};
+  if (!std::filesystem::exists(source, ec)) return ReadFailure{"找不到 " + Utf8(source)};
   if (IsAccessFile(source)) return ReadAccessTables(source);
   return ReadSqliteTables(source);
 }
@@ -124,7 +91,7 @@ ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::fil
   ImportOutcome outcome;
   std::error_code ec;
   if (std::filesystem::exists(out, ec) && !force) {
-    outcome.error = Utf8Name(out) + " 已存在；要替换它请加 --force";
+    outcome.error = Utf8(out) + " 已存在；要替换它请加 --force";
     return outcome;
   }
   auto read = ReadTablesFrom(source);
@@ -146,7 +113,7 @@ ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::fil
   {
     auto db = SqliteConnection::CreateFile(temporary);
     if (!db) {
-      outcome.error = "无法创建 " + Utf8Name(temporary);
+      outcome.error = "无法创建 " + Utf8(temporary);
       return outcome;
     }
     std::optional<std::string> error = db->Exec("BEGIN");
@@ -162,7 +129,7 @@ ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::fil
       for (const TableData& table : *done) outcome.rows.emplace_back(table.name, table.rows.size());
     }
     std::filesystem::rename(temporary, out, ec);
-    if (ec) outcome.error = "无法把结果写到 " + Utf8Name(out) + "：" + ec.message();
+    if (ec) outcome.error = "无法把结果写到 " + Utf8(out) + "：" + ec.message();
   }
   if (outcome.error) std::filesystem::remove(temporary, ec);
   return outcome;
@@ -188,16 +155,16 @@ std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
   const auto& tables = std::get<std::vector<TableData>>(read);
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec) return "无法建立文件夹 " + Utf8Name(folder);
+  if (ec) return "无法建立文件夹 " + Utf8(folder);
   for (const TableData& table : tables) {
-    if (std::filesystem::exists(folder / PathOf(table.name + ".csv"), ec) && !force) {
-      return Utf8Name(folder / PathOf(table.name + ".csv")) + " 已存在；要替换请加 --force";
+    if (std::filesystem::exists(folder / PathFromUtf8(table.name + ".csv"), ec) && !force) {
+      return Utf8(folder / PathFromUtf8(table.name + ".csv")) + " 已存在；要替换请加 --force";
     }
   }
   for (const TableData& table : tables) {
-    std::ofstream out(folder / PathOf(table.name + ".csv"), std::ios::binary);
+    std::ofstream out(folder / PathFromUtf8(table.name + ".csv"), std::ios::binary);
     out << ToCsv(table);
-    if (!out) return "无法写入 " + Utf8Name(folder / PathOf(table.name + ".csv"));
+    if (!out) return "无法写入 " + Utf8(folder / PathFromUtf8(table.name + ".csv"));
   }
   return std::nullopt;
 }

@@ -34,6 +34,4 @@ std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
 // The same tables in CSV form, for one table.
 std::string ToCsv(const TableData& table);
 
-bool IsValidUtf8(std::string_view text);
-
 }  // namespace threadgauge

@@ -1,30 +1,41 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <utility>
 #include <variant>
+#include <vector>
+
+#include "tolerance/open_status.h"
 
 namespace threadgauge {
 
-// Why a lookup could not give a value. The calculation turns each into a notice.
+// Why a lookup could not give a value, or what the reader of a value must know. The
+// calculation shows each as a notice.
 enum class LookupFailureKind {
-  DatabaseUnavailable,  // the database could not be opened; `detail` holds the OpenStatus name
+  DatabaseUnavailable,  // the database could not be used; `key` is its path, `open_status` why
   TableMissing,         // the table is not in the database
   ColumnMissing,        // the table has no column of that name
   NoRow,                // no row for the key
   NoRangeHolds,         // rows exist for the key, but none of their ranges holds the value
   RangesOutOfOrder,     // the rows' ranges are not stored in ascending order
   EmptyCell,            // the row holds nothing in the column
-  NotANumber,           // the cell holds text that is not a number; `detail` holds the text
-  EngineError,          // the engine failed while reading; `detail` holds its message
+  NotANumber,           // the cell holds `cell_text`, which is not a number
+  BoundReadAsNumber,    // the bound in `row` holds `cell_text`, read as the number `read_as`
+  EngineError,          // the engine failed while reading; `engine_code` is its result code
 };
 
 struct LookupFailure {
-  LookupFailureKind kind;
-  std::string table;
-  std::string column;
-  std::string key;     // what was looked for, e.g. "P = 1.5" or "P = 1.5, d = 10"
-  std::string detail;  // see the kinds
+  LookupFailureKind kind = LookupFailureKind::NoRow;
+  std::string table{};
+  std::string column{};
+  std::string key{};        // what was looked for, e.g. "P = 1.5" or "P = 1.5, d = 10"
+  std::string cell_text{};  // NotANumber, BoundReadAsNumber
+  double read_as = 0;     // BoundReadAsNumber
+  size_t row = 0;         // BoundReadAsNumber: 1-based, among the rows the SELECT returned
+  OpenStatus open_status = OpenStatus::Opened;  // DatabaseUnavailable
+  EngineFault engine_fault = EngineFault::None;  // EngineError
+  int engine_code = 0;                           // EngineError: the engine's result code
   friend bool operator==(const LookupFailure&, const LookupFailure&) = default;
 };
 
@@ -43,6 +54,14 @@ class Lookup {
 
  private:
   std::variant<T, LookupFailure> state_;
+};
+
+// A value found by a range scan, with what the scan met on its way: bounds that had to be
+// read by their leading number, and rows stored out of order.
+template <typename T>
+struct Scanned {
+  Lookup<T> value;
+  std::vector<LookupFailure> warnings;
 };
 
 }  // namespace threadgauge

@@ -1,21 +1,29 @@
 #include "tolerance/lookups.h"
 
-#include "tolerance/cell_number.h"
+#include <cmath>
+
+#include "tolerance/number_text.h"
 
 namespace threadgauge {
 namespace {
 
-// "[P] = 1.5" names the pitch "P = 1.5" in failures.
-std::string PitchKey(const std::string& pitch_condition) {
-  const std::string prefix = "[P] = ";
-  return "P = " + (pitch_condition.rfind(prefix, 0) == 0 ? pitch_condition.substr(prefix.size())
-                                                         : pitch_condition);
+// P as the SELECT compares it: the decimal text "1.5" or "2" read by the engine, that is an
+// integer when P is whole and a real otherwise, so that a pitch stored as text ('2', '1.5')
+// matches exactly as the written condition "[P] = 2" would.
+Parameter PitchParameter(double P) {
+  if (std::isfinite(P) && P == std::trunc(P) && std::fabs(P) < 9e15) {
+    return static_cast<std::int64_t>(P);
+  }
+  return P;
 }
 
-Query ByPitch(const std::string& table, const std::string& pitch_condition) {
-  return Query{table, "Select * from " + table + " Where" + pitch_condition,
-               {},    false,
-               "P",   PitchKey(pitch_condition)};
+Query ByPitch(const std::string& table, double P) {
+  return Query{table, "Select * from " + table + " Where[P] = ?", {PitchParameter(P)}, "P",
+               "P = " + PlainDecimal(P)};
+}
+
+const char* PitchDiameterTableName(PitchDiameterTable table) {
+  return table == PitchDiameterTable::Internal ? "内螺纹中径公差" : "外螺纹中径公差";
 }
 
 Lookup<double> FirstRowNumber(const ToleranceDatabase& db, const Query& query,
@@ -23,13 +31,6 @@ Lookup<double> FirstRowNumber(const ToleranceDatabase& db, const Query& query,
   const Lookup<RowCells> row = db.QueryFirstRow(query, {column});
   if (!row.ok()) return row.failure();
   return ReadNumber(row.value().front(), query, column);
-}
-
-Lookup<std::string> FirstRowText(const ToleranceDatabase& db, const Query& query,
-                                 const std::string& column) {
-  const Lookup<RowCells> row = db.QueryFirstRow(query, {column});
-  if (!row.ok()) return row.failure();
-  return ReadText(row.value().front());
 }
 
 // A diameter stored as text that may be empty. Text that is not a number fails: it is a
@@ -54,81 +55,60 @@ Lookup<double> LookupPitchTolerance(const ToleranceDatabase& db, const std::stri
   // only a range that matches no row.
   const Query query{"螺距公差",
                     "Select * from 螺距公差 Where [螺纹量规螺纹部分长度(mm)] = ?",
-                    length_range,
-                    true,
+                    {length_range},
                     kPitchToleranceLengthColumn,
                     "“" + length_range + "”"};
   return FirstRowNumber(db, query, "螺距公差TP(mm)");
 }
 
-Lookup<std::string> LookupHalfAngleTolerance(const ToleranceDatabase& db,
-                                             const std::string& pitch_condition,
+Lookup<std::string> LookupHalfAngleTolerance(const ToleranceDatabase& db, double P,
                                              HalfAngleProfile profile) {
   const std::string column =
       profile == HalfAngleProfile::Complete ? kCompleteProfileColumn : kTruncatedProfileColumn;
-  const Query query = ByPitch("半角公差", pitch_condition);
-  Lookup<std::string> text = FirstRowText(db, query, column);
+  const Query query = ByPitch("半角公差", P);
+  const Lookup<RowCells> row = db.QueryFirstRow(query, {column});
+  if (!row.ok()) return row.failure();
+  Lookup<std::string> text = ReadText(row.value().front());
   // The tolerance is shown as stored; an empty cell is a tolerance the table lacks.
   if (text.ok() && text.value().find_first_not_of(" \t\r\n") == std::string::npos) {
-    return LookupFailure{LookupFailureKind::EmptyCell, query.table, column, query.key, {}};
+    return LookupFailure{LookupFailureKind::EmptyCell, query.table, column, query.key};
   }
   return text;
 }
 
-Lookup<double> LookupFundamentalDeviation(const ToleranceDatabase& db,
-                                          const std::string& pitch_condition,
+Lookup<double> LookupFundamentalDeviation(const ToleranceDatabase& db, double P,
                                           const std::string& column) {
-  return FirstRowNumber(db, ByPitch("基本偏差", pitch_condition), column);
+  return FirstRowNumber(db, ByPitch("基本偏差", P), column);
 }
 
-std::optional<LookupFailure> CheckPitchDiameterRowOrder(const ToleranceDatabase& db,
-                                                        PitchDiameterTable table,
-                                                        const std::string& pitch_condition) {
-  return db.CheckRangeOrder(
-      ByPitch(table == PitchDiameterTable::Internal ? "内螺纹中径公差" : "外螺纹中径公差",
-              pitch_condition),
-      "D下限");
-}
-
-std::optional<LookupFailure> CheckGaugeToleranceRowOrder(const ToleranceDatabase& db) {
-  return db.CheckRangeOrder(Query{"位置要素", "Select * from 位置要素 ", {}, false, {}, {}},
-                            "TD2/Td2下限");
-}
-
-Lookup<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchDiameterTable table,
-                                            const std::string& pitch_condition, double d,
-                                            const std::string& grade) {
-  Query query = ByPitch(table == PitchDiameterTable::Internal ? "内螺纹中径公差" : "外螺纹中径公差",
-                        pitch_condition);
+Scanned<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchDiameterTable table,
+                                             double P, double d, const std::string& grade) {
+  Query query = ByPitch(PitchDiameterTableName(table), P);
   query.key += ", d = " + PlainDecimal(d);
-  const Lookup<RowCells> row = db.ScanRangeFirstMatch(query, d, "D下限", "D上限", {grade});
-  if (!row.ok()) return row.failure();
-  return ReadNumber(row.value().front(), query, grade);
+  Scanned<RowCells> row = db.ScanRangeFirstMatch(query, d, "D下限", "D上限", {grade});
+  if (!row.value.ok()) return {row.value.failure(), std::move(row.warnings)};
+  return {ReadNumber(row.value.value().front(), query, grade), std::move(row.warnings)};
 }
 
 GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
-  const Query query{"位置要素", "Select * from 位置要素 ",     {}, false,
-                    {},         "TD2/Td2 = " + PlainDecimal(T)};
+  const Query query{"位置要素", "Select * from 位置要素 ", {}, {}, "TD2/Td2 = " + PlainDecimal(T)};
   const std::vector<std::string> columns = {"TPL", "ZPL", "ZR",      "m",
                                             "TCP", "TR",  "WGO环规", "WNG环规"};
-  const Lookup<RowCells> row =
-      db.ScanRangeFirstMatch(query, T, "TD2/Td2下限", "TD2/Td2上限", columns);
+  Scanned<RowCells> row = db.ScanRangeFirstMatch(query, T, "TD2/Td2下限", "TD2/Td2上限", columns);
   const auto value = [&](size_t i) -> Lookup<double> {
-    if (!row.ok()) return row.failure();
-    return ReadNumber(row.value()[i], query, columns[i]);
+    if (!row.value.ok()) return row.value.failure();
+    return ReadNumber(row.value.value()[i], query, columns[i]);
   };
-  return GaugeToleranceRow{value(0), value(1), value(2), value(3),
-                           value(4), value(5), value(6), value(7)};
+  return GaugeToleranceRow{value(0), value(1), value(2), value(3),          value(4),
+                           value(5), value(6), value(7), std::move(row.warnings)};
 }
 
-Lookup<std::optional<double>> LookupWireDiameter(const ToleranceDatabase& db,
-                                                 const std::string& pitch_condition) {
-  return StoredDiameter(db, ByPitch("圆柱螺纹塞规", pitch_condition), "do");
+Lookup<std::optional<double>> LookupWireDiameter(const ToleranceDatabase& db, double P) {
+  return StoredDiameter(db, ByPitch("圆柱螺纹塞规", P), "do");
 }
 
-Lookup<std::optional<double>> LookupBallDiameter(const ToleranceDatabase& db,
-                                                 const std::string& pitch_condition) {
-  return StoredDiameter(db, ByPitch("测球直径", pitch_condition), "d");
+Lookup<std::optional<double>> LookupBallDiameter(const ToleranceDatabase& db, double P) {
+  return StoredDiameter(db, ByPitch("测球直径", P), "d");
 }
 
 }  // namespace threadgauge

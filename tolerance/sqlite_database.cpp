@@ -1,4 +1,5 @@
 #include "tolerance/sqlite_database.h"
+#include "tolerance/utf8.h"
 
 #include <sqlite3.h>
 
@@ -35,8 +36,8 @@ std::pair<std::optional<SqliteConnection>, OpenStatus> SqliteConnection::OpenRea
 
   sqlite3* db = nullptr;
   // The engine takes UTF-8 file names on every platform, so Chinese folders open alike.
-  const std::u8string utf8 = path.u8string();
-  const int rc = sqlite3_open_v2(reinterpret_cast<const char*>(utf8.c_str()), &db,
+  const std::string utf8 = Utf8(path);
+  const int rc = sqlite3_open_v2(utf8.c_str(), &db,
                                  SQLITE_OPEN_READONLY, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(db);
@@ -66,8 +67,8 @@ std::optional<SqliteConnection> SqliteConnection::OpenInMemory() {
 
 std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesystem::path& path) {
   sqlite3* db = nullptr;
-  const std::u8string utf8 = path.u8string();
-  if (sqlite3_open_v2(reinterpret_cast<const char*>(utf8.c_str()), &db,
+  const std::string utf8 = Utf8(path);
+  if (sqlite3_open_v2(utf8.c_str(), &db,
                       SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
     sqlite3_close(db);
     return std::nullopt;
@@ -88,13 +89,13 @@ SqliteConnection::SqliteConnection(SqliteConnection&& other) noexcept
 
 SqliteConnection& SqliteConnection::operator=(SqliteConnection&& other) noexcept {
   if (this != &other) {
-    sqlite3_close(db_);
+    sqlite3_close_v2(db_);
     db_ = std::exchange(other.db_, nullptr);
   }
   return *this;
 }
 
-SqliteConnection::~SqliteConnection() { sqlite3_close(db_); }
+SqliteConnection::~SqliteConnection() { sqlite3_close_v2(db_); }
 
 std::pair<std::optional<SqliteStatement>, std::string> SqliteConnection::Prepare(
     std::string_view sql) const {
@@ -105,6 +106,16 @@ std::pair<std::optional<SqliteStatement>, std::string> SqliteConnection::Prepare
     return {std::nullopt, sqlite3_errmsg(db_)};
   }
   return {SqliteStatement(db_, stmt), std::string()};
+}
+
+int SqliteConnection::ErrorCode() const { return sqlite3_extended_errcode(db_); }
+
+bool SqliteConnection::HasColumn(std::string_view table, std::string_view column) const {
+  auto [stmt, error] = Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+  if (!stmt) return false;
+  stmt->BindText(1, table);
+  stmt->BindText(2, column);
+  return stmt->Next() == SqliteStatement::Step::Row;
 }
 
 bool SqliteConnection::HasTable(std::string_view table) const {
@@ -130,6 +141,14 @@ SqliteStatement::~SqliteStatement() { sqlite3_finalize(stmt_); }
 
 void SqliteStatement::BindText(int index, std::string_view text) {
   sqlite3_bind_text(stmt_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+}
+
+void SqliteStatement::BindInteger(int index, long long value) {
+  sqlite3_bind_int64(stmt_, index, value);
+}
+
+void SqliteStatement::BindReal(int index, double value) {
+  sqlite3_bind_double(stmt_, index, value);
 }
 
 void SqliteStatement::BindNull(int index) { sqlite3_bind_null(stmt_, index); }
@@ -158,6 +177,21 @@ SqliteStatement::Step SqliteStatement::Next() {
 }
 
 std::string SqliteStatement::ErrorMessage() const { return sqlite3_errmsg(db_); }
+
+int SqliteStatement::ErrorCode() const { return sqlite3_extended_errcode(db_); }
+
+EngineFault FaultOf(int engine_code) {
+  switch (engine_code & 0xff) {
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      return EngineFault::Damaged;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return EngineFault::Locked;
+    default:
+      return EngineFault::Other;
+  }
+}
 
 std::optional<int> SqliteStatement::ColumnIndex(std::string_view name) const {
   const int count = sqlite3_column_count(stmt_);

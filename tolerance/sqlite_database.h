@@ -5,19 +5,12 @@
 #include <string>
 #include <string_view>
 
+#include "tolerance/open_status.h"
+
 struct sqlite3;
 struct sqlite3_stmt;
 
 namespace threadgauge {
-
-// The outcome of opening a database file, in terms a notice can explain.
-enum class OpenStatus {
-  Opened,
-  FileMissing,   // no file at the path
-  NotReadable,   // the file exists but cannot be read (permissions, a folder, ...)
-  NotADatabase,  // the bytes are not an SQLite database
-  Locked,        // another program holds the file locked for writing
-};
 
 // One cell of a result row as the engine stored it.
 struct Cell {
@@ -51,7 +44,9 @@ class SqliteConnection {
 
   // A prepared statement, or the engine's message when the text does not prepare.
   std::pair<std::optional<SqliteStatement>, std::string> Prepare(std::string_view sql) const;
+  int ErrorCode() const;  // the engine's extended result code of the last failure
   bool HasTable(std::string_view table) const;
+  bool HasColumn(std::string_view table, std::string_view column) const;
 
  private:
   explicit SqliteConnection(sqlite3* db) : db_(db) {}
@@ -68,6 +63,8 @@ class SqliteStatement {
 
   // Binds user text as a parameter (1-based); it never becomes part of the SQL.
   void BindText(int index, std::string_view text);
+  void BindInteger(int index, long long value);
+  void BindReal(int index, double value);
   void BindNull(int index);
   void Reset();
   int ColumnCount() const;
@@ -76,6 +73,7 @@ class SqliteStatement {
   enum class Step { Row, Done, Error };
   Step Next();
   std::string ErrorMessage() const;
+  int ErrorCode() const;  // the engine's extended result code of the last failure
 
   // Index of the result column with exactly this name (case matters), if any.
   std::optional<int> ColumnIndex(std::string_view name) const;
@@ -87,5 +85,8 @@ class SqliteStatement {
   sqlite3* db_ = nullptr;
   sqlite3_stmt* stmt_ = nullptr;
 };
+
+// What an engine result code means for the user.
+EngineFault FaultOf(int engine_code);
 
 }  // namespace threadgauge

@@ -2,8 +2,9 @@
 
 #include <algorithm>
 
-#include "tolerance/cell_number.h"
+#include "tolerance/number_text.h"
 #include "tolerance/tolerance_database.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -118,7 +119,7 @@ std::optional<std::string> CopyIntoProductSchema(const SqliteConnection& db,
 std::variant<std::vector<TableData>, ReadFailure> ReadSqliteTables(
     const std::filesystem::path& file) {
   auto [db, status] = SqliteConnection::OpenReadOnly(file);
-  if (!db) return ReadFailure{"无法打开数据库文件（" + std::string(OpenStatusName(status)) + "）"};
+  if (!db) return ReadFailure{DescribeOpenStatus(status) + "：" + Utf8(file)};
   std::vector<TableData> tables;
   auto [names, error] =
       db->Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");

@@ -2,9 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <type_traits>
 
 #include "tolerance/access_reader.h"
-#include "tolerance/cell_number.h"
+#include "tolerance/number_text.h"
+#include "tolerance/range_bounds.h"
+#include "tolerance/utf8.h"
 #include "tolerance/table_store.h"
 
 namespace threadgauge {
@@ -43,44 +46,53 @@ ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& pat
   return ToleranceDatabase(path, std::move(memory), OpenStatus::Opened);
 }
 
-std::string_view OpenStatusName(OpenStatus status) {
-  switch (status) {
-    case OpenStatus::Opened:
-      return "opened";
-    case OpenStatus::FileMissing:
-      return "missing";
-    case OpenStatus::NotReadable:
-      return "unreadable";
-    case OpenStatus::NotADatabase:
-      return "not-a-database";
-    case OpenStatus::Locked:
-      return "locked";
-  }
-  return "unreadable";
-}
-
 LookupFailure ToleranceDatabase::Failure(LookupFailureKind kind, const Query& query,
-                                         std::string column, std::string detail) const {
-  return LookupFailure{kind, query.table, std::move(column), query.key, std::move(detail)};
+                                         std::string column) const {
+  LookupFailure failure{kind, query.table, std::move(column), query.key};
+  if (kind == LookupFailureKind::DatabaseUnavailable) {
+    // One notice for the file, whichever lookup met it first.
+    return LookupFailure{kind, {}, {}, Utf8(path_), {}, 0, 0, status_};
+  }
+  if (kind == LookupFailureKind::EngineError && connection_) {
+    failure.engine_code = connection_->ErrorCode();
+    failure.engine_fault = FaultOf(failure.engine_code);
+  }
+  return failure;
 }
 
-Lookup<SqliteStatement> ToleranceDatabase::Run(const Query& query) const {
-  if (!connection_) {
-    return Failure(LookupFailureKind::DatabaseUnavailable, query, {},
-                   std::string(OpenStatusName(status_)));
-  }
-  auto [statement, error] = connection_->Prepare(query.sql);
-  if (!statement) {
-    if (!connection_->HasTable(query.table)) {
-      return Failure(LookupFailureKind::TableMissing, query);
+Lookup<SqliteStatement*> ToleranceDatabase::Run(const Query& query) const {
+  if (!connection_) return Failure(LookupFailureKind::DatabaseUnavailable, query);
+  auto cached = statements_.find(query.sql);
+  if (cached == statements_.end()) {
+    auto [statement, error] = connection_->Prepare(query.sql);
+    if (!statement) {
+      // Told apart by asking the schema, never by the engine's message text.
+      if (!connection_->HasTable(query.table)) return Failure(LookupFailureKind::TableMissing, query);
+      if (!query.key_column.empty() && !connection_->HasColumn(query.table, query.key_column)) {
+        return Failure(LookupFailureKind::ColumnMissing, query, query.key_column);
+      }
+      return Failure(LookupFailureKind::EngineError, query);
     }
-    if (!query.key_column.empty() && error.find("no such column") != std::string::npos) {
-      return Failure(LookupFailureKind::ColumnMissing, query, query.key_column);
-    }
-    return Failure(LookupFailureKind::EngineError, query, {}, error);
+    cached = statements_.emplace(query.sql, std::move(*statement)).first;
   }
-  if (query.has_parameter) statement->BindText(1, query.bound_text);
-  return std::move(*statement);
+  SqliteStatement& statement = cached->second;
+  statement.Reset();
+  for (size_t i = 0; i < query.params.size(); ++i) {
+    const int index = static_cast<int>(i + 1);
+    std::visit(
+        [&](const auto& value) {
+          using T = std::decay_t<decltype(value)>;
+          if constexpr (std::is_same_v<T, std::string>) {
+            statement.BindText(index, value);
+          } else if constexpr (std::is_same_v<T, double>) {
+            statement.BindReal(index, value);
+          } else {
+            statement.BindInteger(index, value);
+          }
+        },
+        query.params[i]);
+  }
+  return &statement;
 }
 
 namespace {
@@ -93,87 +105,90 @@ RowCells ReadColumns(const SqliteStatement& row, const std::vector<std::string>&
     if (const auto index = row.ColumnIndex(column)) {
       cells.emplace_back(row.Read(*index));
     } else {
-      cells.emplace_back(
-          LookupFailure{LookupFailureKind::ColumnMissing, query.table, column, query.key, {}});
+      cells.emplace_back(LookupFailure{LookupFailureKind::ColumnMissing, query.table, column,
+                                       query.key});
     }
   }
   return cells;
 }
 
-std::optional<double> BoundOf(const SqliteStatement& row, int index) {
-  const Cell cell = row.Read(index);
-  if (cell.kind == Cell::Kind::Integer || cell.kind == Cell::Kind::Real) return cell.number;
-  if (cell.kind == Cell::Kind::Text) return ParseStoredNumber(cell.text);
-  return std::nullopt;
+// "第 2 行", or "P = 1.5 的第 2 行" where the SELECT chose the rows by a key.
+std::string RowInWords(const Query& query, size_t row) {
+  const std::string number = "第 " + std::to_string(row) + " 行";
+  return query.key_column.empty() ? number : query.key.substr(0, query.key.find(',')) + " 的" + number;
 }
 
 }  // namespace
 
 Lookup<RowCells> ToleranceDatabase::QueryFirstRow(const Query& query,
                                                   const std::vector<std::string>& columns) const {
-  Lookup<SqliteStatement> run = Run(query);
+  Lookup<SqliteStatement*> run = Run(query);
   if (!run.ok()) return run.failure();
-  SqliteStatement& statement = run.value();
-  switch (statement.Next()) {
-    case SqliteStatement::Step::Row:
-      return ReadColumns(statement, columns, query);
-    case SqliteStatement::Step::Done:
-      return Failure(LookupFailureKind::NoRow, query);
-    case SqliteStatement::Step::Error:
-      break;
+  SqliteStatement& statement = *run.value();
+  const SqliteStatement::Step step = statement.Next();
+  if (step == SqliteStatement::Step::Row) {
+    RowCells cells = ReadColumns(statement, columns, query);
+    statement.Reset();
+    return cells;
   }
-  return Failure(LookupFailureKind::EngineError, query, {}, statement.ErrorMessage());
+  if (step == SqliteStatement::Step::Done) return Failure(LookupFailureKind::NoRow, query);
+  return Failure(LookupFailureKind::EngineError, query);
 }
 
-Lookup<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
-    const Query& query, double v, std::string_view lower, std::string_view upper,
+Scanned<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
+    const Query& query, double v, const std::string& lower, const std::string& upper,
     const std::vector<std::string>& columns) const {
-  Lookup<SqliteStatement> run = Run(query);
-  if (!run.ok()) return run.failure();
-  SqliteStatement& statement = run.value();
-  bool any_row = false;
+  Lookup<SqliteStatement*> run = Run(query);
+  if (!run.ok()) return {run.failure(), {}};
+  SqliteStatement& statement = *run.value();
+  std::optional<RowCells> match;
+  std::vector<LookupFailure> warnings;
+  std::optional<Range> previous;
+  bool descending = false;
+  size_t row = 0;
   for (;;) {
     const SqliteStatement::Step step = statement.Next();
     if (step == SqliteStatement::Step::Done) break;
     if (step == SqliteStatement::Step::Error) {
-      return Failure(LookupFailureKind::EngineError, query, {}, statement.ErrorMessage());
+      return {Failure(LookupFailureKind::EngineError, query), std::move(warnings)};
     }
+    ++row;
     const auto upper_index = statement.ColumnIndex(upper);
-    if (!upper_index) return Failure(LookupFailureKind::ColumnMissing, query, std::string(upper));
+    if (!upper_index) return {Failure(LookupFailureKind::ColumnMissing, query, upper), {}};
     const auto lower_index = statement.ColumnIndex(lower);
-    if (!lower_index) return Failure(LookupFailureKind::ColumnMissing, query, std::string(lower));
-    any_row = true;
-    const std::optional<double> U = BoundOf(statement, *upper_index);
-    const std::optional<double> L = BoundOf(statement, *lower_index);
-    if (U && L && v >= *L && v <= *U) return ReadColumns(statement, columns, query);
-  }
-  return Failure(any_row ? LookupFailureKind::NoRangeHolds : LookupFailureKind::NoRow, query);
-}
-
-std::optional<LookupFailure> ToleranceDatabase::CheckRangeOrder(const Query& query,
-                                                                std::string_view lower) const {
-  Lookup<SqliteStatement> run = Run(query);
-  if (!run.ok()) return std::nullopt;  // the lookup itself reports why it fails
-  SqliteStatement& statement = run.value();
-  std::optional<double> previous;
-  while (statement.Next() == SqliteStatement::Step::Row) {
-    const auto index = statement.ColumnIndex(lower);
-    if (!index) return std::nullopt;
-    const std::optional<double> L = BoundOf(statement, *index);
-    if (!L) continue;
-    if (previous && *L < *previous) {
-      return Failure(LookupFailureKind::RangesOutOfOrder, query, std::string(lower));
+    if (!lower_index) return {Failure(LookupFailureKind::ColumnMissing, query, lower), {}};
+    const Bound U = ReadBound(statement.Read(*upper_index));
+    const Bound L = ReadBound(statement.Read(*lower_index));
+    if (!match) {
+      // The rows up to the match are the ones whose bounds the lookup relied on.
+      for (const auto& [bound, column] : {std::pair{&U, &upper}, std::pair{&L, &lower}}) {
+        if (!bound->unreadable) continue;
+        LookupFailure warning = Failure(LookupFailureKind::BoundReadAsNumber, query, *column);
+        warning.key = RowInWords(query, row);
+        warning.cell_text = *bound->unreadable;
+        warning.read_as = bound->value;
+        warnings.push_back(std::move(warning));
+      }
+      if (v >= L.value && v <= U.value) match = ReadColumns(statement, columns, query);
     }
-    previous = L;
+    const Range range{L.value, U.value};
+    if (previous && JoinOf(*previous, range) == RangeJoin::Descending) descending = true;
+    previous = range;
   }
-  return std::nullopt;
+  statement.Reset();
+  if (descending) warnings.push_back(Failure(LookupFailureKind::RangesOutOfOrder, query, lower));
+  if (match) return {std::move(*match), std::move(warnings)};
+  return {Failure(row > 0 ? LookupFailureKind::NoRangeHolds : LookupFailureKind::NoRow, query),
+          std::move(warnings)};
 }
 
 Lookup<double> ReadNumber(const Lookup<Cell>& cell, const Query& query, const std::string& column) {
   if (!cell.ok()) return cell.failure();
   const Cell& c = cell.value();
-  const auto failure = [&](LookupFailureKind kind, std::string detail = {}) {
-    return LookupFailure{kind, query.table, column, query.key, std::move(detail)};
+  const auto failure = [&](LookupFailureKind kind, std::string text = {}) {
+    LookupFailure f{kind, query.table, column, query.key};
+    f.cell_text = std::move(text);
+    return f;
   };
   switch (c.kind) {
     case Cell::Kind::Null:

@@ -12,9 +12,11 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QInputMethodEvent>
 #include <QPushButton>
 #include <QThread>
 #include <QTimer>
+#include <QtTest/QTest>
 #include <fstream>
 #include <functional>
 
@@ -52,7 +54,7 @@ std::optional<SeenBox> AnswerMessageBox(const std::function<void()>& action, int
 class Form1Test : public ::testing::Test {
  protected:
   explicit Form1Test(std::filesystem::path database = testing::ShippedDatabase())
-      : form_({std::move(database), {}, {}}) {}
+      : form_({std::move(database), {}, {}, {}}) {}
 
   template <typename T = QWidget>
   T* Find(const char* name) {
@@ -241,6 +243,119 @@ TEST_F(Form1Test, PresenceChecksShowOneMessageAndChangeNothing) {
   EXPECT_EQ(Text("Text2"), shown);
 }
 
+// Keys for what a keyboard types; Chinese text as an input method commits it.
+void TypeAsAPerson(QWidget* field, const std::string& text) {
+  const QString typed = QString::fromStdString(text);
+  bool ascii = true;
+  for (QChar c : typed) ascii = ascii && c.unicode() < 0x80;
+  if (ascii) {
+    QTest::keyClicks(field, typed);
+    return;
+  }
+  QInputMethodEvent event;
+  event.setCommitString(typed);
+  auto* list = qobject_cast<QComboBox*>(field);
+  QApplication::sendEvent(list != nullptr ? static_cast<QWidget*>(list->lineEdit()) : field, &event);
+}
+
+// Typed as a person types: keys into each field, Tab to the next, a click on 确定. What
+// reaches the calculation is what was typed, case and digits kept.
+TEST_F(Form1Test, TypedTextsReachTheCalculationUnchanged) {
+  form_.show();
+  QApplication::setActiveWindow(&form_);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+  struct Typed {
+    FormInputs inputs;
+    const char* Text2;  // hand-computed from the shipped ISO 965-1 rows; "" when not checked
+  };
+  const Typed cases[] = {
+      // M2 × 0.4 − 6g: es(g) = −19, Td2 = 67 (1.4 … 2.8, P 0.4): 2 − 0.019 − 0.067.
+      {{"2", "0.4", "6", "g", "校止-止螺纹塞规", ""}, "1.914"},
+      // M20 × 2 − 6h: es(h) = 0, Td2 = 160 (11.2 … 22.4, P 2): 20 − 0.160.
+      {{"20", "2", "6", "h", "校止-止螺纹塞规", ""}, "19.840"},
+      {{"12", "1.2", "6", "g", "校止-止螺纹塞规", ""}, ""},
+      {{"16", "1.7", "6", "g", "校止-止螺纹塞规", ""}, ""},
+      // M64 × 6 − 6h: Td2 = 280 (45 … 90, P 6): 64 − 0.280.
+      {{"64", "6", "6", "h", "校止-止螺纹塞规", ""}, "63.720"},
+  };
+  for (const Typed& c : cases) {
+    SCOPED_TRACE(c.inputs.Combo1 + c.inputs.Combo3);
+    Find<QLineEdit>("Text1")->clear();
+    for (const char* list : {"Combo1", "Combo2", "Combo3", "Combo4"}) {
+      Find<QComboBox>(list)->clearEditText();
+    }
+    Find<QLineEdit>("Text1")->setFocus();
+    for (const std::string* text : {&c.inputs.Text1, &c.inputs.Combo1, &c.inputs.Combo2,
+                                    &c.inputs.Combo3, &c.inputs.Combo4}) {
+      QWidget* field = QApplication::focusWidget();
+      ASSERT_NE(field, nullptr);
+      TypeAsAPerson(field, *text);
+      QTest::keyClick(field, Qt::Key_Tab);
+    }
+    QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
+    const FormInputs used = form_.Inputs();
+    EXPECT_EQ(used.Text1, c.inputs.Text1);
+    EXPECT_EQ(used.Combo1, c.inputs.Combo1);
+    EXPECT_EQ(used.Combo2, c.inputs.Combo2);
+    EXPECT_EQ(used.Combo3, c.inputs.Combo3);
+    EXPECT_EQ(used.Combo4, c.inputs.Combo4);
+    const QString status = form_.findChild<QLabel*>("StatusLine")->text();
+    if (*c.Text2 != '\0') {
+      EXPECT_EQ(Text("Text2"), QString::fromUtf8(c.Text2));
+    } else {  // no ISO row for this pitch: the notice names the pitch as typed
+      EXPECT_TRUE(status.contains(QString::fromStdString("P = " + c.inputs.Combo1 + ",")))
+          << status.toStdString();
+    }
+  }
+  form_.close();
+}
+
+// A Chinese gauge name arrives as an input method commits it, in pieces.
+TEST_F(Form1Test, GaugeNameCommittedByAnInputMethodIsKept) {
+  form_.show();
+  QApplication::setActiveWindow(&form_);
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
+  auto* gauges = Find<QComboBox>("Combo4");
+  gauges->setFocus();
+  const auto commit = [&](const char* text) {
+    QInputMethodEvent event;
+    event.setCommitString(QString::fromUtf8(text));
+    QApplication::sendEvent(gauges->lineEdit(), &event);
+  };
+  commit("校止");
+  QTest::keyClicks(gauges, "-");
+  commit("止螺纹塞规");
+  EXPECT_EQ(gauges->currentText(), QStringLiteral("校止-止螺纹塞规"));
+  QTest::keyClick(gauges, Qt::Key_Tab);
+  EXPECT_EQ(form_.Inputs().Combo4, "校止-止螺纹塞规");
+  commit("");  // nothing committed changes nothing
+  form_.close();
+}
+
+// The database is looked for at every press: an Access file the user copies beside the
+// program while the window is open is read at the next 确定.
+TEST(Form1Database, FoundAfreshAtEveryPress) {
+  const auto access = std::filesystem::u8path(THREADGAUGE_TEST_DATA) / "mdb" / "nwind.mdb";
+  ASSERT_TRUE(std::filesystem::exists(access)) << "test data missing: " << access;
+  testing::TemporaryFolder program;
+  const auto folder = program.path() / std::filesystem::u8path("公差表");
+  std::filesystem::create_directories(folder);
+  std::filesystem::copy_file(testing::ShippedDatabase(), folder / std::filesystem::u8path("公差表.db"));
+  Form1 form({std::nullopt, program.path(), {}, {}});
+  const auto press = [&form] {
+    form.findChild<QLineEdit*>("Text1")->setText("10");
+    for (const auto& [name, text] : {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"},
+                                     std::pair{"Combo3", "g"}, std::pair{"Combo4", "校止-止螺纹塞规"}}) {
+      form.findChild<QComboBox*>(name)->setEditText(QString::fromUtf8(text));
+    }
+    QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+    return form.findChild<QLabel*>("StatusLine")->text().split(QLatin1Char('\n')).front();
+  };
+  EXPECT_TRUE(press().endsWith(QStringLiteral("公差表.db")));
+  std::filesystem::copy_file(access, folder / std::filesystem::u8path("公差表.mdb"));
+  EXPECT_TRUE(press().endsWith(QStringLiteral("公差表.mdb")));
+}
+
 class Form1WithFixture : public Form1Test {
  protected:
   Form1WithFixture() : Form1Test(Fixture().path()) {}
@@ -356,7 +471,7 @@ class FakeOpener {
 
 TEST(Form1Workbooks, EachChoiceAsksTheDesktopToOpenTheWorkbook) {
   FakeOpener opener;
-  Form1 form({testing::ShippedDatabase(), BuiltWorkbook("螺距公差.xls"),
+  Form1 form({testing::ShippedDatabase(), {}, BuiltWorkbook("螺距公差.xls"),
               BuiltWorkbook("粗牙螺纹螺距.xls")});
   QAction* coarse = form.findChild<QAction*>("bjgch");
   ASSERT_NE(coarse, nullptr);
@@ -370,7 +485,7 @@ TEST(Form1Workbooks, EachChoiceAsksTheDesktopToOpenTheWorkbook) {
 
 TEST(Form1Workbooks, NoApplicationForTheFileIsTold) {
   FakeOpener opener(3);  // xdg-open's status when no application handles the file type
-  Form1 form({testing::ShippedDatabase(), {}, BuiltWorkbook("粗牙螺纹螺距.xls")});
+  Form1 form({testing::ShippedDatabase(), {}, {}, BuiltWorkbook("粗牙螺纹螺距.xls")});
   const auto box =
       AnswerMessageBox([&form] { form.findChild<QAction*>("bjgch")->trigger(); }, 5000);
   ASSERT_TRUE(box.has_value());
@@ -383,7 +498,7 @@ TEST(Form1Workbooks, NoApplicationForTheFileIsTold) {
 TEST(Form1Workbooks, MissingWorkbookIsNamedAndTheCalculationStillWorks) {
   testing::TemporaryFolder empty;
   const auto missing = empty.path() / std::filesystem::u8path("粗牙螺纹螺距.xls");
-  Form1 form({testing::ShippedDatabase(), {}, missing});
+  Form1 form({testing::ShippedDatabase(), {}, {}, missing});
   const auto calculate = [&form] {
     form.findChild<QLineEdit*>("Text1")->setText("10");
     const std::pair<const char*, const char*> picks[] = {

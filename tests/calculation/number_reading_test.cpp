@@ -1,4 +1,5 @@
 #include "calculation/number_reading.h"
+#include "tolerance/number_text.h"
 
 #include <gtest/gtest.h>
 

@@ -89,7 +89,7 @@ TEST_P(RealThreadOnShippedDatabase, ShowsWhatTheIsoTablesAllow) {
   }
   // The gauge tables are the user's: the notices say which rows are missing.
   bool names_gauge_table = false;
-  for (const Notice& n : result.notices) names_gauge_table |= n.table == "位置要素";
+  for (const Notice& n : result.notices) names_gauge_table |= GaugeTableToFill(n) == "位置要素";
   EXPECT_TRUE(names_gauge_table);
 }
 

@@ -78,12 +78,5 @@ TEST(Request, CarriesNumbersAndTextsUnchanged) {
   EXPECT_EQ(r.lengthRange, "大于14至32");
 }
 
-TEST(Request, PitchConditionIsPlainDecimal) {
-  EXPECT_EQ(PitchCondition(1.5), "[P] = 1.5");
-  EXPECT_EQ(PitchCondition(2), "[P] = 2");
-  EXPECT_EQ(PitchCondition(0.45), "[P] = 0.45");
-  EXPECT_EQ(PitchCondition(0.0000001), "[P] = 0.0000001");
-}
-
 }  // namespace
 }  // namespace threadgauge

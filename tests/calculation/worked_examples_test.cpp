@@ -47,13 +47,16 @@ const Example kExamples[] = {
      20,
      "g",
      With({{&V::es_g, -32}, {&V::TPL, 6}, {&V::ZR, 8}, {&V::TR, 6}}),
-     {"19.974", "", "18.986", "0.0030", "18.344", "0.0030", "0.866", "14.134", "10"}},
+     // E over the ball shown: 18.986 + 0.75 / tan 30° − 0.866 × 3 = 17.6870381. The form's
+     // fixed 6.1506 (balls of 2.0502 mm) gave 14.134 here.
+     {"19.974", "", "18.986", "0.0030", "18.344", "0.0030", "0.866", "17.687", "10"}},
     {"NotGoThreadRing",
      "止端螺纹环规",
      20,
      "g",
      With({{&V::es_g, -32}, {&V::T, 112}, {&V::TPL, 6}, {&V::TR, 6}}),
-     {"19.974", "", "18.879", "0.0030", "18.579", "0.0060", "0.866", "14.027", "15"}},
+     // E = 18.879 + 1.2990381 − 2.598 = 17.5800381 (the fixed 6.1506 gave 14.027).
+     {"19.974", "", "18.879", "0.0030", "18.579", "0.0060", "0.866", "17.580", "15"}},
     {"GoRingGoCheckPlug",
      "校通-通螺纹塞规",
      10,
@@ -118,6 +121,24 @@ TEST_P(WorkedExample, ShowsEveryFieldToTheLastDigit) {
     EXPECT_EQ(shown.Field(fields[i]), e.shown[i]) << ControlName(fields[i]);
   }
   EXPECT_EQ(shown.Field(OutputField::Text28), "0.005");
+}
+
+// Standards print the first row of a range table as "above — up to …": an empty or dashed
+// lower bound is 0, so a TD2 in that first band finds its gauge tolerances.
+TEST(WorkedExampleFirstBand, OpenLowerBoundHoldsTheFirstBand) {
+  for (const char* open : {"NULL", "''", "'—'"}) {
+    SCOPED_TRACE(open);
+    testing::FixtureDatabase fixture;
+    testing::Fill(fixture, With({{&V::EI_H, 0}, {&V::T, 180}, {&V::ZPL, 20}, {&V::TPL, 12}}));
+    fixture.Exec(std::string(R"sql(UPDATE 位置要素 SET "TD2/Td2下限" = )sql") + open);
+    const CalculationResult result =
+        Calculate(testing::Inputs(10, "H", "通端螺纹塞规"), fixture.path());
+    EXPECT_TRUE(result.notices.empty());
+    FormState shown;
+    shown.Apply(result.update);
+    EXPECT_EQ(shown.Field(OutputField::Text2), "10.020");
+    EXPECT_EQ(shown.Field(OutputField::Text9), "10.345");
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(TenKinds, WorkedExample, ::testing::ValuesIn(kExamples),

@@ -4,6 +4,7 @@
 #include <string_view>
 
 #include "calculation/number_reading.h"
+#include "tolerance/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

@@ -9,7 +9,7 @@
 
 #include "tests/support/fixture_database.h"
 #include "tolerance/csv.h"
-#include "tolerance/tolerance_database.h"
+#include "tolerance/lookups.h"
 
 namespace threadgauge {
 namespace {
@@ -95,63 +95,13 @@ TEST(AccessCodePage, Jet3TextReadsInTheGivenCodePage) {
   EXPECT_FALSE(has(names(936), "Umsätze"));  // the same bytes read as GBK are other text
 }
 
-TEST(AccessLookups, MechanismsReturnTheRowsMdbExportShows) {
-  const auto file = TestFile("nwind.mdb");
-  if (!std::filesystem::exists(file)) GTEST_SKIP() << "test databases not found";
-  const auto exported = MdbExport(file, "Order Details");
-  if (!exported) GTEST_SKIP() << "mdb-export (Debian mdbtools) is not installed";
-  const CsvRow& header = exported->front();
-  const auto col = [&](const char* name) {
-    return static_cast<size_t>(std::find(header.begin(), header.end(), name) - header.begin());
-  };
-
-  const auto db = ToleranceDatabase::OpenAccess(file, {"Order Details"});
-  ASSERT_TRUE(db.is_open());
-
-  // The first row for a key, in stored order.
-  Query by_order{"Order Details",
-                 "Select * from [Order Details] Where [OrderID] = 10249",
-                 {},
-                 false,
-                 "OrderID",
-                 "OrderID = 10249"};
-  const auto first = db.QueryFirstRow(by_order, {"ProductID", "Quantity"});
-  ASSERT_TRUE(first.ok());
-  for (size_t r = 1; r < exported->size(); ++r) {
-    if ((*exported)[r][col("OrderID")] != "10249") continue;
-    EXPECT_EQ(std::stod(first.value()[0].value().text),
-              std::stod((*exported)[r][col("ProductID")]));
-    EXPECT_EQ(std::stod(first.value()[1].value().text), std::stod((*exported)[r][col("Quantity")]));
-    break;
-  }
-
-  // The first row whose two bound columns hold the value, walking from the first row.
-  Query all{"Order Details", "Select * from [Order Details] ", {}, false, {}, "v"};
-  for (double v : {5.0, 40.0, 100.0}) {
-    const auto scanned = db.ScanRangeFirstMatch(all, v, "ProductID", "Quantity", {"OrderID"});
-    std::optional<std::string> expected;
-    for (size_t r = 1; r < exported->size() && !expected; ++r) {
-      const double L = std::stod((*exported)[r][col("ProductID")]);
-      const double U = std::stod((*exported)[r][col("Quantity")]);
-      if (v >= L && v <= U) expected = (*exported)[r][col("OrderID")];
-    }
-    ASSERT_TRUE(expected.has_value()) << v;
-    ASSERT_TRUE(scanned.ok()) << v;
-    EXPECT_EQ(std::stod(scanned.value()[0].value().text), std::stod(*expected)) << v;
-  }
-}
-
 TEST(AccessLookups, AccessFileWithoutToleranceTablesGivesTableNotices) {
   const auto file = TestFile("DateTestDatabase.mdb");
   if (!std::filesystem::exists(file)) GTEST_SKIP() << "test databases not found";
   const auto before = testing::ReadBytes(file);
   const auto db = ToleranceDatabase::Open(file);
   ASSERT_TRUE(db.is_open());
-  EXPECT_EQ(db.QueryFirstRow(
-                  {"基本偏差", "Select * from 基本偏差 Where[P] = 1.5", {}, false, "P", "P = 1.5"},
-                  {"es(g)"})
-                .failure()
-                .kind,
+  EXPECT_EQ(LookupFundamentalDeviation(db, 1.5, "es(g)").failure().kind,
             LookupFailureKind::TableMissing);
   EXPECT_EQ(testing::ReadBytes(file), before);
 }

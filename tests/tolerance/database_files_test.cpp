@@ -8,6 +8,7 @@
 
 #include "tests/support/fixture_database.h"
 #include "tolerance/table_store.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

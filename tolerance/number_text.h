@@ -6,6 +6,14 @@
 
 namespace threadgauge {
 
+// Reads text as its leading decimal number, the way the users' forms always have: blanks,
+// tabs and line feeds are ignored wherever they stand; reading stops at the first
+// character that cannot continue the number (a comma included); "12abc" reads 12, and a
+// text without a leading number reads 0. An exponent ("1e3") is part of the number; one
+// too large to hold reads as infinity, which the caller rejects. Full-width digits, point,
+// signs and the ideographic space read as their ASCII forms.
+double ReadLeadingNumber(std::string_view text);
+
 // A number stored as text in a numeric column: blanks around it are allowed, anything
 // else (a unit, a second number, "nan") makes it not a number. Stricter than reading
 // typed input, because a half-readable table value must not pass as a tolerance.

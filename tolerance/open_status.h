@@ -1,0 +1,27 @@
+#pragma once
+
+#include <string>
+
+namespace threadgauge {
+
+// The outcome of opening a database file, in terms a notice can explain.
+enum class OpenStatus {
+  Opened,
+  FileMissing,   // no file at the path
+  NotReadable,   // the file exists but cannot be read (permissions, a folder, ...)
+  NotADatabase,  // the bytes are not a database the program can read
+  Locked,        // another program holds the file locked for writing
+};
+
+// What an engine failure while reading means for the user.
+enum class EngineFault {
+  None,
+  Damaged,  // the file is corrupt
+  Locked,   // another program holds the file
+  Other,
+};
+
+// What an opening failure means, in the words of the program's messages.
+std::string DescribeOpenStatus(OpenStatus status);
+
+}  // namespace threadgauge
