@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "app/fonts.h"
+#include "fonts.h"
 
 namespace threadgauge {
 

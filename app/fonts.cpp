@@ -1,4 +1,4 @@
-#include "app/fonts.h"
+#include "fonts.h"
 
 #include <QFont>
 #include <QFontDatabase>

@@ -10,8 +10,8 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "app/form1_design.h"
-#include "app/workbooks.h"
+#include "form1_design.h"
+#include "workbooks.h"
 #include "calculation/calculate.h"
 #include "tolerance/data_location.h"
 

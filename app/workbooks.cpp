@@ -1,4 +1,4 @@
-#include "app/workbooks.h"
+#include "workbooks.h"
 
 #include <QDesktopServices>
 #include <QMessageBox>

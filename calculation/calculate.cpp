@@ -4,9 +4,9 @@
 
 #include "calculation/gauge_kind.h"
 #include "calculation/gauge_request.h"
-#include "calculation/layouts.h"
-#include "calculation/measuring.h"
-#include "calculation/result_writer.h"
+#include "layouts.h"
+#include "measuring.h"
+#include "result_writer.h"
 #include "calculation/thread_basics.h"
 #include "tolerance/lookups.h"
 #include "tolerance/tolerance_database.h"

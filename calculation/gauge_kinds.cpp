@@ -1,7 +1,7 @@
 #include <array>
 
 #include "calculation/gauge_kind.h"
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 

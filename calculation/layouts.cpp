@@ -1,4 +1,4 @@
-#include "calculation/layouts.h"
+#include "layouts.h"
 
 namespace threadgauge {
 

@@ -1,4 +1,4 @@
-#include "calculation/measuring.h"
+#include "measuring.h"
 
 #include <cmath>
 

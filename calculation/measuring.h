@@ -1,6 +1,6 @@
 #pragma once
 
-#include "calculation/result_writer.h"
+#include "result_writer.h"
 #include "calculation/value.h"
 #include "tolerance/tolerance_database.h"
 

@@ -1,4 +1,4 @@
-#include "calculation/result_writer.h"
+#include "result_writer.h"
 
 #include "calculation/number_reading.h"
 

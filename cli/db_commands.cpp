@@ -4,8 +4,8 @@
 #include <optional>
 
 #include "calculation/form_lists.h"
-#include "tolerance/database_check.h"
-#include "tolerance/database_files.h"
+#include "tolerance/admin/database_check.h"
+#include "tolerance/admin/database_files.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {

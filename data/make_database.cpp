@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <iostream>
 
-#include "tolerance/database_files.h"
+#include "tolerance/admin/database_files.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

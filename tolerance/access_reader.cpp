@@ -8,7 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "tolerance/platform.h"
+#include "platform.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {

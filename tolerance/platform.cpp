@@ -1,5 +1,5 @@
 // The one place that asks the operating system for what differs between systems.
-#include "tolerance/platform.h"
+#include "platform.h"
 
 #include <cstdlib>
 

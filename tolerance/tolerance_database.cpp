@@ -8,7 +8,7 @@
 #include "tolerance/number_text.h"
 #include "tolerance/range_bounds.h"
 #include "tolerance/utf8.h"
-#include "tolerance/table_store.h"
+#include "tolerance/schema.h"
 
 namespace threadgauge {
 

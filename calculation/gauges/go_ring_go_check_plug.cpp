@@ -1,7 +1,7 @@
 // GO check plug of the GO ring gauge: the pitch and minor diameters lie below the external
 // thread's by the ring position ZR and the check plug's own position m; the pitch
 // diameter carries ± TCP/2, the major diameter ± TPL.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

@@ -1,7 +1,7 @@
 // NOT-GO check plug of the GO ring gauge: the pitch diameter lies at the ring's upper
 // limit (ZR less, TR/2 more); the truncated major diameter is 2 × P/10 above it; the minor
 // diameter holds no ZR.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

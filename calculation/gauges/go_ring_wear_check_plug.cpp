@@ -1,7 +1,7 @@
 // Wear check plug of the GO ring gauge: the pitch diameter lies at the ring's wear limit
 // (ZR less, the whole WGO more); the truncated major diameter is 2 × P/10 above it; the
 // minor diameter is that of the NOT-GO check plug.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

@@ -1,7 +1,7 @@
 // GO thread plug gauge for an internal thread: its major and pitch diameters lie above the
 // basic ones by the fundamental deviation EI and the position ZPL of the plug's tolerance
 // zone, with the plug tolerance TPL; the minor diameter is a maximum.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

@@ -1,7 +1,7 @@
 // GO thread ring gauge for an external thread: the major diameter is a minimum, the pitch
 // diameter lies below the basic one by es and the position ZR, and the pitch and minor
 // diameters both carry ± TR/2.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

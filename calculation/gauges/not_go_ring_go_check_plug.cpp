@@ -1,7 +1,7 @@
 // GO check plug of the NOT-GO ring gauge: the pitch and minor diameters lie below the
 // external thread's lower limit (es − Td2) by TR/2 and the check plug's position m; the
 // complete-profile major diameter is d + es.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

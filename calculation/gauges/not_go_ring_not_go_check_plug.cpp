@@ -1,6 +1,6 @@
 // NOT-GO check plug of the NOT-GO ring gauge: all three diameters carry the same offset
 // from their basic values, the external thread's lower limit es − Td2.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

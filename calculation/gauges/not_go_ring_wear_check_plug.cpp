@@ -1,7 +1,7 @@
 // Wear check plug of the NOT-GO ring gauge: the major and pitch diameters lie at the
 // NOT-GO ring's wear limit (es − Td2 − TR/2 + WNG); the minor diameter is that of the
 // NOT-GO check plug.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

@@ -1,7 +1,7 @@
 // NOT-GO thread plug gauge for an internal thread: its pitch diameter sits at the top of
 // the product's pitch-diameter tolerance (EI + TD2) plus half the plug tolerance TPL; the
 // truncated profile's major diameter lies 2 × P/10 above it.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

@@ -1,7 +1,7 @@
 // NOT-GO thread ring gauge for an external thread: the pitch diameter sits at the bottom
 // of the product's tolerance (es − Td2) less half the ring tolerance TR; the truncated
 // minor diameter is built from that pitch diameter, 2 × P/10 below it, with ± TR.
-#include "calculation/gauges/gauges.h"
+#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {

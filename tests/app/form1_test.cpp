@@ -20,7 +20,7 @@
 #include <fstream>
 #include <functional>
 
-#include "tests/calculation/gauge_fixture.h"
+#include "support/gauge_fixture.h"
 
 namespace threadgauge {
 namespace {

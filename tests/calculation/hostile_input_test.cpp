@@ -6,7 +6,7 @@
 
 #include "calculation/calculate.h"
 #include "calculation/form_lists.h"
-#include "tests/support/fixture_database.h"
+#include "support/fixture_database.h"
 
 namespace threadgauge {
 namespace {

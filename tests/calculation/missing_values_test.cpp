@@ -2,7 +2,7 @@
 // empty and a notice says what is missing; nothing stale or zero stands in for it.
 #include <gtest/gtest.h>
 
-#include "tests/calculation/gauge_fixture.h"
+#include "support/gauge_fixture.h"
 
 namespace threadgauge {
 namespace {

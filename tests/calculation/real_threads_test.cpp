@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "calculation/calculate.h"
-#include "tests/support/fixture_database.h"
+#include "support/fixture_database.h"
 
 namespace threadgauge {
 namespace {

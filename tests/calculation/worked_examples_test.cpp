@@ -1,7 +1,7 @@
 // The worked examples of the ten gauge kinds, to the last shown digit.
 #include <gtest/gtest.h>
 
-#include "tests/calculation/gauge_fixture.h"
+#include "support/gauge_fixture.h"
 
 namespace threadgauge {
 namespace {

@@ -5,8 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "tests/support/fixture_database.h"
-#include "tests/support/run_cli.h"
+#include "support/fixture_database.h"
+#include "support/run_cli.h"
 
 namespace threadgauge {
 namespace {

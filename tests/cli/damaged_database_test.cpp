@@ -7,8 +7,8 @@
 #include <functional>
 #include <random>
 
-#include "tests/support/fixture_database.h"
-#include "tests/support/run_cli.h"
+#include "support/fixture_database.h"
+#include "support/run_cli.h"
 
 namespace threadgauge {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <cmath>
 
-#include "tests/support/fixture_database.h"
-#include "tolerance/csv.h"
+#include "support/fixture_database.h"
+#include "tolerance/admin/csv.h"
 
 namespace threadgauge {
 namespace {

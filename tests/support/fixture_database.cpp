@@ -1,4 +1,4 @@
-#include "tests/support/fixture_database.h"
+#include "support/fixture_database.h"
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>

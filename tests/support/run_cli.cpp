@@ -1,10 +1,10 @@
-#include "tests/support/run_cli.h"
+#include "support/run_cli.h"
 
 #include <sys/wait.h>
 
 #include <cstdlib>
 
-#include "tests/support/fixture_database.h"
+#include "support/fixture_database.h"
 
 namespace threadgauge {
 namespace {

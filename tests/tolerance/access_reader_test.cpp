@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <memory>
 
-#include "tests/support/fixture_database.h"
-#include "tolerance/csv.h"
+#include "support/fixture_database.h"
+#include "tolerance/admin/csv.h"
 #include "tolerance/lookups.h"
 
 namespace threadgauge {

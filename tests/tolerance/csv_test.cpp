@@ -1,4 +1,4 @@
-#include "tolerance/csv.h"
+#include "tolerance/admin/csv.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 
 #include <fstream>
 
-#include "tests/support/fixture_database.h"
+#include "support/fixture_database.h"
 
 namespace threadgauge {
 namespace {

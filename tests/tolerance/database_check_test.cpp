@@ -1,15 +1,15 @@
 // The database check: one crafted database per kind of fault it reports, a complete one,
 // and the shipped one.
-#include "tolerance/database_check.h"
+#include "tolerance/admin/database_check.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 
 #include "calculation/form_lists.h"
-#include "tests/support/fixture_database.h"
-#include "tolerance/database_files.h"
-#include "tolerance/table_store.h"
+#include "support/fixture_database.h"
+#include "tolerance/admin/database_files.h"
+#include "tolerance/schema.h"
 
 namespace threadgauge {
 namespace {

@@ -1,13 +1,13 @@
 // Import, export and their round trip; a failed import changes nothing.
-#include "tolerance/database_files.h"
+#include "tolerance/admin/database_files.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
 
 #include <fstream>
 
-#include "tests/support/fixture_database.h"
-#include "tolerance/table_store.h"
+#include "support/fixture_database.h"
+#include "tolerance/schema.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {

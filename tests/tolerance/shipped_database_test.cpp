@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "tests/support/fixture_database.h"
-#include "tolerance/csv.h"
+#include "support/fixture_database.h"
+#include "tolerance/admin/csv.h"
 #include "tolerance/lookups.h"
 
 namespace threadgauge {

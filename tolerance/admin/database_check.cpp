@@ -1,4 +1,4 @@
-#include "tolerance/database_check.h"
+#include "tolerance/admin/database_check.h"
 
 #include <algorithm>
 #include <map>
@@ -7,7 +7,7 @@
 
 #include "tolerance/number_text.h"
 #include "tolerance/range_bounds.h"
-#include "tolerance/table_store.h"
+#include "tolerance/schema.h"
 
 namespace threadgauge {
 namespace {

@@ -1,4 +1,4 @@
-#include "tolerance/csv.h"
+#include "tolerance/admin/csv.h"
 
 namespace threadgauge {
 

@@ -1,4 +1,4 @@
-#include "tests/calculation/gauge_fixture.h"
+#include "support/gauge_fixture.h"
 
 #include <sstream>
 

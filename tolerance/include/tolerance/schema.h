@@ -1,9 +1,7 @@
 #pragma once
 
-#include <filesystem>
 #include <optional>
 #include <string>
-#include <variant>
 #include <vector>
 
 #include "tolerance/sqlite_database.h"
@@ -18,23 +16,27 @@ const std::string& ProductSchemaSql();
 struct SchemaTable {
   std::string name;
   std::vector<std::string> columns;
-  std::vector<bool> numeric;
+  std::vector<bool> numeric;  // REAL columns: the store keeps numbers there
 };
+
+// The tables of a database with their columns, in the order they were created.
+std::vector<SchemaTable> ReadSchema(const SqliteConnection& db);
+
+// The product's eight tables, in the order of the schema.
 const std::vector<SchemaTable>& ProductSchema();
+const SchemaTable* FindSchemaTable(const std::string& name);
 
 // Creates each table with its own columns (numbers as REAL, the rest TEXT) and copies the
 // rows in their stored order. No index: rows come back in that order.
 std::optional<std::string> CopyTables(const SqliteConnection& db,
                                       const std::vector<TableData>& tables);
 
-// Creates the product's tables and copies into them, by column name, what the source
-// holds of them. What the source lacks is told in `warnings`; other tables are ignored.
-std::optional<std::string> CopyIntoProductSchema(const SqliteConnection& db,
-                                                 const std::vector<TableData>& source,
-                                                 std::vector<std::string>& warnings);
+// Writes the rows into an existing table by column name, NULL where a row has no cell.
+std::optional<std::string> InsertRows(
+    const SqliteConnection& db, const std::string& table, const std::vector<std::string>& columns,
+    const std::vector<std::vector<std::optional<std::string>>>& rows);
 
-// Every table of an SQLite file, read whole in stored order.
-std::variant<std::vector<TableData>, ReadFailure> ReadSqliteTables(
-    const std::filesystem::path& file);
+// A table or column name as SQL writes it: in double quotes, inner quotes doubled.
+std::string QuotedName(const std::string& name);
 
 }  // namespace threadgauge

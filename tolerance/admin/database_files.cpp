@@ -1,4 +1,4 @@
-#include "tolerance/database_files.h"
+#include "tolerance/admin/database_files.h"
 
 #include <algorithm>
 #include <fstream>
@@ -6,8 +6,9 @@
 #include <sstream>
 
 #include "tolerance/access_reader.h"
-#include "tolerance/csv.h"
-#include "tolerance/table_store.h"
+#include "tolerance/admin/csv.h"
+#include "tolerance/admin/table_store.h"
+#include "tolerance/schema.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
@@ -117,7 +118,7 @@ ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::fil
       return outcome;
     }
     std::optional<std::string> error = db->Exec("BEGIN");
-    if (!error) error = CopyIntoProductSchema(*db, tables, outcome.warnings);
+    if (!error) error = WriteProductTables(*db, ToProductTables(tables, outcome.warnings));
     if (!error) error = db->Exec("COMMIT");
     if (error) {
       outcome.error = "写入失败：" + *error;

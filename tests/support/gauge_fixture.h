@@ -3,7 +3,7 @@
 #include <string>
 
 #include "calculation/calculate.h"
-#include "tests/support/fixture_database.h"
+#include "support/fixture_database.h"
 
 namespace threadgauge::testing {
 

@@ -1,0 +1,87 @@
+#include "tolerance/admin/table_store.h"
+
+#include <algorithm>
+
+#include "tolerance/number_text.h"
+#include "tolerance/open_status.h"
+#include "tolerance/schema.h"
+#include "tolerance/utf8.h"
+
+namespace threadgauge {
+
+std::vector<TableData> ToProductTables(const std::vector<TableData>& source,
+                                       std::vector<std::string>& warnings) {
+  std::vector<TableData> tables;
+  for (const SchemaTable& wanted : ProductSchema()) {
+    TableData table{wanted.name, wanted.columns, wanted.numeric, {}};
+    const auto found = std::find_if(source.begin(), source.end(),
+                                    [&](const TableData& t) { return t.name == wanted.name; });
+    if (found == source.end()) {
+      warnings.push_back("来源中没有表“" + wanted.name + "”，已建立空表");
+      tables.push_back(std::move(table));
+      continue;
+    }
+    std::vector<std::optional<size_t>> from;
+    for (const std::string& column : wanted.columns) {
+      const auto at = std::find(found->columns.begin(), found->columns.end(), column);
+      if (at == found->columns.end()) {
+        warnings.push_back("表“" + wanted.name + "”的来源中没有列“" + column + "”，该列为空");
+        from.emplace_back(std::nullopt);
+      } else {
+        from.emplace_back(static_cast<size_t>(at - found->columns.begin()));
+      }
+    }
+    for (const auto& row : found->rows) {
+      std::vector<std::optional<std::string>> picked;
+      for (const auto& i : from) picked.push_back(i && *i < row.size() ? row[*i] : std::nullopt);
+      table.rows.push_back(std::move(picked));
+    }
+    tables.push_back(std::move(table));
+  }
+  return tables;
+}
+
+std::optional<std::string> WriteProductTables(const SqliteConnection& db,
+                                              const std::vector<TableData>& tables) {
+  if (auto error = db.Exec(ProductSchemaSql())) return error;
+  for (const TableData& table : tables) {
+    if (FindSchemaTable(table.name) == nullptr) continue;
+    if (auto error = InsertRows(db, table.name, table.columns, table.rows)) return error;
+  }
+  return std::nullopt;
+}
+
+std::variant<std::vector<TableData>, ReadFailure> ReadSqliteTables(
+    const std::filesystem::path& file) {
+  auto [db, status] = SqliteConnection::OpenReadOnly(file);
+  if (!db) return ReadFailure{DescribeOpenStatus(status) + "：" + Utf8(file)};
+  std::vector<TableData> tables;
+  for (SchemaTable& schema : ReadSchema(*db)) {
+    TableData table{std::move(schema.name), std::move(schema.columns), std::move(schema.numeric),
+                    {}};
+    auto [rows, rows_error] =
+        db->Prepare("SELECT * FROM " + QuotedName(table.name) + " ORDER BY rowid");
+    if (!rows) return ReadFailure{rows_error};
+    for (;;) {
+      const auto step = rows->Next();
+      if (step == SqliteStatement::Step::Done) break;
+      if (step == SqliteStatement::Step::Error) return ReadFailure{rows->ErrorMessage()};
+      std::vector<std::optional<std::string>> row;
+      for (int i = 0; i < rows->ColumnCount(); ++i) {
+        const Cell cell = rows->Read(i);
+        if (cell.kind == Cell::Kind::Null) {
+          row.emplace_back(std::nullopt);
+        } else if (cell.kind == Cell::Kind::Integer || cell.kind == Cell::Kind::Real) {
+          row.emplace_back(PlainDecimal(cell.number));  // 17, not 17.0, in a spreadsheet
+        } else {
+          row.emplace_back(cell.text);
+        }
+      }
+      table.rows.push_back(std::move(row));
+    }
+    tables.push_back(std::move(table));
+  }
+  return tables;
+}
+
+}  // namespace threadgauge
