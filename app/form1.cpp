@@ -177,7 +177,7 @@ FormInputs Form1::Inputs() const {
 void Form1::Command1_Click() {
   // Looked for at every press, so a database copied in while the window is open is used.
   const std::filesystem::path database =
-      files_.database ? *files_.database : LocateDatabase(files_.program_directory).path;
+      files_.database ? *files_.database : LocateDatabase(files_.places).path;
   const CalculationResult result = Calculate(Inputs(), database);
   if (result.rejection) {
     QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(*result.rejection),
@@ -203,8 +203,7 @@ void Form1::ShowResult(const CalculationResult& result) {
     if (text) Control<QLabel>(ControlName(caption).data())->setText(QString::fromStdString(*text));
   }
   // The first line names the database this calculation read, as users may keep several.
-  QStringList notices{QStringLiteral("公差数据库：") +
-                      QString::fromStdU16String(result.database.u16string())};
+  QStringList notices{QString::fromStdString(DescribeDatabase(result))};
   for (const Notice& notice : result.notices) {
     notices << QString::fromStdString(DescribeNotice(notice));
   }

@@ -10,7 +10,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   PrepareApplication(app);
   const std::filesystem::path program = ExecutableDirectory();
-  Form1 form({std::nullopt, program,
+  Form1 form({std::nullopt, DataPlaces::OfThisProgram(),
               LocateWorkbook(program, std::filesystem::path(u8"螺距公差.xls")),
               LocateWorkbook(program, std::filesystem::path(u8"粗牙螺纹螺距.xls"))});
   form.showMaximized();

@@ -10,6 +10,7 @@
 #include "calculation/thread_basics.h"
 #include "tolerance/lookups.h"
 #include "tolerance/tolerance_database.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -87,6 +88,7 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request,
 CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db) {
   CalculationResult result;
   result.database = db.path();
+  result.database_note = db.ReadingNote();
   const auto built = BuildRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
     result.rejection = rejection->message;
@@ -106,6 +108,12 @@ CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& d
     out.Add(UnknownGauge{request.gaugeName});
   }
   return result;
+}
+
+std::string DescribeDatabase(const CalculationResult& result) {
+  std::string line = "公差数据库：" + Utf8(result.database);
+  if (!result.database_note.empty()) line += "（" + result.database_note + "）";
+  return line;
 }
 
 CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database) {

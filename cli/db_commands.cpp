@@ -1,33 +1,40 @@
 #include "cli/db_commands.h"
 
+#include <charconv>
 #include <filesystem>
 #include <optional>
 
 #include "calculation/form_lists.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
+#include "tolerance/data_location.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
 
 const char* const kDbHelp =
     "用法:\n"
-    "  threadgauge-cli db import 来源 --out 文件 [--force]\n"
+    "  threadgauge-cli db where\n"
+    "      下一次计算要用的公差数据库文件，以及依次查找过的位置（存在/不存在）。\n"
+    "  threadgauge-cli db import 来源 --out 文件 [--force] [--code-page N]\n"
     "      来源为 .mdb/.accdb 文件，或每表一个 CSV 文件的文件夹（文件名即表名，第一行为列名，\n"
     "      UTF-8 或 GBK 编码）。写出只含程序所需八张表及其列的公差数据库；目标已存在时须加\n"
     "      --force。先写临时文件再改名，导入失败时原文件不变。\n"
     "  threadgauge-cli db export 文件 --to 文件夹 [--force]\n"
     "      每张表写一个 CSV（UTF-8，第一行为列名），可在电子表格中编辑后再导入。\n"
-    "  threadgauge-cli db check 文件\n"
+    "  threadgauge-cli db check 文件 [--code-page N]\n"
     "      检查公差数据库是否完整：缺少的表和列、各表行数、范围表的顺序/间隙/重叠、\n"
     "      查不到量规公差的 TD2/Td2、缺少的螺距、非数值和空单元格。\n"
-    "      退出状态 0 表示数据库完整，1 表示有缺项，2 表示无法读取或用法错误。\n";
+    "      退出状态 0 表示数据库完整，1 表示有缺项，2 表示无法读取或用法错误。\n"
+    "  --code-page N  Access 97 文件按代码页 N 读取（如 936 即 GBK，950 即 Big5）；\n"
+    "      不给时按文件头记录的代码页、936、950 的顺序，取能找到公差表表名的那一个。\n";
 
 namespace {
 
 struct DbArgs {
   std::vector<std::string> positional;
   std::optional<std::string> out, to;
+  std::optional<int> code_page;
   bool force = false;
 };
 
@@ -37,12 +44,23 @@ std::optional<DbArgs> Parse(const std::vector<std::string>& args, std::ostream& 
     const std::string& a = args[i];
     if (a == "--force") {
       parsed.force = true;
-    } else if (a == "--out" || a == "--to") {
+    } else if (a == "--out" || a == "--to" || a == "--code-page") {
       if (i + 1 >= args.size()) {
         err << "选项 " << a << " 缺少值\n";
         return std::nullopt;
       }
-      (a == "--out" ? parsed.out : parsed.to) = args[++i];
+      const std::string& value = args[++i];
+      if (a == "--code-page") {
+        int code_page = 0;
+        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), code_page);
+        if (ec != std::errc() || end != value.data() + value.size() || code_page <= 0) {
+          err << "--code-page 须为代码页的编号，例如 936\n";
+          return std::nullopt;
+        }
+        parsed.code_page = code_page;
+      } else {
+        (a == "--out" ? parsed.out : parsed.to) = value;
+      }
     } else if (a.rfind("--", 0) == 0) {
       err << "未知选项：" << a << "\n" << kDbHelp;
       return std::nullopt;
@@ -53,12 +71,33 @@ std::optional<DbArgs> Parse(const std::vector<std::string>& args, std::ostream& 
   return parsed;
 }
 
+void TellCodePage(const std::optional<CodePageChoice>& code_page, std::ostream& out) {
+  if (!code_page) return;
+  const std::string note = DescribeCodePage(*code_page);
+  if (!note.empty()) out << "注意：" << note << "\n";
+}
+
+int Where(const DbArgs& a, std::ostream& out, std::ostream& err) {
+  if (!a.positional.empty()) {
+    err << kDbHelp;
+    return 2;
+  }
+  const DatabaseLocation location = LocateDatabase(DataPlaces::OfThisProgram());
+  out << Utf8(location.path) << "\n";
+  for (const auto& place : location.looked_at) {
+    out << "  " << (place.exists ? "存在    " : "不存在  ") << Utf8(place.path) << "\n";
+  }
+  return 0;
+}
+
 int Import(const DbArgs& a, std::ostream& out, std::ostream& err) {
   if (a.positional.size() != 1 || !a.out) {
     err << kDbHelp;
     return 2;
   }
-  const ImportOutcome outcome = ImportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.out), a.force);
+  const ImportOutcome outcome =
+      ImportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.out), a.force, a.code_page);
+  TellCodePage(outcome.code_page, out);
   for (const std::string& warning : outcome.warnings) out << "注意：" << warning << "\n";
   if (outcome.error) {
     err << "导入失败：" << *outcome.error << "\n";
@@ -74,7 +113,8 @@ int Export(const DbArgs& a, std::ostream& out, std::ostream& err) {
     err << kDbHelp;
     return 2;
   }
-  if (const auto error = ExportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.to), a.force)) {
+  if (const auto error = ExportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.to),
+                                        a.force)) {
     err << "导出失败：" << *error << "\n";
     return 1;
   }
@@ -87,15 +127,15 @@ int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
     err << kDbHelp;
     return 2;
   }
-  auto read = ReadTablesFrom(PathFromUtf8(a.positional[0]));
+  auto read = ReadTablesFrom(PathFromUtf8(a.positional[0]), a.code_page);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
     err << "无法检查：" << failure->message << "\n";
     return 2;
   }
-  const CheckKeys keys{{kPitches.begin(), kPitches.end()},
-                       {kLengthRanges.begin(), kLengthRanges.end()}};
-  const CheckReport report = CheckDatabase(std::get<std::vector<TableData>>(read), keys);
+  const TableSource& source = std::get<TableSource>(read);
+  const CheckReport report = CheckDatabase(source.tables, ShippedCheckKeys());
   out << "公差数据库 " << a.positional[0] << "\n";
+  TellCodePage(source.code_page, out);
   for (const std::string& line : report.lines) out << line << "\n";
   out << (report.complete ? "结论：数据库完整。\n"
                           : "结论：数据库不完整，标 ✗ 的项目会使相应的量规尺寸查不到。\n");
@@ -104,6 +144,10 @@ int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
+CheckKeys ShippedCheckKeys() {
+  return CheckKeys{{kPitches.begin(), kPitches.end()}, {kLengthRanges.begin(), kLengthRanges.end()}};
+}
+
 int RunDbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help") {
     (args.empty() ? err : out) << kDbHelp;
@@ -111,6 +155,7 @@ int RunDbCommand(const std::vector<std::string>& args, std::ostream& out, std::o
   }
   const auto parsed = Parse({args.begin() + 1, args.end()}, err);
   if (!parsed) return 2;
+  if (args[0] == "where") return Where(*parsed, out, err);
   if (args[0] == "import") return Import(*parsed, out, err);
   if (args[0] == "export") return Export(*parsed, out, err);
   if (args[0] == "check") return Check(*parsed, out, err);

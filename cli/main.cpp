@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
     return 0;
   }
   const std::filesystem::path database =
-      options->database ? *options->database : LocateDatabase(ExecutableDirectory()).path;
+      options->database ? *options->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
   const CalculationResult result = Calculate(options->inputs, database);
   if (result.rejection) {
     std::cerr << *result.rejection << "\n";

@@ -123,8 +123,7 @@ std::string RenderText(const FormInputs& in, const CalculationResult& result) {
   out << "螺距公差    ± " << field(OutputField::Text28) << "\n";
   out << s.CaptionText(Caption::Label17) << "    " << field(OutputField::Text8) << "\n";
   out << s.CaptionText(Caption::Label18) << "       " << field(OutputField::Text9) << "\n";
-  out << "\n公差数据库：" << Utf8(result.database)
-      << "\n";
+  out << "\n" << DescribeDatabase(result) << "\n";
   if (!result.notices.empty()) {
     out << "\n提示：\n";
     for (const Notice& notice : result.notices) out << "  " << DescribeNotice(notice) << "\n";

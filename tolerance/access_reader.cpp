@@ -14,7 +14,8 @@
 namespace threadgauge {
 namespace {
 
-constexpr int kChineseCodePage = 936;
+constexpr int kChineseCodePage = 936;             // GBK, mainland China
+constexpr int kTraditionalChineseCodePage = 950;  // Big5, Taiwan and Hong Kong
 
 struct HandleCloser {
   void operator()(MdbHandle* mdb) const { mdb_close(mdb); }
@@ -25,9 +26,47 @@ struct TableCloser {
   void operator()(MdbTableDef* table) const { mdb_free_tabledef(table); }
 };
 
-Handle Open(const std::filesystem::path& file) {
+// libmdb takes a Jet 3 file's character set from MDB_JET3_CHARSET when it opens the file;
+// it is set for this one opening and put back at once, so no other file is read by it.
+Handle Open(const std::filesystem::path& file, std::optional<int> code_page) {
   const std::string name = Utf8(file);
+  std::optional<ScopedEnvironmentVariable> charset;
+  if (code_page) charset.emplace("MDB_JET3_CHARSET", "CP" + std::to_string(*code_page));
   return Handle(mdb_open(name.c_str(), MDB_NOFLAGS));
+}
+
+std::string CodePageName(int code_page) {
+  switch (code_page) {
+    case 936:
+      return "936（GBK）";
+    case 950:
+      return "950（Big5）";
+    case 1252:
+      return "1252（西欧）";
+    default:
+      return std::to_string(code_page);
+  }
+}
+
+// Whether a table or a column of the file carries one of the names, read in the code page
+// the file was opened with.
+bool FindsAnyName(MdbHandle* mdb, const std::vector<std::string>& names) {
+  if (names.empty() || !mdb_read_catalog(mdb, MDB_TABLE)) return false;
+  const auto wanted = [&](const char* name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+  };
+  for (unsigned i = 0; i < mdb->num_catalog; ++i) {
+    auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
+    if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry)) continue;
+    if (wanted(entry->object_name)) return true;
+    std::unique_ptr<MdbTableDef, TableCloser> table(mdb_read_table(entry));
+    if (!table) continue;
+    mdb_read_columns(table.get());
+    for (unsigned c = 0; c < table->num_cols; ++c) {
+      if (wanted(static_cast<MdbColumn*>(g_ptr_array_index(table->columns, c))->name)) return true;
+    }
+  }
+  return false;
 }
 
 bool IsNumericType(int type) {
@@ -91,33 +130,59 @@ bool IsAccessFile(const std::filesystem::path& file) {
   return extension == ".mdb" || extension == ".accdb";
 }
 
-std::variant<std::vector<TableData>, ReadFailure> ReadAccessTables(
-    const std::filesystem::path& file, std::optional<int> code_page) {
+std::string DescribeCodePage(const CodePageChoice& choice) {
+  if (choice.used == choice.recorded) return {};
+  std::string text = "按代码页 " + CodePageName(choice.used) + "读取";
+  if (choice.recorded != 0) text += "；文件头记录的是 " + std::to_string(choice.recorded);
+  return text;
+}
+
+std::variant<AccessTables, ReadFailure> ReadAccessTables(const std::filesystem::path& file,
+                                                         const AccessReadOptions& options) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
     return ReadFailure{"找不到 Access 数据库文件"};
   }
-  Handle mdb = Open(file);
+  Handle mdb = Open(file, std::nullopt);
   if (!mdb) return ReadFailure{"不是可读的 Access 数据库文件"};
 
+  AccessTables read;
   if (mdb->f->jet_version == MDB_VER_JET3) {
-    // Text of Access 97 files is in the writer's code page; libmdb converts from the one
-    // named in MDB_JET3_CHARSET, read when the file is opened.
+    // Jet 3 text is in the writer's code page, which the header may not tell truly: take
+    // the first candidate under which the names the caller looks for are found.
     const int recorded = mdb->f->code_page;
-    const int chosen = code_page ? *code_page : (recorded != 0 ? recorded : kChineseCodePage);
-    SetEnvironmentVariable("MDB_JET3_CHARSET", "CP" + std::to_string(chosen));
-    mdb = Open(file);
+    std::vector<int> candidates;
+    if (options.code_page) {
+      candidates = {*options.code_page};
+    } else {
+      for (int candidate : {recorded, kChineseCodePage, kTraditionalChineseCodePage}) {
+        if (candidate != 0 && std::find(candidates.begin(), candidates.end(), candidate) ==
+                                  candidates.end()) {
+          candidates.push_back(candidate);
+        }
+      }
+    }
+    int chosen = recorded != 0 ? recorded : kChineseCodePage;
+    if (options.code_page) chosen = *options.code_page;
+    for (int candidate : candidates) {
+      Handle trial = Open(file, candidate);
+      if (trial && FindsAnyName(trial.get(), options.expected_names)) {
+        chosen = candidate;
+        break;
+      }
+    }
+    mdb = Open(file, chosen);
     if (!mdb) return ReadFailure{"不是可读的 Access 数据库文件"};
+    read.code_page = CodePageChoice{chosen, recorded};
   }
 
   if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) return ReadFailure{"无法读取 Access 数据库的表目录"};
-  std::vector<TableData> tables;
   for (unsigned i = 0; i < mdb->num_catalog; ++i) {
     auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
     if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry)) continue;
-    tables.push_back(ReadTable(entry));
+    read.tables.push_back(ReadTable(entry));
   }
-  return tables;
+  return read;
 }
 
 }  // namespace threadgauge

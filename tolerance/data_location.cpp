@@ -3,37 +3,52 @@
 #include <system_error>
 
 namespace threadgauge {
+namespace {
 
-DatabaseLocation LocateDatabase(const std::filesystem::path& program_directory) {
-  const std::filesystem::path folder = std::filesystem::path(u8"公差表");
-  const std::filesystem::path file = std::filesystem::path(u8"公差表.db");
+const std::filesystem::path kFolder = std::filesystem::path(u8"公差表");
+
+std::filesystem::path InstalledFolder(const std::filesystem::path& program_directory) {
+  return program_directory.parent_path() / "share" / "threadgauge" / kFolder;
+}
+
+bool IsFile(const std::filesystem::path& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
+}
+
+}  // namespace
+
+DataPlaces DataPlaces::OfThisProgram() { return {ExecutableDirectory(), UserDataDirectory()}; }
+
+std::filesystem::path UserDatabasePath(const std::filesystem::path& user_directory) {
+  return user_directory / kFolder / std::filesystem::path(u8"公差表.db");
+}
+
+DatabaseLocation LocateDatabase(const DataPlaces& places) {
+  const std::filesystem::path shipped = std::filesystem::path(u8"公差表.db");
   DatabaseLocation location;
-  location.tried = {program_directory / folder / std::filesystem::path(u8"公差表.mdb"),
-                    program_directory / folder / file,
-                    program_directory.parent_path() / "share" / "threadgauge" / folder / file};
-  for (const auto& candidate : location.tried) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(candidate, ec)) {
+  std::vector<std::filesystem::path> candidates;
+  if (places.user_directory) candidates.push_back(UserDatabasePath(*places.user_directory));
+  candidates.push_back(places.program_directory / kFolder / std::filesystem::path(u8"公差表.mdb"));
+  candidates.push_back(places.program_directory / kFolder / shipped);
+  candidates.push_back(InstalledFolder(places.program_directory) / shipped);
+  for (const auto& candidate : candidates) {
+    const bool exists = IsFile(candidate);
+    location.looked_at.push_back({candidate, exists});
+    if (exists && !location.found) {
       location.path = candidate;
       location.found = true;
-      return location;
     }
   }
-  location.path = location.tried[1];
+  if (!location.found) location.path = places.program_directory / kFolder / shipped;
   return location;
 }
 
 std::filesystem::path LocateWorkbook(const std::filesystem::path& program_directory,
                                      const std::filesystem::path& name) {
-  const std::filesystem::path folder = std::filesystem::path(u8"公差表");
-  const std::filesystem::path beside = program_directory / folder / name;
-  const std::filesystem::path installed =
-      program_directory.parent_path() / "share" / "threadgauge" / folder / name;
-  std::error_code ec;
-  if (!std::filesystem::is_regular_file(beside, ec) &&
-      std::filesystem::is_regular_file(installed, ec)) {
-    return installed;
-  }
+  const std::filesystem::path beside = program_directory / kFolder / name;
+  const std::filesystem::path installed = InstalledFolder(program_directory) / name;
+  if (!IsFile(beside) && IsFile(installed)) return installed;
   return beside;
 }
 

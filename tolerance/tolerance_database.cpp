@@ -28,13 +28,14 @@ ToleranceDatabase ToleranceDatabase::Open(const std::filesystem::path& path) {
 ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& path,
                                                 const std::vector<std::string>& names) {
   std::error_code ec;
-  if (!std::filesystem::exists(path, ec))
+  if (!std::filesystem::exists(path, ec)) {
     return ToleranceDatabase(path, std::nullopt, OpenStatus::FileMissing);
-  auto read = ReadAccessTables(path);
-  auto* tables = std::get_if<std::vector<TableData>>(&read);
-  if (tables == nullptr) return ToleranceDatabase(path, std::nullopt, OpenStatus::NotADatabase);
+  }
+  auto read = ReadAccessTables(path, AccessReadOptions{std::nullopt, names});
+  auto* access = std::get_if<AccessTables>(&read);
+  if (access == nullptr) return ToleranceDatabase(path, std::nullopt, OpenStatus::NotADatabase);
   std::vector<TableData> wanted;
-  for (TableData& table : *tables) {
+  for (TableData& table : access->tables) {
     if (std::find(names.begin(), names.end(), table.name) != names.end()) {
       wanted.push_back(std::move(table));
     }
@@ -43,7 +44,13 @@ ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& pat
   if (!memory || CopyTables(*memory, wanted)) {
     return ToleranceDatabase(path, std::nullopt, OpenStatus::NotReadable);
   }
-  return ToleranceDatabase(path, std::move(memory), OpenStatus::Opened);
+  ToleranceDatabase db(path, std::move(memory), OpenStatus::Opened);
+  db.code_page_ = access->code_page;
+  return db;
+}
+
+std::string ToleranceDatabase::ReadingNote() const {
+  return code_page_ ? DescribeCodePage(*code_page_) : std::string();
 }
 
 LookupFailure ToleranceDatabase::Failure(LookupFailureKind kind, const Query& query,

@@ -341,7 +341,7 @@ TEST(Form1Database, FoundAfreshAtEveryPress) {
   const auto folder = program.path() / std::filesystem::u8path("公差表");
   std::filesystem::create_directories(folder);
   std::filesystem::copy_file(testing::ShippedDatabase(), folder / std::filesystem::u8path("公差表.db"));
-  Form1 form({std::nullopt, program.path(), {}, {}});
+  Form1 form({std::nullopt, DataPlaces{program.path(), std::nullopt}, {}, {}});
   const auto press = [&form] {
     form.findChild<QLineEdit*>("Text1")->setText("10");
     for (const auto& [name, text] : {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"},

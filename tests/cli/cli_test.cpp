@@ -173,3 +173,67 @@ TEST(CliDb, CheckImportAndExportExitStatuses) {
 
 }  // namespace
 }  // namespace threadgauge
+
+namespace threadgauge {
+namespace {
+
+// The user's database in their data folder comes first, for `db where` and for a
+// calculation alike.
+TEST(CliDb, WhereAndTheCalculationFollowThePrecedence) {
+  testing::TemporaryFolder data;
+  const std::vector<std::pair<std::string, std::optional<std::string>>> env = {
+      {"XDG_DATA_HOME", data.path().string()}};
+  const auto users = data.path() / "threadgauge" / std::filesystem::u8path("公差表") /
+                     std::filesystem::u8path("公差表.db");
+  const CliRun before = RunCli({"db", "where"}, {}, env);
+  ASSERT_EQ(before.exit, 0) << before.err;
+  EXPECT_EQ(before.out.substr(0, before.out.find('\n')), testing::ShippedDatabase().string());
+  EXPECT_NE(before.out.find("不存在  " + users.string()), std::string::npos) << before.out;
+  EXPECT_NE(before.out.find("存在    " + testing::ShippedDatabase().string()), std::string::npos);
+
+  std::filesystem::create_directories(users.parent_path());
+  std::filesystem::copy_file(testing::ShippedDatabase(), users);
+  const CliRun after = RunCli({"db", "where"}, {}, env);
+  EXPECT_EQ(after.out.substr(0, after.out.find('\n')), users.string());
+  EXPECT_NE(after.out.find("存在    " + users.string()), std::string::npos) << after.out;
+  const CliRun calculated = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6",
+                                    "--position", "g", "--gauge", "校止-止螺纹塞规", "--json"},
+                                   {}, env);
+  EXPECT_NE(calculated.out.find("\"database\": \"" + users.string() + "\""), std::string::npos)
+      << calculated.out;
+}
+
+// An Access 97 file from a Chinese system, whose header records 1252: read as GBK, and
+// the user is told; --code-page tries only the code page given.
+TEST(CliDb, CodePageOfAChineseAccess97File) {
+  testing::TemporaryFolder folder;
+  const std::string file = testing::ChineseAccess97ToleranceFile(folder).string();
+  const std::string told = "按代码页 936（GBK）读取；文件头记录的是 1252";
+
+  const CliRun check = RunCli({"db", "check", file});
+  EXPECT_EQ(check.exit, 1);
+  EXPECT_NE(check.out.find("注意：" + told), std::string::npos) << check.out;
+  EXPECT_NE(check.out.find("✓ 表“位置要素”：2 行"), std::string::npos) << check.out;
+  const CliRun forced = RunCli({"db", "check", file, "--code-page", "1252"});
+  EXPECT_EQ(forced.out.find("注意："), std::string::npos) << forced.out;
+  EXPECT_NE(forced.out.find("✗ 缺少表“位置要素”"), std::string::npos) << forced.out;
+
+  const auto out = (folder.path() / "out.db").string();
+  const CliRun refused = RunCli({"db", "import", file, "--out", out, "--code-page", "1252"});
+  EXPECT_EQ(refused.exit, 1);
+  EXPECT_NE(refused.err.find("来源中没有任何一张公差表"), std::string::npos) << refused.err;
+  const CliRun imported = RunCli({"db", "import", file, "--out", out});
+  EXPECT_EQ(imported.exit, 0) << imported.err;
+  EXPECT_NE(imported.out.find("注意：" + told), std::string::npos) << imported.out;
+  EXPECT_EQ(RunCli({"db", "check", file, "--code-page", "GBK"}).exit, 2);
+
+  // The status line's first line says how the file was read.
+  const CliRun calculated = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6",
+                                    "--position", "H", "--gauge", "通端螺纹塞规", "--database",
+                                    file});
+  EXPECT_NE(calculated.out.find("公差数据库：" + file + "（" + told + "）"), std::string::npos)
+      << calculated.out;
+}
+
+}  // namespace
+}  // namespace threadgauge

@@ -9,6 +9,7 @@
 
 #include "support/fixture_database.h"
 #include "support/run_cli.h"
+#include "support/run_program.h"
 
 namespace threadgauge {
 namespace {
@@ -154,7 +155,7 @@ TEST(DamagedDatabase, LockedByAnotherProgram) {
 }
 
 TEST(DamagedDatabase, NoReadPermission) {
-  if (std::system("command -v setpriv > /dev/null 2>&1") != 0) GTEST_SKIP() << "setpriv missing";
+  ASSERT_EQ(RunProgram({"setpriv", "--version"}).exit, 0) << "setpriv (Debian util-linux) missing";
   testing::TemporaryFolder folder;
   fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read |
                                      fs::perms::group_exec | fs::perms::others_read |

@@ -21,6 +21,22 @@ std::filesystem::path ShippedDatabase() {
   return std::filesystem::u8path(THREADGAUGE_TEST_DATABASE);
 }
 
+std::filesystem::path SharedAccessFile(const char* name) {
+  const auto file = std::filesystem::u8path(THREADGAUGE_TEST_DATA) / "mdb" / name;
+  EXPECT_TRUE(std::filesystem::exists(file)) << "test data missing: " << file;
+  return file;
+}
+
+std::filesystem::path ChineseAccess97ToleranceFile(const TemporaryFolder& folder) {
+  std::string bytes = ReadBytes(SharedAccessFile("zh-jet3-booklist.mdb"));
+  const size_t at = bytes.find("Bookform");
+  EXPECT_NE(at, std::string::npos);
+  if (at != std::string::npos) bytes.replace(at, 8, "\xCE\xBB\xD6\xC3\xD2\xAA\xCB\xD8");
+  const auto file = folder.path() / std::filesystem::u8path("公差表.mdb");
+  std::ofstream(file, std::ios::binary) << bytes;
+  return file;
+}
+
 TemporaryFolder::TemporaryFolder() {
   static std::atomic<int> counter{0};
   std::random_device random;

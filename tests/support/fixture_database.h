@@ -44,4 +44,12 @@ void ExecSql(const std::filesystem::path& file, const std::string& sql);
 // The shipped database in the build tree.
 std::filesystem::path ShippedDatabase();
 
+// A shared Access test file; the calling test fails when it is missing.
+std::filesystem::path SharedAccessFile(const char* name);
+
+// A user's 公差表.mdb as written on a Chinese system: the shared Access 97 file whose
+// header records code page 1252 while its text is GBK, with its table renamed, in GBK, to
+// "位置要素". Made in `folder` from the shared file, never kept.
+std::filesystem::path ChineseAccess97ToleranceFile(const TemporaryFolder& folder);
+
 }  // namespace threadgauge::testing

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace threadgauge {
@@ -12,7 +14,10 @@ struct CliRun {
   std::string err;
 };
 
-// `prefix` is put before the program, e.g. a command that runs it as another user.
-CliRun RunCli(const std::vector<std::string>& args, const std::vector<std::string>& prefix = {});
+// `prefix` is put before the program, e.g. a command that runs it as another user;
+// `environment` sets or removes variables for it.
+CliRun RunCli(
+    const std::vector<std::string>& args, const std::vector<std::string>& prefix = {},
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& environment = {});
 
 }  // namespace threadgauge

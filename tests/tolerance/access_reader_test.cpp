@@ -1,63 +1,58 @@
 // Access files read through libmdb, checked against Debian's mdb-export as an independent
-// reader of the same files.
+// reader of the same files, and Chinese Access 97 files read in the code page that their
+// text is in, whatever their header records.
 #include "tolerance/access_reader.h"
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
+#include <fstream>
 
 #include "support/fixture_database.h"
+#include "support/run_program.h"
 #include "tolerance/admin/csv.h"
 #include "tolerance/lookups.h"
 
 namespace threadgauge {
 namespace {
 
-std::filesystem::path TestFile(const char* name) {
-  return std::filesystem::u8path(THREADGAUGE_TEST_DATA) / "mdb" / name;
+std::filesystem::path TestFile(const char* name) { return testing::SharedAccessFile(name); }
+
+AccessTables Read(const std::filesystem::path& file, const AccessReadOptions& options = {}) {
+  auto read = ReadAccessTables(file, options);
+  EXPECT_TRUE(std::holds_alternative<AccessTables>(read)) << file;
+  if (!std::holds_alternative<AccessTables>(read)) return {};
+  return std::get<AccessTables>(std::move(read));
 }
 
-// mdb-export's CSV of one table (header first), or nothing when it cannot be run.
-std::optional<std::vector<CsvRow>> MdbExport(const std::filesystem::path& file,
-                                             const std::string& table) {
-  // In a UTF-8 locale, and without the code page this process may have chosen for itself.
-  const std::string command = "env -u MDB_JET3_CHARSET LC_ALL=C.UTF-8 mdb-export '" +
-                              file.string() + "' '" + table + "' 2>/dev/null";
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(popen(command.c_str(), "r"), pclose);
-  if (!pipe) return std::nullopt;
-  std::string text;
-  char buffer[4096];
-  for (size_t n; (n = fread(buffer, 1, sizeof buffer, pipe.get())) > 0;) text.append(buffer, n);
-  if (text.empty()) return std::nullopt;
-  return ParseCsv(text);
-}
-
-class AccessFile : public ::testing::TestWithParam<const char*> {
- protected:
-  void SetUp() override {
-    if (!std::filesystem::exists(TestFile(GetParam()))) {
-      GTEST_SKIP() << "test databases not found at " << TestFile(GetParam());
-    }
-    if (std::system("mdb-export --version > /dev/null 2>&1") != 0) {
-      GTEST_SKIP() << "mdb-export (Debian mdbtools) is not installed";
-    }
+const TableData* Table(const AccessTables& read, const std::string& name) {
+  for (const TableData& table : read.tables) {
+    if (table.name == name) return &table;
   }
-};
+  return nullptr;
+}
+
+// mdb-export's CSV of one table (header first), in a UTF-8 locale and in the code page the
+// file records.
+std::vector<CsvRow> MdbExport(const std::filesystem::path& file, const std::string& table) {
+  const ProgramRun run = RunProgram({"mdb-export", file.string(), table},
+                                    {{"LC_ALL", "C.UTF-8"}, {"MDB_JET3_CHARSET", std::nullopt}});
+  EXPECT_EQ(run.exit, 0) << "mdb-export (Debian mdbtools) failed: " << run.err;
+  return ParseCsv(run.out);
+}
+
+class AccessFile : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(AccessFile, EveryTableReadsAsMdbExportShowsIt) {
-  const auto read = ReadAccessTables(TestFile(GetParam()));
-  ASSERT_TRUE(std::holds_alternative<std::vector<TableData>>(read));
-  const auto& tables = std::get<std::vector<TableData>>(read);
-  ASSERT_FALSE(tables.empty());
-  for (const TableData& table : tables) {
+  const AccessTables read = Read(TestFile(GetParam()));
+  ASSERT_FALSE(read.tables.empty());
+  for (const TableData& table : read.tables) {
     SCOPED_TRACE(table.name);
-    const auto exported = MdbExport(TestFile(GetParam()), table.name);
-    ASSERT_TRUE(exported.has_value());
-    ASSERT_EQ(exported->front(), table.columns);
-    ASSERT_EQ(exported->size() - 1, table.rows.size());
+    const std::vector<CsvRow> exported = MdbExport(TestFile(GetParam()), table.name);
+    ASSERT_FALSE(exported.empty());
+    ASSERT_EQ(exported.front(), table.columns);
+    ASSERT_EQ(exported.size() - 1, table.rows.size());
     for (size_t r = 0; r < table.rows.size(); ++r) {
-      const CsvRow& expected = (*exported)[r + 1];
+      const CsvRow& expected = exported[r + 1];
       ASSERT_EQ(expected.size(), table.columns.size()) << "row " << r;
       for (size_t c = 0; c < table.columns.size(); ++c) {
         // Binary objects are not read; mdb-export writes their bytes.
@@ -77,27 +72,78 @@ INSTANTIATE_TEST_SUITE_P(TestData, AccessFile,
                          ::testing::Values("nwind.mdb", "DateTestDatabase.mdb",
                                            "ASampleDatabase.accdb"));
 
-TEST(AccessCodePage, Jet3TextReadsInTheGivenCodePage) {
-  const auto file = TestFile("nwind.mdb");
-  if (!std::filesystem::exists(file)) GTEST_SKIP() << "test databases not found";
-  const auto names = [&](std::optional<int> code_page) {
-    std::vector<std::string> out;
-    const auto read = ReadAccessTables(file, code_page);
-    for (const auto& t : std::get<std::vector<TableData>>(read)) out.push_back(t.name);
-    return out;
-  };
-  const auto has = [](const std::vector<std::string>& v, const std::string& name) {
-    return std::find(v.begin(), v.end(), name) != v.end();
-  };
-  // The file records Western code page 1252, and that is what is used when none is given.
-  EXPECT_TRUE(has(names(std::nullopt), "Umsätze"));
-  EXPECT_TRUE(has(names(1252), "Umsätze"));
-  EXPECT_FALSE(has(names(936), "Umsätze"));  // the same bytes read as GBK are other text
+const std::vector<std::string> kBooklistColumns = {"书号",   "书名",   "科目",
+                                                   "作者",   "发行者", "有关内容"};
+
+// An Access 97 file from a Chinese system whose header records 1252: its Chinese column
+// names are found under 936, and that is the code page its text is read in.
+TEST(AccessCodePage, ChineseJet3FileIsReadInTheCodePageItsNamesAreFoundIn) {
+  const auto file = TestFile("zh-jet3-booklist.mdb");
+  const AccessTables read = Read(file, AccessReadOptions{std::nullopt, kBooklistColumns});
+  ASSERT_EQ(read.code_page, (CodePageChoice{936, 1252}));
+  EXPECT_EQ(DescribeCodePage(*read.code_page), "按代码页 936（GBK）读取；文件头记录的是 1252");
+  const TableData* books = Table(read, "Bookform");
+  ASSERT_NE(books, nullptr);
+  EXPECT_EQ(books->columns, kBooklistColumns);
+  ASSERT_EQ(books->rows.size(), 2u);
+  EXPECT_EQ(books->rows[0][1], "Jarod学习VB6");
+  EXPECT_EQ(books->rows[0][2], "信息技术");
+  EXPECT_EQ(books->rows[0][5], "记录Jarod的Vb6学习过程");
+
+  // Forced to the header's code page, the same bytes are Latin-1 mojibake.
+  const AccessTables forced = Read(file, AccessReadOptions{1252, kBooklistColumns});
+  ASSERT_EQ(forced.code_page, (CodePageChoice{1252, 1252}));
+  EXPECT_EQ(DescribeCodePage(*forced.code_page), "");
+  ASSERT_NE(Table(forced, "Bookform"), nullptr);
+  EXPECT_EQ(Table(forced, "Bookform")->columns.front(), "ÊéºÅ");
+  EXPECT_NE(Table(forced, "Bookform")->rows[0][2], "信息技术");
+
+  // Looking for nothing, the header's code page is used, as before.
+  EXPECT_EQ(Read(file).code_page, (CodePageChoice{1252, 1252}));
+}
+
+TEST(AccessCodePage, ToleranceTableNameFoundOnlyUnderGbkIsFound) {
+  testing::TemporaryFolder folder;
+  const auto file = testing::ChineseAccess97ToleranceFile(folder);
+  const ToleranceDatabase db = ToleranceDatabase::Open(file);
+  ASSERT_TRUE(db.is_open());
+  EXPECT_EQ(db.ReadingNote(), "按代码页 936（GBK）读取；文件头记录的是 1252");
+  // The table is there; it only lacks the tolerance columns.
+  const GaugeToleranceRow row = LookupGaugeTolerances(db, 100);
+  EXPECT_EQ(row.TPL.failure().kind, LookupFailureKind::ColumnMissing);
+  EXPECT_EQ(LookupFundamentalDeviation(db, 1.5, "es(g)").failure().kind,
+            LookupFailureKind::TableMissing);
+}
+
+// libmdb reads its Jet 3 character set from the environment; trying candidates must leave
+// the process's environment as it was.
+TEST(AccessCodePage, TryingCodePagesLeavesTheEnvironmentAlone) {
+  const auto file = TestFile("zh-jet3-booklist.mdb");
+  SetEnvironment("MDB_JET3_CHARSET", std::nullopt);
+  Read(file, AccessReadOptions{std::nullopt, kBooklistColumns});
+  EXPECT_EQ(std::getenv("MDB_JET3_CHARSET"), nullptr);
+  SetEnvironment("MDB_JET3_CHARSET", "CP1252");
+  EXPECT_EQ(Read(file, AccessReadOptions{std::nullopt, kBooklistColumns}).code_page->used, 936);
+  EXPECT_STREQ(std::getenv("MDB_JET3_CHARSET"), "CP1252");
+  SetEnvironment("MDB_JET3_CHARSET", std::nullopt);
+}
+
+// Jet 4 stores UCS-2: no code page is chosen, and the Chinese names read as they are.
+TEST(AccessCodePage, Jet4FileIsNotAffected) {
+  const AccessTables read =
+      Read(TestFile("zh-jet4-webbook.mdb"), AccessReadOptions{std::nullopt, {"书籍"}});
+  EXPECT_FALSE(read.code_page.has_value());
+  const TableData* books = Table(read, "书籍");
+  ASSERT_NE(books, nullptr);
+  EXPECT_EQ(books->columns.front(), "商品编号");
+  EXPECT_EQ(books->rows[0][1], "Visual Basic程序设计教程");
+  EXPECT_EQ(books->rows[0][8], "高等教育出版社");
+  ASSERT_NE(Table(read, "正式购物单"), nullptr);
+  EXPECT_EQ(Table(read, "正式购物单")->rows.size(), 1u);
 }
 
 TEST(AccessLookups, AccessFileWithoutToleranceTablesGivesTableNotices) {
   const auto file = TestFile("DateTestDatabase.mdb");
-  if (!std::filesystem::exists(file)) GTEST_SKIP() << "test databases not found";
   const auto before = testing::ReadBytes(file);
   const auto db = ToleranceDatabase::Open(file);
   ASSERT_TRUE(db.is_open());

@@ -121,7 +121,7 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
 
 TEST(DatabaseCheck, ShippedDatabaseLacksTheGaugeTables) {
   const auto read = ReadTablesFrom(testing::ShippedDatabase());
-  const CheckReport report = CheckDatabase(std::get<std::vector<TableData>>(read), Keys());
+  const CheckReport report = CheckDatabase(std::get<TableSource>(read).tables, Keys());
   EXPECT_FALSE(report.complete);
   EXPECT_TRUE(Says(report, "✓ 表“基本偏差”：25 行"));
   EXPECT_TRUE(Says(report, "✓ 表“内螺纹中径公差”：47 行"));

@@ -34,8 +34,8 @@ std::string Utf8ToGbk(const std::string& utf8) {
 
 std::vector<TableData> Tables(const std::filesystem::path& file) {
   auto read = ReadTablesFrom(file);
-  EXPECT_TRUE(std::holds_alternative<std::vector<TableData>>(read));
-  return std::get<std::vector<TableData>>(read);
+  EXPECT_TRUE(std::holds_alternative<TableSource>(read));
+  return std::get<TableSource>(read).tables;
 }
 
 bool SameRows(const std::vector<TableData>& a, const std::vector<TableData>& b) {

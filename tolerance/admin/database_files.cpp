@@ -73,66 +73,105 @@ std::string CsvField(const std::string& text) {
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
   std::random_device random;
-  return file.parent_path() / (file.filename().string() + ".import-" + std::to_string(random()));
+  return file.parent_path() /
+         PathFromUtf8(Utf8(file.filename()) + ".tmp-" + std::to_string(random()));
+}
+
+std::vector<std::string> ProductTableNames() {
+  std::vector<std::string> names;
+  for (const SchemaTable& table : ProductSchema()) names.push_back(table.name);
+  return names;
 }
 
 }  // namespace
 
-std::variant<std::vector<TableData>, ReadFailure> ReadTablesFrom(
-    const std::filesystem::path& source) {
+std::variant<TableSource, ReadFailure> ReadTablesFrom(const std::filesystem::path& source,
+                                                      std::optional<int> code_page) {
   std::error_code ec;
-  if (std::filesystem::is_directory(source, ec)) return ReadCsvFolder(source);
+  if (std::filesystem::is_directory(source, ec)) {
+    auto csv = ReadCsvFolder(source);
+    if (auto* failure = std::get_if<ReadFailure>(&csv)) return *failure;
+    return TableSource{std::move(std::get<std::vector<TableData>>(csv)), std::nullopt};
+  }
   if (!std::filesystem::exists(source, ec)) return ReadFailure{"找不到 " + Utf8(source)};
-  if (IsAccessFile(source)) return ReadAccessTables(source);
-  return ReadSqliteTables(source);
+  if (IsAccessFile(source)) {
+    auto access = ReadAccessTables(source, AccessReadOptions{code_page, ProductTableNames()});
+    if (auto* failure = std::get_if<ReadFailure>(&access)) return *failure;
+    auto& read = std::get<AccessTables>(access);
+    return TableSource{std::move(read.tables), read.code_page};
+  }
+  auto sqlite = ReadSqliteTables(source);
+  if (auto* failure = std::get_if<ReadFailure>(&sqlite)) return *failure;
+  return TableSource{std::move(std::get<std::vector<TableData>>(sqlite)), std::nullopt};
+}
+
+std::variant<ProductTables, ReadFailure> ReadProductTables(const std::filesystem::path& source,
+                                                           std::optional<int> code_page) {
+  auto read = ReadTablesFrom(source, code_page);
+  if (auto* failure = std::get_if<ReadFailure>(&read)) return *failure;
+  const TableSource& found = std::get<TableSource>(read);
+  const bool any = std::any_of(found.tables.begin(), found.tables.end(), [](const TableData& t) {
+    return FindSchemaTable(t.name) != nullptr;
+  });
+  if (!any) {
+    std::string message = "来源中没有任何一张公差表（表名须为“基本偏差”“位置要素”等）";
+    if (found.code_page && !DescribeCodePage(*found.code_page).empty()) {
+      message += "；" + DescribeCodePage(*found.code_page);
+    }
+    return ReadFailure{message};
+  }
+  ProductTables product;
+  product.tables = ToProductTables(found.tables, product.warnings);
+  product.code_page = found.code_page;
+  return product;
+}
+
+std::optional<std::string> WriteDatabaseFile(const std::vector<TableData>& tables,
+                                             const std::filesystem::path& out) {
+  const std::filesystem::path temporary = TemporaryBeside(out);
+  std::optional<std::string> error;
+  {
+    auto db = SqliteConnection::CreateFile(temporary);
+    if (!db) {
+      error = "无法在 " + Utf8(out.parent_path()) + " 中建立文件";
+    } else {
+      error = db->Exec("BEGIN");
+      if (!error) error = WriteProductTables(*db, tables);
+      if (!error) error = db->Exec("COMMIT");
+      if (error) error = "写入 " + Utf8(temporary) + " 失败：" + *error;
+    }
+  }
+  std::error_code ec;
+  if (!error) {
+    std::filesystem::rename(temporary, out, ec);
+    if (ec) error = "无法把结果写到 " + Utf8(out) + "：" + ec.message();
+  }
+  if (error) std::filesystem::remove(temporary, ec);
+  return error;
 }
 
 ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::filesystem::path& out,
-                             bool force) {
+                             bool force, std::optional<int> code_page) {
   ImportOutcome outcome;
   std::error_code ec;
   if (std::filesystem::exists(out, ec) && !force) {
     outcome.error = Utf8(out) + " 已存在；要替换它请加 --force";
     return outcome;
   }
-  auto read = ReadTablesFrom(source);
+  auto read = ReadProductTables(source, code_page);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
     outcome.error = failure->message;
     return outcome;
   }
-  const auto& tables = std::get<std::vector<TableData>>(read);
-  const bool any = std::any_of(tables.begin(), tables.end(), [](const TableData& table) {
-    return std::any_of(ProductSchema().begin(), ProductSchema().end(),
-                       [&](const SchemaTable& wanted) { return wanted.name == table.name; });
-  });
-  if (!any) {
-    outcome.error = "来源中没有任何一张公差表（表名须为“基本偏差”“位置要素”等）";
-    return outcome;
-  }
-
-  const std::filesystem::path temporary = TemporaryBeside(out);
-  {
-    auto db = SqliteConnection::CreateFile(temporary);
-    if (!db) {
-      outcome.error = "无法创建 " + Utf8(temporary);
-      return outcome;
-    }
-    std::optional<std::string> error = db->Exec("BEGIN");
-    if (!error) error = WriteProductTables(*db, ToProductTables(tables, outcome.warnings));
-    if (!error) error = db->Exec("COMMIT");
-    if (error) {
-      outcome.error = "写入失败：" + *error;
-    }
-  }
+  ProductTables& product = std::get<ProductTables>(read);
+  outcome.warnings = std::move(product.warnings);
+  outcome.code_page = product.code_page;
+  outcome.error = WriteDatabaseFile(product.tables, out);
   if (!outcome.error) {
-    auto written = ReadSqliteTables(temporary);
-    if (auto* done = std::get_if<std::vector<TableData>>(&written)) {
-      for (const TableData& table : *done) outcome.rows.emplace_back(table.name, table.rows.size());
+    for (const TableData& table : product.tables) {
+      outcome.rows.emplace_back(table.name, table.rows.size());
     }
-    std::filesystem::rename(temporary, out, ec);
-    if (ec) outcome.error = "无法把结果写到 " + Utf8(out) + "：" + ec.message();
   }
-  if (outcome.error) std::filesystem::remove(temporary, ec);
   return outcome;
 }
 
@@ -149,14 +188,11 @@ std::string ToCsv(const TableData& table) {
   return csv;
 }
 
-std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
-                                          const std::filesystem::path& folder, bool force) {
-  auto read = ReadTablesFrom(database);
-  if (const auto* failure = std::get_if<ReadFailure>(&read)) return failure->message;
-  const auto& tables = std::get<std::vector<TableData>>(read);
+std::optional<std::string> ExportTables(const std::vector<TableData>& tables,
+                                        const std::filesystem::path& folder, bool force) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec) return "无法建立文件夹 " + Utf8(folder);
+  if (ec) return "无法建立文件夹 " + Utf8(folder) + "：" + ec.message();
   for (const TableData& table : tables) {
     if (std::filesystem::exists(folder / PathFromUtf8(table.name + ".csv"), ec) && !force) {
       return Utf8(folder / PathFromUtf8(table.name + ".csv")) + " 已存在；要替换请加 --force";
@@ -168,6 +204,13 @@ std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
     if (!out) return "无法写入 " + Utf8(folder / PathFromUtf8(table.name + ".csv"));
   }
   return std::nullopt;
+}
+
+std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
+                                          const std::filesystem::path& folder, bool force) {
+  auto read = ReadTablesFrom(database);
+  if (const auto* failure = std::get_if<ReadFailure>(&read)) return failure->message;
+  return ExportTables(std::get<TableSource>(read).tables, folder, force);
 }
 
 }  // namespace threadgauge

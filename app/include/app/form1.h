@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "calculation/form_fields.h"
+#include "tolerance/data_location.h"
 
 class QLabel;
 
@@ -12,12 +13,12 @@ namespace threadgauge {
 
 struct CalculationResult;
 
-// Where the window's files lie: the program's folder, beside which the tolerance database
-// is looked for at every press of 确定 (or one database file given instead), and the two
-// reference workbooks of the 查询 menu.
+// Where the window's files lie: the places where the tolerance database is looked for at
+// every press of 确定 (or one database file given instead), and the two reference
+// workbooks of the 查询 menu.
 struct Form1Files {
   std::optional<std::filesystem::path> database;
-  std::filesystem::path program_directory;
+  DataPlaces places;
   std::filesystem::path pitch_tolerance_workbook;  // 螺距公差.xls
   std::filesystem::path coarse_pitch_workbook;     // 粗牙螺纹螺距.xls
 };

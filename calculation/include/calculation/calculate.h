@@ -20,7 +20,11 @@ struct CalculationResult {
   // Why fields stayed empty, in order of first appearance, without repeats.
   std::vector<Notice> notices;
   std::filesystem::path database;
+  std::string database_note;  // how the file was read, when the user must know
 };
+
+// The status line's first line: the database this calculation read, and how.
+std::string DescribeDatabase(const CalculationResult& result);
 
 // Checks the inputs, shows the pitch tolerance and runs the gauge kind whose name equals
 // Combo4's text, on the database as it is now. Nothing is carried from one calculation to

@@ -9,6 +9,7 @@
 #include <variant>
 #include <vector>
 
+#include "tolerance/access_reader.h"
 #include "tolerance/lookup_result.h"
 #include "tolerance/sqlite_database.h"
 
@@ -48,6 +49,9 @@ class ToleranceDatabase {
   OpenStatus status() const { return status_; }
   bool is_open() const { return connection_.has_value(); }
   const SqliteConnection* connection() const { return connection_ ? &*connection_ : nullptr; }
+  // How the file was read, when the user must know: the code page of an Access 97 file
+  // when it is not the one the file's header records. Empty otherwise.
+  std::string ReadingNote() const;
 
   // The named columns of the first row the SELECT returns; further rows are ignored.
   Lookup<RowCells> QueryFirstRow(const Query& query, const std::vector<std::string>& columns) const;
@@ -71,6 +75,7 @@ class ToleranceDatabase {
   std::filesystem::path path_;
   std::optional<SqliteConnection> connection_;
   OpenStatus status_;
+  std::optional<CodePageChoice> code_page_;
   // Declared after the connection, so the statements are finalized before it closes.
   mutable std::map<std::string, SqliteStatement, std::less<>> statements_;
 };

@@ -1,0 +1,77 @@
+// The tests' one POSIX-only piece: starting a program with posix_spawn.
+#include "support/run_program.h"
+
+#include <fcntl.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstring>
+#include <map>
+
+#include "support/fixture_database.h"
+
+extern char** environ;
+
+namespace threadgauge {
+
+ProgramRun RunProgram(
+    const std::vector<std::string>& argv,
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& environment) {
+  testing::TemporaryFolder folder;
+  const std::string out_path = (folder.path() / "out").string();
+  const std::string err_path = (folder.path() / "err").string();
+
+  std::map<std::string, std::string> variables;
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const char* eq = std::strchr(*entry, '=');
+    if (eq != nullptr) variables[std::string(*entry, static_cast<size_t>(eq - *entry))] = eq + 1;
+  }
+  for (const auto& [name, value] : environment) {
+    if (value) {
+      variables[name] = *value;
+    } else {
+      variables.erase(name);
+    }
+  }
+  std::vector<std::string> env_text;
+  for (const auto& [name, value] : variables) env_text.push_back(name + "=" + value);
+  std::vector<char*> env_pointers;
+  for (std::string& text : env_text) env_pointers.push_back(text.data());
+  env_pointers.push_back(nullptr);
+  std::vector<std::string> arguments = argv;
+  std::vector<char*> arg_pointers;
+  for (std::string& text : arguments) arg_pointers.push_back(text.data());
+  arg_pointers.push_back(nullptr);
+
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDIN_FILENO, "/dev/null", O_RDONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, out_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, err_path.c_str(),
+                                   O_WRONLY | O_CREAT | O_TRUNC, 0600);
+  pid_t pid = 0;
+  const int started = posix_spawnp(&pid, arg_pointers[0], &actions, nullptr, arg_pointers.data(),
+                                   env_pointers.data());
+  posix_spawn_file_actions_destroy(&actions);
+  ProgramRun run;
+  if (started != 0) return run;
+  int status = 0;
+  while (waitpid(pid, &status, 0) < 0) {
+  }
+  run.exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+  run.out = testing::ReadBytes(out_path);
+  run.err = testing::ReadBytes(err_path);
+  return run;
+}
+
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
+  if (value) {
+    setenv(name.c_str(), value->c_str(), 1);
+  } else {
+    unsetenv(name.c_str());
+  }
+}
+
+}  // namespace threadgauge

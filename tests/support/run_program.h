@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace threadgauge {
+
+// A program run as a separate process, as a user runs it.
+struct ProgramRun {
+  int exit = -1;  // -1 when it could not be started or did not end normally
+  std::string out;
+  std::string err;
+};
+
+// Runs `argv` (the program first, found on PATH) with no shell in between, each argument
+// passed as it is. `environment` sets (or, for nothing, removes) variables for the child.
+ProgramRun RunProgram(
+    const std::vector<std::string>& argv,
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& environment = {});
+
+// Sets (or, for nothing, removes) an environment variable of this process.
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value);
+
+}  // namespace threadgauge
