@@ -178,7 +178,7 @@ void Form1::Command1_Click() {
   // Looked for at every press, so a database copied in while the window is open is used.
   const std::filesystem::path database =
       files_.database ? *files_.database : LocateDatabase(files_.places).path;
-  const CalculationResult result = Calculate(Inputs(), database);
+  const CalculationResult result = Calculate(Inputs(), session_.Open(database));
   if (result.rejection) {
     QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(*result.rejection),
                     QMessageBox::Ok, this);

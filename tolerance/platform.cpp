@@ -4,9 +4,12 @@
 #include <cstdlib>
 
 #include "tolerance/data_location.h"
+#include "tolerance/file_stamp.h"
 
 #ifdef _WIN32
 #include <windows.h>
+#else
+#include <sys/stat.h>
 #endif
 
 namespace threadgauge {
@@ -43,6 +46,36 @@ std::optional<std::filesystem::path> UserDataDirectory() {
     return std::filesystem::path(home) / ".local" / "share" / program;
   }
   return std::nullopt;
+#endif
+}
+
+std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  BY_HANDLE_FILE_INFORMATION info;
+  const BOOL got = GetFileInformationByHandle(file, &info);
+  CloseHandle(file);
+  if (!got) return std::nullopt;
+  FileStamp stamp;
+  stamp.device = info.dwVolumeSerialNumber;
+  stamp.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
+  stamp.size = (std::uintmax_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+  stamp.modified_ns = static_cast<std::int64_t>(
+      ((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+       info.ftLastWriteTime.dwLowDateTime) * 100);
+  return stamp;
+#else
+  struct stat info {};
+  if (stat(path.c_str(), &info) != 0) return std::nullopt;
+  FileStamp stamp;
+  stamp.device = static_cast<std::uint64_t>(info.st_dev);
+  stamp.file = static_cast<std::uint64_t>(info.st_ino);
+  stamp.size = static_cast<std::uintmax_t>(info.st_size);
+  stamp.modified_ns = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
+                      info.st_mtim.tv_nsec;
+  return stamp;
 #endif
 }
 

@@ -104,6 +104,19 @@ Lookup<SqliteStatement*> ToleranceDatabase::Run(const Query& query) const {
 
 namespace {
 
+// A statement left part-way through its rows would hold the file's read lock until its
+// next run, keeping a program that saves the file waiting; every use ends with a reset.
+class ResetOnExit {
+ public:
+  explicit ResetOnExit(SqliteStatement& statement) : statement_(statement) {}
+  ~ResetOnExit() { statement_.Reset(); }
+  ResetOnExit(const ResetOnExit&) = delete;
+  ResetOnExit& operator=(const ResetOnExit&) = delete;
+
+ private:
+  SqliteStatement& statement_;
+};
+
 RowCells ReadColumns(const SqliteStatement& row, const std::vector<std::string>& columns,
                      const Query& query) {
   RowCells cells;
@@ -127,17 +140,25 @@ std::string RowInWords(const Query& query, size_t row) {
 
 }  // namespace
 
+std::optional<std::int64_t> ToleranceDatabase::DataVersion() const {
+  if (!connection_ || code_page_ || IsAccessFile(path_)) return std::nullopt;
+  const Query query{"", "PRAGMA data_version", {}, {}, {}};
+  Lookup<SqliteStatement*> run = Run(query);
+  if (!run.ok()) return std::nullopt;
+  SqliteStatement& statement = *run.value();
+  const ResetOnExit reset(statement);
+  if (statement.Next() != SqliteStatement::Step::Row) return std::nullopt;
+  return static_cast<std::int64_t>(statement.Read(0).number);
+}
+
 Lookup<RowCells> ToleranceDatabase::QueryFirstRow(const Query& query,
                                                   const std::vector<std::string>& columns) const {
   Lookup<SqliteStatement*> run = Run(query);
   if (!run.ok()) return run.failure();
   SqliteStatement& statement = *run.value();
+  const ResetOnExit reset(statement);
   const SqliteStatement::Step step = statement.Next();
-  if (step == SqliteStatement::Step::Row) {
-    RowCells cells = ReadColumns(statement, columns, query);
-    statement.Reset();
-    return cells;
-  }
+  if (step == SqliteStatement::Step::Row) return ReadColumns(statement, columns, query);
   if (step == SqliteStatement::Step::Done) return Failure(LookupFailureKind::NoRow, query);
   return Failure(LookupFailureKind::EngineError, query);
 }
@@ -148,6 +169,7 @@ Scanned<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
   Lookup<SqliteStatement*> run = Run(query);
   if (!run.ok()) return {run.failure(), {}};
   SqliteStatement& statement = *run.value();
+  const ResetOnExit reset(statement);
   std::optional<RowCells> match;
   std::vector<LookupFailure> warnings;
   std::optional<Range> previous;
@@ -182,7 +204,6 @@ Scanned<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
     if (previous && JoinOf(*previous, range) == RangeJoin::Descending) descending = true;
     previous = range;
   }
-  statement.Reset();
   if (descending) warnings.push_back(Failure(LookupFailureKind::RangesOutOfOrder, query, lower));
   if (match) return {std::move(*match), std::move(warnings)};
   return {Failure(row > 0 ? LookupFailureKind::NoRangeHolds : LookupFailureKind::NoRow, query),

@@ -6,6 +6,7 @@
 
 #include "calculation/form_fields.h"
 #include "tolerance/data_location.h"
+#include "tolerance/tolerance_session.h"
 
 class QLabel;
 
@@ -46,6 +47,7 @@ class Form1 : public QMainWindow {
   T* Control(const char* name) const;
 
   Form1Files files_;
+  ToleranceSession session_;  // the database kept open while its file is unchanged
   QLabel* status_line_ = nullptr;
 };
 

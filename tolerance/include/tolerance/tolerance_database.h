@@ -52,6 +52,9 @@ class ToleranceDatabase {
   // How the file was read, when the user must know: the code page of an Access 97 file
   // when it is not the one the file's header records. Empty otherwise.
   std::string ReadingNote() const;
+  // The engine's count of changes committed by other connections to an SQLite file; nothing
+  // for a database held in memory.
+  std::optional<std::int64_t> DataVersion() const;
 
   // The named columns of the first row the SELECT returns; further rows are ignored.
   Lookup<RowCells> QueryFirstRow(const Query& query, const std::vector<std::string>& columns) const;

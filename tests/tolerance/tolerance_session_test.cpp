@@ -1,0 +1,63 @@
+// A session keeps the database open while its file is unchanged, and sees every change.
+#include "tolerance/tolerance_session.h"
+
+#include <gtest/gtest.h>
+
+#include "support/fixture_database.h"
+#include "tolerance/lookups.h"
+
+namespace threadgauge {
+namespace {
+
+double EsG(const ToleranceDatabase& db) { return LookupFundamentalDeviation(db, 1.5, "es(g)").value(); }
+
+TEST(ToleranceSession, KeepsTheFileOpenUntilItChanges) {
+  testing::FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 基本偏差 (P, "es(g)") VALUES (1.5, -32);)sql");
+  ToleranceSession session;
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -32);
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -32);
+  EXPECT_EQ(session.openings(), 1u);
+
+  // A row changed in place by another program.
+  testing::ExecSql(fixture.path(), R"sql(UPDATE 基本偏差 SET "es(g)" = -33;)sql");
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -33);
+  EXPECT_EQ(session.openings(), 2u);
+
+  // The file replaced by another of the same size, as a save by rename does.
+  testing::TemporaryFolder folder;
+  const auto other = folder.path() / "other.db";
+  std::filesystem::copy_file(fixture.path(), other);
+  testing::ExecSql(other, R"sql(UPDATE 基本偏差 SET "es(g)" = -34;)sql");
+  ASSERT_EQ(std::filesystem::file_size(other), std::filesystem::file_size(fixture.path()));
+  std::filesystem::rename(other, fixture.path());
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -34);
+
+  // Another file, then a file that cannot be opened: never kept, tried afresh each time.
+  testing::FixtureDatabase second;
+  second.Exec(R"sql(INSERT INTO 基本偏差 (P, "es(g)") VALUES (1.5, -40);)sql");
+  EXPECT_EQ(EsG(session.Open(second.path())), -40);
+  const auto missing = folder.path() / "无.db";
+  EXPECT_EQ(session.Open(missing).status(), OpenStatus::FileMissing);
+  std::filesystem::copy_file(second.path(), missing);
+  EXPECT_EQ(EsG(session.Open(missing)), -40);
+}
+
+TEST(ToleranceSession, AccessFileIsConvertedOnceAndSeenWhenReplaced) {
+  testing::TemporaryFolder folder;
+  const auto chinese = testing::ChineseAccess97ToleranceFile(folder);
+  const auto file = folder.path() / "用户.mdb";
+  std::filesystem::copy_file(testing::SharedAccessFile("DateTestDatabase.mdb"), file);
+  ToleranceSession session;
+  EXPECT_EQ(LookupGaugeTolerances(session.Open(file), 100).TPL.failure().kind,
+            LookupFailureKind::TableMissing);
+  session.Open(file);
+  EXPECT_EQ(session.openings(), 1u);
+  std::filesystem::copy_file(chinese, file, std::filesystem::copy_options::overwrite_existing);
+  EXPECT_EQ(LookupGaugeTolerances(session.Open(file), 100).TPL.failure().kind,
+            LookupFailureKind::ColumnMissing);  // the table is there now
+  EXPECT_EQ(session.openings(), 2u);
+}
+
+}  // namespace
+}  // namespace threadgauge
