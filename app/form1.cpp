@@ -13,6 +13,8 @@
 #include "form1_design.h"
 #include "workbooks.h"
 #include "calculation/calculate.h"
+#include "calculation/form_lists.h"
+#include "calculation/gauge_kind.h"
 #include "tolerance/data_location.h"
 
 namespace threadgauge {
@@ -146,13 +148,11 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
 }
 
 void Form1::Form_Load() {
-  auto* grades = Control<QComboBox>("Combo2");
-  auto* positions = Control<QComboBox>("Combo3");
-  auto* gauges = Control<QComboBox>("Combo4");
-  for (size_t i = 0; i < 10; ++i) {
-    grades->addItem(QString::fromUtf8(kGrades[i]));
-    positions->addItem(QString::fromUtf8(kPositions[i]));
-    gauges->addItem(QString::fromUtf8(kGaugeNames[i]));
+  Fill(Control<QComboBox>("Combo2"), kGrades);
+  Fill(Control<QComboBox>("Combo3"), kPositions);
+  for (const GaugeKind* kind : GaugeKinds()) {
+    Control<QComboBox>("Combo4")->addItem(QString::fromUtf8(kind->name.data(),
+                                                            static_cast<int>(kind->name.size())));
   }
   Fill(Control<QComboBox>("Combo1"), kPitches);
   Fill(Control<QComboBox>("Combo5"), kLengthRanges);

@@ -2,7 +2,7 @@
 
 #include <array>
 
-#include "calculation/form_lists.h"
+#include "calculation/form_fields.h"
 
 namespace threadgauge {
 
@@ -49,19 +49,19 @@ inline constexpr std::array kForm1Controls = {
     ControlDesign{"Label10", ControlKind::Label, 2520, 3840, 1095, 495, " 尺  寸", ControlFont::Song12, true},
     ControlDesign{"Label12", ControlKind::Label, 4680, 3840, 1095, 495, "  偏  差", ControlFont::Song12, true},
     ControlDesign{"Label9", ControlKind::Label, 840, 4320, 1335, 615, "大  径", ControlFont::Song12, true},
-    ControlDesign{"Label20", ControlKind::Label, 1800, 4320, 615, 375, "≥", ControlFont::Default, true},
+    ControlDesign{"Label20", ControlKind::Label, 1800, 4320, 615, 375, "≥", ControlFont::Default, DesignVisible(Switchable::Label20)},
     ControlDesign{"Text2", ControlKind::TextBox, 2400, 4200, 1380, 375, "", ControlFont::Default, true},
-    ControlDesign{"Label11", ControlKind::Label, 3960, 4320, 495, 375, "±", ControlFont::Default, true},
-    ControlDesign{"Text3", ControlKind::TextBox, 4440, 4200, 1500, 375, "", ControlFont::Default, true},
+    ControlDesign{"Label11", ControlKind::Label, 3960, 4320, 495, 375, "±", ControlFont::Default, DesignVisible(Switchable::Label11)},
+    ControlDesign{"Text3", ControlKind::TextBox, 4440, 4200, 1500, 375, "", ControlFont::Default, DesignVisible(Switchable::Text3)},
     ControlDesign{"Label13", ControlKind::Label, 840, 5040, 855, 375, "中  径", ControlFont::Song12, true},
     ControlDesign{"Text4", ControlKind::TextBox, 2400, 4920, 1380, 375, "", ControlFont::Default, true},
     ControlDesign{"Label14", ControlKind::Label, 3960, 5040, 495, 375, "±", ControlFont::Default, true},
     ControlDesign{"Text5", ControlKind::TextBox, 4440, 4920, 1500, 375, "", ControlFont::Default, true},
     ControlDesign{"Label15", ControlKind::Label, 840, 5760, 735, 495, "小  径", ControlFont::Song12, true},
-    ControlDesign{"Label16", ControlKind::Label, 1800, 5760, 615, 375, "≤", ControlFont::Default, true},
+    ControlDesign{"Label16", ControlKind::Label, 1800, 5760, 615, 375, "≤", ControlFont::Default, DesignVisible(Switchable::Label16)},
     ControlDesign{"Text6", ControlKind::TextBox, 2400, 5640, 1380, 375, "", ControlFont::Default, true},
-    ControlDesign{"Label19", ControlKind::Label, 3960, 5760, 495, 375, "±", ControlFont::Default, false},
-    ControlDesign{"Text18", ControlKind::TextBox, 4440, 5640, 1500, 375, "", ControlFont::Default, false},
+    ControlDesign{"Label19", ControlKind::Label, 3960, 5760, 495, 375, "±", ControlFont::Default, DesignVisible(Switchable::Label19)},
+    ControlDesign{"Text18", ControlKind::TextBox, 4440, 5640, 1500, 375, "", ControlFont::Default, DesignVisible(Switchable::Text18)},
     ControlDesign{"Line2", ControlKind::Line, 240, 6840, 12600, 0, "", ControlFont::Default, true},
     ControlDesign{"Label21", ControlKind::Label, 600, 7800, 1575, 495, "半角公差(′)", ControlFont::Song12, true},
     ControlDesign{"Label29", ControlKind::Label, 2280, 7800, 495, 255, "±", ControlFont::Default, true},
@@ -69,9 +69,9 @@ inline constexpr std::array kForm1Controls = {
     ControlDesign{"Label22", ControlKind::Label, 4920, 7800, 1455, 375, "螺距公差", ControlFont::Song12, true},
     ControlDesign{"Label30", ControlKind::Label, 6120, 7800, 495, 255, "±", ControlFont::Default, true},
     ControlDesign{"Text28", ControlKind::TextBox, 6600, 7710, 1815, 405, "", ControlFont::Default, true},
-    ControlDesign{"Label17", ControlKind::Label, 720, 8880, 1815, 495, "三针直径", ControlFont::Song12, true},
+    ControlDesign{"Label17", ControlKind::Label, 720, 8880, 1815, 495, DesignCaption(Caption::Label17), ControlFont::Song12, true},
     ControlDesign{"Text8", ControlKind::TextBox, 2760, 8760, 1620, 375, "", ControlFont::Default, true},
-    ControlDesign{"Label18", ControlKind::Label, 5040, 8880, 855, 495, "M   值", ControlFont::Song12, true},
+    ControlDesign{"Label18", ControlKind::Label, 5040, 8880, 855, 495, DesignCaption(Caption::Label18), ControlFont::Song12, true},
     ControlDesign{"Text9", ControlKind::TextBox, 6600, 8760, 1815, 375, "", ControlFont::Default, true},
 };
 

@@ -21,7 +21,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   if (options->help) {
-    std::cout << kCliHelp;
+    std::cout << CliHelp();
     return 0;
   }
   const std::filesystem::path database =

@@ -1,12 +1,18 @@
 #include "cli/options.h"
-#include "tolerance/utf8.h"
 
 #include <utility>
 
+#include "calculation/gauge_kind.h"
+#include "tolerance/utf8.h"
+
 namespace threadgauge {
 
-const char* const kCliHelp =
-    "用法: threadgauge-cli --diameter 文本 --pitch 文本 --grade 文本 --position 文本\n"
+std::string CliHelp() {
+  std::string names;
+  for (const GaugeKind* kind : GaugeKinds()) {
+    names += (names.empty() ? "" : "、") + std::string(kind->name);
+  }
+  return "用法: threadgauge-cli --diameter 文本 --pitch 文本 --grade 文本 --position 文本\n"
     "                      --gauge 文本 [--length 文本] [--database 文件] [--json]\n"
     "\n"
     "按窗口中按“确定”的同样方式计算一种螺纹量规的工作尺寸。\n"
@@ -16,9 +22,7 @@ const char* const kCliHelp =
     "  --pitch     螺距 (Combo1)，例如 1.5\n"
     "  --grade     公差等级 (Combo2)：4 至 9\n"
     "  --position  公差带 (Combo3)：G、H（内螺纹），e、f、g、h（外螺纹）\n"
-    "  --gauge     量规名称 (Combo4)：通端螺纹塞规、止端螺纹塞规、通端螺纹环规、\n"
-    "              校通-通螺纹塞规、校通-止螺纹塞规、校通-损螺纹塞规、止端螺纹环规、\n"
-    "              校止-通螺纹塞规、校止-止螺纹塞规、校止-损螺纹塞规\n"
+    "  --gauge     量规名称 (Combo4)：" + names + "\n"
     "  --length    螺纹部分长度 (Combo5)：小于或等于14、大于14至32、大于32至50、大于50至80\n"
     "  --database  公差数据库文件；默认为程序自己的 公差表/公差表.db\n"
     "  --json      输出一个 JSON 对象：{\"fields\": 各结果字段 (Text2…Text28，未写入为 \"\"),\n"
@@ -34,6 +38,7 @@ const char* const kCliHelp =
     "Usage: the same in English. Each option takes the text typed or picked in the window's\n"
     "matching input. Exit status 0: every result computed; 1: notices given (fields left\n"
     "empty for values missing from the database); 2: input rejected (message on stderr).\n";
+}
 
 std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
     const std::vector<std::string>& args) {

@@ -24,6 +24,20 @@ inline constexpr std::array kSwitchables = {Switchable::Label11, Switchable::Lab
 enum class Caption { Label17, Label18 };
 inline constexpr std::array kCaptions = {Caption::Label17, Caption::Label18};
 
+// What the form's design gives the signs, fields and captions that the layouts change: the
+// window is built with these, and a calculation's result starts from them. Label18 reads
+// "M   值" (three blanks) as designed; the plug layout writes "M  值" (two).
+inline constexpr std::array<bool, kSwitchables.size()> kDesignVisible = {true, true, false,
+                                                                         true, true, false};
+inline constexpr std::array<const char*, kCaptions.size()> kDesignCaptions = {"三针直径",
+                                                                              "M   值"};
+constexpr bool DesignVisible(Switchable control) {
+  return kDesignVisible[static_cast<size_t>(control)];
+}
+constexpr const char* DesignCaption(Caption caption) {
+  return kDesignCaptions[static_cast<size_t>(caption)];
+}
+
 std::string_view ControlName(OutputField field);
 std::string_view ControlName(Switchable control);
 std::string_view ControlName(Caption caption);
@@ -56,8 +70,8 @@ struct FormUpdate {
 // What the form shows, starting from the form's design.
 struct FormState {
   std::array<std::string, kOutputFields.size()> fields{};
-  std::array<bool, kSwitchables.size()> visible{true, true, false, true, true, false};
-  std::array<std::string, kCaptions.size()> captions{"三针直径", "M   值"};
+  std::array<bool, kSwitchables.size()> visible = kDesignVisible;
+  std::array<std::string, kCaptions.size()> captions{kDesignCaptions[0], kDesignCaptions[1]};
 
   const std::string& Field(OutputField f) const { return fields[static_cast<size_t>(f)]; }
   bool Visible(Switchable s) const { return visible[static_cast<size_t>(s)]; }

@@ -4,13 +4,11 @@
 
 namespace threadgauge {
 
-// The lists the form fills at start-up, in the order they are added. The pitches and the
-// thread-length ranges are also the keys a complete tolerance database must hold.
+// The lists the form fills at start-up, in the order they are added; the gauge names are
+// those of the gauge kinds (GaugeKinds()). The pitches and the thread-length ranges are
+// also the keys a complete tolerance database must hold.
 inline constexpr std::array kGrades = {"4", "5", "6", "7", "8", "9", "", "", "", ""};
 inline constexpr std::array kPositions = {"G", "H", "e", "f", "g", "h", "", "", "", ""};
-inline constexpr std::array kGaugeNames = {
-    "通端螺纹塞规",    "止端螺纹塞规", "通端螺纹环规",    "校通-通螺纹塞规", "校通-止螺纹塞规",
-    "校通-损螺纹塞规", "止端螺纹环规", "校止-通螺纹塞规", "校止-止螺纹塞规", "校止-损螺纹塞规"};
 inline constexpr std::array kPitches = {"0.45", "0.5", "0.6",  "0.7", "0.75", "0.8", "1",
                                         "1.25", "1.5", "1.75", "2",   "2.5",  "3",   "3.5",
                                         "4",    "4.5", "5",    "5.5", "6"};

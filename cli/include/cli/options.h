@@ -20,6 +20,6 @@ struct CliOptions {
 std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
     const std::vector<std::string>& args);
 
-extern const char* const kCliHelp;
+std::string CliHelp();
 
 }  // namespace threadgauge
