@@ -65,11 +65,13 @@ std::optional<SqliteConnection> SqliteConnection::OpenInMemory() {
   return SqliteConnection(db);
 }
 
-std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesystem::path& path) {
+std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesystem::path& path,
+                                                            std::error_code* error) {
   sqlite3* db = nullptr;
   const std::string utf8 = Utf8(path);
-  if (sqlite3_open_v2(utf8.c_str(), &db,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) != SQLITE_OK) {
+  if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
+      SQLITE_OK) {
+    if (error != nullptr) *error = std::error_code(sqlite3_system_errno(db), std::generic_category());
     sqlite3_close(db);
     return std::nullopt;
   }

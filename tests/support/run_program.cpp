@@ -3,6 +3,8 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -64,6 +66,24 @@ ProgramRun RunProgram(
   run.out = testing::ReadBytes(out_path);
   run.err = testing::ReadBytes(err_path);
   return run;
+}
+
+ReadOnlyFolder::ReadOnlyFolder(std::string path) : path_(std::move(path)) {
+  if (geteuid() != 0) {
+    chmod(path_.c_str(), 0555);
+    return;
+  }
+  const ProgramRun run = RunProgram({"chattr", "+i", path_});
+  immutable_ = run.exit == 0;
+  EXPECT_TRUE(immutable_) << "cannot make " << path_ << " read-only: " << run.err;
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() {
+  if (immutable_) {
+    RunProgram({"chattr", "-i", path_});
+  } else {
+    chmod(path_.c_str(), 0755);
+  }
 }
 
 void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {

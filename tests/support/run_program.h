@@ -20,6 +20,20 @@ ProgramRun RunProgram(
     const std::vector<std::string>& argv,
     const std::vector<std::pair<std::string, std::optional<std::string>>>& environment = {});
 
+// A folder that no one may write into while the object lives, root included (root writes
+// anywhere the permissions forbid, so then the folder is made immutable with chattr).
+class ReadOnlyFolder {
+ public:
+  explicit ReadOnlyFolder(std::string path);
+  ~ReadOnlyFolder();
+  ReadOnlyFolder(const ReadOnlyFolder&) = delete;
+  ReadOnlyFolder& operator=(const ReadOnlyFolder&) = delete;
+
+ private:
+  std::string path_;
+  bool immutable_ = false;
+};
+
 // Sets (or, for nothing, removes) an environment variable of this process.
 void SetEnvironment(const std::string& name, const std::optional<std::string>& value);
 

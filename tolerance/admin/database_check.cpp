@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <map>
-#include <optional>
 #include <set>
 
 #include "tolerance/number_text.h"
@@ -12,7 +11,7 @@
 namespace threadgauge {
 namespace {
 
-constexpr size_t kListedAtMost = 10;  // findings of one kind listed before "…共 N 处"
+constexpr size_t kListedAtMost = 10;  // findings of one kind listed before "等（共 N 个）"
 
 class Reporter {
  public:
@@ -23,6 +22,13 @@ class Reporter {
   }
   void Fine(const std::string& line) { report_.lines.push_back("✓ " + line); }
   void Note(const std::string& line) { report_.lines.push_back("  " + line); }
+  void Mark(const std::string& table, size_t row, std::optional<std::string> column,
+            std::string reason) {
+    report_.marks.push_back({table, row, std::move(column), std::move(reason)});
+  }
+  void Missing(const std::string& table, std::string text) {
+    report_.missing.push_back({table, std::move(text)});
+  }
 
  private:
   CheckReport& report_;
@@ -37,6 +43,8 @@ std::string Listed(const std::vector<std::string>& items) {
   return out;
 }
 
+std::string RowWords(size_t row) { return "第 " + std::to_string(row + 1) + " 行"; }
+
 const TableData* Find(const std::vector<TableData>& tables, const std::string& name) {
   const auto at = std::find_if(tables.begin(), tables.end(),
                                [&](const TableData& t) { return t.name == name; });
@@ -49,16 +57,19 @@ std::optional<size_t> ColumnOf(const TableData& table, const std::string& column
   return static_cast<size_t>(at - table.columns.begin());
 }
 
-// A range's bound as the lookups read it.
-double BoundAt(const TableData& table, size_t row, size_t column) {
-  return ReadBound(column < table.rows[row].size() ? table.rows[row][column] : std::nullopt).value;
+const std::optional<std::string>& CellAt(const TableData& table, size_t row, size_t column) {
+  static const std::optional<std::string> none;
+  return column < table.rows[row].size() ? table.rows[row][column] : none;
 }
 
 std::optional<double> NumberAt(const TableData& table, size_t row, std::optional<size_t> column) {
-  if (!column || *column >= table.rows[row].size() || !table.rows[row][*column]) {
-    return std::nullopt;
-  }
-  return ParseStoredNumber(*table.rows[row][*column]);
+  if (!column || !CellAt(table, row, *column)) return std::nullopt;
+  return ParseStoredNumber(*CellAt(table, row, *column));
+}
+
+// A range's bound as the lookups read it.
+double BoundAt(const TableData& table, size_t row, size_t column) {
+  return ReadBound(CellAt(table, row, column)).value;
 }
 
 // Columns whose empty cells mean "the standard gives no value here", not a fault.
@@ -75,33 +86,40 @@ bool IsBoundColumn(const std::string& column) {
          column == "TD2/Td2上限";
 }
 
+bool IsBlank(const std::string& text) {
+  return text.find_first_not_of(" \t\r\n") == std::string::npos;
+}
+
 void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out) {
   for (size_t c = 0; c < schema.columns.size(); ++c) {
     const auto column = ColumnOf(table, schema.columns[c]);
     if (!column || !schema.numeric[c]) continue;
-    const bool bound = IsBoundColumn(schema.columns[c]);
+    const std::string& name = schema.columns[c];
+    const bool bound = IsBoundColumn(name);
+    const bool may_be_empty = MayBeEmpty(table.name, name);
     std::vector<std::string> not_numbers;
     size_t empty = 0;
     for (size_t r = 0; r < table.rows.size(); ++r) {
-      const auto& cell = *column < table.rows[r].size() ? table.rows[r][*column] : std::nullopt;
-      if (!cell || cell->find_first_not_of(" \t\r\n") == std::string::npos ||
-          (bound && IsOpenBound(*cell))) {
+      const auto& cell = CellAt(table, r, *column);
+      if (!cell || IsBlank(*cell) || (bound && IsOpenBound(*cell))) {
         ++empty;
+        if (!bound && !may_be_empty) out.Mark(table.name, r, name, "此处须填数值");
       } else if (!ParseStoredNumber(*cell)) {
-        not_numbers.push_back("第 " + std::to_string(r + 1) + " 行 " + Q(*cell));
+        not_numbers.push_back(RowWords(r) + " " + Q(*cell));
+        out.Mark(table.name, r, name, Q(*cell) + "不是数值");
       }
     }
     if (!not_numbers.empty()) {
-      out.Fault("表" + Q(table.name) + "列" + Q(schema.columns[c]) + "中有不是数值的单元格：" +
+      out.Fault("表" + Q(table.name) + "列" + Q(name) + "中有不是数值的单元格：" +
                 Listed(not_numbers));
     }
     if (empty > 0) {
-      const std::string line = "表" + Q(table.name) + "列" + Q(schema.columns[c]) + "有 " +
+      const std::string line = "表" + Q(table.name) + "列" + Q(name) + "有 " +
                                std::to_string(empty) + " 个空单元格";
       if (bound) {
         // "above — up to 50": an open bound is 0, as the lookups read it.
         out.Note(line + "（范围的界限为空时按 0 读取）");
-      } else if (MayBeEmpty(table.name, schema.columns[c])) {
+      } else if (may_be_empty) {
         out.Note(line + "（标准在此无值时属正常）");
       } else {
         out.Fault(line);
@@ -113,33 +131,38 @@ void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out
 struct RowRange {
   size_t row;
   Range range;
-  double lower() const { return range.lower; }
-  double upper() const { return range.upper; }
 };
 
-// Ranges in stored order must ascend and join without gaps or overlaps; a shared bound
-// is a join (the first row takes it).
+// Ranges in stored order must ascend and join without gaps or overlaps.
 void CheckRanges(const std::string& table, const std::string& group,
                  const std::vector<RowRange>& ranges, Reporter& out) {
   const std::string where = "表" + Q(table) + (group.empty() ? "" : "中 " + group + " 的行");
   for (size_t i = 0; i < ranges.size(); ++i) {
     const RowRange& r = ranges[i];
-    const std::string row = "第 " + std::to_string(r.row + 1) + " 行";
-    if (r.lower() > r.upper()) out.Fault(where + "：" + row + "的下限大于上限");
+    const std::string row = RowWords(r.row);
+    if (r.range.lower > r.range.upper) {
+      out.Fault(where + "：" + row + "的下限大于上限");
+      out.Mark(table, r.row, std::nullopt, "下限大于上限");
+    }
     if (i == 0) continue;
-    const RowRange& p = ranges[i - 1];
-    switch (JoinOf(p.range, r.range)) {
+    const Range& p = ranges[i - 1].range;
+    switch (JoinOf(p, r.range)) {
       case RangeJoin::Descending:
-        out.Fault(where + "不是升序：" + row + "的下限 " + PlainDecimal(r.lower()) +
-                  " 小于上一行的 " + PlainDecimal(p.lower()));
+        out.Fault(where + "不是升序：" + row + "的下限 " + PlainDecimal(r.range.lower) +
+                  " 小于上一行的 " + PlainDecimal(p.lower));
+        out.Mark(table, r.row, std::nullopt, "不是升序：下限小于上一行的下限");
         break;
       case RangeJoin::Gap:
-        out.Fault(where + "有间隙：" + PlainDecimal(p.upper()) + " 至 " + PlainDecimal(r.lower()) +
-                  " 之间没有行");
+        out.Fault(where + "有间隙：" + PlainDecimal(p.upper) + " 至 " +
+                  PlainDecimal(r.range.lower) + " 之间没有行");
+        out.Mark(table, r.row, std::nullopt,
+                 "与上一行之间有间隙：" + PlainDecimal(p.upper) + " 至 " +
+                     PlainDecimal(r.range.lower));
         break;
       case RangeJoin::Overlap:
-        out.Fault(where + "有重叠：" + row + "从 " + PlainDecimal(r.lower()) + " 起，上一行到 " +
-                  PlainDecimal(p.upper()) + " 止");
+        out.Fault(where + "有重叠：" + row + "从 " + PlainDecimal(r.range.lower) +
+                  " 起，上一行到 " + PlainDecimal(p.upper) + " 止");
+        out.Mark(table, r.row, std::nullopt, "与上一行重叠");
         break;
       case RangeJoin::Joined:
         break;
@@ -184,8 +207,8 @@ void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
       for (size_t r = 0; column && r < table->rows.size(); ++r) {
         const auto T = NumberAt(*table, r, column);
         if (!T) continue;
-        const bool held = std::any_of(ranges.begin(), ranges.end(), [&](const RowRange& r) {
-          return *T >= r.lower() && *T <= r.upper();
+        const bool held = std::any_of(ranges.begin(), ranges.end(), [&](const RowRange& row) {
+          return *T >= row.range.lower && *T <= row.range.upper;
         });
         if (!held) uncovered.insert(*T);
       }
@@ -199,6 +222,7 @@ void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
   for (double T : uncovered) values.push_back(PlainDecimal(T));
   out.Fault("以下 TD2/Td2 值（µm）不在“位置要素”任何一行的范围内，查不到量规公差：" +
             Listed(values));
+  out.Missing("位置要素", "以下 TD2/Td2 值（µm）未被任何一行覆盖：" + Listed(values));
 }
 
 void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys, Reporter& out) {
@@ -209,7 +233,7 @@ void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys,
     if (!P) continue;
     std::vector<std::string> missing;
     for (const std::string& pitch : keys.pitches) {
-      const double wanted = *ParseStoredNumber(pitch);
+      const double wanted = ReadLeadingNumber(pitch);
       bool found = false;
       for (size_t r = 0; r < table->rows.size() && !found; ++r) {
         found = NumberAt(*table, r, P) == wanted;
@@ -220,6 +244,7 @@ void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys,
       out.Fine("表" + Q(name) + "有螺距列表中每个螺距的行");
     } else {
       out.Fault("表" + Q(name) + "没有以下螺距的行：" + Listed(missing));
+      out.Missing(name, "没有以下螺距的行：" + Listed(missing));
     }
   }
 }
@@ -236,7 +261,10 @@ void CheckLengthRanges(const std::vector<TableData>& tables, const CheckKeys& ke
     });
     if (!found) missing.push_back(Q(range));
   }
-  if (!missing.empty()) out.Fault("表“螺距公差”没有以下螺纹部分长度的行：" + Listed(missing));
+  if (!missing.empty()) {
+    out.Fault("表“螺距公差”没有以下螺纹部分长度的行：" + Listed(missing));
+    out.Missing("螺距公差", "没有以下螺纹部分长度的行：" + Listed(missing));
+  }
 }
 
 }  // namespace
@@ -257,6 +285,7 @@ CheckReport CheckDatabase(const std::vector<TableData>& tables, const CheckKeys&
     if (!missing.empty()) out.Fault("表" + Q(schema.name) + "缺少列 " + Listed(missing));
     if (table->rows.empty()) {
       out.Fault("表" + Q(schema.name) + "：0 行");
+      out.Missing(schema.name, "表中还没有行");
     } else {
       out.Fine("表" + Q(schema.name) + "：" + std::to_string(table->rows.size()) + " 行");
     }

@@ -85,6 +85,23 @@ std::vector<std::string> ProductTableNames() {
 
 }  // namespace
 
+std::string FileErrorReason(const std::error_code& ec) {
+  switch (static_cast<std::errc>(ec.value())) {
+    case std::errc::permission_denied:
+    case std::errc::operation_not_permitted:
+      return "没有写入权限";
+    case std::errc::read_only_file_system:
+      return "文件系统是只读的";
+    case std::errc::no_space_on_device:
+      return "磁盘已满";
+    case std::errc::not_a_directory:
+    case std::errc::file_exists:
+      return "路径上有一个同名的文件";
+    default:
+      return ec.message();
+  }
+}
+
 std::variant<TableSource, ReadFailure> ReadTablesFrom(const std::filesystem::path& source,
                                                       std::optional<int> code_page) {
   std::error_code ec;
@@ -131,9 +148,10 @@ std::optional<std::string> WriteDatabaseFile(const std::vector<TableData>& table
   const std::filesystem::path temporary = TemporaryBeside(out);
   std::optional<std::string> error;
   {
-    auto db = SqliteConnection::CreateFile(temporary);
+    std::error_code reason;
+    auto db = SqliteConnection::CreateFile(temporary, &reason);
     if (!db) {
-      error = "无法在 " + Utf8(out.parent_path()) + " 中建立文件";
+      error = "无法在 " + Utf8(out.parent_path()) + " 中建立文件：" + FileErrorReason(reason);
     } else {
       error = db->Exec("BEGIN");
       if (!error) error = WriteProductTables(*db, tables);
@@ -144,7 +162,7 @@ std::optional<std::string> WriteDatabaseFile(const std::vector<TableData>& table
   std::error_code ec;
   if (!error) {
     std::filesystem::rename(temporary, out, ec);
-    if (ec) error = "无法把结果写到 " + Utf8(out) + "：" + ec.message();
+    if (ec) error = "无法把结果写到 " + Utf8(out) + "：" + FileErrorReason(ec);
   }
   if (error) std::filesystem::remove(temporary, ec);
   return error;

@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "tolerance/open_status.h"
 
@@ -31,7 +32,9 @@ class SqliteConnection {
   // A connection that may write: a fresh in-memory database, or a new file being built
   // (never the tolerance database a calculation reads).
   static std::optional<SqliteConnection> OpenInMemory();
-  static std::optional<SqliteConnection> CreateFile(const std::filesystem::path& path);
+  // When the file cannot be made, `error` holds the system's reason.
+  static std::optional<SqliteConnection> CreateFile(const std::filesystem::path& path,
+                                                    std::error_code* error = nullptr);
 
   // Runs SQL without results; the engine's message when it fails.
   std::optional<std::string> Exec(const std::string& sql) const;

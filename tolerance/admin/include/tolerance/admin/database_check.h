@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,9 +15,27 @@ struct CheckKeys {
   std::vector<std::string> length_ranges;
 };
 
-// A report a gauge designer can act on, in Chinese: one line per finding.
+// A place in a table the check found fault with: a cell (with a column) or a whole row.
+struct CheckMark {
+  std::string table;
+  size_t row = 0;  // 0-based, in stored order
+  std::optional<std::string> column;
+  std::string reason;
+};
+
+// What a table still lacks for the threads the program offers, in words that say what to
+// type next.
+struct CheckMissing {
+  std::string table;
+  std::string text;
+};
+
+// A report a gauge designer can act on, in Chinese: one line per finding, and the same
+// findings placed on the tables' cells and rows for the table editor.
 struct CheckReport {
   std::vector<std::string> lines;
+  std::vector<CheckMark> marks;
+  std::vector<CheckMissing> missing;
   bool complete = true;  // no finding that leaves a calculation without a value
 };
 

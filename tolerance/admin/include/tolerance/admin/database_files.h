@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <optional>
 #include <string>
+#include <system_error>
 #include <variant>
 #include <vector>
 
@@ -58,6 +59,9 @@ std::optional<std::string> ExportTables(const std::vector<TableData>& tables,
                                         const std::filesystem::path& folder, bool force);
 std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
                                           const std::filesystem::path& folder, bool force);
+
+// Why a file operation failed, in the words of the program's messages.
+std::string FileErrorReason(const std::error_code& error);
 
 // The same tables in CSV form, for one table.
 std::string ToCsv(const TableData& table);

@@ -1,0 +1,104 @@
+// The table editor's model: paste parsing, and what editing does to rows and cells.
+#include "tolerance/admin/table_edit.h"
+
+#include <gtest/gtest.h>
+
+namespace threadgauge {
+namespace {
+
+using Cells = std::vector<std::vector<std::optional<std::string>>>;
+constexpr std::nullopt_t none = std::nullopt;
+
+struct PasteCase {
+  const char* name;
+  const char* text;
+  Cells rows;
+  const char* left_out;
+};
+
+class Pasted : public ::testing::TestWithParam<PasteCase> {};
+
+TEST_P(Pasted, ReadsAsTheSourceMeantIt) {
+  const PastedBlock block = ParsePastedText(GetParam().text);
+  EXPECT_EQ(block.rows, GetParam().rows);
+  EXPECT_EQ(block.width, GetParam().rows.empty() ? 0 : GetParam().rows.front().size());
+  EXPECT_EQ(block.left_out, GetParam().left_out);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Clipboard, Pasted,
+    ::testing::Values(
+        // Excel and WPS: tabs, CRLF, a line end after the last row.
+        PasteCase{"Spreadsheet", "0\t50\t4\r\n50\t80\t6\r\n", {{"0", "50", "4"}, {"50", "80", "6"}}, ""},
+        PasteCase{"SpreadsheetEmptyCells", "\t50\t\r\n", {{none, "50", none}}, ""},
+        PasteCase{"SpreadsheetLastLineWithoutEnd", "1\t2\n3\t4", {{"1", "2"}, {"3", "4"}}, ""},
+        PasteCase{"QuotedCells",
+                  "\"a\tb\"\t\"x\"\"y\"\r\n\"two\r\nlines\"\t1\r\n",
+                  {{"a\tb", "x\"y"}, {"two\r\nlines", "1"}},
+                  ""},
+        PasteCase{"ByteOrderMark", "\xEF\xBB\xBF" "1\t2\n", {{"1", "2"}}, ""},
+        // A PDF table: blanks between cells, a dash for an empty cell, blank lines skipped.
+        PasteCase{"Pdf",
+                  "—   50  4\n\n50  80 —\n  80 – 6  \n",
+                  {{none, "50", "4"}, {"50", "80", none}, {"80", none, "6"}},
+                  ""},
+        PasteCase{"PdfIdeographicBlanks", "大于14至32\u30000.004\r\n－\u00A00.005",
+                  {{"大于14至32", "0.004"}, {none, "0.005"}}, ""},
+        // Not a rectangle: pasted as far as it goes, and the rest is named.
+        PasteCase{"Ragged", "1\t2\t3\n4\t5\n6\t7\t8\n", {{"1", "2", "3"}},
+                  "第 2 行有 2 个单元格，第 1 行有 3 个：第 2 行起的 2 行未粘贴"},
+        PasteCase{"PdfRowMissingACell", "0 50 4\n50 80\n", {{"0", "50", "4"}},
+                  "第 2 行有 2 个单元格，第 1 行有 3 个：第 2 行起的 1 行未粘贴"},
+        PasteCase{"Nothing", "\r\n", {}, ""}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TableData GaugeTable(Cells rows) {
+  return TableData{"位置要素", {"TD2/Td2下限", "TD2/Td2上限", "TPL"}, {true, true, true}, std::move(rows)};
+}
+
+TEST(TableEdit, RowsAreInsertedRemovedAndMovedInPlace) {
+  TableData t = GaugeTable({{"0", "50", "4"}, {"50", "80", "6"}, {"80", "100", "8"}});
+  InsertRows(t, 1, 2);
+  ASSERT_EQ(t.rows.size(), 5u);
+  EXPECT_EQ(t.rows[1], (std::vector<std::optional<std::string>>{none, none, none}));
+  EXPECT_EQ(t.rows[3][2], "6");
+  RemoveRows(t, {2, 1, 2});
+  EXPECT_EQ(t.rows, (Cells{{"0", "50", "4"}, {"50", "80", "6"}, {"80", "100", "8"}}));
+
+  EXPECT_FALSE(MoveRows(t, 0, 1, -1));  // at the top already
+  EXPECT_FALSE(MoveRows(t, 1, 2, +1));  // at the bottom already
+  EXPECT_TRUE(MoveRows(t, 1, 2, -1));
+  EXPECT_EQ(t.rows, (Cells{{"50", "80", "6"}, {"80", "100", "8"}, {"0", "50", "4"}}));
+  EXPECT_TRUE(MoveRows(t, 0, 1, +1));
+  EXPECT_EQ(t.rows, (Cells{{"80", "100", "8"}, {"50", "80", "6"}, {"0", "50", "4"}}));
+
+  SetCell(t, 0, 1, "");  // an emptied cell holds nothing
+  EXPECT_EQ(t.rows[0][1], std::nullopt);
+  SetCell(t, 9, 0, "x");  // outside the table: nothing happens
+  EXPECT_EQ(t.rows.size(), 3u);
+}
+
+TEST(TableEdit, PasteOverwritesGrowsAndNamesWhatFellOff) {
+  TableData t = GaugeTable({{"0", "50", "4"}});
+  const PasteOutcome grown = PasteBlock(t, 0, 1, ParsePastedText("60\t7\n90\t9\n120\t11\n"));
+  EXPECT_EQ(grown.rows_added, 2u);
+  EXPECT_EQ(grown.left_out, "");
+  EXPECT_EQ(t.rows, (Cells{{"0", "60", "7"}, {none, "90", "9"}, {none, "120", "11"}}));
+
+  const PasteOutcome wide = PasteBlock(t, 1, 1, ParsePastedText("1\t2\t3\t4\n5\t6\t7\t8\n9\n"));
+  EXPECT_EQ(wide.rows_added, 0u);
+  EXPECT_EQ(wide.left_out,
+            "每行右边的 2 个单元格超出表格的最后一列，未粘贴；第 3 行有 1 个单元格，第 1 行有 4 "
+            "个：第 3 行起的 1 行未粘贴");
+  EXPECT_EQ(t.rows, (Cells{{"0", "60", "7"}, {none, "1", "2"}, {none, "5", "6"}}));
+
+  // What is copied out pastes back the same.
+  const std::string copied = ToTabSeparated(CopyBlock(t, 0, 2, 0, 2));
+  EXPECT_EQ(copied, "0\t60\t7\r\n\t1\t2\r\n\t5\t6\r\n");
+  TableData again = GaugeTable({});
+  PasteBlock(again, 0, 0, ParsePastedText(copied));
+  EXPECT_EQ(again.rows, t.rows);
+}
+
+}  // namespace
+}  // namespace threadgauge
