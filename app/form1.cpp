@@ -15,6 +15,7 @@
 #include "calculation/calculate.h"
 #include "calculation/form_lists.h"
 #include "calculation/gauge_kind.h"
+#include "table_menu.h"
 #include "tolerance/data_location.h"
 
 namespace threadgauge {
@@ -129,6 +130,17 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   auto* bjgch = chx->addAction(QStringLiteral("粗牙螺纹螺距"));
   bjgch->setObjectName("bjgch");
   connect(bjgch, &QAction::triggered, this, &Form1::bjgch_Click);
+  // The user's own gauge tables, between 查询 and 退出.
+  auto* gcb = menuBar()->addMenu(QStringLiteral("公差表"));
+  gcb->setObjectName("gcb");
+  const std::pair<const char*, void (Form1::*)()> table_entries[] = {
+      {"编辑公差表…", &Form1::EditTables_Click},
+      {"导入…", &Form1::ImportTables_Click},
+      {"导出为 CSV…", &Form1::ExportTables_Click},
+      {"检查公差表", &Form1::CheckTables_Click}};
+  for (const auto& [caption, handler] : table_entries) {
+    connect(gcb->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, handler);
+  }
   auto* tc = menuBar()->addAction(QStringLiteral("退出"));
   tc->setObjectName("TC");
   connect(tc, &QAction::triggered, this, &Form1::TC_Click);
@@ -141,6 +153,14 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   status_font.setPointSizeF(10.5);
   status_line_->setFont(status_font);
   statusBar()->addWidget(status_line_, 1);
+  // Offered when the notices say that a gauge table the user supplies lacks something.
+  fill_tables_link_ = new QLabel(this);
+  fill_tables_link_->setObjectName("FillTablesLink");
+  fill_tables_link_->setFont(status_font);
+  fill_tables_link_->setVisible(false);
+  connect(fill_tables_link_, &QLabel::linkActivated, this,
+          [this](const QString& table) { OpenTableEditor(this, EditorFiles(), table, false); });
+  statusBar()->addPermanentWidget(fill_tables_link_);
   statusBar()->setSizeGripEnabled(false);
 
   connect(Control<QPushButton>("Command1"), &QPushButton::clicked, this, &Form1::Command1_Click);
@@ -176,9 +196,7 @@ FormInputs Form1::Inputs() const {
 
 void Form1::Command1_Click() {
   // Looked for at every press, so a database copied in while the window is open is used.
-  const std::filesystem::path database =
-      files_.database ? *files_.database : LocateDatabase(files_.places).path;
-  const CalculationResult result = Calculate(Inputs(), session_.Open(database));
+  const CalculationResult result = Calculate(Inputs(), session_.Open(CurrentDatabase()));
   if (result.rejection) {
     QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(*result.rejection),
                     QMessageBox::Ok, this);
@@ -208,10 +226,38 @@ void Form1::ShowResult(const CalculationResult& result) {
     notices << QString::fromStdString(DescribeNotice(notice));
   }
   status_line_->setText(notices.join(QLatin1Char('\n')));
+  QString table_to_fill;
+  for (const Notice& notice : result.notices) {
+    if (table_to_fill.isEmpty()) table_to_fill = QString::fromStdString(GaugeTableToFill(notice));
+  }
+  fill_tables_link_->setText(QStringLiteral("<a href=\"%1\">填写量规公差表…</a>").arg(table_to_fill));
+  fill_tables_link_->setVisible(!table_to_fill.isEmpty());
   // One line per notice; the bar grows so that none is cut off.
   const int lines_height = status_line_->fontMetrics().lineSpacing() * notices.size() + 6;
   statusBar()->setMinimumHeight(lines_height);
 }
+
+std::filesystem::path Form1::CurrentDatabase() const {
+  return files_.database ? *files_.database : LocateDatabase(files_.places).path;
+}
+
+TableEditorFiles Form1::EditorFiles() const {
+  const std::filesystem::path user = files_.places.user_directory
+                                         ? UserDatabasePath(*files_.places.user_directory)
+                                         : std::filesystem::path();
+  const std::filesystem::path fallback =
+      files_.database ? *files_.database
+                      : LocateDatabase(DataPlaces{files_.places.program_directory, std::nullopt}).path;
+  return {CurrentDatabase(), user, fallback};
+}
+
+void Form1::EditTables_Click() { OpenTableEditor(this, EditorFiles(), QString(), false); }
+
+void Form1::ImportTables_Click() { OpenTableEditor(this, EditorFiles(), QString(), true); }
+
+void Form1::ExportTables_Click() { ExportTablesAsCsv(this, CurrentDatabase()); }
+
+void Form1::CheckTables_Click() { ShowCheckReport(this, CurrentDatabase()); }
 
 void Form1::ljgch_Click() { OpenWorkbook(this, files_.pitch_tolerance_workbook); }
 

@@ -21,35 +21,13 @@
 #include <functional>
 
 #include "support/gauge_fixture.h"
+#include "support/modal_windows.h"
 
 namespace threadgauge {
 namespace {
 
-// Runs `action`, answers the first message box it opens (now or within `wait_ms`) with its
-// one button, and tells what the box said.
-struct SeenBox {
-  QString text;
-  QStringList buttons;
-};
-std::optional<SeenBox> AnswerMessageBox(const std::function<void()>& action, int wait_ms = 0) {
-  std::optional<SeenBox> seen;
-  QTimer watcher;
-  QObject::connect(&watcher, &QTimer::timeout, [&seen] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box == nullptr || seen) return;
-    seen = SeenBox{box->text(), {}};
-    for (QAbstractButton* button : box->buttons()) seen->buttons << button->text();
-    box->buttons().front()->click();
-  });
-  watcher.start(10);
-  action();
-  for (int waited = 0; waited < wait_ms && !seen; waited += 20) {
-    QApplication::processEvents();
-    QThread::msleep(20);
-  }
-  watcher.stop();
-  return seen;
-}
+using testing::AnswerMessageBox;
+using testing::SeenBox;
 
 class Form1Test : public ::testing::Test {
  protected:
@@ -189,9 +167,9 @@ TEST_F(Form1Test, TabOrderAndFirstFocus) {
 
 TEST_F(Form1Test, MenuOffersCoarsePitchAndExit) {
   const QList<QAction*> bar = form_.menuBar()->actions();
-  ASSERT_EQ(bar.size(), 2);
+  ASSERT_EQ(bar.size(), 3);
   EXPECT_EQ(bar[0]->text(), QStringLiteral("查询"));
-  EXPECT_EQ(bar[1]->text(), QStringLiteral("退出"));
+  EXPECT_EQ(bar[2]->text(), QStringLiteral("退出"));
   const QList<QAction*> drop = bar[0]->menu()->actions();
   ASSERT_EQ(drop.size(), 2);
   EXPECT_EQ(drop[0]->text(), QStringLiteral("螺距公差表"));
@@ -206,7 +184,7 @@ TEST_F(Form1Test, ExitClosesTheWindowEvenWithResultsShown) {
   Press();
   ASSERT_FALSE(Text("Text2").isEmpty());
   // Chosen while the program runs, "退出" closes the window and ends the event loop.
-  QTimer::singleShot(0, [this] { form_.menuBar()->actions()[1]->trigger(); });
+  QTimer::singleShot(0, [this] { form_.menuBar()->actions()[2]->trigger(); });
   QTimer guard;  // ends a loop that "退出" failed to end, so the test cannot hang
   guard.setSingleShot(true);
   QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(99); });
@@ -487,7 +465,7 @@ TEST(Form1Workbooks, NoApplicationForTheFileIsTold) {
   FakeOpener opener(3);  // xdg-open's status when no application handles the file type
   Form1 form({testing::ShippedDatabase(), {}, {}, BuiltWorkbook("粗牙螺纹螺距.xls")});
   const auto box =
-      AnswerMessageBox([&form] { form.findChild<QAction*>("bjgch")->trigger(); }, 5000);
+      AnswerMessageBox([&form] { form.findChild<QAction*>("bjgch")->trigger(); }, {}, 5000);
   ASSERT_TRUE(box.has_value());
   const QString message = box->text;
   EXPECT_TRUE(message.contains(QStringLiteral("没有能打开此参考表的电子表格程序")))

@@ -13,6 +13,7 @@ class QLabel;
 namespace threadgauge {
 
 struct CalculationResult;
+struct TableEditorFiles;
 
 // Where the window's files lie: the places where the tolerance database is looked for at
 // every press of 确定 (or one database file given instead), and the two reference
@@ -41,6 +42,12 @@ class Form1 : public QMainWindow {
   void TC_Click();
   void ljgch_Click();
   void bjgch_Click();
+  void EditTables_Click();
+  void ImportTables_Click();
+  void ExportTables_Click();
+  void CheckTables_Click();
+  std::filesystem::path CurrentDatabase() const;
+  TableEditorFiles EditorFiles() const;
   void ShowResult(const CalculationResult& result);
 
   template <typename T>
@@ -49,6 +56,7 @@ class Form1 : public QMainWindow {
   Form1Files files_;
   ToleranceSession session_;  // the database kept open while its file is unchanged
   QLabel* status_line_ = nullptr;
+  QLabel* fill_tables_link_ = nullptr;
 };
 
 }  // namespace threadgauge

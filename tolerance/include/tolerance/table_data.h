@@ -13,6 +13,7 @@ struct TableData {
   std::vector<std::string> columns;
   std::vector<bool> numeric;  // per column: the store keeps numbers there
   std::vector<std::vector<std::optional<std::string>>> rows;
+  friend bool operator==(const TableData&, const TableData&) = default;
 };
 
 // A store that could not be read whole, and why, in words for the user.

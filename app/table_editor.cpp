@@ -1,0 +1,450 @@
+#include "table_editor.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QItemSelectionModel>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QUndoStack>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <map>
+
+#include "calculation/form_lists.h"
+#include "table_model.h"
+#include "tolerance/admin/database_check.h"
+#include "tolerance/admin/database_files.h"
+#include "tolerance/admin/table_edit.h"
+#include "tolerance/admin/user_database.h"
+#include "tolerance/schema.h"
+#include "tolerance/utf8.h"
+
+namespace threadgauge {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+QString Q(const std::filesystem::path& path) { return QString::fromStdString(Utf8(path)); }
+
+// One step of undo: the tables before and after it.
+class EditStep : public QUndoCommand {
+ public:
+  EditStep(TableEditor& editor, const QString& text, std::vector<TableData> before,
+           std::vector<TableData> after)
+      : QUndoCommand(text), editor_(editor), before_(std::move(before)), after_(std::move(after)) {}
+  void undo() override { editor_.Put(before_); }
+  void redo() override { editor_.Put(after_); }
+
+ private:
+  TableEditor& editor_;
+  std::vector<TableData> before_;
+  std::vector<TableData> after_;
+};
+
+// The tables as the schema has them, empty: where editing starts when nothing can be read.
+std::vector<TableData> EmptyTables() {
+  std::vector<TableData> tables;
+  for (const SchemaTable& schema : ProductSchema()) {
+    tables.push_back({schema.name, schema.columns, schema.numeric, {}});
+  }
+  return tables;
+}
+
+CheckKeys OfferedThreads() {
+  return CheckKeys{{kPitches.begin(), kPitches.end()}, {kLengthRanges.begin(), kLengthRanges.end()}};
+}
+
+QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
+  auto* button = new QPushButton(text, parent);
+  button->setObjectName(name);
+  button->setAutoDefault(false);
+  return button;
+}
+
+}  // namespace
+
+TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
+    : QDialog(parent), files_(std::move(files)), tables_(EmptyTables()) {
+  setObjectName("TableEditor");
+  setWindowTitle(QStringLiteral("公差表 — 显示：%1；保存到：%2[*]")
+                     .arg(Q(files_.shown), Q(files_.user_database)));
+  undo_ = new QUndoStack(this);
+  connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+
+  auto* layout = new QVBoxLayout(this);
+  tabs_ = new QTabWidget(this);
+  tabs_->setObjectName("TableTabs");
+  layout->addWidget(tabs_, 1);
+  for (size_t i = 0; i < tables_.size(); ++i) {
+    auto* page = new QWidget(tabs_);
+    auto* page_layout = new QVBoxLayout(page);
+    auto* view = new QTableView(page);
+    view->setObjectName(Q("Table_" + tables_[i].name));
+    auto* model = new ToleranceTableModel(*this, i, view);
+    view->setModel(model);
+    // The long half-angle headings are shown whole.
+    view->horizontalHeader()->setTextElideMode(Qt::ElideNone);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    auto* missing = new QLabel(page);
+    missing->setObjectName(Q("Missing_" + tables_[i].name));
+    missing->setWordWrap(true);
+    missing->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    page_layout->addWidget(view, 1);
+    page_layout->addWidget(missing);
+    tabs_->addTab(page, Q(tables_[i].name));
+    views_.push_back(view);
+    models_.push_back(model);
+    missing_.push_back(missing);
+  }
+
+  auto* rows = new QHBoxLayout;
+  const std::pair<const char*, const char*> row_buttons[] = {
+      {"InsertAbove", "上方插入行"}, {"InsertBelow", "下方插入行"}, {"RemoveRows", "删除行"},
+      {"MoveUp", "上移"},            {"MoveDown", "下移"},          {"Copy", "复制"},
+      {"Paste", "粘贴"},             {"Undo", "撤销"},              {"Redo", "重做"}};
+  for (const auto& [name, text] : row_buttons) {
+    rows->addWidget(Button(name, QString::fromUtf8(text), this));
+  }
+  rows->addStretch(1);
+  layout->addLayout(rows);
+
+  auto* bottom = new QHBoxLayout;
+  status_ = new QLabel(this);
+  status_->setObjectName("EditorStatus");
+  status_->setWordWrap(true);
+  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  bottom->addWidget(status_, 1);
+  const std::pair<const char*, const char*> file_buttons[] = {
+      {"Import", "导入…"}, {"Export", "导出为 CSV…"}, {"Save", "保存"}, {"Close", "关闭"}};
+  for (const auto& [name, text] : file_buttons) {
+    bottom->addWidget(Button(name, QString::fromUtf8(text), this));
+  }
+  layout->addLayout(bottom);
+
+  const auto on = [this](const char* name, void (TableEditor::*slot)()) {
+    connect(findChild<QPushButton*>(name), &QPushButton::clicked, this, slot);
+  };
+  on("InsertAbove", &TableEditor::InsertAbove);
+  on("InsertBelow", &TableEditor::InsertBelow);
+  on("RemoveRows", &TableEditor::RemoveSelectedRows);
+  on("MoveUp", &TableEditor::MoveUp);
+  on("MoveDown", &TableEditor::MoveDown);
+  on("Copy", &TableEditor::CopySelection);
+  on("Paste", &TableEditor::Paste);
+  on("Import", &TableEditor::AskImport);
+  on("Export", &TableEditor::AskExport);
+  on("Close", &TableEditor::reject);
+  connect(findChild<QPushButton*>("Undo"), &QPushButton::clicked, undo_, &QUndoStack::undo);
+  connect(findChild<QPushButton*>("Redo"), &QPushButton::clicked, undo_, &QUndoStack::redo);
+  connect(findChild<QPushButton*>("Save"), &QPushButton::clicked, this, [this] { Save(); });
+
+  // The keys a spreadsheet user expects.
+  const auto shortcut = [this](QKeySequence::StandardKey key, const std::function<void()>& run) {
+    auto* action = new QAction(this);
+    action->setShortcut(key);
+    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(action, &QAction::triggered, this, run);
+    addAction(action);
+  };
+  shortcut(QKeySequence::Copy, [this] { CopySelection(); });
+  shortcut(QKeySequence::Paste, [this] { Paste(); });
+  shortcut(QKeySequence::Undo, [this] { undo_->undo(); });
+  shortcut(QKeySequence::Redo, [this] { undo_->redo(); });
+  shortcut(QKeySequence::Save, [this] { Save(); });
+
+  resize(1100, 650);
+  Load();
+}
+
+// The grids read the tables while they are taken down; they go before the tables do.
+TableEditor::~TableEditor() { delete tabs_; }
+
+void TableEditor::Load() {
+  auto read = ReadProductTables(files_.shown);
+  if (std::holds_alternative<ReadFailure>(read) && files_.shown == files_.user_database) {
+    const QString problem = Q(std::get<ReadFailure>(read).message);
+    std::error_code ec;
+    if (std::filesystem::is_regular_file(BackupPath(files_.user_database), ec)) {
+      QMessageBox ask(QMessageBox::Warning, windowTitle(),
+                      QStringLiteral("您的公差数据库无法读取：\n%1\n\n要用备份 %2 恢复它吗？")
+                          .arg(problem, Q(BackupPath(files_.user_database))),
+                      QMessageBox::NoButton, this);
+      ask.setObjectName("RestoreBackupBox");
+      QPushButton* restore = ask.addButton(QStringLiteral("恢复备份"), QMessageBox::AcceptRole);
+      ask.addButton(QStringLiteral("不恢复"), QMessageBox::RejectRole);
+      ask.exec();
+      if (ask.clickedButton() == restore) {
+        if (const auto error = RestoreBackup(files_.user_database)) {
+          Tell(QStringLiteral("无法恢复备份：") + Q(*error));
+        } else {
+          read = ReadProductTables(files_.shown);
+        }
+      }
+    }
+    if (std::holds_alternative<ReadFailure>(read)) {
+      Tell(QStringLiteral("无法读取 %1（%2），显示的是 %3 中的表；保存时写入 %1。")
+               .arg(Q(files_.shown), problem, Q(files_.fallback)));
+      read = ReadProductTables(files_.fallback);
+    }
+  }
+  if (auto* product = std::get_if<ProductTables>(&read)) {
+    tables_ = std::move(product->tables);
+  } else {
+    Tell(QStringLiteral("无法读取 %1：%2").arg(Q(files_.shown), Q(std::get<ReadFailure>(read).message)));
+  }
+  Refresh();
+}
+
+void TableEditor::ShowTable(const QString& name) {
+  for (int i = 0; i < tabs_->count(); ++i) {
+    if (tabs_->tabText(i) == name) tabs_->setCurrentIndex(i);
+  }
+}
+
+size_t TableEditor::CurrentTable() const { return static_cast<size_t>(tabs_->currentIndex()); }
+
+QTableView* TableEditor::CurrentView() const { return views_[CurrentTable()]; }
+
+std::vector<size_t> TableEditor::SelectedRows() const {
+  std::vector<size_t> rows;
+  for (const QModelIndex& index : CurrentView()->selectionModel()->selectedIndexes()) {
+    rows.push_back(static_cast<size_t>(index.row()));
+  }
+  const QModelIndex current = CurrentView()->currentIndex();
+  if (rows.empty() && current.isValid()) rows.push_back(static_cast<size_t>(current.row()));
+  std::sort(rows.begin(), rows.end());
+  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+  return rows;
+}
+
+void TableEditor::SelectRows(size_t first, size_t count) {
+  QTableView* view = CurrentView();
+  QItemSelection selection;
+  const int last_column = view->model()->columnCount() - 1;
+  for (size_t r = first; r < first + count; ++r) {
+    selection.select(view->model()->index(static_cast<int>(r), 0),
+                     view->model()->index(static_cast<int>(r), last_column));
+  }
+  view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
+  view->setCurrentIndex(view->model()->index(static_cast<int>(first), 0));
+}
+
+void TableEditor::Change(const QString& what,
+                         const std::function<void(std::vector<TableData>&)>& change) {
+  std::vector<TableData> after = tables_;
+  change(after);
+  if (after == tables_) return;
+  undo_->push(new EditStep(*this, what, tables_, std::move(after)));
+}
+
+void TableEditor::Put(std::vector<TableData> tables) {
+  const QModelIndex current = CurrentView()->currentIndex();
+  tables_ = std::move(tables);
+  Refresh();
+  if (current.isValid()) {
+    const QModelIndex again = CurrentView()->model()->index(current.row(), current.column());
+    if (again.isValid()) CurrentView()->setCurrentIndex(again);
+  }
+}
+
+// The live check: the same rules as "检查公差表", placed on the cells and rows.
+void TableEditor::Refresh() {
+  const CheckReport report = CheckDatabase(tables_, OfferedThreads());
+  for (size_t i = 0; i < tables_.size(); ++i) {
+    const TableData& table = tables_[i];
+    std::map<std::pair<size_t, int>, QString> cells;
+    std::map<size_t, QString> rows;
+    for (const CheckMark& mark : report.marks) {
+      if (mark.table != table.name) continue;
+      if (mark.column) {
+        const auto at = std::find(table.columns.begin(), table.columns.end(), *mark.column);
+        cells[{mark.row, static_cast<int>(at - table.columns.begin())}] = Q(mark.reason);
+      } else {
+        rows[mark.row] = Q(mark.reason);
+      }
+    }
+    models_[i]->Reload(std::move(cells), std::move(rows));
+    QStringList lacking;
+    for (const CheckMissing& missing : report.missing) {
+      if (missing.table == table.name) lacking << Q(missing.text);
+    }
+    missing_[i]->setText(lacking.isEmpty() ? QStringLiteral("本表已包含所提供螺纹所需的全部行。")
+                                           : lacking.join(QLatin1Char('\n')));
+  }
+}
+
+void TableEditor::Tell(const QString& text) { status_->setText(text); }
+
+void TableEditor::EditCell(size_t table, size_t row, size_t column, const QString& text) {
+  Change(QStringLiteral("编辑单元格"), [&](std::vector<TableData>& tables) {
+    SetCell(tables[table], row, column, text.trimmed().toStdString());
+  });
+}
+
+void TableEditor::InsertAbove() {
+  const std::vector<size_t> rows = SelectedRows();
+  const size_t at = rows.empty() ? 0 : rows.front();
+  Change(QStringLiteral("插入行"), [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
+  SelectRows(at, 1);
+}
+
+void TableEditor::InsertBelow() {
+  const std::vector<size_t> rows = SelectedRows();
+  const size_t at = rows.empty() ? tables_[CurrentTable()].rows.size() : rows.back() + 1;
+  Change(QStringLiteral("插入行"), [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
+  SelectRows(at, 1);
+}
+
+void TableEditor::RemoveSelectedRows() {
+  const std::vector<size_t> rows = SelectedRows();
+  Change(QStringLiteral("删除行"), [&](auto& tables) { RemoveRows(tables[CurrentTable()], rows); });
+}
+
+void TableEditor::MoveUp() {
+  const std::vector<size_t> rows = SelectedRows();
+  if (rows.empty()) return;
+  const size_t count = rows.back() - rows.front() + 1;
+  Change(QStringLiteral("上移"),
+         [&](auto& tables) { MoveRows(tables[CurrentTable()], rows.front(), count, -1); });
+  if (rows.front() > 0) SelectRows(rows.front() - 1, count);
+}
+
+void TableEditor::MoveDown() {
+  const std::vector<size_t> rows = SelectedRows();
+  if (rows.empty()) return;
+  const size_t count = rows.back() - rows.front() + 1;
+  Change(QStringLiteral("下移"),
+         [&](auto& tables) { MoveRows(tables[CurrentTable()], rows.front(), count, +1); });
+  if (rows.back() + 1 < tables_[CurrentTable()].rows.size()) SelectRows(rows.front() + 1, count);
+}
+
+void TableEditor::CopySelection() {
+  const QModelIndexList selected = CurrentView()->selectionModel()->selectedIndexes();
+  if (selected.isEmpty()) return;
+  int top = selected.front().row(), bottom = top, left = selected.front().column(), right = left;
+  for (const QModelIndex& index : selected) {
+    top = std::min(top, index.row());
+    bottom = std::max(bottom, index.row());
+    left = std::min(left, index.column());
+    right = std::max(right, index.column());
+  }
+  const auto cells = CopyBlock(tables_[CurrentTable()], static_cast<size_t>(top),
+                               static_cast<size_t>(bottom), static_cast<size_t>(left),
+                               static_cast<size_t>(right));
+  QApplication::clipboard()->setText(Q(ToTabSeparated(cells)));
+  Tell(QStringLiteral("已复制 %1 行 × %2 列").arg(bottom - top + 1).arg(right - left + 1));
+}
+
+void TableEditor::Paste() {
+  const PastedBlock block = ParsePastedText(QApplication::clipboard()->text().toStdString());
+  if (block.rows.empty()) {
+    Tell(QStringLiteral("剪贴板中没有可粘贴的表格。") +
+         (block.left_out.empty() ? QString() : Q(block.left_out)));
+    return;
+  }
+  const QModelIndex current = CurrentView()->currentIndex();
+  const size_t row = current.isValid() ? static_cast<size_t>(current.row()) : 0;
+  const size_t column = current.isValid() ? static_cast<size_t>(current.column()) : 0;
+  PasteOutcome outcome;
+  Change(QStringLiteral("粘贴"), [&](auto& tables) {
+    outcome = PasteBlock(tables[CurrentTable()], row, column, block);
+  });
+  QString told = QStringLiteral("已粘贴 %1 行 × %2 列").arg(block.rows.size()).arg(block.width);
+  if (outcome.rows_added > 0) told += QStringLiteral("，表格增加了 %1 行").arg(outcome.rows_added);
+  if (!outcome.left_out.empty()) told += QStringLiteral("。未粘贴：") + Q(outcome.left_out);
+  Tell(told);
+}
+
+bool TableEditor::ImportFrom(const std::filesystem::path& source) {
+  auto read = ReadProductTables(source);
+  if (const auto* failure = std::get_if<ReadFailure>(&read)) {
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("无法导入 %1：\n%2\n\n表格没有改变。").arg(Q(source), Q(failure->message)),
+                    QMessageBox::Ok, this);
+    box.setObjectName("ImportFailedBox");
+    box.exec();
+    return false;
+  }
+  ProductTables& product = std::get<ProductTables>(read);
+  Change(QStringLiteral("导入"), [&](auto& tables) { tables = product.tables; });
+  QStringList told{QStringLiteral("已导入 %1（尚未保存）").arg(Q(source))};
+  if (product.code_page && !DescribeCodePage(*product.code_page).empty()) {
+    told << Q(DescribeCodePage(*product.code_page));
+  }
+  for (const std::string& warning : product.warnings) told << Q(warning);
+  Tell(told.join(QStringLiteral("；")));
+  return true;
+}
+
+void TableEditor::AskImport() {
+  QMessageBox which(QMessageBox::Question, windowTitle(), QStringLiteral("从哪里导入公差表？"),
+                    QMessageBox::Cancel, this);
+  QPushButton* access = which.addButton(QStringLiteral("Access 数据库文件…"), QMessageBox::AcceptRole);
+  QPushButton* csv = which.addButton(QStringLiteral("CSV 文件夹…"), QMessageBox::AcceptRole);
+  which.exec();
+  QString chosen;
+  if (which.clickedButton() == access) {
+    chosen = QFileDialog::getOpenFileName(this, QStringLiteral("选择 Access 数据库文件"), {},
+                                          QStringLiteral("Access 数据库 (*.mdb *.accdb)"));
+  } else if (which.clickedButton() == csv) {
+    chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("选择 CSV 文件夹"));
+  }
+  if (!chosen.isEmpty()) ImportFrom(std::filesystem::path(chosen.toStdU16String()));
+}
+
+void TableEditor::AskExport() {
+  const QString chosen = QFileDialog::getExistingDirectory(this, QStringLiteral("导出到文件夹"));
+  if (chosen.isEmpty()) return;
+  const std::filesystem::path folder(chosen.toStdU16String());
+  auto error = ExportTables(tables_, folder, false);
+  if (error && QMessageBox::question(this, windowTitle(),
+                                     Q(*error) + QStringLiteral("\n\n要替换这些文件吗？")) ==
+                   QMessageBox::Yes) {
+    error = ExportTables(tables_, folder, true);
+  }
+  Tell(error ? QStringLiteral("导出失败：") + Q(*error)
+             : QStringLiteral("已导出到 %1").arg(Q(folder)));
+}
+
+bool TableEditor::Save() {
+  if (const auto error = SaveUserDatabase(tables_, files_.user_database)) {
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("无法保存：\n%1\n\n原来的公差数据库和备份都没有改变；"
+                                   "表格中的修改仍在本窗口中，没有丢失。")
+                        .arg(Q(*error)),
+                    QMessageBox::Ok, this);
+    box.setObjectName("SaveFailedBox");
+    box.exec();
+    return false;
+  }
+  undo_->setClean();
+  Tell(QStringLiteral("已保存到 %1，下次按“确定”时使用。").arg(Q(files_.user_database)));
+  return true;
+}
+
+void TableEditor::reject() {
+  if (!undo_->isClean()) {
+    QMessageBox ask(QMessageBox::Question, windowTitle(), QStringLiteral("公差表已修改，要保存吗？"),
+                    QMessageBox::NoButton, this);
+    ask.setObjectName("UnsavedBox");
+    QPushButton* save = ask.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+    QPushButton* discard = ask.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+    ask.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+    ask.exec();
+    if (ask.clickedButton() == save) {
+      if (!Save()) return;
+    } else if (ask.clickedButton() != discard) {
+      return;
+    }
+  }
+  QDialog::reject();
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <QDialog>
+#include <filesystem>
+#include <functional>
+#include <optional>
+#include <vector>
+
+#include "tolerance/table_data.h"
+
+class QLabel;
+class QTabWidget;
+class QTableView;
+class QUndoStack;
+
+namespace threadgauge {
+
+class ToleranceTableModel;
+
+// The files the editor works with: the database the calculation uses now, whose tables it
+// shows; the user's database, where saving writes (never the shipped file or the .mdb);
+// and a database to start from when the user's own cannot be read.
+struct TableEditorFiles {
+  std::filesystem::path shown;
+  std::filesystem::path user_database;
+  std::filesystem::path fallback;
+};
+
+// The eight tolerance tables in a window: edit cells, insert, delete and move rows, paste
+// from a spreadsheet or a PDF, copy out, undo and redo, with the database check's findings
+// marked on the cells and rows and what each table still lacks said under it.
+class TableEditor : public QDialog {
+  Q_OBJECT
+
+ public:
+  TableEditor(TableEditorFiles files, QWidget* parent = nullptr);
+  ~TableEditor() override;
+
+  const std::vector<TableData>& Tables() const { return tables_; }
+  void ShowTable(const QString& name);
+
+  void EditCell(size_t table, size_t row, size_t column, const QString& text);
+  void InsertAbove();
+  void InsertBelow();
+  void RemoveSelectedRows();
+  void MoveUp();
+  void MoveDown();
+  void CopySelection();
+  void Paste();
+  // Reads the tables of an Access file or a folder of CSV files into the editor, not saved
+  // yet; a source that cannot be read, or holds none of the tables, changes nothing.
+  bool ImportFrom(const std::filesystem::path& source);
+  void AskImport();
+  void AskExport();
+  bool Save();
+
+  // Puts the tables in place as one step of undo and redo (used by the undo steps).
+  void Put(std::vector<TableData> tables);
+
+ protected:
+  void reject() override;
+
+ private:
+  void Load();
+  void Change(const QString& what, const std::function<void(std::vector<TableData>&)>& change);
+  void Refresh();
+  void Tell(const QString& text);
+  size_t CurrentTable() const;
+  QTableView* CurrentView() const;
+  std::vector<size_t> SelectedRows() const;
+  void SelectRows(size_t first, size_t count);
+
+  TableEditorFiles files_;
+  std::vector<TableData> tables_;
+  QUndoStack* undo_ = nullptr;
+  QTabWidget* tabs_ = nullptr;
+  std::vector<QTableView*> views_;
+  std::vector<ToleranceTableModel*> models_;
+  std::vector<QLabel*> missing_;
+  QLabel* status_ = nullptr;
+};
+
+}  // namespace threadgauge

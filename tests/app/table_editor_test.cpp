@@ -1,0 +1,278 @@
+// The tolerance-table editor as a user meets it, headless: paste a table from a spreadsheet,
+// see what is marked and what is missing, undo, save, and calculate with what was saved.
+#include "table_editor.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableView>
+#include <QtTest/QTest>
+#include <fstream>
+
+#include "app/form1.h"
+#include "support/gauge_fixture.h"
+#include "support/modal_windows.h"
+#include "support/run_program.h"
+#include "tolerance/admin/user_database.h"
+
+namespace threadgauge {
+namespace {
+
+using testing::AnswerMessageBox;
+
+// The GO plug's worked example in every table but "位置要素", which the user has to fill.
+class TableEditorTest : public ::testing::Test {
+ protected:
+  TableEditorTest() {
+    testing::LookedUpValues v;
+    v.T = 180;
+    testing::Fill(shipped_, v);
+    shipped_.Exec("DELETE FROM 位置要素");
+    user_database_ = UserDatabasePath(home_.path() / "threadgauge");
+  }
+
+  TableEditorFiles Files() const { return {shipped_.path(), user_database_, shipped_.path()}; }
+
+  static QTableView* View(TableEditor& editor, const char* table) {
+    return editor.findChild<QTableView*>(QStringLiteral("Table_") + QString::fromUtf8(table));
+  }
+  static QString Cell(TableEditor& editor, const char* table, int row, int column) {
+    QTableView* view = View(editor, table);
+    return view->model()->index(row, column).data().toString();
+  }
+  // Picks the table's tab and the cell, as a click would, and pastes with Ctrl+V.
+  static void PasteAt(TableEditor& editor, const char* table, int row, int column,
+                      const QString& text) {
+    editor.show();
+    QApplication::setActiveWindow(&editor);
+    editor.ShowTable(QString::fromUtf8(table));
+    QTableView* view = View(editor, table);
+    view->setFocus();
+    if (view->model()->rowCount() > row) {
+      view->setCurrentIndex(view->model()->index(row, column));
+    }
+    QApplication::clipboard()->setText(text);
+    QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+  }
+
+  testing::FixtureDatabase shipped_;
+  testing::TemporaryFolder home_;
+  std::filesystem::path user_database_;
+};
+
+// Three rows of ten cells as Excel copies them; the second holds TD2 = 180 of the example.
+const QString kGaugeRows = QStringLiteral(
+    "\t100\t8\t15\t6\t8\t5\t4\t12\t10\r\n"
+    "100\t200\t12\t20\t8\t11\t9\t6\t24\t21\r\n"
+    "200\t400\t16\t25\t10\t14\t11\t8\t30\t26\r\n");
+
+TEST_F(TableEditorTest, PastedTablesAreSavedAndCalculatedWith) {
+  {
+    TableEditor editor(Files());
+    editor.show();
+    EXPECT_TRUE(editor.findChild<QLabel*>("Missing_位置要素")
+                    ->text()
+                    .contains(QStringLiteral("未被任何一行覆盖：180")));
+    PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+    QTableView* view = View(editor, "位置要素");
+    ASSERT_EQ(view->model()->rowCount(), 3);
+    EXPECT_EQ(Cell(editor, "位置要素", 0, 0), "");  // "above — up to 100"
+    EXPECT_EQ(Cell(editor, "位置要素", 1, 3), "20");
+    EXPECT_EQ(Cell(editor, "位置要素", 2, 9), "26");
+    EXPECT_TRUE(editor.isWindowModified());
+    EXPECT_TRUE(editor.findChild<QLabel*>("EditorStatus")->text().contains("已粘贴 3 行 × 10 列"));
+    EXPECT_EQ(editor.findChild<QLabel*>("Missing_位置要素")->text(),
+              QStringLiteral("本表已包含所提供螺纹所需的全部行。"));
+    QTest::mouseClick(editor.findChild<QPushButton*>("Save"), Qt::LeftButton);
+    EXPECT_FALSE(editor.isWindowModified());
+    EXPECT_TRUE(std::filesystem::exists(user_database_));
+  }
+  // Reopened on the user's database: the rows are there.
+  TableEditor reopened({user_database_, user_database_, shipped_.path()});
+  ASSERT_EQ(View(reopened, "位置要素")->model()->rowCount(), 3);
+  EXPECT_EQ(Cell(reopened, "位置要素", 1, 2), "12");
+
+  // The next 确定 uses the user's database, and the GO plug's example comes out whole.
+  const auto program = home_.path() / "bin";
+  std::filesystem::create_directories(program / std::filesystem::u8path("公差表"));
+  std::filesystem::copy_file(shipped_.path(),
+                             program / std::filesystem::u8path("公差表") / "公差表.db");
+  Form1 form({std::nullopt, DataPlaces{program, home_.path() / "threadgauge"}, {}, {}});
+  form.findChild<QLineEdit*>("Text1")->setText("10");
+  for (const auto& [list, text] : {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"},
+                                   std::pair{"Combo3", "H"}, std::pair{"Combo4", "通端螺纹塞规"},
+                                   std::pair{"Combo5", "大于14至32"}}) {
+    form.findChild<QComboBox*>(list)->setEditText(QString::fromUtf8(text));
+  }
+  QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  QStringList shown;
+  for (const char* field : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text8", "Text9"}) {
+    shown << form.findChild<QLineEdit*>(field)->text();
+  }
+  EXPECT_EQ(shown, (QStringList{"10.020", "0.0120", "9.046", "0.0060", "8.376", "0.866", "10.345"}));
+  EXPECT_EQ(form.findChild<QLabel*>("StatusLine")->text(),
+            QStringLiteral("公差数据库：") + QString::fromStdString(user_database_.string()));
+}
+
+TEST_F(TableEditorTest, EditsAreCheckedLiveAndUndoable) {
+  TableEditor editor(Files());
+  editor.show();
+  PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+  QTableView* view = View(editor, "位置要素");
+  // Typed into a cell as a user types: F2, the text, Enter.
+  view->setCurrentIndex(view->model()->index(1, 4));
+  QTest::keyClick(view, Qt::Key_F2);
+  QTest::keyClicks(QApplication::focusWidget(), "8a");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QApplication::processEvents();  // the grid commits the typed text once the key is handled
+  const QModelIndex typed = view->model()->index(1, 4);
+  EXPECT_EQ(typed.data().toString(), "8a");
+  EXPECT_TRUE(typed.data(Qt::BackgroundRole).isValid());
+  EXPECT_EQ(typed.data(Qt::ToolTipRole).toString(), QStringLiteral("“8a”不是数值"));
+
+  // Rows moved out of order are marked; moving back clears the mark.
+  view->setCurrentIndex(view->model()->index(2, 0));
+  QTest::mouseClick(editor.findChild<QPushButton*>("MoveUp"), Qt::LeftButton);
+  EXPECT_EQ(Cell(editor, "位置要素", 1, 0), "200");
+  EXPECT_TRUE(view->model()->index(2, 0).data(Qt::ToolTipRole).toString().contains("升序"));
+
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);  // the move
+  EXPECT_EQ(Cell(editor, "位置要素", 1, 0), "100");
+  EXPECT_FALSE(view->model()->index(2, 0).data(Qt::ToolTipRole).isValid());
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);  // the typing
+  EXPECT_EQ(Cell(editor, "位置要素", 1, 4), "8");
+  QTest::keyClick(view, Qt::Key_Z, Qt::ControlModifier);  // the paste
+  EXPECT_EQ(view->model()->rowCount(), 0);
+  EXPECT_FALSE(editor.isWindowModified());
+  QTest::keyClick(view, Qt::Key_Y, Qt::ControlModifier);
+  EXPECT_EQ(view->model()->rowCount(), 3);
+
+  // Insert, delete, copy out.
+  view->setCurrentIndex(view->model()->index(0, 0));
+  QTest::mouseClick(editor.findChild<QPushButton*>("InsertAbove"), Qt::LeftButton);
+  EXPECT_EQ(view->model()->rowCount(), 4);
+  EXPECT_EQ(Cell(editor, "位置要素", 1, 1), "100");
+  QTest::mouseClick(editor.findChild<QPushButton*>("RemoveRows"), Qt::LeftButton);
+  EXPECT_EQ(view->model()->rowCount(), 3);
+  view->selectRow(1);
+  QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
+  EXPECT_EQ(QApplication::clipboard()->text(), "100\t200\t12\t20\t8\t11\t9\t6\t24\t21\r\n");
+
+  // A ragged paste goes as far as it goes, and says what was left out.
+  PasteAt(editor, "螺距公差", 0, 0, QStringLiteral("小于或等于14\t0.004\n大于14至32\n"));
+  EXPECT_EQ(View(editor, "螺距公差")->model()->rowCount(), 1);
+  EXPECT_TRUE(editor.findChild<QLabel*>("EditorStatus")->text().contains(
+      QStringLiteral("第 2 行有 1 个单元格，第 1 行有 2 个")));
+
+  // Closing with unsaved edits asks; 取消 keeps the window, 不保存 writes nothing.
+  QPushButton* close = editor.findChild<QPushButton*>("Close");
+  ASSERT_TRUE(AnswerMessageBox([&] { QTest::mouseClick(close, Qt::LeftButton); }, "取消"));
+  EXPECT_TRUE(editor.isVisible());
+  const auto asked =
+      AnswerMessageBox([&] { QTest::mouseClick(close, Qt::LeftButton); }, QStringLiteral("不保存"));
+  ASSERT_TRUE(asked);
+  for (const char* button : {"保存", "不保存", "取消"}) EXPECT_TRUE(asked->buttons.contains(button));
+  EXPECT_FALSE(editor.isVisible());
+  EXPECT_FALSE(std::filesystem::exists(user_database_));
+}
+
+TEST_F(TableEditorTest, FailedSaveKeepsTheEditsAndTheFiles) {
+  TableEditor editor(Files());
+  PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+  ASSERT_TRUE(editor.Save());
+  const std::string saved = testing::ReadBytes(user_database_);
+  PasteAt(editor, "位置要素", 0, 2, QStringLiteral("9"));
+  {
+    ReadOnlyFolder read_only(user_database_.parent_path().string());
+    const auto box = AnswerMessageBox([&] { EXPECT_FALSE(editor.Save()); });
+    ASSERT_TRUE(box);
+    EXPECT_TRUE(box->text.contains(QString::fromStdString(user_database_.parent_path().string())))
+        << box->text.toStdString();
+  }
+  EXPECT_EQ(testing::ReadBytes(user_database_), saved);
+  EXPECT_FALSE(std::filesystem::exists(BackupPath(user_database_)));
+  EXPECT_EQ(Cell(editor, "位置要素", 0, 2), "9");
+  EXPECT_TRUE(editor.isWindowModified());
+}
+
+TEST_F(TableEditorTest, DamagedUserDatabaseIsRestoredFromItsBackup) {
+  {
+    TableEditor editor(Files());
+    PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+    ASSERT_TRUE(editor.Save());
+    ASSERT_TRUE(editor.Save());  // the backup now holds the pasted rows too
+  }
+  std::ofstream(user_database_, std::ios::binary) << std::string(4096, 'x');
+  std::optional<TableEditor> editor;
+  const auto box = AnswerMessageBox(
+      [&] { editor.emplace(TableEditorFiles{user_database_, user_database_, shipped_.path()}); },
+      QStringLiteral("恢复备份"));
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(box->text.contains(QStringLiteral("公差表.db.bak")));
+  EXPECT_EQ(View(*editor, "位置要素")->model()->rowCount(), 3);
+  EXPECT_EQ(testing::ReadBytes(user_database_), testing::ReadBytes(BackupPath(user_database_)));
+}
+
+TEST_F(TableEditorTest, ImportThatHoldsNoTablesChangesNothing) {
+  TableEditor editor(Files());
+  PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+  const auto box = AnswerMessageBox(
+      [&] { EXPECT_FALSE(editor.ImportFrom(testing::SharedAccessFile("DateTestDatabase.mdb"))); });
+  ASSERT_TRUE(box);
+  EXPECT_TRUE(box->text.contains(QStringLiteral("来源中没有任何一张公差表")));
+  EXPECT_EQ(View(editor, "位置要素")->model()->rowCount(), 3);
+  // A folder of CSV files does import, as one step to undo.
+  testing::TemporaryFolder csv;
+  std::ofstream(csv.path() / std::filesystem::u8path("测球直径.csv"), std::ios::binary)
+      << "P,d\n1.5,0.8\n";
+  ASSERT_TRUE(editor.ImportFrom(csv.path()));
+  EXPECT_EQ(View(editor, "测球直径")->model()->rowCount(), 1);
+  EXPECT_EQ(View(editor, "位置要素")->model()->rowCount(), 0);  // the source has none
+  QTest::mouseClick(editor.findChild<QPushButton*>("Undo"), Qt::LeftButton);
+  EXPECT_EQ(View(editor, "位置要素")->model()->rowCount(), 3);
+}
+
+// The main window's "公差表" menu, and the status line's way into the editor.
+TEST_F(TableEditorTest, MissingGaugeTablesLeadToTheEditor) {
+  Form1 form({shipped_.path(), DataPlaces{home_.path(), home_.path() / "threadgauge"}, {}, {}});
+  const QList<QAction*> bar = form.menuBar()->actions();
+  ASSERT_EQ(bar.size(), 3);
+  EXPECT_EQ(bar[1]->text(), QStringLiteral("公差表"));
+  QStringList entries;
+  for (QAction* entry : bar[1]->menu()->actions()) entries << entry->text();
+  EXPECT_EQ(entries, (QStringList{"编辑公差表…", "导入…", "导出为 CSV…", "检查公差表"}));
+
+  form.findChild<QLineEdit*>("Text1")->setText("10");
+  for (const auto& [list, text] : {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"},
+                                   std::pair{"Combo3", "H"}, std::pair{"Combo4", "通端螺纹塞规"}}) {
+    form.findChild<QComboBox*>(list)->setEditText(QString::fromUtf8(text));
+  }
+  QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  auto* link = form.findChild<QLabel*>("FillTablesLink");
+  EXPECT_FALSE(link->isHidden());
+  QString opened;
+  EXPECT_TRUE(testing::InspectModalDialog(
+      [&] { emit link->linkActivated(QStringLiteral("位置要素")); },
+      [&](QDialog& dialog) { opened = dialog.findChild<QTabWidget*>()->tabText(
+                                 dialog.findChild<QTabWidget*>()->currentIndex()); }));
+  EXPECT_EQ(opened, QStringLiteral("位置要素"));
+
+  QString report;
+  EXPECT_TRUE(testing::InspectModalDialog([&] { bar[1]->menu()->actions()[3]->trigger(); },
+                                          [&](QDialog& dialog) {
+                                            report = dialog.findChild<QWidget*>("CheckReportText")
+                                                         ->property("plainText")
+                                                         .toString();
+                                          }));
+  EXPECT_TRUE(report.contains(QStringLiteral("✗ 表“位置要素”：0 行"))) << report.toStdString();
+}
+
+}  // namespace
+}  // namespace threadgauge
