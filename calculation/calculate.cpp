@@ -65,6 +65,8 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request,
   // still used, but the user must know.
   out.AddWarnings(tolerance.warnings);
   const Value T = ResultWriter::ToValue(tolerance.value);
+  if (deviation.known()) out.result().fundamental_deviation = deviation.number();
+  if (T.known()) out.result().pitch_diameter_tolerance = T.number();
   const ThreadValues values{d,         P, BasicPitchDiameter(d, P),      BasicMinorDiameter(d, P),
                             deviation, T, GaugeTolerancesFor(db, T, out)};
 

@@ -23,6 +23,7 @@ class ResultWriter {
   void ShowText(OutputField field, const Lookup<std::string>& text);
 
   static Value ToValue(const Lookup<double>& looked);
+  CalculationResult& result() { return result_; }
   void Add(const Notice& notice) { AddNotices(result_.notices, {notice}); }
   void AddWarnings(const std::vector<LookupFailure>& warnings) {
     for (const LookupFailure& warning : warnings) Add(warning);

@@ -21,6 +21,10 @@ struct CalculationResult {
   std::vector<Notice> notices;
   std::filesystem::path database;
   std::string database_note;  // how the file was read, when the user must know
+  // The thread's tolerance zone the gauge was computed from (µm), when it could be had:
+  // the fundamental deviation (EI or es) and the pitch-diameter tolerance (TD2 or Td2).
+  std::optional<double> fundamental_deviation;
+  std::optional<double> pitch_diameter_tolerance;
 };
 
 // The status line's first line: the database this calculation read, and how.

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <variant>
 
@@ -24,5 +25,10 @@ struct Rejection {
 // The presence checks in their fixed order, then d and P as positive numbers: a gauge
 // computed from a nominal diameter of 0 would have negative diameters.
 std::variant<GaugeRequest, Rejection> BuildRequest(const FormInputs& inputs);
+
+// The same checks for the thread alone (Text1 and Combo1 to Combo3), as a thread's whole
+// set of gauges needs no gauge name.
+std::optional<Rejection> MissingThreadInput(const FormInputs& inputs);
+std::optional<Rejection> NotPositive(const FormInputs& inputs);
 
 }  // namespace threadgauge

@@ -1,0 +1,185 @@
+#include "calculation/designation.h"
+
+#include <array>
+#include <cctype>
+#include <utility>
+
+#include "calculation/thread_series.h"
+#include "tolerance/number_text.h"
+#include "tolerance/utf8.h"
+
+namespace threadgauge {
+namespace {
+
+constexpr const char* kExample = "正确的写法例如 M10×1.5-6H 或 M12-6g";
+
+// The designation in plain ASCII, without blanks: the many ways of writing ×, the dash and
+// the digits on a Chinese keyboard become one.
+std::string Normalised(std::string_view text) {
+  static constexpr std::array<std::pair<std::string_view, char>, 12> kSigns = {{
+      {"\u00D7", 'x'}, {"\u2715", 'x'}, {"\u2716", 'x'}, {"\u2013", '-'}, {"\u2014", '-'},
+      {"\u2010", '-'}, {"\u2212", '-'}, {"\u3000", ' '}, {"\u00A0", ' '}, {"\uFF0C", ','},
+      {"\u3002", '.'}, {"\uFF0E", '.'}}};
+  std::string out;
+  for (size_t i = 0; i < text.size();) {
+    bool matched = false;
+    for (const auto& [sign, ascii] : kSigns) {
+      if (text.substr(i, sign.size()) == sign) {
+        out += ascii;
+        i += sign.size();
+        matched = true;
+        break;
+      }
+    }
+    if (matched) continue;
+    const auto b0 = static_cast<unsigned char>(text[i]);
+    // U+FF01 … U+FF5E, the full-width forms of "!" … "~".
+    if (b0 == 0xEF && i + 2 < text.size()) {
+      const unsigned code = ((b0 & 0x0Fu) << 12) |
+                            ((static_cast<unsigned char>(text[i + 1]) & 0x3Fu) << 6) |
+                            (static_cast<unsigned char>(text[i + 2]) & 0x3Fu);
+      if (code >= 0xFF01 && code <= 0xFF5E) {
+        out += static_cast<char>(code - 0xFEE0);
+        i += 3;
+        continue;
+      }
+    }
+    out += text[i++];
+  }
+  std::string squeezed;
+  for (char c : out) {
+    if (c != ' ' && c != '\t' && c != '\r' && c != '\n') squeezed += c == '*' ? 'x' : c;
+  }
+  return squeezed;
+}
+
+class Reader {
+ public:
+  explicit Reader(std::string_view text) : text_(text) {}
+  bool AtEnd() const { return at_ == text_.size(); }
+  char Peek(size_t ahead = 0) const { return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0'; }
+  std::string Rest() const { return std::string(text_.substr(at_)); }
+  void Skip(size_t count = 1) { at_ += count; }
+  bool Take(char c) {
+    if (Peek() != c) return false;
+    ++at_;
+    return true;
+  }
+  bool TakeWord(std::string_view word) {
+    if (text_.substr(at_, word.size()) != word) return false;
+    at_ += word.size();
+    return true;
+  }
+  // A decimal number; a comma between digits is a decimal comma.
+  std::optional<double> Number() {
+    const size_t start = at_;
+    std::string digits;
+    while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += text_[at_++];
+    if ((Peek() == '.' || Peek() == ',') && std::isdigit(static_cast<unsigned char>(Peek(1)))) {
+      digits += '.';
+      ++at_;
+      while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += text_[at_++];
+    }
+    if (digits.empty()) {
+      at_ = start;
+      return std::nullopt;
+    }
+    return ParseStoredNumber(digits);
+  }
+
+ private:
+  std::string_view text_;
+  size_t at_ = 0;
+};
+
+bool IsPosition(char c) {
+  return c == 'G' || c == 'H' || c == 'e' || c == 'f' || c == 'g' || c == 'h';
+}
+
+DesignationError Error(const std::string& what) { return {what + "；" + kExample}; }
+
+std::string Quoted(const std::string& text) { return "“" + Shortened(text, 20) + "”"; }
+
+}  // namespace
+
+std::variant<Designation, DesignationError> ParseDesignation(std::string_view typed) {
+  const std::string normalised = Normalised(typed);
+  Reader in(normalised);
+  if (in.AtEnd()) return Error("没有输入螺纹标记");
+  if (!in.Take('M') && !in.Take('m')) {
+    return Error("普通螺纹的标记以 M 开头，无法识别" + Quoted(in.Rest()));
+  }
+  Designation thread;
+  const auto d = in.Number();
+  if (!d || *d <= 0) return Error("“M”后面应是公称直径，无法识别" + Quoted(in.Rest()));
+  thread.d = *d;
+
+  if (in.Take('x') || in.Take('X')) {
+    if (in.Peek() == 'P' && in.Peek(1) == 'h') {
+      return Error("多线螺纹（Ph…P…）不在计算范围内：" + Quoted("x" + in.Rest()));
+    }
+    const auto P = in.Number();
+    if (!P || *P <= 0) {
+      return Error("“×”后面应是螺距" + (in.AtEnd() ? std::string("，但没有写") : "，无法识别" + Quoted(in.Rest())));
+    }
+    thread.P = *P;
+  } else {
+    const auto coarse = CoarsePitch(thread.d);
+    if (!coarse) {
+      return DesignationError{"公称直径 " + PlainDecimal(thread.d) +
+                              " 不在 ISO 261 粗牙螺距表中，没有粗牙螺距；请写出螺距，例如 M" +
+                              PlainDecimal(thread.d) + "×1.5-6H"};
+    }
+    thread.P = *coarse;
+    thread.coarse = true;
+  }
+  thread.left_hand = in.TakeWord("LH");
+
+  if (in.Take('-')) {
+    if (in.TakeWord("LH")) {
+      thread.left_hand = true;
+    } else {
+      const char grade = in.Peek();
+      if (grade < '3' || grade > '9') {
+        return Error("“-”后面应是公差带，如 6H 或 6g，无法识别" + Quoted(in.Rest()));
+      }
+      in.Skip();
+      if (!IsPosition(in.Peek())) {
+        return Error(in.AtEnd() ? "公差带“" + std::string(1, grade) +
+                                      "”不完整，后面应是公差带位置 G、H、e、f、g 或 h"
+                                : "公差带位置" + Quoted(std::string(1, in.Peek())) +
+                                      "不可识别，应为 G、H、e、f、g 或 h");
+      }
+      thread.grade = std::string(1, grade);
+      thread.position = std::string(1, in.Peek());
+      in.Skip();
+      // "5H6H": the crest-diameter class follows the pitch-diameter class.
+      if (in.Peek() >= '3' && in.Peek() <= '9' && IsPosition(in.Peek(1))) {
+        thread.crest_class = in.Rest().substr(0, 2);
+        in.Skip(2);
+      }
+    }
+  }
+  while (in.Take('-')) {
+    const char group = static_cast<char>(std::toupper(static_cast<unsigned char>(in.Peek())));
+    const bool alone = in.Peek(1) == '\0' || in.Peek(1) == '-';
+    if (in.TakeWord("LH")) {
+      thread.left_hand = true;
+    } else if ((group == 'S' || group == 'N' || group == 'L') && alone) {
+      thread.engagement = std::string(1, group);
+      in.Skip();
+    } else {
+      return Error("无法识别" + Quoted("-" + in.Rest()));
+    }
+  }
+  if (!in.AtEnd()) return Error("无法识别" + Quoted(in.Rest()));
+
+  thread.text = "M" + PlainDecimal(thread.d);
+  if (!thread.coarse) thread.text += "×" + PlainDecimal(thread.P);
+  if (!thread.grade.empty()) thread.text += "-" + thread.grade + thread.position + thread.crest_class;
+  if (!thread.engagement.empty()) thread.text += "-" + thread.engagement;
+  if (thread.left_hand) thread.text += "-LH";
+  return thread;
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,170 @@
+#include "calculation/gauge_set.h"
+
+#include "calculation/gauge_kind.h"
+#include "calculation/number_reading.h"
+#include "calculation/thread_basics.h"
+#include "tolerance/number_text.h"
+
+namespace threadgauge {
+namespace {
+
+std::string OrDash(const std::string& text) { return text.empty() ? "—" : text; }
+
+std::string WithDeviation(const std::string& size, const std::string& deviation) {
+  if (size.empty() && deviation.empty()) return "";
+  return OrDash(size) + " ± " + OrDash(deviation);
+}
+
+// The three diameters as the window's layout shows them after this gauge.
+void DescribeRow(GaugeSetRow& row) {
+  const FormState& s = row.shown;
+  const auto field = [&](OutputField f) { return s.Field(f); };
+  const std::string major = field(OutputField::Text2);
+  if (s.Visible(Switchable::Label11) && s.Visible(Switchable::Text3)) {
+    row.major = WithDeviation(major, field(OutputField::Text3));
+  } else {
+    row.major = major.empty() ? "" : (s.Visible(Switchable::Label20) ? "≥ " : "") + major;
+  }
+  row.pitch = WithDeviation(field(OutputField::Text4), field(OutputField::Text5));
+  const std::string minor = field(OutputField::Text6);
+  if (s.Visible(Switchable::Label19) && s.Visible(Switchable::Text18)) {
+    row.minor = WithDeviation(minor, field(OutputField::Text18));
+  } else {
+    row.minor = minor.empty() ? "" : (s.Visible(Switchable::Label16) ? "≤ " : "") + minor;
+  }
+  row.half_angle = field(OutputField::Text27);
+  row.pitch_tolerance = field(OutputField::Text28);
+  row.element = field(OutputField::Text8);
+  row.measurement = field(OutputField::Text9);
+}
+
+std::optional<double> Shown(const GaugeSetRow& row, OutputField field) {
+  const std::string& text = row.shown.Field(field);
+  if (text.empty()) return std::nullopt;
+  return ReadShownNumber(text);
+}
+
+const GaugeSetRow* RowOf(const GaugeSet& set, std::string_view gauge) {
+  for (const GaugeSetRow& row : set.rows) {
+    if (row.gauge == gauge) return &row;
+  }
+  return nullptr;
+}
+
+void DrawZones(GaugeSet& set, double d, double P) {
+  ZoneDiagram& z = set.diagram;
+  z.d2 = BasicPitchDiameter(d, P);
+  const auto from_d2 = [&](std::optional<double> mm) -> std::optional<double> {
+    if (!mm) return std::nullopt;
+    return (*mm - z.d2) * 1000;
+  };
+  for (const GaugeSetRow& row : set.rows) {
+    const auto& r = row.result;
+    if (!z.thread.lower && r.fundamental_deviation && r.pitch_diameter_tolerance) {
+      const double deviation = *r.fundamental_deviation, T = *r.pitch_diameter_tolerance;
+      z.thread = z.internal ? Zone{deviation, deviation + T} : Zone{deviation - T, deviation};
+    }
+    ZoneDiagram::GaugeZone gauge{row.gauge, {}, std::nullopt, false};
+    const auto center = Shown(row, OutputField::Text4);
+    const auto half = Shown(row, OutputField::Text5);
+    if (center && half) gauge.zone = {from_d2(*center - *half), from_d2(*center + *half)};
+    // A ring's wear limit is the pitch diameter of its wear check plug; the tables give no
+    // wear limit for the thread plugs, and the check plugs have none.
+    const char* wear_plug = row.gauge == "通端螺纹环规"   ? "校通-损螺纹塞规"
+                            : row.gauge == "止端螺纹环规" ? "校止-损螺纹塞规"
+                                                          : nullptr;
+    if (wear_plug != nullptr) {
+      gauge.wear_known = true;
+      if (const GaugeSetRow* plug = RowOf(set, wear_plug)) {
+        gauge.wear = from_d2(Shown(*plug, OutputField::Text4));
+      }
+    }
+    z.gauges.push_back(std::move(gauge));
+  }
+}
+
+}  // namespace
+
+std::string DesignationOf(const FormInputs& in) {
+  return "M" + in.Text1 + "×" + in.Combo1 + "-" + in.Combo2 + in.Combo3;
+}
+
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+                                                    const std::string& designation,
+                                                    const ToleranceDatabase& db) {
+  if (auto missing = MissingThreadInput(inputs)) return *missing;
+  if (auto rejected = NotPositive(inputs)) return *rejected;
+  const std::string& position = inputs.Combo3;
+  const bool internal = position == "G" || position == "H";
+  const bool external = position == "e" || position == "f" || position == "g" || position == "h";
+  if (!internal && !external) {
+    return Rejection{" 对不起,公差带应为 G、H（内螺纹）或 e、f、g、h（外螺纹）！"};
+  }
+  GaugeSet set;
+  set.designation = designation;
+  set.length_range = inputs.Combo5;
+  set.diagram.internal = internal;
+  for (const GaugeKind* kind : GaugeKinds()) {
+    if ((kind->deviation == Deviation::EI) != internal) continue;
+    FormInputs one = inputs;
+    one.Combo4 = std::string(kind->name);
+    GaugeSetRow row;
+    row.gauge = one.Combo4;
+    row.result = Calculate(one, db);
+    row.shown.Apply(row.result.update);
+    DescribeRow(row);
+    AddNotices(set.notices, row.result.notices);
+    set.database = row.result.database;
+    set.database_note = row.result.database_note;
+    set.rows.push_back(std::move(row));
+  }
+  DrawZones(set, ReadLeadingNumber(inputs.Text1), ReadLeadingNumber(inputs.Combo1));
+  return set;
+}
+
+std::vector<std::string> GaugeSetColumns() {
+  return {"量规名称", "大径", "中径", "小径", "半角公差(′)", "螺距公差", "三针/测球直径", "M/E 值"};
+}
+
+std::vector<std::vector<std::string>> GaugeSetCells(const GaugeSet& set) {
+  std::vector<std::vector<std::string>> cells;
+  for (const GaugeSetRow& row : set.rows) {
+    cells.push_back({row.gauge, row.major, row.pitch, row.minor, row.half_angle,
+                     row.pitch_tolerance, row.element, row.measurement});
+  }
+  return cells;
+}
+
+namespace {
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+std::string Joined(const std::vector<std::string>& cells, const char* separator, bool csv) {
+  std::string line;
+  for (size_t i = 0; i < cells.size(); ++i) {
+    if (i > 0) line += separator;
+    line += csv ? CsvField(cells[i]) : cells[i];
+  }
+  return line + "\r\n";
+}
+
+}  // namespace
+
+std::string GaugeSetCsv(const GaugeSet& set) {
+  std::string csv = "\xEF\xBB\xBF" + Joined(GaugeSetColumns(), ",", true);
+  for (const auto& row : GaugeSetCells(set)) csv += Joined(row, ",", true);
+  return csv;
+}
+
+std::string GaugeSetTabSeparated(const GaugeSet& set) {
+  std::string text = Joined(GaugeSetColumns(), "\t", false);
+  for (const auto& row : GaugeSetCells(set)) text += Joined(row, "\t", false);
+  return text;
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+#include "calculation/calculate.h"
+#include "calculation/gauge_request.h"
+
+namespace threadgauge {
+
+class ToleranceDatabase;
+
+// One gauge of a thread's set: its calculation, and its values as the window's layout
+// shows them ("10.020 ± 0.0120", "≥ 19.974", "≤ 8.376"; "—" for a value that could not be
+// had, the notices saying why).
+struct GaugeSetRow {
+  std::string gauge;
+  CalculationResult result;
+  FormState shown;  // the window after this one calculation
+  std::string major, pitch, minor, half_angle, pitch_tolerance, element, measurement;
+};
+
+// A pitch-diameter zone of the diagram, in µm from the basic pitch diameter d2.
+struct Zone {
+  std::optional<double> lower, upper;
+};
+
+// The gauges' pitch-diameter zones beside the thread's: the picture a metrologist draws
+// to check a gauge set at a glance.
+struct ZoneDiagram {
+  double d2 = 0;           // mm
+  bool internal = false;   // the thread is a nut (G, H)
+  Zone thread;             // EI … EI + TD2, or es − Td2 … es
+  struct GaugeZone {
+    std::string gauge;
+    Zone zone;                   // Text4 ± Text5, as shown
+    std::optional<double> wear;  // the wear limit, where the tables give one
+    bool wear_known = false;     // false: the tables give no wear limit for this gauge
+  };
+  std::vector<GaugeZone> gauges;
+};
+
+struct GaugeSet {
+  std::string designation;   // e.g. "M10×1.5-6H"
+  std::string length_range;  // Combo5's text
+  std::vector<GaugeSetRow> rows;  // in the order of the window's list
+  std::vector<Notice> notices;    // each once, for the whole set
+  std::filesystem::path database;
+  std::string database_note;
+  ZoneDiagram diagram;
+};
+
+// The gauges of the thread in `inputs` (Text1 and Combo1 to Combo3, Combo5 the length):
+// the GO and NOT-GO plugs of an internal thread (G, H); the GO and NOT-GO rings and their
+// six check plugs of an external one (e, f, g, h). Each is exactly the calculation of one
+// press of 确定 for that gauge. The thread's presence checks apply; Combo4 is not used.
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+                                                    const std::string& designation,
+                                                    const ToleranceDatabase& db);
+
+// The designation of the window's thread: "M10×1.5-6H".
+std::string DesignationOf(const FormInputs& inputs);
+
+// The table's column headings and rows as text.
+std::vector<std::string> GaugeSetColumns();
+std::vector<std::vector<std::string>> GaugeSetCells(const GaugeSet& set);
+
+// The table as CSV (UTF-8 with a byte-order mark, so Excel and WPS open it in Chinese) and
+// as tab-separated text for a spreadsheet's clipboard.
+std::string GaugeSetCsv(const GaugeSet& set);
+std::string GaugeSetTabSeparated(const GaugeSet& set);
+
+}  // namespace threadgauge
