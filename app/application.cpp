@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "fonts.h"
+#include "sheet/fonts.h"
 
 namespace threadgauge {
 

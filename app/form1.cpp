@@ -15,6 +15,8 @@
 #include "calculation/calculate.h"
 #include "calculation/form_lists.h"
 #include "calculation/gauge_kind.h"
+#include "calculation/gauge_set.h"
+#include "gauge_set_dialog.h"
 #include "table_menu.h"
 #include "tolerance/data_location.h"
 
@@ -141,6 +143,9 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   for (const auto& [caption, handler] : table_entries) {
     connect(gcb->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, handler);
   }
+  auto* set = chx->addAction(QStringLiteral("本螺纹全套量规…"));
+  set->setObjectName("GaugeSet");
+  connect(set, &QAction::triggered, this, &Form1::GaugeSet_Click);
   auto* tc = menuBar()->addAction(QStringLiteral("退出"));
   tc->setObjectName("TC");
   connect(tc, &QAction::triggered, this, &Form1::TC_Click);
@@ -198,10 +203,7 @@ void Form1::Command1_Click() {
   // Looked for at every press, so a database copied in while the window is open is used.
   const CalculationResult result = Calculate(Inputs(), session_.Open(CurrentDatabase()));
   if (result.rejection) {
-    QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(*result.rejection),
-                    QMessageBox::Ok, this);
-    box.setObjectName("RejectionBox");
-    box.exec();
+    Reject(*result.rejection);
     return;
   }
   ShowResult(result);
@@ -249,6 +251,25 @@ TableEditorFiles Form1::EditorFiles() const {
       files_.database ? *files_.database
                       : LocateDatabase(DataPlaces{files_.places.program_directory, std::nullopt}).path;
   return {CurrentDatabase(), user, fallback};
+}
+
+void Form1::GaugeSet_Click() {
+  const FormInputs inputs = Inputs();
+  auto set = CalculateGaugeSet(inputs, DesignationOf(inputs), session_.Open(CurrentDatabase()));
+  if (const auto* rejection = std::get_if<Rejection>(&set)) {
+    Reject(rejection->message);
+    return;
+  }
+  GaugeSetDialog dialog([this]() -> const ToleranceDatabase& { return session_.Open(CurrentDatabase()); },
+                        std::get<GaugeSet>(std::move(set)), inputs.Combo5, this);
+  dialog.exec();
+}
+
+void Form1::Reject(const std::string& message) {
+  QMessageBox box(QMessageBox::NoIcon, windowTitle(), QString::fromStdString(message),
+                  QMessageBox::Ok, this);
+  box.setObjectName("RejectionBox");
+  box.exec();
 }
 
 void Form1::EditTables_Click() { OpenTableEditor(this, EditorFiles(), QString(), false); }

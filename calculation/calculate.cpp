@@ -112,10 +112,14 @@ CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& d
   return result;
 }
 
-std::string DescribeDatabase(const CalculationResult& result) {
-  std::string line = "公差数据库：" + Utf8(result.database);
-  if (!result.database_note.empty()) line += "（" + result.database_note + "）";
+std::string DescribeDatabase(const std::filesystem::path& database, const std::string& note) {
+  std::string line = "公差数据库：" + Utf8(database);
+  if (!note.empty()) line += "（" + note + "）";
   return line;
+}
+
+std::string DescribeDatabase(const CalculationResult& result) {
+  return DescribeDatabase(result.database, result.database_note);
 }
 
 CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database) {

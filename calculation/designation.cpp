@@ -182,4 +182,10 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
   return thread;
 }
 
+FormInputs InputsOf(const Designation& thread, const std::string& gauge,
+                    const std::string& length_range) {
+  return {PlainDecimal(thread.d), PlainDecimal(thread.P), thread.grade, thread.position, gauge,
+          length_range};
+}
+
 }  // namespace threadgauge

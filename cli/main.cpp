@@ -7,6 +7,7 @@
 #include "cli/db_commands.h"
 #include "cli/options.h"
 #include "cli/render.h"
+#include "cli/sheet_command.h"
 #include "tolerance/data_location.h"
 
 int main(int argc, char** argv) {
@@ -14,6 +15,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (!args.empty() && args[0] == "db") {
     return RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+  }
+  if (!args.empty() && args[0] == "sheet") {
+    return RunSheetCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
   }
   const auto [options, error] = ParseCliOptions(args);
   if (!options) {

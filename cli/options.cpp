@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "calculation/designation.h"
 #include "calculation/gauge_kind.h"
 #include "tolerance/utf8.h"
 
@@ -12,37 +13,48 @@ std::string CliHelp() {
   for (const GaugeKind* kind : GaugeKinds()) {
     names += (names.empty() ? "" : "、") + std::string(kind->name);
   }
-  return "用法: threadgauge-cli --diameter 文本 --pitch 文本 --grade 文本 --position 文本\n"
-    "                      --gauge 文本 [--length 文本] [--database 文件] [--json]\n"
-    "\n"
-    "按窗口中按“确定”的同样方式计算一种螺纹量规的工作尺寸。\n"
-    "每个选项取窗口中对应输入框所输入或选择的文本；省略的选项即为空输入。\n"
-    "\n"
-    "  --diameter  公称直径 (Text1)，例如 10\n"
-    "  --pitch     螺距 (Combo1)，例如 1.5\n"
-    "  --grade     公差等级 (Combo2)：4 至 9\n"
-    "  --position  公差带 (Combo3)：G、H（内螺纹），e、f、g、h（外螺纹）\n"
-    "  --gauge     量规名称 (Combo4)：" + names + "\n"
-    "  --length    螺纹部分长度 (Combo5)：小于或等于14、大于14至32、大于32至50、大于50至80\n"
-    "  --database  公差数据库文件；默认为程序自己的 公差表/公差表.db\n"
-    "  --json      输出一个 JSON 对象：{\"fields\": 各结果字段 (Text2…Text28，未写入为 \"\"),\n"
-    "              \"visible\": 各可显示/隐藏控件, \"captions\": Label17 与 Label18,\n"
-    "              \"notices\": 状态栏提示}\n"
-    "  --help      显示本说明\n"
-    "\n"
-    "公差数据库的导入、导出和检查：threadgauge-cli db --help\n"
-    "\n"
-    "退出状态：0 所有结果均已算出；1 有提示（某些值在数据库中查不到，相应字段为空）；\n"
-    "2 输入被拒绝（提示文字写到标准错误输出）。\n"
-    "\n"
-    "Usage: the same in English. Each option takes the text typed or picked in the window's\n"
-    "matching input. Exit status 0: every result computed; 1: notices given (fields left\n"
-    "empty for values missing from the database); 2: input rejected (message on stderr).\n";
+  return "用法:\n"
+         "  threadgauge-cli --diameter 文本 --pitch 文本 --grade 文本 --position 文本\n"
+         "                  --gauge 文本 [--length 文本] [--database 文件] [--json]\n"
+         "  threadgauge-cli --thread 螺纹标记 --gauge 文本 [--length 文本] [--database 文件] [--json]\n"
+         "  threadgauge-cli sheet 螺纹标记 [--length 文本] [--database 文件]\n"
+         "                  [--format text|json|csv|pdf] [--out 文件]\n"
+         "  threadgauge-cli batch …      整个系列的量规尺寸表（threadgauge-cli batch --help）\n"
+         "  threadgauge-cli db …         公差数据库的导入、导出和检查（threadgauge-cli db --help）\n"
+         "\n"
+         "按窗口中按“确定”的同样方式计算一种螺纹量规的工作尺寸。\n"
+         "每个选项取窗口中对应输入框所输入或选择的文本；省略的选项即为空输入。\n"
+         "\n"
+         "  --diameter  公称直径 (Text1)，例如 10\n"
+         "  --pitch     螺距 (Combo1)，例如 1.5\n"
+         "  --grade     公差等级 (Combo2)：4 至 9\n"
+         "  --position  公差带 (Combo3)：G、H（内螺纹），e、f、g、h（外螺纹）\n"
+         "  --thread    螺纹标记，代替上面四项，例如 M10×1.5-6H、M12-6g（不写螺距时取粗牙螺距）\n"
+         "  --gauge     量规名称 (Combo4)：" + names + "\n"
+         "  --length    螺纹部分长度 (Combo5)：小于或等于14、大于14至32、大于32至50、大于50至80\n"
+         "  --database  公差数据库文件；默认按 db where 所示的顺序查找\n"
+         "  --json      输出一个 JSON 对象：{\"fields\": 各结果字段 (Text2…Text28，未写入为 \"\"),\n"
+         "              \"visible\": 各可显示/隐藏控件, \"captions\": Label17 与 Label18,\n"
+         "              \"notices\": 状态栏提示, \"database\": 所用的公差数据库}\n"
+         "  --help      显示本说明\n"
+         "\n"
+         "sheet：一个螺纹的全套量规（内螺纹两种塞规；外螺纹两种环规及六种校对塞规），与窗口\n"
+         "“查询→本螺纹全套量规…”相同。默认输出文字；json 为一个对象 {\"thread\", \"gauges\",\n"
+         "\"notices\", \"database\"}；csv 为带 BOM 的 UTF-8；pdf 须用 --out 指定文件。\n"
+         "\n"
+         "退出状态：0 所有结果均已算出；1 有提示（某些值在数据库中查不到，相应字段为空）；\n"
+         "2 输入或螺纹标记无法识别（提示文字写到标准错误输出）。\n"
+         "\n"
+         "Usage: the same in English. Each option takes the text typed or picked in the window's\n"
+         "matching input; --thread takes a designation such as M10x1.5-6H instead of the four\n"
+         "thread inputs. \"sheet\" computes every gauge of one thread. Exit status 0: every\n"
+         "result computed; 1: notices given; 2: input or designation not understood.\n";
 }
 
 std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
     const std::vector<std::string>& args) {
   CliOptions options;
+  bool thread_inputs_given = false;
   const std::pair<const char*, std::string FormInputs::*> texts[] = {
       {"--diameter", &FormInputs::Text1}, {"--pitch", &FormInputs::Combo1},
       {"--grade", &FormInputs::Combo2},   {"--position", &FormInputs::Combo3},
@@ -74,7 +86,29 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
       options.database = PathFromUtf8(*value);
       known = true;
     }
+    if (name == "--thread") {
+      options.thread = *value;
+      known = true;
+    }
     if (!known) return {std::nullopt, "未知选项：" + name + "（见 --help）"};
+    if (name == "--diameter" || name == "--pitch" || name == "--grade" || name == "--position") {
+      thread_inputs_given = true;
+    }
+  }
+  if (options.thread) {
+    if (thread_inputs_given) {
+      return {std::nullopt, "--thread 不能与 --diameter、--pitch、--grade、--position 同时使用"};
+    }
+    const auto parsed = ParseDesignation(*options.thread);
+    if (const auto* error = std::get_if<DesignationError>(&parsed)) {
+      return {std::nullopt, error->message};
+    }
+    const Designation& thread = std::get<Designation>(parsed);
+    if (thread.grade.empty()) {
+      return {std::nullopt, "螺纹标记中没有公差带；例如 " + thread.text + "-6H"};
+    }
+    const FormInputs from = InputsOf(thread, options.inputs.Combo4, options.inputs.Combo5);
+    options.inputs = from;
   }
   return {std::move(options), std::string()};
 }

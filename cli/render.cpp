@@ -1,8 +1,9 @@
 #include "cli/render.h"
-#include "tolerance/utf8.h"
 
 #include <cstdio>
 #include <sstream>
+
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -13,36 +14,13 @@ FormState Shown(const CalculationResult& result) {
   return state;
 }
 
-// Length of the well-formed UTF-8 character at `at`, or 0 when the bytes there are not one.
-size_t Utf8CharLength(const std::string& text, size_t at) {
-  const auto lead = static_cast<unsigned char>(text[at]);
-  const size_t length = lead < 0x80                      ? 1
-                        : (lead >= 0xC2 && lead <= 0xDF) ? 2
-                        : (lead >= 0xE0 && lead <= 0xEF) ? 3
-                        : (lead >= 0xF0 && lead <= 0xF4) ? 4
-                                                         : 0;
-  if (length == 0 || at + length > text.size()) return 0;
-  for (size_t k = 1; k < length; ++k) {
-    if ((static_cast<unsigned char>(text[at + k]) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
+}  // namespace
 
 // JSON text is UTF-8: bytes that are not (pasted from a damaged clipboard) become U+FFFD.
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (size_t i = 0; i < text.size(); ++i) {
-    const unsigned char c = static_cast<unsigned char>(text[i]);
-    const size_t length = Utf8CharLength(text, i);
-    if (length == 0) {
-      out += "\\ufffd";
-      continue;
-    }
-    if (length > 1) {
-      out += text.substr(i, length);
-      i += length - 1;
-      continue;
-    }
+  for (const char ch : ValidUtf8(text)) {
+    const auto c = static_cast<unsigned char>(ch);
     switch (c) {
       case '"':
         out += "\\\"";
@@ -65,19 +43,16 @@ std::string JsonString(const std::string& text) {
           std::snprintf(escaped, sizeof escaped, "\\u%04x", c);
           out += escaped;
         } else {
-          out += static_cast<char>(c);
+          out += ch;
         }
     }
   }
   return out + "\"";
 }
 
-}  // namespace
-
-std::string RenderJson(const CalculationResult& result) {
-  const FormState state = Shown(result);
+std::string JsonFormState(const FormState& state) {
   std::ostringstream out;
-  out << "{\"fields\": {";
+  out << "\"fields\": {";
   for (size_t i = 0; i < kOutputFields.size(); ++i) {
     out << (i ? ", " : "") << JsonString(std::string(ControlName(kOutputFields[i]))) << ": "
         << JsonString(state.Field(kOutputFields[i]));
@@ -92,13 +67,21 @@ std::string RenderJson(const CalculationResult& result) {
     out << (i ? ", " : "") << JsonString(std::string(ControlName(kCaptions[i]))) << ": "
         << JsonString(state.CaptionText(kCaptions[i]));
   }
-  out << "}, \"notices\": [";
-  for (size_t i = 0; i < result.notices.size(); ++i) {
-    out << (i ? ", " : "") << JsonString(DescribeNotice(result.notices[i]));
-  }
-  out << "], \"database\": "
-      << JsonString(Utf8(result.database)) << "}\n";
+  out << "}";
   return out.str();
+}
+
+std::string JsonNotices(const std::vector<Notice>& notices) {
+  std::string out = "[";
+  for (size_t i = 0; i < notices.size(); ++i) {
+    out += (i ? ", " : "") + JsonString(DescribeNotice(notices[i]));
+  }
+  return out + "]";
+}
+
+std::string RenderJson(const CalculationResult& result) {
+  return "{" + JsonFormState(Shown(result)) + ", \"notices\": " + JsonNotices(result.notices) +
+         ", \"database\": " + JsonString(Utf8(result.database)) + "}\n";
 }
 
 std::string RenderText(const FormInputs& in, const CalculationResult& result) {

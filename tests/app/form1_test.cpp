@@ -171,11 +171,12 @@ TEST_F(Form1Test, MenuOffersCoarsePitchAndExit) {
   EXPECT_EQ(bar[0]->text(), QStringLiteral("查询"));
   EXPECT_EQ(bar[2]->text(), QStringLiteral("退出"));
   const QList<QAction*> drop = bar[0]->menu()->actions();
-  ASSERT_EQ(drop.size(), 2);
+  ASSERT_EQ(drop.size(), 3);
   EXPECT_EQ(drop[0]->text(), QStringLiteral("螺距公差表"));
   EXPECT_FALSE(drop[0]->isEnabled());
   EXPECT_EQ(drop[1]->text(), QStringLiteral("粗牙螺纹螺距"));
   EXPECT_TRUE(drop[1]->isEnabled());
+  EXPECT_EQ(drop[2]->text(), QStringLiteral("本螺纹全套量规…"));
 }
 
 TEST_F(Form1Test, ExitClosesTheWindowEvenWithResultsShown) {

@@ -6,7 +6,10 @@
 #include <sstream>
 
 #include "support/fixture_database.h"
+#include "support/gauge_fixture.h"
 #include "support/run_cli.h"
+#include "support/run_program.h"
+#include "tolerance/admin/csv.h"
 
 namespace threadgauge {
 namespace {
@@ -233,6 +236,83 @@ TEST(CliDb, CodePageOfAChineseAccess97File) {
                                     file});
   EXPECT_NE(calculated.out.find("公差数据库：" + file + "（" + told + "）"), std::string::npos)
       << calculated.out;
+}
+
+}  // namespace
+}  // namespace threadgauge
+
+namespace threadgauge {
+namespace {
+
+// A database with every table filled for M10 × 1.5 (values for the test only).
+void FillForM10(testing::FixtureDatabase& fixture) {
+  testing::LookedUpValues v;
+  v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
+  v.WNG = 21;
+  testing::Fill(fixture, v);
+}
+
+TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
+  testing::FixtureDatabase fixture;
+  FillForM10(fixture);
+  const std::string db = fixture.path().string();
+  const CliRun json = RunCli({"sheet", "m10 x 1,5 - 6H", "--length", "大于14至32", "--database",
+                              db, "--format", "json"});
+  EXPECT_EQ(json.exit, 0) << json.err;
+  EXPECT_EQ(json.out.rfind("{\"thread\": {\"designation\": \"M10×1.5-6H\", \"diameter\": 10, "
+                           "\"pitch\": 1.5, \"grade\": \"6\", \"position\": \"H\"}, \"gauges\": "
+                           "[{\"name\": \"通端螺纹塞规\", \"fields\": {\"Text2\": \"10.020\"",
+                           0),
+            0u)
+      << json.out;
+  EXPECT_NE(json.out.find("{\"name\": \"止端螺纹塞规\""), std::string::npos);
+
+  const CliRun csv = RunCli({"sheet", "M10×1.5-6g", "--database", db, "--format", "csv"});
+  EXPECT_EQ(csv.exit, 1);  // no row of 螺距公差 for an empty length
+  ASSERT_EQ(csv.out.substr(0, 3), "\xEF\xBB\xBF");
+  const std::vector<CsvRow> rows = ParseCsv(csv.out);
+  ASSERT_EQ(rows.size(), 9u);
+  EXPECT_EQ(rows[0][0], "量规名称");
+  EXPECT_EQ(rows[1][0], "通端螺纹环规");
+  EXPECT_EQ(rows[1][2], "8.986 ± 0.0030");
+  EXPECT_EQ(rows[8][0], "校止-损螺纹塞规");
+
+  testing::TemporaryFolder folder;
+  const auto pdf = folder.path() / "全套 量规.pdf";
+  const CliRun written = RunCli(
+      {"sheet", "M10×1.5-6g", "--database", db, "--format", "pdf", "--out", pdf.string()});
+  EXPECT_EQ(written.exit, 1) << written.err;
+  const ProgramRun text = RunProgram({"pdftotext", "-layout", pdf.string(), "-"});
+  ASSERT_EQ(text.exit, 0) << "pdftotext (Debian poppler-utils) failed: " << text.err;
+  for (const char* expected :
+       {"M10×1.5-6g", "通端螺纹环规", "校通-通螺纹塞规", "校通-止螺纹塞规", "校通-损螺纹塞规",
+        "止端螺纹环规", "校止-通螺纹塞规", "校止-止螺纹塞规", "校止-损螺纹塞规", "≥ 9.980",
+        "8.986 ± 0.0030", "表“螺距公差”中没有"}) {
+    EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
+  }
+}
+
+TEST(CliSheet, DesignationsNotUnderstoodAndTheShortSingleCalculation) {
+  const CliRun bad = RunCli({"sheet", "M10×1.5-6X"});
+  EXPECT_EQ(bad.exit, 2);
+  EXPECT_NE(bad.err.find("公差带位置“X”不可识别"), std::string::npos) << bad.err;
+  EXPECT_TRUE(bad.out.empty());
+  EXPECT_EQ(RunCli({"sheet", "M10×1.5"}).exit, 2);  // no class
+  EXPECT_EQ(RunCli({"sheet", "M10-6H", "--format", "pdf"}).exit, 2);  // pdf needs --out
+
+  testing::FixtureDatabase fixture;
+  FillForM10(fixture);
+  const std::string db = fixture.path().string();
+  const CliRun full = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position",
+                              "H", "--gauge", "通端螺纹塞规", "--json", "--database", db});
+  const CliRun thread =
+      RunCli({"--thread", "M10-6H", "--gauge", "通端螺纹塞规", "--json", "--database", db});
+  EXPECT_EQ(thread.exit, full.exit);
+  EXPECT_EQ(thread.out, full.out);
+  const CliRun both = RunCli({"--thread", "M10-6H", "--pitch", "1.5", "--gauge", "通端螺纹塞规"});
+  EXPECT_EQ(both.exit, 2);
+  EXPECT_NE(both.err.find("--thread 不能与"), std::string::npos);
+  EXPECT_EQ(RunCli({"--thread", "M10×", "--gauge", "通端螺纹塞规"}).exit, 2);
 }
 
 }  // namespace

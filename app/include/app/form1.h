@@ -42,6 +42,8 @@ class Form1 : public QMainWindow {
   void TC_Click();
   void ljgch_Click();
   void bjgch_Click();
+  void GaugeSet_Click();
+  void Reject(const std::string& message);
   void EditTables_Click();
   void ImportTables_Click();
   void ExportTables_Click();

@@ -28,6 +28,7 @@ struct CalculationResult {
 };
 
 // The status line's first line: the database this calculation read, and how.
+std::string DescribeDatabase(const std::filesystem::path& database, const std::string& note);
 std::string DescribeDatabase(const CalculationResult& result);
 
 // Checks the inputs, shows the pitch tolerance and runs the gauge kind whose name equals

@@ -4,6 +4,8 @@
 #include <string_view>
 #include <variant>
 
+#include "calculation/form_fields.h"
+
 namespace threadgauge {
 
 // A metric ISO thread as users write it: "M10×1.5-6H", "M12-6g", "M16×1.5LH-5g6g-L".
@@ -29,5 +31,10 @@ struct DesignationError {
 // and a decimal comma. When P is omitted, the coarse pitch of d is taken from the ISO 261
 // table we ship. Multi-start threads ("Ph3P1.5") are not understood.
 std::variant<Designation, DesignationError> ParseDesignation(std::string_view text);
+
+// The window's inputs for the thread: d and P as plain decimal text, the grade and the
+// position, with the gauge name and the thread length given.
+FormInputs InputsOf(const Designation& thread, const std::string& gauge,
+                    const std::string& length_range);
 
 }  // namespace threadgauge

@@ -12,6 +12,7 @@ namespace threadgauge {
 struct CliOptions {
   FormInputs inputs;  // an omitted option is an empty input, as an untouched field
   std::optional<std::filesystem::path> database;
+  std::optional<std::string> thread;  // a designation given for the four thread inputs
   bool json = false;
   bool help = false;
 };

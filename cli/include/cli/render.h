@@ -10,6 +10,11 @@ namespace threadgauge {
 std::string RenderText(const FormInputs& inputs, const CalculationResult& result);
 std::string RenderJson(const CalculationResult& result);
 
+// JSON pieces shared by the single calculation and the gauge sheet.
+std::string JsonString(const std::string& text);
+std::string JsonFormState(const FormState& state);  // "fields", "visible", "captions"
+std::string JsonNotices(const std::vector<Notice>& notices);
+
 // 0 when every result was computed, 1 when notices were given, 2 when the input was rejected.
 int ExitStatus(const CalculationResult& result);
 

@@ -1,4 +1,4 @@
-#include "fonts.h"
+#include "sheet/fonts.h"
 
 #include <QFont>
 #include <QFontDatabase>
@@ -17,6 +17,15 @@ void ResolveSongTypeface() {
   QFont::insertSubstitutions(
       song, {QStringLiteral("Noto Serif CJK SC"), QStringLiteral("Source Han Serif SC"),
              QStringLiteral("AR PL UMing CN"), QStringLiteral("Noto Sans CJK SC")});
+}
+
+QString PaperFontFamily() {
+  const QStringList families = QFontDatabase::families();
+  for (const QString& family : {QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                                QStringLiteral("AR PL UMing CN")}) {
+    if (families.contains(family)) return family;
+  }
+  return QStringLiteral("宋体");
 }
 
 }  // namespace threadgauge

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QDialog>
+#include <QWidget>
+#include <filesystem>
+#include <functional>
+#include <optional>
+
+#include "calculation/gauge_set.h"
+
+class QLabel;
+class QLineEdit;
+class QTableWidget;
+
+namespace threadgauge {
+
+class ToleranceDatabase;
+
+// The zone diagram on screen, drawn by the same code as on paper.
+class ZoneDiagramWidget : public QWidget {
+ public:
+  explicit ZoneDiagramWidget(QWidget* parent) : QWidget(parent) {}
+  void Show(const GaugeSet* set);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  const GaugeSet* set_ = nullptr;
+};
+
+// "本螺纹全套量规…": every gauge of one thread on one sheet, with the zone diagram, to
+// print, save as PDF or CSV, or copy into a spreadsheet. Another thread can be typed as a
+// designation and computed in place.
+class GaugeSetDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  using DatabaseNow = std::function<const ToleranceDatabase&()>;
+  GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string length_range,
+                 QWidget* parent = nullptr);
+
+  const GaugeSet& Set() const { return set_; }
+  // Computes the set of a typed designation; false, with the reason shown, when it is not
+  // understood.
+  bool ShowDesignation(const QString& text);
+  std::optional<std::string> SaveCsv(const std::filesystem::path& file) const;
+  std::optional<std::string> SavePdf(const std::filesystem::path& file) const;
+  void CopyTable() const;
+  void Print();
+
+ private:
+  void Show(GaugeSet set);
+  void AskSave(bool pdf);
+
+  DatabaseNow database_;
+  GaugeSet set_;
+  std::string length_range_;
+  QLineEdit* designation_ = nullptr;
+  QLabel* heading_ = nullptr;
+  QTableWidget* table_ = nullptr;
+  QLabel* notices_ = nullptr;
+  QLabel* status_ = nullptr;
+  ZoneDiagramWidget* diagram_ = nullptr;
+};
+
+}  // namespace threadgauge

@@ -1,0 +1,163 @@
+#include "cli/sheet_command.h"
+
+#include <QDate>
+#include <QGuiApplication>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "calculation/designation.h"
+#include "calculation/gauge_set.h"
+#include "cli/render.h"
+#include "sheet/fonts.h"
+#include "sheet/sheet_page.h"
+#include "tolerance/data_location.h"
+#include "tolerance/number_text.h"
+#include "tolerance/tolerance_database.h"
+#include "tolerance/utf8.h"
+
+namespace threadgauge {
+namespace {
+
+struct SheetArgs {
+  std::string designation;
+  std::string length;
+  std::optional<std::filesystem::path> database;
+  std::string format = "text";
+  std::optional<std::filesystem::path> out;
+};
+
+std::optional<SheetArgs> Parse(const std::vector<std::string>& args, std::ostream& err) {
+  SheetArgs parsed;
+  bool have_designation = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--length" || a == "--database" || a == "--format" || a == "--out") {
+      if (i + 1 >= args.size()) {
+        err << "选项 " << a << " 缺少值\n";
+        return std::nullopt;
+      }
+      const std::string& value = args[++i];
+      if (a == "--length") parsed.length = value;
+      if (a == "--database") parsed.database = PathFromUtf8(value);
+      if (a == "--format") parsed.format = value;
+      if (a == "--out") parsed.out = PathFromUtf8(value);
+    } else if (a.rfind("--", 0) == 0 || have_designation) {
+      err << "无法识别的参数：" << a << "（见 threadgauge-cli --help）\n";
+      return std::nullopt;
+    } else {
+      parsed.designation = a;
+      have_designation = true;
+    }
+  }
+  if (!have_designation) {
+    err << "缺少螺纹标记，例如 threadgauge-cli sheet M10×1.5-6H\n";
+    return std::nullopt;
+  }
+  if (parsed.format != "text" && parsed.format != "json" && parsed.format != "csv" &&
+      parsed.format != "pdf") {
+    err << "--format 须为 text、json、csv 或 pdf\n";
+    return std::nullopt;
+  }
+  if (parsed.format == "pdf" && !parsed.out) {
+    err << "--format pdf 须用 --out 指定文件\n";
+    return std::nullopt;
+  }
+  return parsed;
+}
+
+std::string Text(const GaugeSet& set) {
+  std::ostringstream out;
+  out << set.designation << "  螺纹部分长度 " << set.length_range << "\n";
+  for (const GaugeSetRow& row : set.rows) {
+    out << "\n" << row.gauge << "\n";
+    out << "  大径 " << row.major << "    中径 " << row.pitch << "    小径 " << row.minor << "\n";
+    out << "  半角公差(′) " << row.half_angle << "    螺距公差 " << row.pitch_tolerance << "    "
+        << row.shown.CaptionText(Caption::Label17) << " " << row.element << "    "
+        << row.shown.CaptionText(Caption::Label18) << " " << row.measurement << "\n";
+  }
+  if (!set.notices.empty()) {
+    out << "\n提示：\n";
+    for (const Notice& notice : set.notices) out << "  " << DescribeNotice(notice) << "\n";
+  }
+  out << "\n" << DescribeDatabase(set.database, set.database_note) << "\n";
+  return out.str();
+}
+
+std::string Json(const GaugeSet& set, const Designation& thread) {
+  std::ostringstream out;
+  out << "{\"thread\": {\"designation\": " << JsonString(thread.text)
+      << ", \"diameter\": " << PlainDecimal(thread.d) << ", \"pitch\": " << PlainDecimal(thread.P)
+      << ", \"grade\": " << JsonString(thread.grade)
+      << ", \"position\": " << JsonString(thread.position) << "}, \"gauges\": [";
+  for (size_t i = 0; i < set.rows.size(); ++i) {
+    out << (i ? ", " : "") << "{\"name\": " << JsonString(set.rows[i].gauge) << ", "
+        << JsonFormState(set.rows[i].shown) << "}";
+  }
+  out << "], \"notices\": " << JsonNotices(set.notices)
+      << ", \"database\": " << JsonString(Utf8(set.database)) << "}\n";
+  return out.str();
+}
+
+// The PDF is drawn by Qt; a command line has no window, so Qt draws offscreen.
+std::optional<std::string> Pdf(const GaugeSet& set, const std::filesystem::path& file) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  int argc = 1;
+  char name[] = "threadgauge-cli";
+  char* argv[] = {name, nullptr};
+  QGuiApplication application(argc, argv);
+  ResolveSongTypeface();
+  return WriteSheetPdf(set, file, QDate::currentDate());
+}
+
+}  // namespace
+
+int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  const auto parsed = Parse(args, err);
+  if (!parsed) return 2;
+  const auto designation = ParseDesignation(parsed->designation);
+  if (const auto* error = std::get_if<DesignationError>(&designation)) {
+    err << error->message << "\n";
+    return 2;
+  }
+  const Designation& thread = std::get<Designation>(designation);
+  if (thread.grade.empty()) {
+    err << "标记中没有公差带，全套量规需要它；例如 " << thread.text << "-6H\n";
+    return 2;
+  }
+  const std::filesystem::path database =
+      parsed->database ? *parsed->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
+  auto calculated = CalculateGaugeSet(InputsOf(thread, "", parsed->length), thread.text,
+                                      ToleranceDatabase::Open(database));
+  if (const auto* rejection = std::get_if<Rejection>(&calculated)) {
+    err << rejection->message << "\n";
+    return 2;
+  }
+  const GaugeSet& set = std::get<GaugeSet>(calculated);
+  std::string written;
+  if (parsed->format == "pdf") {
+    if (const auto error = Pdf(set, *parsed->out)) {
+      err << *error << "\n";
+      return 2;
+    }
+  } else {
+    written = parsed->format == "json"  ? Json(set, thread)
+              : parsed->format == "csv" ? GaugeSetCsv(set)
+                                        : Text(set);
+    if (parsed->out) {
+      std::ofstream file(*parsed->out, std::ios::binary);
+      file << written;
+      file.close();
+      if (!file) {
+        err << "无法写入 " << Utf8(*parsed->out) << "\n";
+        return 2;
+      }
+    } else {
+      out << written;
+    }
+  }
+  return set.notices.empty() ? 0 : 1;
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,79 @@
+// "本螺纹全套量规…" as a user meets it, headless: opened from the menu for the window's
+// thread, another thread typed as a designation, and the sheet saved.
+#include "gauge_set_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QtTest/QTest>
+
+#include "app/form1.h"
+#include "support/gauge_fixture.h"
+#include "support/modal_windows.h"
+
+namespace threadgauge {
+namespace {
+
+QStringList Column(QTableWidget& table, int column) {
+  QStringList texts;
+  for (int r = 0; r < table.rowCount(); ++r) texts << table.item(r, column)->text();
+  return texts;
+}
+
+TEST(GaugeSetDialog, OpensForTheWindowsThreadAndTakesADesignation) {
+  testing::FixtureDatabase fixture;
+  testing::LookedUpValues v;
+  v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
+  v.WNG = 21;
+  testing::Fill(fixture, v);
+  Form1 form({fixture.path(), {}, {}, {}});
+  QAction* entry = form.findChild<QAction*>("GaugeSet");
+  ASSERT_NE(entry, nullptr);
+
+  // The thread's presence checks apply; the gauge name does not.
+  const auto refused = testing::AnswerMessageBox([&] { entry->trigger(); });
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->text, QStringLiteral(" 对不起,公称直径不能为空！"));
+
+  QTest::keyClicks(form.findChild<QLineEdit*>("Text1"), "10");
+  QTest::keyClicks(form.findChild<QComboBox*>("Combo1"), "1.5");
+  QTest::keyClicks(form.findChild<QComboBox*>("Combo2"), "6");
+  QTest::keyClicks(form.findChild<QComboBox*>("Combo3"), "H");
+  QStringList first, second, heading;
+  EXPECT_TRUE(testing::InspectModalDialog([&] { entry->trigger(); }, [&](QDialog& dialog) {
+    auto& table = *dialog.findChild<QTableWidget*>("GaugeTable");
+    first = Column(table, 0) << Column(table, 1);
+    heading << dialog.findChild<QLabel*>("Heading")->text();
+    // Another thread, typed as a designation and computed in place.
+    auto* designation = dialog.findChild<QLineEdit*>("Designation");
+    designation->clear();
+    QTest::keyClicks(designation, "M10x1.5-6g");
+    QTest::keyClick(designation, Qt::Key_Return);
+    second = Column(table, 0) << Column(table, 1);
+    heading << dialog.findChild<QLabel*>("Heading")->text();
+    QTest::mouseClick(dialog.findChild<QPushButton*>("CopyTable"), Qt::LeftButton);
+    // Not understood: said, and the table stays.
+    designation->clear();
+    QTest::keyClicks(designation, "M10x");
+    QTest::keyClick(designation, Qt::Key_Return);
+    heading << dialog.findChild<QLabel*>("SetStatus")->text();
+  }));
+  EXPECT_EQ(first, (QStringList{"通端螺纹塞规", "止端螺纹塞规", "10.020 ± 0.0120", "9.512 ± 0.0120"}));
+  ASSERT_EQ(second.size(), 16);
+  EXPECT_EQ(second[0], QStringLiteral("通端螺纹环规"));
+  EXPECT_EQ(second[8], QStringLiteral("≥ 9.980"));
+  EXPECT_TRUE(heading[0].startsWith(QStringLiteral("M10×1.5-6H")));
+  EXPECT_TRUE(heading[1].startsWith(QStringLiteral("M10×1.5-6g")));
+  EXPECT_TRUE(heading[2].contains(QStringLiteral("“×”后面应是螺距"))) << heading[2].toStdString();
+  EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("量规名称\t大径\t")));
+}
+
+}  // namespace
+}  // namespace threadgauge
