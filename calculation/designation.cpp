@@ -174,12 +174,17 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
   }
   if (!in.AtEnd()) return Error("无法识别" + Quoted(in.Rest()));
 
-  thread.text = "M" + PlainDecimal(thread.d);
-  if (!thread.coarse) thread.text += "×" + PlainDecimal(thread.P);
-  if (!thread.grade.empty()) thread.text += "-" + thread.grade + thread.position + thread.crest_class;
-  if (!thread.engagement.empty()) thread.text += "-" + thread.engagement;
-  if (thread.left_hand) thread.text += "-LH";
+  thread.text = DesignationText(thread);
   return thread;
+}
+
+std::string DesignationText(const Designation& thread) {
+  std::string text = "M" + PlainDecimal(thread.d);
+  if (!thread.coarse) text += "×" + PlainDecimal(thread.P);
+  if (!thread.grade.empty()) text += "-" + thread.grade + thread.position + thread.crest_class;
+  if (!thread.engagement.empty()) text += "-" + thread.engagement;
+  if (thread.left_hand) text += "-LH";
+  return text;
 }
 
 FormInputs InputsOf(const Designation& thread, const std::string& gauge,

@@ -31,32 +31,6 @@ std::string GaugeTableHint(const std::string& table) {
   return table == "位置要素" ? "（量规公差表须由用户填写：菜单“公差表”→“编辑公差表…”）" : "";
 }
 
-std::string FieldCaption(OutputField field) {
-  switch (field) {
-    case OutputField::Text2:
-      return "大径";
-    case OutputField::Text3:
-      return "大径偏差";
-    case OutputField::Text4:
-      return "中径";
-    case OutputField::Text5:
-      return "中径偏差";
-    case OutputField::Text6:
-      return "小径";
-    case OutputField::Text8:
-      return "测量直径";
-    case OutputField::Text9:
-      return "M 值或 E 值";
-    case OutputField::Text18:
-      return "小径偏差";
-    case OutputField::Text27:
-      return "半角公差";
-    case OutputField::Text28:
-      return "螺距公差";
-  }
-  return std::string(ControlName(field));
-}
-
 std::string Describe(const LookupFailure& f) {
   const std::string table = "表" + Quoted(f.table);
   switch (f.kind) {

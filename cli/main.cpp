@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calculation/calculate.h"
+#include "cli/batch_command.h"
 #include "cli/db_commands.h"
 #include "cli/options.h"
 #include "cli/render.h"
@@ -15,6 +16,9 @@ int main(int argc, char** argv) {
   const std::vector<std::string> args(argv + 1, argv + argc);
   if (!args.empty() && args[0] == "db") {
     return RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
+  }
+  if (!args.empty() && args[0] == "batch") {
+    return RunBatchCommand({args.begin() + 1, args.end()}, std::cin, std::cout, std::cerr);
   }
   if (!args.empty() && args[0] == "sheet") {
     return RunSheetCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);

@@ -1,15 +1,19 @@
 // The one place that asks the operating system for what differs between systems.
 #include "platform.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "tolerance/data_location.h"
 #include "tolerance/file_stamp.h"
+#include "tolerance/terminal.h"
 
 #ifdef _WIN32
+#include <io.h>
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace threadgauge {
@@ -46,6 +50,14 @@ std::optional<std::filesystem::path> UserDataDirectory() {
     return std::filesystem::path(home) / ".local" / "share" / program;
   }
   return std::nullopt;
+#endif
+}
+
+bool StandardErrorIsTerminal() {
+#ifdef _WIN32
+  return _isatty(_fileno(stderr)) != 0;
+#else
+  return isatty(STDERR_FILENO) != 0;
 #endif
 }
 

@@ -32,6 +32,10 @@ struct DesignationError {
 // table we ship. Multi-start threads ("Ph3P1.5") are not understood.
 std::variant<Designation, DesignationError> ParseDesignation(std::string_view text);
 
+// The designation written the standard way: "M10×1.5-6H", "M12-6g", "M6×0.75-5h6h-L-LH";
+// the pitch is left out when it is the coarse pitch that was not written.
+std::string DesignationText(const Designation& thread);
+
 // The window's inputs for the thread: d and P as plain decimal text, the grade and the
 // position, with the gauge name and the thread length given.
 FormInputs InputsOf(const Designation& thread, const std::string& gauge,

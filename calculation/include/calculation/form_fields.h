@@ -42,6 +42,9 @@ std::string_view ControlName(OutputField field);
 std::string_view ControlName(Switchable control);
 std::string_view ControlName(Caption caption);
 
+// What a result field holds, in words: "大径", "中径偏差", …
+std::string FieldCaption(OutputField field);
+
 // The inputs of one calculation, as typed or picked.
 struct FormInputs {
   std::string Text1;   // nominal diameter d

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calculation/designation.h"
+#include "calculation/form_fields.h"
+#include "calculation/notice.h"
+
+namespace threadgauge {
+
+class ToleranceDatabase;
+
+// Which threads of the ISO 261 table: by coarse pitch, by fine pitches, or both.
+enum class Series { Coarse, Fine, All };
+
+// The threads of the series with from ≤ d ≤ to, in the table's order (coarse before fine
+// for each d), without a tolerance class.
+std::vector<Designation> SeriesThreads(Series series, double from, double to);
+
+// A tolerance class as written in a list such as "6H,6g": a grade and a position.
+struct ThreadClass {
+  std::string grade;
+  std::string position;
+};
+std::optional<ThreadClass> ParseThreadClass(std::string_view text);
+
+// The thread with the class given, its designation written again.
+Designation WithClass(Designation thread, const ThreadClass& thread_class);
+
+// One row of a series table: one gauge of one thread and class, as the window shows it.
+struct BatchRow {
+  std::string designation;
+  double d = 0;
+  double P = 0;
+  std::string thread_class;  // "6H"
+  std::string gauge;
+  FormState shown;
+  std::vector<Notice> notices;
+};
+
+// Every gauge of the thread (which carries its class): the rows of its gauge set.
+std::vector<BatchRow> BatchRows(const Designation& thread, const std::string& length_range,
+                                const ToleranceDatabase& db);
+
+}  // namespace threadgauge

@@ -1,0 +1,158 @@
+#include "cli/batch_output.h"
+
+#include <xlsxwriter.h>
+
+#include <map>
+#include <memory>
+#include <sstream>
+
+#include "calculation/number_format.h"
+#include "calculation/number_reading.h"
+#include "cli/render.h"
+#include "tolerance/number_text.h"
+#include "tolerance/utf8.h"
+
+namespace threadgauge {
+namespace {
+
+std::string Notices(const BatchRow& row) {
+  std::string text;
+  for (const Notice& notice : row.notices) text += (text.empty() ? "" : "；") + DescribeNotice(notice);
+  return text;
+}
+
+std::vector<std::string> Cells(const BatchRow& row) {
+  std::vector<std::string> cells = {row.designation, PlainDecimal(row.d), PlainDecimal(row.P),
+                                    row.thread_class, row.gauge};
+  for (OutputField field : kOutputFields) cells.push_back(row.shown.Field(field));
+  cells.push_back(Notices(row));
+  return cells;
+}
+
+std::string CsvField(const std::string& text) {
+  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
+  std::string out = "\"";
+  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
+  return out + "\"";
+}
+
+std::string CsvLine(const std::vector<std::string>& cells) {
+  std::string line;
+  for (size_t i = 0; i < cells.size(); ++i) line += (i ? "," : "") + CsvField(cells[i]);
+  return line + "\r\n";
+}
+
+// The number format each field is shown in; nothing for the half-angle tolerance, which is
+// shown as stored.
+std::optional<NumberFormat> FormatOf(OutputField field) {
+  switch (field) {
+    case OutputField::Text3:
+    case OutputField::Text5:
+    case OutputField::Text18:
+      return NumberFormat::Deviation;
+    case OutputField::Text27:
+      return std::nullopt;
+    case OutputField::Text28:
+      return NumberFormat::PitchTolerance;
+    default:
+      return NumberFormat::Size;
+  }
+}
+
+struct WorkbookCloser {
+  void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
+};
+
+}  // namespace
+
+std::vector<std::string> BatchColumns() {
+  std::vector<std::string> columns = {"螺纹标记", "d (mm)", "P (mm)", "公差带", "量规名称"};
+  for (OutputField field : kOutputFields) {
+    columns.push_back(FieldCaption(field) + " (" + std::string(ControlName(field)) + ")");
+  }
+  columns.push_back("提示");
+  return columns;
+}
+
+std::string BatchCsv(const std::vector<BatchRow>& rows) {
+  std::string csv = "\xEF\xBB\xBF" + CsvLine(BatchColumns());
+  for (const BatchRow& row : rows) csv += CsvLine(Cells(row));
+  return csv;
+}
+
+std::string BatchJsonLine(const BatchRow& row) {
+  std::ostringstream out;
+  out << "{\"designation\": " << JsonString(row.designation) << ", \"d\": " << PlainDecimal(row.d)
+      << ", \"P\": " << PlainDecimal(row.P) << ", \"class\": " << JsonString(row.thread_class)
+      << ", \"gauge\": " << JsonString(row.gauge) << ", \"fields\": {";
+  for (size_t i = 0; i < kOutputFields.size(); ++i) {
+    out << (i ? ", " : "") << JsonString(std::string(ControlName(kOutputFields[i]))) << ": "
+        << JsonString(row.shown.Field(kOutputFields[i]));
+  }
+  out << "}, \"notices\": " << JsonNotices(row.notices) << "}\n";
+  return out.str();
+}
+
+std::optional<std::string> WriteBatchXlsx(const std::vector<BatchRow>& rows,
+                                          const std::filesystem::path& file) {
+  const std::string name = Utf8(file);
+  std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(workbook_new(name.c_str()));
+  if (!workbook) return "无法写入 " + name;
+  lxw_format* header = workbook_add_format(workbook.get());
+  format_set_bold(header);
+  lxw_format* size = workbook_add_format(workbook.get());
+  format_set_num_format(size, "0.000");
+  lxw_format* deviation = workbook_add_format(workbook.get());
+  format_set_num_format(deviation, "0.0000");
+
+  std::map<std::string, lxw_worksheet*> sheets;  // one per class, in the order first met
+  std::map<std::string, lxw_row_t> next_row;
+  const std::vector<std::string> columns = BatchColumns();
+  for (const BatchRow& row : rows) {
+    lxw_worksheet*& sheet = sheets[row.thread_class];
+    if (sheet == nullptr) {
+      sheet = workbook_add_worksheet(workbook.get(), row.thread_class.c_str());
+      if (sheet == nullptr) return "无法在 " + name + " 中建立工作表 " + row.thread_class;
+      for (size_t c = 0; c < columns.size(); ++c) {
+        worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), columns[c].c_str(), header);
+      }
+      worksheet_freeze_panes(sheet, 1, 0);
+      worksheet_set_column(sheet, 0, 0, 18, nullptr);
+      worksheet_set_column(sheet, 1, 3, 8, nullptr);
+      worksheet_set_column(sheet, 4, 4, 17, nullptr);
+      worksheet_set_column(sheet, 5, static_cast<lxw_col_t>(4 + kOutputFields.size()), 14, nullptr);
+      worksheet_set_column(sheet, static_cast<lxw_col_t>(columns.size() - 1),
+                           static_cast<lxw_col_t>(columns.size() - 1), 80, nullptr);
+      next_row[row.thread_class] = 1;
+    }
+    const lxw_row_t r = next_row[row.thread_class]++;
+    worksheet_write_string(sheet, r, 0, row.designation.c_str(), nullptr);
+    worksheet_write_number(sheet, r, 1, row.d, nullptr);
+    worksheet_write_number(sheet, r, 2, row.P, nullptr);
+    worksheet_write_string(sheet, r, 3, row.thread_class.c_str(), nullptr);
+    worksheet_write_string(sheet, r, 4, row.gauge.c_str(), nullptr);
+    for (size_t i = 0; i < kOutputFields.size(); ++i) {
+      const std::string& text = row.shown.Field(kOutputFields[i]);
+      if (text.empty()) continue;
+      const auto column = static_cast<lxw_col_t>(5 + i);
+      const std::optional<NumberFormat> format = FormatOf(kOutputFields[i]);
+      if (!format) {
+        worksheet_write_string(sheet, r, column, text.c_str(), nullptr);
+      } else {
+        worksheet_write_number(sheet, r, column, ReadShownNumber(text),
+                               *format == NumberFormat::Deviation ? deviation : size);
+      }
+    }
+    const std::string notices = Notices(row);
+    if (!notices.empty()) {
+      worksheet_write_string(sheet, r, static_cast<lxw_col_t>(columns.size() - 1),
+                             notices.c_str(), nullptr);
+    }
+  }
+  if (sheets.empty()) workbook_add_worksheet(workbook.get(), nullptr);
+  const lxw_error closed = workbook_close(workbook.release());
+  if (closed != LXW_NO_ERROR) return "无法写入 " + name + "：" + lxw_strerror(closed);
+  return std::nullopt;
+}
+
+}  // namespace threadgauge

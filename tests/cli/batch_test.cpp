@@ -1,0 +1,172 @@
+// Tables of gauge dimensions for whole thread series: the same texts as single
+// calculations, in CSV, JSON Lines and an Excel workbook read back cell by cell.
+#include "cli/batch_command.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <regex>
+#include <sstream>
+
+#include "calculation/calculate.h"
+#include "support/gauge_fixture.h"
+#include "support/run_program.h"
+#include "tolerance/admin/csv.h"
+
+namespace threadgauge {
+namespace {
+
+struct Batch {
+  int exit;
+  std::string out, err;
+};
+
+Batch RunBatch(const std::vector<std::string>& args, const std::string& input = "") {
+  std::istringstream in(input);
+  std::ostringstream out, err;
+  const int exit = RunBatchCommand(args, in, out, err);
+  return {exit, out.str(), err.str()};
+}
+
+// Every table filled for P = 1.5 and d from 5 to 25 (values for the test only).
+class BatchTest : public ::testing::Test {
+ protected:
+  BatchTest() {
+    testing::LookedUpValues v;
+    v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
+    v.WNG = 21, v.ball = "0.9";
+    testing::Fill(fixture_, v);
+  }
+  std::string db() const { return fixture_.path().string(); }
+  testing::FixtureDatabase fixture_;
+};
+
+TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
+  const Batch batch = RunBatch({"--designations", "-", "--classes", "6H,6g", "--length", "大于14至32",
+                           "--database", db()},
+                          "M10×1.5\nM20×1.5-6g\n\nM16×1.5\n");
+  EXPECT_EQ(batch.exit, 0) << batch.err;
+  const std::vector<CsvRow> rows = ParseCsv(batch.out);
+  // M10×1.5 and M16×1.5 in 6H (2 plugs) and 6g (8 gauges); M20×1.5-6g keeps its class.
+  ASSERT_EQ(rows.size(), 1u + 10 + 8 + 10);
+  EXPECT_EQ(batch.out.substr(0, 3), "\xEF\xBB\xBF");
+  for (size_t r = 1; r < rows.size(); ++r) {
+    const CsvRow& row = rows[r];
+    SCOPED_TRACE(row[0] + " " + row[4]);
+    const FormInputs single{row[1], row[2], row[3].substr(0, 1), row[3].substr(1), row[4],
+                            "大于14至32"};
+    FormState shown;
+    shown.Apply(Calculate(single, fixture_.path()).update);
+    for (size_t i = 0; i < kOutputFields.size(); ++i) {
+      EXPECT_EQ(row[5 + i], shown.Field(kOutputFields[i])) << ControlName(kOutputFields[i]);
+    }
+  }
+  EXPECT_EQ(rows[1][0], "M10×1.5-6H");
+  EXPECT_EQ(rows[11][0], "M20×1.5-6g");
+  EXPECT_EQ(rows[11][4], "通端螺纹环规");
+  EXPECT_EQ(rows[11][5], "19.980");  // (20 − 0.032) + 0.012
+
+  const Batch jsonl = RunBatch({"--designations", "-", "--classes", "6H", "--length", "大于14至32",
+                           "--database", db(), "--format", "jsonl"},
+                          "M10×1.5\n");
+  EXPECT_EQ(jsonl.out.substr(0, jsonl.out.find('\n')),
+            "{\"designation\": \"M10×1.5-6H\", \"d\": 10, \"P\": 1.5, \"class\": \"6H\", "
+            "\"gauge\": \"通端螺纹塞规\", \"fields\": {\"Text2\": \"10.020\", \"Text3\": "
+            "\"0.0120\", \"Text4\": \"9.046\", \"Text5\": \"0.0060\", \"Text6\": \"8.376\", "
+            "\"Text8\": \"0.866\", \"Text9\": \"10.345\", \"Text18\": \"\", \"Text27\": \"10\", "
+            "\"Text28\": \"0.005\"}, \"notices\": []}");
+}
+
+TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
+  const Batch batch = RunBatch({"--designations", "-", "--database", db()},
+                          "M10×1.5-6H\nM10×\nM12\n10×1.5-6g\nM16×1.5-6g\n");
+  EXPECT_EQ(batch.exit, 1);
+  EXPECT_NE(batch.err.find("第 2 行：“×”后面应是螺距"), std::string::npos) << batch.err;
+  EXPECT_NE(batch.err.find("第 3 行：M12 没有公差带，也没有给出 --classes"), std::string::npos);
+  EXPECT_NE(batch.err.find("第 4 行："), std::string::npos);
+  EXPECT_EQ(ParseCsv(batch.out).size(), 1u + 2 + 8);
+
+  EXPECT_EQ(RunBatch({"--series", "coarse"}).exit, 2);                     // no classes
+  EXPECT_EQ(RunBatch({"--series", "odd", "--classes", "6H"}).exit, 2);
+  EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6X"}).exit, 2);
+  EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6H", "--format", "xlsx"}).exit, 2);  // no --out
+  EXPECT_EQ(RunBatch({"--classes", "6H"}).exit, 2);                        // no threads
+}
+
+// The cells of the first sheet of a workbook, by reference ("B2"), and whether each holds a
+// number, read from the workbook's XML.
+struct SheetCell {
+  std::string value;
+  bool number = false;
+  std::string format;  // the number format's code, e.g. "0.000"
+};
+std::map<std::string, SheetCell> ReadSheet(const std::filesystem::path& file, int sheet) {
+  const auto part = [&](const std::string& name) {
+    const ProgramRun run = RunProgram({"unzip", "-p", file.string(), name});
+    EXPECT_EQ(run.exit, 0) << "unzip (Debian unzip) failed on " << name << ": " << run.err;
+    return run.out;
+  };
+  std::vector<std::string> strings;
+  const std::string shared = part("xl/sharedStrings.xml");
+  const std::regex si("<si><t[^>]*>([^<]*)</t></si>");
+  for (auto it = std::sregex_iterator(shared.begin(), shared.end(), si);
+       it != std::sregex_iterator(); ++it) {
+    strings.push_back((*it)[1]);
+  }
+  std::map<std::string, std::string> codes = {{"0", ""}};
+  const std::string styles = part("xl/styles.xml");
+  const std::regex fmt("<numFmt numFmtId=\"(\\d+)\" formatCode=\"([^\"]*)\"/>");
+  for (auto it = std::sregex_iterator(styles.begin(), styles.end(), fmt);
+       it != std::sregex_iterator(); ++it) {
+    codes[(*it)[1]] = (*it)[2];
+  }
+  std::vector<std::string> xf_formats;
+  const std::string xfs = styles.substr(styles.find("<cellXfs"));
+  const std::regex xf("<xf numFmtId=\"(\\d+)\"");
+  for (auto it = std::sregex_iterator(xfs.begin(), xfs.end(), xf); it != std::sregex_iterator();
+       ++it) {
+    xf_formats.push_back(codes[(*it)[1]]);
+  }
+  std::map<std::string, SheetCell> cells;
+  const std::string xml = part("xl/worksheets/sheet" + std::to_string(sheet) + ".xml");
+  const std::regex c("<c r=\"([A-Z]+\\d+)\"(?: s=\"(\\d+)\")?(?: t=\"(\\w+)\")?><v>([^<]*)</v></c>");
+  for (auto it = std::sregex_iterator(xml.begin(), xml.end(), c); it != std::sregex_iterator();
+       ++it) {
+    const bool text = (*it)[3] == "s";
+    const size_t style = (*it)[2].matched ? std::stoul((*it)[2]) : 0;
+    cells[(*it)[1]] = {text ? strings[std::stoul((*it)[4])] : std::string((*it)[4]), !text,
+                       style < xf_formats.size() ? xf_formats[style] : ""};
+  }
+  return cells;
+}
+
+TEST_F(BatchTest, WorkbookHasASheetPerClassWithNumbersAsNumbers) {
+  testing::TemporaryFolder folder;
+  const auto file = folder.path() / "6H塞规.xlsx";
+  const Batch batch = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes", "6H,6g",
+                           "--length", "大于14至32", "--database", db(), "--format", "xlsx",
+                           "--out", file.string()});
+  ASSERT_EQ(batch.exit, 0) << batch.err;
+  const auto nut = ReadSheet(file, 1);
+  EXPECT_EQ(nut.at("A1").value, "螺纹标记");
+  EXPECT_EQ(nut.at("A2").value, "M10-6H");
+  EXPECT_EQ(nut.at("B2").value, "10");
+  EXPECT_TRUE(nut.at("B2").number);
+  EXPECT_EQ(nut.at("E3").value, "止端螺纹塞规");
+  // GO plug: Text2 10.020 in "0.000", Text3 0.012 in "0.0000", the half-angle as text.
+  EXPECT_EQ(std::stod(nut.at("F2").value), 10.02);
+  EXPECT_TRUE(nut.at("F2").number);
+  EXPECT_EQ(nut.at("F2").format, "0.000");
+  EXPECT_EQ(std::stod(nut.at("G2").value), 0.012);
+  EXPECT_EQ(nut.at("G2").format, "0.0000");
+  EXPECT_EQ(nut.at("N2").value, "10");
+  EXPECT_FALSE(nut.at("N2").number);
+  EXPECT_EQ(nut.count("A4"), 0u);
+  const auto bolt = ReadSheet(file, 2);
+  EXPECT_EQ(bolt.at("E2").value, "通端螺纹环规");
+  EXPECT_EQ(bolt.at("E9").value, "校止-损螺纹塞规");
+  EXPECT_EQ(std::stod(bolt.at("H2").value), 8.986);  // (9.02575 − 0.032) − 0.008
+}
+
+}  // namespace
+}  // namespace threadgauge
