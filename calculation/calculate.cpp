@@ -99,6 +99,7 @@ CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& d
   const GaugeRequest& request = std::get<GaugeRequest>(built);
 
   // An unusable database is told by the first lookup, like any other missing value.
+  const ReadScope reading(db);
   ResultWriter out(result);
   out.Show(OutputField::Text28, ResultWriter::ToValue(LookupPitchTolerance(db, request.lengthRange)),
            NumberFormat::PitchTolerance);

@@ -1,7 +1,7 @@
 #include "calculation/number_format.h"
 
+#include <charconv>
 #include <cmath>
-#include <cstdio>
 #include <cstdlib>
 
 namespace threadgauge {
@@ -13,7 +13,9 @@ std::optional<std::string> FormatNumber(double value, NumberFormat format) {
 
   // 15 significant digits: "d.dddddddddddddde±X".
   char scientific[40];
-  std::snprintf(scientific, sizeof scientific, "%.14e", std::fabs(value));
+  const auto written = std::to_chars(scientific, scientific + sizeof scientific - 1,
+                                     std::fabs(value), std::chars_format::scientific, 14);
+  *written.ptr = '\0';
   std::string digits;
   const char* p = scientific;
   for (; *p != 'e'; ++p) {

@@ -49,6 +49,25 @@ ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& pat
   return db;
 }
 
+void ToleranceDatabase::Execute(const char* sql) const {
+  Lookup<SqliteStatement*> run = Run(Query{"", sql, {}, {}, {}});
+  if (!run.ok()) return;
+  run.value()->Next();
+  run.value()->Reset();
+}
+
+// The transaction begins with the first lookup that reads the file; answers already known
+// need none.
+ReadScope::ReadScope(const ToleranceDatabase& db) : db_(db) { db_.scoped_ = true; }
+
+ReadScope::~ReadScope() {
+  db_.scoped_ = false;
+  if (db_.in_transaction_) {
+    db_.in_transaction_ = false;
+    db_.Execute("COMMIT");
+  }
+}
+
 std::string ToleranceDatabase::ReadingNote() const {
   return code_page_ ? DescribeCodePage(*code_page_) : std::string();
 }
@@ -72,17 +91,30 @@ Lookup<SqliteStatement*> ToleranceDatabase::Run(const Query& query) const {
   auto cached = statements_.find(query.sql);
   if (cached == statements_.end()) {
     auto [statement, error] = connection_->Prepare(query.sql);
-    if (!statement) {
+    if (statement) {
+      cached = statements_.emplace(query.sql, std::move(*statement)).first;
+    } else {
       // Told apart by asking the schema, never by the engine's message text.
-      if (!connection_->HasTable(query.table)) return Failure(LookupFailureKind::TableMissing, query);
-      if (!query.key_column.empty() && !connection_->HasColumn(query.table, query.key_column)) {
-        return Failure(LookupFailureKind::ColumnMissing, query, query.key_column);
+      LookupFailure failure = Failure(LookupFailureKind::EngineError, query);
+      if (!connection_->HasTable(query.table)) {
+        failure = Failure(LookupFailureKind::TableMissing, query);
+      } else if (!query.key_column.empty() &&
+                 !connection_->HasColumn(query.table, query.key_column)) {
+        failure = Failure(LookupFailureKind::ColumnMissing, query, query.key_column);
       }
-      return Failure(LookupFailureKind::EngineError, query);
+      cached = statements_.emplace(query.sql, std::move(failure)).first;
     }
-    cached = statements_.emplace(query.sql, std::move(*statement)).first;
   }
-  SqliteStatement& statement = cached->second;
+  if (auto* failure = std::get_if<LookupFailure>(&cached->second)) {
+    LookupFailure told = *failure;
+    told.key = query.key;  // the same text may be asked for another key
+    return told;
+  }
+  SqliteStatement& statement = std::get<SqliteStatement>(cached->second);
+  if (scoped_ && !in_transaction_ && query.table.size() > 0) {
+    in_transaction_ = true;
+    Execute("BEGIN");
+  }
   statement.Reset();
   for (size_t i = 0; i < query.params.size(); ++i) {
     const int index = static_cast<int>(i + 1);
@@ -151,8 +183,56 @@ std::optional<std::int64_t> ToleranceDatabase::DataVersion() const {
   return static_cast<std::int64_t>(statement.Read(0).number);
 }
 
+namespace {
+
+// What identifies a lookup's answer: its SELECT text, its parameters and what it reads.
+std::string AnswerKey(const Query& query, const std::vector<std::string>& columns,
+                      const std::string& more = {}) {
+  std::string key = query.sql;
+  for (const Parameter& parameter : query.params) {
+    key += '\x1f';
+    std::visit(
+        [&](const auto& value) {
+          using T = std::decay_t<decltype(value)>;
+          if constexpr (std::is_same_v<T, std::string>) {
+            key += "s" + value;
+          } else if constexpr (std::is_same_v<T, double>) {
+            key += 'd';
+            key.append(reinterpret_cast<const char*>(&value), sizeof value);
+          } else {
+            key += "i" + std::to_string(value);
+          }
+        },
+        parameter);
+  }
+  for (const std::string& column : columns) key += '\x1e' + column;
+  return key + '\x1d' + query.key + '\x1d' + more;
+}
+
+}  // namespace
+
 Lookup<RowCells> ToleranceDatabase::QueryFirstRow(const Query& query,
                                                   const std::vector<std::string>& columns) const {
+  const std::string key = AnswerKey(query, columns);
+  if (const auto known = first_rows_.find(key); known != first_rows_.end()) return known->second;
+  Lookup<RowCells> answer = ReadFirstRow(query, columns);
+  first_rows_.emplace(key, answer);
+  return answer;
+}
+
+Scanned<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
+    const Query& query, double v, const std::string& lower, const std::string& upper,
+    const std::vector<std::string>& columns) const {
+  std::string range(reinterpret_cast<const char*>(&v), sizeof v);
+  const std::string key = AnswerKey(query, columns, range + '\x1c' + lower + '\x1c' + upper);
+  if (const auto known = scans_.find(key); known != scans_.end()) return known->second;
+  Scanned<RowCells> answer = Scan(query, v, lower, upper, columns);
+  scans_.emplace(key, answer);
+  return answer;
+}
+
+Lookup<RowCells> ToleranceDatabase::ReadFirstRow(const Query& query,
+                                                 const std::vector<std::string>& columns) const {
   Lookup<SqliteStatement*> run = Run(query);
   if (!run.ok()) return run.failure();
   SqliteStatement& statement = *run.value();
@@ -163,9 +243,9 @@ Lookup<RowCells> ToleranceDatabase::QueryFirstRow(const Query& query,
   return Failure(LookupFailureKind::EngineError, query);
 }
 
-Scanned<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
-    const Query& query, double v, const std::string& lower, const std::string& upper,
-    const std::vector<std::string>& columns) const {
+Scanned<RowCells> ToleranceDatabase::Scan(const Query& query, double v, const std::string& lower,
+                                          const std::string& upper,
+                                          const std::vector<std::string>& columns) const {
   Lookup<SqliteStatement*> run = Run(query);
   if (!run.ok()) return {run.failure(), {}};
   SqliteStatement& statement = *run.value();
@@ -224,7 +304,7 @@ Lookup<double> ReadNumber(const Lookup<Cell>& cell, const Query& query, const st
     case Cell::Kind::Integer:
     case Cell::Kind::Real:
       if (std::isfinite(c.number)) return c.number;
-      return failure(LookupFailureKind::NotANumber, c.text);
+      return failure(LookupFailureKind::NotANumber, PlainDecimal(c.number));
     case Cell::Kind::Text:
       if (c.text.find_first_not_of(" \t\r\n") == std::string::npos) {
         return failure(LookupFailureKind::EmptyCell);
@@ -239,7 +319,10 @@ Lookup<double> ReadNumber(const Lookup<Cell>& cell, const Query& query, const st
 
 Lookup<std::string> ReadText(const Lookup<Cell>& cell) {
   if (!cell.ok()) return cell.failure();
-  return cell.value().text;
+  const Cell& c = cell.value();
+  // A number where text is shown reads as the plain decimal it holds: 10, not 10.0.
+  if (c.kind == Cell::Kind::Integer || c.kind == Cell::Kind::Real) return PlainDecimal(c.number);
+  return c.text;
 }
 
 }  // namespace threadgauge

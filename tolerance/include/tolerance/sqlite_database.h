@@ -18,7 +18,7 @@ struct Cell {
   enum class Kind { Null, Integer, Real, Text, Blob };
   Kind kind = Kind::Null;
   double number = 0;  // Integer and Real
-  std::string text;   // Text, and the engine's own rendering of Integer and Real
+  std::string text;   // Text
 };
 
 class SqliteStatement;

@@ -31,8 +31,8 @@ struct Query {
 using RowCells = std::vector<Lookup<Cell>>;
 
 // The tolerance database, opened read-only. Each SELECT text is prepared once per opening
-// and run again with its parameters bound, so a database kept open between calculations
-// does no work twice; the rows are read afresh every time.
+// and its answers kept, so a database kept open between calculations while its file is
+// unchanged does no work twice.
 class ToleranceDatabase {
  public:
   // An SQLite file is opened read-only; an Access file (.mdb, .accdb) is read whole and
@@ -72,6 +72,11 @@ class ToleranceDatabase {
                     OpenStatus status)
       : path_(std::move(path)), connection_(std::move(connection)), status_(status) {}
 
+  friend class ReadScope;
+  void Execute(const char* sql) const;
+  Lookup<RowCells> ReadFirstRow(const Query& query, const std::vector<std::string>& columns) const;
+  Scanned<RowCells> Scan(const Query& query, double v, const std::string& lower,
+                         const std::string& upper, const std::vector<std::string>& columns) const;
   Lookup<SqliteStatement*> Run(const Query& query) const;
   LookupFailure Failure(LookupFailureKind kind, const Query& query, std::string column = {}) const;
 
@@ -79,8 +84,30 @@ class ToleranceDatabase {
   std::optional<SqliteConnection> connection_;
   OpenStatus status_;
   std::optional<CodePageChoice> code_page_;
-  // Declared after the connection, so the statements are finalized before it closes.
-  mutable std::map<std::string, SqliteStatement, std::less<>> statements_;
+  // Declared after the connection, so the statements are finalized before it closes. A
+  // text that does not prepare (a missing table) is kept as its failure: the file is
+  // unchanged while the database is open.
+  mutable std::map<std::string, std::variant<SqliteStatement, LookupFailure>, std::less<>>
+      statements_;
+  // The answers given so far. The database is only read, and a session keeps it open only
+  // while its file is unchanged, so the same question gets the same answer.
+  mutable std::map<std::string, Lookup<RowCells>> first_rows_;
+  mutable std::map<std::string, Scanned<RowCells>> scans_;
+  mutable bool scoped_ = false;          // a calculation's ReadScope is open
+  mutable bool in_transaction_ = false;  // and its transaction has begun
+};
+
+// The lookups of one calculation in one read transaction: the file's read lock is taken
+// once instead of at every SELECT, and every lookup sees the same state of the file.
+class ReadScope {
+ public:
+  explicit ReadScope(const ToleranceDatabase& db);
+  ~ReadScope();
+  ReadScope(const ReadScope&) = delete;
+  ReadScope& operator=(const ReadScope&) = delete;
+
+ private:
+  const ToleranceDatabase& db_;
 };
 
 // Readers of one looked-up cell. A number is needed: empty and text cells fail.
