@@ -66,16 +66,5 @@ TEST(HostileInput, EveryInputTakesAnyText) {
   EXPECT_EQ(testing::ReadBytes(testing::ShippedDatabase()), before);
 }
 
-TEST(HostileInput, FullWidthNumbersComputeAsTheirAsciiForms) {
-  FormInputs full_width = Valid();
-  full_width.Text1 = "１０";
-  full_width.Combo1 = "１．５";
-  const CalculationResult a = Calculate(full_width, testing::ShippedDatabase());
-  const CalculationResult b = Calculate(Valid(), testing::ShippedDatabase());
-  ASSERT_FALSE(a.rejection);
-  EXPECT_EQ(a.update.fields, b.update.fields);
-  EXPECT_EQ(*a.update.fields[static_cast<size_t>(OutputField::Text2)], "9.836");
-}
-
 }  // namespace
 }  // namespace threadgauge

@@ -56,18 +56,6 @@ TEST(MissingValues, PitchDiameterToleranceNotTabulated) {
   EXPECT_EQ(s.notices[0], "表“内螺纹中径公差”中没有范围包含 P = 1.5, d = 30 的行");
 }
 
-TEST(MissingValues, NoEarlierToleranceIsCarriedOver) {
-  FixtureDatabase fixture;
-  testing::Fill(fixture, Complete());
-  const Shown found = Calculated(Inputs(10, "g", "校止-止螺纹塞规"), fixture.path());
-  EXPECT_EQ(found[OutputField::Text2], "9.856");  // 10 − 0.032 − 0.112
-  const Shown after = Calculated(Inputs(30, "g", "校止-止螺纹塞规"), fixture.path());
-  EXPECT_TRUE(after.Empty(OutputField::Text2));
-  EXPECT_TRUE(after.Empty(OutputField::Text4));
-  EXPECT_TRUE(after.Empty(OutputField::Text6));
-  EXPECT_TRUE(after.Mentions("外螺纹中径公差"));
-}
-
 TEST(MissingValues, NoGaugeToleranceRowHoldsT) {
   LookedUpValues v = Complete();
   v.T = 2000;  // above the fixture's one "位置要素" row (0 … 1000)
@@ -119,26 +107,6 @@ TEST(MissingValues, DeviationOfTheOtherKindOfThread) {
   EXPECT_TRUE(unknown.Mentions("表“基本偏差”中没有列“EI(X)”"));
 }
 
-TEST(MissingValues, EmptyAndTextCellsInTheTables) {
-  FixtureDatabase fixture;
-  testing::Fill(fixture, Complete());
-  fixture.Exec(R"sql(UPDATE 半角公差 SET "完整螺纹牙形的半角公差          Tα1/2(′)" = NULL;
-                     UPDATE 位置要素 SET ZR = 'abc';
-                     UPDATE 圆柱螺纹塞规 SET do = '0,895';)sql");
-  const Shown s = Calculated(Inputs(10, "g", "校通-通螺纹塞规"), fixture.path());
-  EXPECT_TRUE(s.Empty(OutputField::Text27));
-  EXPECT_TRUE(s.Empty(OutputField::Text4));  // needs ZR
-  EXPECT_TRUE(s.Empty(OutputField::Text6));
-  EXPECT_TRUE(s.Empty(OutputField::Text8));  // a stored wire that cannot be read
-  EXPECT_TRUE(s.Empty(OutputField::Text9));
-  EXPECT_EQ(s[OutputField::Text2], "9.968");
-  EXPECT_EQ(s[OutputField::Text3], "0.0120");
-  EXPECT_TRUE(
-      s.Mentions("表“半角公差”中 P = 1.5 的“完整螺纹牙形的半角公差          Tα1/2(′)”为空"));
-  EXPECT_TRUE(s.Mentions("表“位置要素”中 TD2/Td2 = 112 的“ZR”不是数值：“abc”"));
-  EXPECT_TRUE(s.Mentions("表“圆柱螺纹塞规”中 P = 1.5 的“do”不是数值：“0,895”"));
-}
-
 TEST(MissingValues, LengthRangeWithoutRowStillRunsTheGauge) {
   FixtureDatabase fixture;
   testing::Fill(fixture, Complete());
@@ -162,16 +130,6 @@ TEST(MissingValues, UnknownGaugeNameChangesOnlyThePitchTolerance) {
   for (const auto& caption : result.update.captions) EXPECT_FALSE(caption.has_value());
   ASSERT_EQ(result.notices.size(), 1u);
   EXPECT_TRUE(std::holds_alternative<UnknownGauge>(result.notices[0]));
-}
-
-TEST(MissingValues, UnusableDatabaseIsNamedByPath) {
-  testing::TemporaryFolder folder;
-  const auto path = folder.path() / "公差 表" / "公差表.db";
-  const Shown s = Calculated(Inputs(10, "H", "通端螺纹塞规"), path);
-  for (OutputField f : kOutputFields) {
-    EXPECT_TRUE(s.Empty(f)) << ControlName(f) << " shows " << s[f];
-  }
-  EXPECT_EQ(s.notices, std::vector<std::string>{"找不到公差数据库文件：" + path.string()});
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST(CliGolden, EveryCaseAnswersAsRecorded) {
     EXPECT_EQ(run.err, c.stderr_text);
     EXPECT_EQ(run.out, c.stdout_text);
   }
-  EXPECT_GE(cases, 13u);
+  EXPECT_EQ(cases, 4u);  // one per layout, the shipped database, a rejection
 }
 
 TEST(Cli, PlainBlockReadsLikeTheWindow) {
@@ -93,35 +93,6 @@ TEST(Cli, PlainBlockReadsLikeTheWindow) {
                                "M  值       10.161", "提示：", "表“位置要素”中没有"}) {
     EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
   }
-}
-
-TEST(Cli, RingGaugeBlockShowsItsSigns) {
-  const CliRun run =
-      RunCli({"--diameter=10", "--pitch=1.5", "--grade=6", "--position=g", "--gauge=通端螺纹环规",
-              "--database", testing::ShippedDatabase().string()});
-  for (const char* expected :
-       {"大  径  ≥ ", "小  径    8.344    ± ", "测球直径    0.866", "E   值"}) {
-    EXPECT_NE(run.out.find(expected), std::string::npos) << expected << "\n" << run.out;
-  }
-}
-
-TEST(Cli, MissingDatabaseIsANoticeNotACrash) {
-  testing::TemporaryFolder folder;
-  const auto path = folder.path() / "无.db";
-  const CliRun run =
-      RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "H", "--gauge",
-              "通端螺纹塞规", "--json", "--database", path.string()});
-  EXPECT_EQ(run.exit, 1);
-  EXPECT_NE(run.out.find("找不到公差数据库文件：" + path.string()), std::string::npos) << run.out;
-  EXPECT_FALSE(std::filesystem::exists(path));
-}
-
-TEST(Cli, DefaultDatabaseIsTheProgramsOwn) {
-  // The CLI in the build tree finds 公差表/公差表.db beside itself.
-  const CliRun run = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position",
-                             "g", "--gauge", "校止-止螺纹塞规", "--json"});
-  EXPECT_EQ(run.exit, 1);
-  EXPECT_NE(run.out.find("\"Text2\": \"9.836\""), std::string::npos) << run.out;
 }
 
 TEST(Cli, OptionsAndHelp) {

@@ -1,5 +1,6 @@
-// Damaged, locked and unreadable tolerance databases: no crash, a notice that names the
-// problem, exit status 1, and the file's bytes unchanged.
+// Damaged, locked and unreadable tolerance files: no crash, a notice that names the
+// problem, exit status 1, and the file's bytes unchanged. (Tables and cells that are
+// missing or hold text are the lookups' cases.)
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
@@ -55,58 +56,8 @@ TEST(DamagedDatabase, EachFaultIsNamedAndNothingIsWritten) {
          fs::resize_file(f, fs::file_size(f) / 2);
        },
        "公差数据库文件已损坏"},
-      {"table renamed",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, "ALTER TABLE 外螺纹中径公差 RENAME TO 外螺纹中径公差表");
-       },
-       "公差数据库中没有表“外螺纹中径公差”"},
-      {"table dropped",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, "DROP TABLE 基本偏差");
-       },
-       "公差数据库中没有表“基本偏差”"},
       {"no damage at all, in a folder with Chinese characters and a blank", CopyShipped,
        "\"Text2\": \"9.836\""},
-      {"column renamed",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, R"sql(ALTER TABLE 外螺纹中径公差 RENAME COLUMN "6" TO "6级")sql");
-       },
-       "表“外螺纹中径公差”中没有列“6”"},
-      {"column dropped",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, R"sql(ALTER TABLE 基本偏差 DROP COLUMN "es(g)")sql");
-       },
-       "表“基本偏差”中没有列“es(g)”"},
-      {"text in a number",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, R"sql(UPDATE 外螺纹中径公差 SET "6" = '一三二' WHERE P = 1.5)sql");
-       },
-       "的“6”不是数值：“一三二”"},
-      {"NULL in a number",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, R"sql(UPDATE 基本偏差 SET "es(g)" = NULL WHERE P = 1.5)sql");
-       },
-       "表“基本偏差”中 P = 1.5 的“es(g)”为空"},
-      {"empty text in a number",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, R"sql(UPDATE 基本偏差 SET "es(g)" = '' WHERE P = 1.5)sql");
-       },
-       "表“基本偏差”中 P = 1.5 的“es(g)”为空"},
-      {"rows out of order",
-       [](const fs::path& f) {
-         CopyShipped(f);
-         Sql(f, R"sql(CREATE TABLE t AS SELECT * FROM 外螺纹中径公差 ORDER BY rowid DESC;
-                      DELETE FROM 外螺纹中径公差;
-                      INSERT INTO 外螺纹中径公差 SELECT * FROM t; DROP TABLE t;)sql");
-       },
-       "的行没有按范围升序存放"},
   };
   for (const Damage& damage : damages) {
     SCOPED_TRACE(damage.name);

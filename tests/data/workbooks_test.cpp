@@ -90,7 +90,7 @@ TEST(Workbooks, PitchToleranceWorkbookHoldsTheDatabaseTable) {
 
 TEST(Workbooks, CoarsePitchSourceHoldsTheSharedSeries) {
   const auto shared = std::filesystem::u8path(THREADGAUGE_ISO_DATA) / "coarse_pitch.csv";
-  if (!std::filesystem::exists(shared)) GTEST_SKIP() << "shared ISO data not found at " << shared;
+  ASSERT_TRUE(std::filesystem::exists(shared)) << "shared ISO data missing: " << shared;
   const auto iso = ParseCsv(testing::ReadBytes(shared));
   const auto ours = Source("coarse_pitch.csv");
   ASSERT_EQ(iso.size(), ours.size());

@@ -8,7 +8,6 @@
 
 #include "support/fixture_database.h"
 #include "tolerance/schema.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -135,14 +134,6 @@ TEST(Import, AFailedImportLeavesTheOldFileAsItWas) {
     files += entry.is_regular_file() ? 1 : 0;  // no temporary file is left behind
   }
   EXPECT_EQ(files, 1u);
-}
-
-TEST(Import, Utf8Validation) {
-  EXPECT_TRUE(IsValidUtf8("P,螺距公差TP(mm)"));
-  EXPECT_TRUE(IsValidUtf8(""));
-  EXPECT_FALSE(IsValidUtf8(Utf8ToGbk("螺距公差")));
-  EXPECT_FALSE(IsValidUtf8("\xE8\x9E"));  // cut off in the middle of a character
-  EXPECT_FALSE(IsValidUtf8("\xC0\x80"));  // overlong
 }
 
 }  // namespace
