@@ -10,15 +10,15 @@
 #include <QPushButton>
 #include <QStatusBar>
 
-#include "form1_design.h"
-#include "workbooks.h"
 #include "calculation/calculate.h"
 #include "calculation/form_lists.h"
 #include "calculation/gauge_kind.h"
 #include "calculation/gauge_set.h"
+#include "form1_design.h"
 #include "gauge_set_dialog.h"
 #include "table_menu.h"
 #include "tolerance/data_location.h"
+#include "workbooks.h"
 
 namespace threadgauge {
 namespace {
@@ -176,8 +176,8 @@ void Form1::Form_Load() {
   Fill(Control<QComboBox>("Combo2"), kGrades);
   Fill(Control<QComboBox>("Combo3"), kPositions);
   for (const GaugeKind* kind : GaugeKinds()) {
-    Control<QComboBox>("Combo4")->addItem(QString::fromUtf8(kind->name.data(),
-                                                            static_cast<int>(kind->name.size())));
+    Control<QComboBox>("Combo4")->addItem(
+        QString::fromUtf8(kind->name.data(), static_cast<int>(kind->name.size())));
   }
   Fill(Control<QComboBox>("Combo1"), kPitches);
   Fill(Control<QComboBox>("Combo5"), kLengthRanges);
@@ -232,7 +232,8 @@ void Form1::ShowResult(const CalculationResult& result) {
   for (const Notice& notice : result.notices) {
     if (table_to_fill.isEmpty()) table_to_fill = QString::fromStdString(GaugeTableToFill(notice));
   }
-  fill_tables_link_->setText(QStringLiteral("<a href=\"%1\">填写量规公差表…</a>").arg(table_to_fill));
+  fill_tables_link_->setText(
+      QStringLiteral("<a href=\"%1\">填写量规公差表…</a>").arg(table_to_fill));
   fill_tables_link_->setVisible(!table_to_fill.isEmpty());
   // One line per notice; the bar grows so that none is cut off.
   const int lines_height = status_line_->fontMetrics().lineSpacing() * notices.size() + 6;
@@ -248,8 +249,9 @@ TableEditorFiles Form1::EditorFiles() const {
                                          ? UserDatabasePath(*files_.places.user_directory)
                                          : std::filesystem::path();
   const std::filesystem::path fallback =
-      files_.database ? *files_.database
-                      : LocateDatabase(DataPlaces{files_.places.program_directory, std::nullopt}).path;
+      files_.database
+          ? *files_.database
+          : LocateDatabase(DataPlaces{files_.places.program_directory, std::nullopt}).path;
   return {CurrentDatabase(), user, fallback};
 }
 
@@ -260,8 +262,9 @@ void Form1::GaugeSet_Click() {
     Reject(rejection->message);
     return;
   }
-  GaugeSetDialog dialog([this]() -> const ToleranceDatabase& { return session_.Open(CurrentDatabase()); },
-                        std::get<GaugeSet>(std::move(set)), inputs.Combo5, this);
+  GaugeSetDialog dialog(
+      [this]() -> const ToleranceDatabase& { return session_.Open(CurrentDatabase()); },
+      std::get<GaugeSet>(std::move(set)), inputs.Combo5, this);
   dialog.exec();
 }
 

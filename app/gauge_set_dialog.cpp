@@ -104,18 +104,18 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   connect(csv, &QPushButton::clicked, this, [this] { AskSave(false); });
   connect(copy, &QPushButton::clicked, this, &GaugeSetDialog::CopyTable);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  resize(1100, 760);
+  resize(1100, 820);
   designation_->setText(Q(set.designation));
   Show(std::move(set));
 }
 
 void GaugeSetDialog::Show(GaugeSet set) {
   set_ = std::move(set);
-  heading_->setText(QStringLiteral("%1　　螺纹部分长度：%2　　%3")
-                        .arg(Q(set_.designation),
-                             set_.length_range.empty() ? QStringLiteral("（未选）")
-                                                       : Q(set_.length_range),
-                             Q(DescribeDatabase(set_.database, set_.database_note))));
+  heading_->setText(
+      QStringLiteral("%1　　螺纹部分长度：%2　　%3")
+          .arg(Q(set_.designation),
+               set_.length_range.empty() ? QStringLiteral("（未选）") : Q(set_.length_range),
+               Q(DescribeDatabase(set_.database, set_.database_note))));
   const std::vector<std::string> columns = GaugeSetColumns();
   const auto cells = GaugeSetCells(set_);
   table_->clear();
@@ -126,11 +126,16 @@ void GaugeSetDialog::Show(GaugeSet set) {
   }
   for (size_t r = 0; r < cells.size(); ++r) {
     for (size_t c = 0; c < cells[r].size(); ++c) {
-      table_->setItem(static_cast<int>(r), static_cast<int>(c), new QTableWidgetItem(Q(cells[r][c])));
+      table_->setItem(static_cast<int>(r), static_cast<int>(c),
+                      new QTableWidgetItem(Q(cells[r][c])));
     }
   }
+  // Tall enough for every gauge of the set without scrolling.
+  table_->setMinimumHeight(table_->horizontalHeader()->sizeHint().height() +
+                           table_->verticalHeader()->length() + 2 * table_->frameWidth() + 2);
   QStringList notices;
-  for (const Notice& notice : set_.notices) notices << QStringLiteral("· ") + Q(DescribeNotice(notice));
+  for (const Notice& notice : set_.notices)
+    notices << QStringLiteral("· ") + Q(DescribeNotice(notice));
   notices_->setText(notices.join(QLatin1Char('\n')));
   notices_->setVisible(!notices.isEmpty());
   diagram_->Show(&set_);
@@ -177,7 +182,8 @@ void GaugeSetDialog::CopyTable() const {
 }
 
 void GaugeSetDialog::AskSave(bool pdf) {
-  const QString suggested = Q(set_.designation) + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".csv"));
+  const QString suggested =
+      Q(set_.designation) + (pdf ? QStringLiteral(".pdf") : QStringLiteral(".csv"));
   const QString chosen = QFileDialog::getSaveFileName(
       this, pdf ? QStringLiteral("保存 PDF") : QStringLiteral("保存 CSV"), suggested,
       pdf ? QStringLiteral("PDF 文件 (*.pdf)") : QStringLiteral("CSV 文件 (*.csv)"));

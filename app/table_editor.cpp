@@ -57,7 +57,8 @@ std::vector<TableData> EmptyTables() {
 }
 
 CheckKeys OfferedThreads() {
-  return CheckKeys{{kPitches.begin(), kPitches.end()}, {kLengthRanges.begin(), kLengthRanges.end()}};
+  return CheckKeys{{kPitches.begin(), kPitches.end()},
+                   {kLengthRanges.begin(), kLengthRanges.end()}};
 }
 
 QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
@@ -75,7 +76,8 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
   setWindowTitle(QStringLiteral("公差表 — 显示：%1；保存到：%2[*]")
                      .arg(Q(files_.shown), Q(files_.user_database)));
   undo_ = new QUndoStack(this);
-  connect(undo_, &QUndoStack::cleanChanged, this, [this](bool clean) { setWindowModified(!clean); });
+  connect(undo_, &QUndoStack::cleanChanged, this,
+          [this](bool clean) { setWindowModified(!clean); });
 
   auto* layout = new QVBoxLayout(this);
   tabs_ = new QTabWidget(this);
@@ -105,10 +107,15 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
   }
 
   auto* rows = new QHBoxLayout;
-  const std::pair<const char*, const char*> row_buttons[] = {
-      {"InsertAbove", "上方插入行"}, {"InsertBelow", "下方插入行"}, {"RemoveRows", "删除行"},
-      {"MoveUp", "上移"},            {"MoveDown", "下移"},          {"Copy", "复制"},
-      {"Paste", "粘贴"},             {"Undo", "撤销"},              {"Redo", "重做"}};
+  const std::pair<const char*, const char*> row_buttons[] = {{"InsertAbove", "上方插入行"},
+                                                             {"InsertBelow", "下方插入行"},
+                                                             {"RemoveRows", "删除行"},
+                                                             {"MoveUp", "上移"},
+                                                             {"MoveDown", "下移"},
+                                                             {"Copy", "复制"},
+                                                             {"Paste", "粘贴"},
+                                                             {"Undo", "撤销"},
+                                                             {"Redo", "重做"}};
   for (const auto& [name, text] : row_buttons) {
     rows->addWidget(Button(name, QString::fromUtf8(text), this));
   }
@@ -197,7 +204,8 @@ void TableEditor::Load() {
   if (auto* product = std::get_if<ProductTables>(&read)) {
     tables_ = std::move(product->tables);
   } else {
-    Tell(QStringLiteral("无法读取 %1：%2").arg(Q(files_.shown), Q(std::get<ReadFailure>(read).message)));
+    Tell(QStringLiteral("无法读取 %1：%2")
+             .arg(Q(files_.shown), Q(std::get<ReadFailure>(read).message)));
   }
   Refresh();
 }
@@ -291,14 +299,16 @@ void TableEditor::EditCell(size_t table, size_t row, size_t column, const QStrin
 void TableEditor::InsertAbove() {
   const std::vector<size_t> rows = SelectedRows();
   const size_t at = rows.empty() ? 0 : rows.front();
-  Change(QStringLiteral("插入行"), [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
+  Change(QStringLiteral("插入行"),
+         [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
   SelectRows(at, 1);
 }
 
 void TableEditor::InsertBelow() {
   const std::vector<size_t> rows = SelectedRows();
   const size_t at = rows.empty() ? tables_[CurrentTable()].rows.size() : rows.back() + 1;
-  Change(QStringLiteral("插入行"), [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
+  Change(QStringLiteral("插入行"),
+         [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
   SelectRows(at, 1);
 }
 
@@ -335,9 +345,9 @@ void TableEditor::CopySelection() {
     left = std::min(left, index.column());
     right = std::max(right, index.column());
   }
-  const auto cells = CopyBlock(tables_[CurrentTable()], static_cast<size_t>(top),
-                               static_cast<size_t>(bottom), static_cast<size_t>(left),
-                               static_cast<size_t>(right));
+  const auto cells =
+      CopyBlock(tables_[CurrentTable()], static_cast<size_t>(top), static_cast<size_t>(bottom),
+                static_cast<size_t>(left), static_cast<size_t>(right));
   QApplication::clipboard()->setText(Q(ToTabSeparated(cells)));
   Tell(QStringLiteral("已复制 %1 行 × %2 列").arg(bottom - top + 1).arg(right - left + 1));
 }
@@ -353,9 +363,8 @@ void TableEditor::Paste() {
   const size_t row = current.isValid() ? static_cast<size_t>(current.row()) : 0;
   const size_t column = current.isValid() ? static_cast<size_t>(current.column()) : 0;
   PasteOutcome outcome;
-  Change(QStringLiteral("粘贴"), [&](auto& tables) {
-    outcome = PasteBlock(tables[CurrentTable()], row, column, block);
-  });
+  Change(QStringLiteral("粘贴"),
+         [&](auto& tables) { outcome = PasteBlock(tables[CurrentTable()], row, column, block); });
   QString told = QStringLiteral("已粘贴 %1 行 × %2 列").arg(block.rows.size()).arg(block.width);
   if (outcome.rows_added > 0) told += QStringLiteral("，表格增加了 %1 行").arg(outcome.rows_added);
   if (!outcome.left_out.empty()) told += QStringLiteral("。未粘贴：") + Q(outcome.left_out);
@@ -365,9 +374,10 @@ void TableEditor::Paste() {
 bool TableEditor::ImportFrom(const std::filesystem::path& source) {
   auto read = ReadProductTables(source);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-    QMessageBox box(QMessageBox::Warning, windowTitle(),
-                    QStringLiteral("无法导入 %1：\n%2\n\n表格没有改变。").arg(Q(source), Q(failure->message)),
-                    QMessageBox::Ok, this);
+    QMessageBox box(
+        QMessageBox::Warning, windowTitle(),
+        QStringLiteral("无法导入 %1：\n%2\n\n表格没有改变。").arg(Q(source), Q(failure->message)),
+        QMessageBox::Ok, this);
     box.setObjectName("ImportFailedBox");
     box.exec();
     return false;
@@ -386,7 +396,8 @@ bool TableEditor::ImportFrom(const std::filesystem::path& source) {
 void TableEditor::AskImport() {
   QMessageBox which(QMessageBox::Question, windowTitle(), QStringLiteral("从哪里导入公差表？"),
                     QMessageBox::Cancel, this);
-  QPushButton* access = which.addButton(QStringLiteral("Access 数据库文件…"), QMessageBox::AcceptRole);
+  QPushButton* access =
+      which.addButton(QStringLiteral("Access 数据库文件…"), QMessageBox::AcceptRole);
   QPushButton* csv = which.addButton(QStringLiteral("CSV 文件夹…"), QMessageBox::AcceptRole);
   which.exec();
   QString chosen;
@@ -431,8 +442,8 @@ bool TableEditor::Save() {
 
 void TableEditor::reject() {
   if (!undo_->isClean()) {
-    QMessageBox ask(QMessageBox::Question, windowTitle(), QStringLiteral("公差表已修改，要保存吗？"),
-                    QMessageBox::NoButton, this);
+    QMessageBox ask(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("公差表已修改，要保存吗？"), QMessageBox::NoButton, this);
     ask.setObjectName("UnsavedBox");
     QPushButton* save = ask.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
     QPushButton* discard = ask.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);

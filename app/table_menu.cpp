@@ -39,10 +39,10 @@ void ExportTablesAsCsv(QWidget* parent, const std::filesystem::path& database) {
                    QMessageBox::Yes) {
     error = ExportDatabase(database, folder, true);
   }
-  QMessageBox::information(parent, QStringLiteral("导出为 CSV"),
-                           error ? QStringLiteral("导出失败：") + Q(*error)
-                                 : QStringLiteral("已把 %1 的各表导出到 %2")
-                                       .arg(Q(Utf8(database)), Q(Utf8(folder))));
+  QMessageBox::information(
+      parent, QStringLiteral("导出为 CSV"),
+      error ? QStringLiteral("导出失败：") + Q(*error)
+            : QStringLiteral("已把 %1 的各表导出到 %2").arg(Q(Utf8(database)), Q(Utf8(folder))));
 }
 
 void ShowCheckReport(QWidget* parent, const std::filesystem::path& database) {
@@ -55,12 +55,13 @@ void ShowCheckReport(QWidget* parent, const std::filesystem::path& database) {
     if (source.code_page && !DescribeCodePage(*source.code_page).empty()) {
       lines << Q(DescribeCodePage(*source.code_page));
     }
-    const CheckReport report = CheckDatabase(
-        source.tables,
-        CheckKeys{{kPitches.begin(), kPitches.end()}, {kLengthRanges.begin(), kLengthRanges.end()}});
+    const CheckReport report =
+        CheckDatabase(source.tables, CheckKeys{{kPitches.begin(), kPitches.end()},
+                                               {kLengthRanges.begin(), kLengthRanges.end()}});
     for (const std::string& line : report.lines) lines << Q(line);
-    lines << (report.complete ? QStringLiteral("结论：数据库完整。")
-                              : QStringLiteral("结论：数据库不完整，标 ✗ 的项目会使相应的量规尺寸查不到。"));
+    lines << (report.complete
+                  ? QStringLiteral("结论：数据库完整。")
+                  : QStringLiteral("结论：数据库不完整，标 ✗ 的项目会使相应的量规尺寸查不到。"));
   }
   QDialog dialog(parent);
   dialog.setObjectName("CheckReport");

@@ -50,8 +50,7 @@ QVariant ToleranceTableModel::data(const QModelIndex& index, int role) const {
   }
 }
 
-QVariant ToleranceTableModel::headerData(int section, Qt::Orientation orientation,
-                                         int role) const {
+QVariant ToleranceTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
   if (role != Qt::DisplayRole) return {};
   if (orientation == Qt::Vertical) return section + 1;
   return QString::fromStdString(Table().columns[static_cast<size_t>(section)]);

@@ -34,13 +34,12 @@ const FormInputs kGoPlug{"10", "1.5", "6", "H", "通端螺纹塞规", "大于14�
 
 void Floor(benchmark::State& state) {
   const std::string path = Filled().string();
-  const char* selects[] = {
-      "Select * from 螺距公差 Where [螺纹量规螺纹部分长度(mm)] = '大于14至32'",
-      "Select * from 半角公差 Where[P] = 1.5",
-      "Select * from 基本偏差 Where[P] = 1.5",
-      "Select * from 内螺纹中径公差 Where[P] = 1.5",
-      "Select * from 位置要素 ",
-      "Select * from 圆柱螺纹塞规 Where[P] = 1.5"};
+  const char* selects[] = {"Select * from 螺距公差 Where [螺纹量规螺纹部分长度(mm)] = '大于14至32'",
+                           "Select * from 半角公差 Where[P] = 1.5",
+                           "Select * from 基本偏差 Where[P] = 1.5",
+                           "Select * from 内螺纹中径公差 Where[P] = 1.5",
+                           "Select * from 位置要素 ",
+                           "Select * from 圆柱螺纹塞规 Where[P] = 1.5"};
   for (auto _ : state) {
     sqlite3* db = nullptr;
     sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);

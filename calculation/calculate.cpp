@@ -4,10 +4,10 @@
 
 #include "calculation/gauge_kind.h"
 #include "calculation/gauge_request.h"
+#include "calculation/thread_basics.h"
 #include "layouts.h"
 #include "measuring.h"
 #include "result_writer.h"
-#include "calculation/thread_basics.h"
 #include "tolerance/lookups.h"
 #include "tolerance/tolerance_database.h"
 #include "tolerance/utf8.h"
@@ -36,8 +36,7 @@ Value FundamentalDeviation(const ToleranceDatabase& db, const GaugeKind& kind,
 
 // The "位置要素" row for T. Without T no row can be chosen: every value then carries T's
 // reasons, so the notice names the missing pitch-diameter tolerance.
-GaugeTolerances GaugeTolerancesFor(const ToleranceDatabase& db, const Value& T,
-                                   ResultWriter& out) {
+GaugeTolerances GaugeTolerancesFor(const ToleranceDatabase& db, const Value& T, ResultWriter& out) {
   if (!T.known()) {
     const Value none = Value::Missing(T.why());
     return {none, none, none, none, none, none, none, none};
@@ -51,8 +50,8 @@ GaugeTolerances GaugeTolerancesFor(const ToleranceDatabase& db, const Value& T,
 
 // The steps every gauge kind takes: layout, half-angle tolerance, the lookups, the five
 // values of the kind, and the measuring data.
-void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request,
-                  const ToleranceDatabase& db, ResultWriter& out, FormUpdate& update) {
+void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request, const ToleranceDatabase& db,
+                  ResultWriter& out, FormUpdate& update) {
   ApplyLayout(kind.layout, update);
   out.ShowText(OutputField::Text27, LookupHalfAngleTolerance(db, request.P, kind.profile));
 
@@ -101,7 +100,8 @@ CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& d
   // An unusable database is told by the first lookup, like any other missing value.
   const ReadScope reading(db);
   ResultWriter out(result);
-  out.Show(OutputField::Text28, ResultWriter::ToValue(LookupPitchTolerance(db, request.lengthRange)),
+  out.Show(OutputField::Text28,
+           ResultWriter::ToValue(LookupPitchTolerance(db, request.lengthRange)),
            NumberFormat::PitchTolerance);
 
   // A name that is none of the ten runs nothing further: only Text28 changes.

@@ -16,10 +16,18 @@ constexpr const char* kExample = "正确的写法例如 M10×1.5-6H 或 M12-6g";
 // The designation in plain ASCII, without blanks: the many ways of writing ×, the dash and
 // the digits on a Chinese keyboard become one.
 std::string Normalised(std::string_view text) {
-  static constexpr std::array<std::pair<std::string_view, char>, 12> kSigns = {{
-      {"\u00D7", 'x'}, {"\u2715", 'x'}, {"\u2716", 'x'}, {"\u2013", '-'}, {"\u2014", '-'},
-      {"\u2010", '-'}, {"\u2212", '-'}, {"\u3000", ' '}, {"\u00A0", ' '}, {"\uFF0C", ','},
-      {"\u3002", '.'}, {"\uFF0E", '.'}}};
+  static constexpr std::array<std::pair<std::string_view, char>, 12> kSigns = {{{"\u00D7", 'x'},
+                                                                                {"\u2715", 'x'},
+                                                                                {"\u2716", 'x'},
+                                                                                {"\u2013", '-'},
+                                                                                {"\u2014", '-'},
+                                                                                {"\u2010", '-'},
+                                                                                {"\u2212", '-'},
+                                                                                {"\u3000", ' '},
+                                                                                {"\u00A0", ' '},
+                                                                                {"\uFF0C", ','},
+                                                                                {"\u3002", '.'},
+                                                                                {"\uFF0E", '.'}}};
   std::string out;
   for (size_t i = 0; i < text.size();) {
     bool matched = false;
@@ -57,7 +65,9 @@ class Reader {
  public:
   explicit Reader(std::string_view text) : text_(text) {}
   bool AtEnd() const { return at_ == text_.size(); }
-  char Peek(size_t ahead = 0) const { return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0'; }
+  char Peek(size_t ahead = 0) const {
+    return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0';
+  }
   std::string Rest() const { return std::string(text_.substr(at_)); }
   void Skip(size_t count = 1) { at_ += count; }
   bool Take(char c) {
@@ -120,7 +130,8 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
     }
     const auto P = in.Number();
     if (!P || *P <= 0) {
-      return Error("“×”后面应是螺距" + (in.AtEnd() ? std::string("，但没有写") : "，无法识别" + Quoted(in.Rest())));
+      return Error("“×”后面应是螺距" +
+                   (in.AtEnd() ? std::string("，但没有写") : "，无法识别" + Quoted(in.Rest())));
     }
     thread.P = *P;
   } else {
@@ -135,10 +146,20 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
   }
   thread.left_hand = in.TakeWord("LH");
 
-  if (in.Take('-')) {
+  // After a dash: the class, then the length of engagement, then LH, each at most once and
+  // in this order, as ISO 965-1 writes "M6×0.75-5h6h-S-LH".
+  bool first = true;
+  while (in.Take('-')) {
+    const char group = static_cast<char>(std::toupper(static_cast<unsigned char>(in.Peek())));
+    const bool alone = in.Peek(1) == '\0' || in.Peek(1) == '-';
     if (in.TakeWord("LH")) {
       thread.left_hand = true;
-    } else {
+      if (!in.AtEnd()) return Error("“LH”应写在最后，无法识别" + Quoted(in.Rest()));
+    } else if ((group == 'S' || group == 'N' || group == 'L') && alone) {
+      if (!thread.engagement.empty()) return Error("旋合长度写了两次：" + Quoted("-" + in.Rest()));
+      thread.engagement = std::string(1, group);
+      in.Skip();
+    } else if (first) {
       const char grade = in.Peek();
       if (grade < '3' || grade > '9') {
         return Error("“-”后面应是公差带，如 6H 或 6g，无法识别" + Quoted(in.Rest()));
@@ -158,19 +179,10 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
         thread.crest_class = in.Rest().substr(0, 2);
         in.Skip(2);
       }
-    }
-  }
-  while (in.Take('-')) {
-    const char group = static_cast<char>(std::toupper(static_cast<unsigned char>(in.Peek())));
-    const bool alone = in.Peek(1) == '\0' || in.Peek(1) == '-';
-    if (in.TakeWord("LH")) {
-      thread.left_hand = true;
-    } else if ((group == 'S' || group == 'N' || group == 'L') && alone) {
-      thread.engagement = std::string(1, group);
-      in.Skip();
     } else {
       return Error("无法识别" + Quoted("-" + in.Rest()));
     }
+    first = false;
   }
   if (!in.AtEnd()) return Error("无法识别" + Quoted(in.Rest()));
 
@@ -189,7 +201,11 @@ std::string DesignationText(const Designation& thread) {
 
 FormInputs InputsOf(const Designation& thread, const std::string& gauge,
                     const std::string& length_range) {
-  return {PlainDecimal(thread.d), PlainDecimal(thread.P), thread.grade, thread.position, gauge,
+  return {PlainDecimal(thread.d),
+          PlainDecimal(thread.P),
+          thread.grade,
+          thread.position,
+          gauge,
           length_range};
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "result_writer.h"
 #include "calculation/value.h"
+#include "result_writer.h"
 #include "tolerance/tolerance_database.h"
 
 namespace threadgauge {

@@ -78,7 +78,9 @@ std::string Describe(const WrongThreadKind& n) {
          column + "；外螺纹的公差带为 e、f、g 或 h";
 }
 
-std::string Describe(const ResultTooLarge& n) { return FieldCaption(n.field) + "的计算结果太大，无法显示"; }
+std::string Describe(const ResultTooLarge& n) {
+  return FieldCaption(n.field) + "的计算结果太大，无法显示";
+}
 
 std::string Describe(const UnknownGauge& n) {
   return "量规名称" + Quoted(n.name) + "不是所列的十种量规之一，未计算量规尺寸";

@@ -60,13 +60,18 @@ std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostrea
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--help") return fail(kBatchHelp);
-    if (i + 1 >= args.size()) return fail("选项 " + a + " 缺少值（见 threadgauge-cli batch --help）");
+    if (i + 1 >= args.size())
+      return fail("选项 " + a + " 缺少值（见 threadgauge-cli batch --help）");
     const std::string& value = args[++i];
     if (a == "--series") {
-      if (value == "coarse") parsed.series = Series::Coarse;
-      else if (value == "fine") parsed.series = Series::Fine;
-      else if (value == "all") parsed.series = Series::All;
-      else return fail("--series 须为 coarse、fine 或 all");
+      if (value == "coarse")
+        parsed.series = Series::Coarse;
+      else if (value == "fine")
+        parsed.series = Series::Fine;
+      else if (value == "all")
+        parsed.series = Series::All;
+      else
+        return fail("--series 须为 coarse、fine 或 all");
     } else if (a == "--from" || a == "--to") {
       const auto number = ParseStoredNumber(value);
       if (!number) return fail(a + " 须为公称直径，例如 1.6");
@@ -108,7 +113,8 @@ std::vector<Designation> Threads(const BatchArgs& a, std::istream& in, std::ostr
                                  bool& bad_lines) {
   std::vector<Designation> threads;
   const auto with_classes = [&](const Designation& thread) {
-    for (const ThreadClass& thread_class : a.classes) threads.push_back(WithClass(thread, thread_class));
+    for (const ThreadClass& thread_class : a.classes)
+      threads.push_back(WithClass(thread, thread_class));
   };
   if (a.series) {
     for (const Designation& thread : SeriesThreads(*a.series, a.from, a.to)) with_classes(thread);
@@ -153,8 +159,11 @@ std::vector<Designation> Threads(const BatchArgs& a, std::istream& in, std::ostr
 class Progress {
  public:
   Progress(size_t total, std::ostream& err)
-      : total_(total), err_(err), shown_(StandardErrorIsTerminal()),
-        start_(std::chrono::steady_clock::now()), last_(start_) {}
+      : total_(total),
+        err_(err),
+        shown_(StandardErrorIsTerminal()),
+        start_(std::chrono::steady_clock::now()),
+        last_(start_) {}
   void Done(size_t done) {
     if (!shown_) return;
     const auto now = std::chrono::steady_clock::now();

@@ -17,7 +17,8 @@ namespace {
 
 std::string Notices(const BatchRow& row) {
   std::string text;
-  for (const Notice& notice : row.notices) text += (text.empty() ? "" : "；") + DescribeNotice(notice);
+  for (const Notice& notice : row.notices)
+    text += (text.empty() ? "" : "；") + DescribeNotice(notice);
   return text;
 }
 
@@ -145,8 +146,8 @@ std::optional<std::string> WriteBatchXlsx(const std::vector<BatchRow>& rows,
     }
     const std::string notices = Notices(row);
     if (!notices.empty()) {
-      worksheet_write_string(sheet, r, static_cast<lxw_col_t>(columns.size() - 1),
-                             notices.c_str(), nullptr);
+      worksheet_write_string(sheet, r, static_cast<lxw_col_t>(columns.size() - 1), notices.c_str(),
+                             nullptr);
     }
   }
   if (sheets.empty()) workbook_add_worksheet(workbook.get(), nullptr);

@@ -52,7 +52,8 @@ std::optional<DbArgs> Parse(const std::vector<std::string>& args, std::ostream& 
       const std::string& value = args[++i];
       if (a == "--code-page") {
         int code_page = 0;
-        const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), code_page);
+        const auto [end, ec] =
+            std::from_chars(value.data(), value.data() + value.size(), code_page);
         if (ec != std::errc() || end != value.data() + value.size() || code_page <= 0) {
           err << "--code-page 须为代码页的编号，例如 936\n";
           return std::nullopt;
@@ -113,8 +114,8 @@ int Export(const DbArgs& a, std::ostream& out, std::ostream& err) {
     err << kDbHelp;
     return 2;
   }
-  if (const auto error = ExportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.to),
-                                        a.force)) {
+  if (const auto error =
+          ExportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.to), a.force)) {
     err << "导出失败：" << *error << "\n";
     return 1;
   }
@@ -145,7 +146,8 @@ int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 CheckKeys ShippedCheckKeys() {
-  return CheckKeys{{kPitches.begin(), kPitches.end()}, {kLengthRanges.begin(), kLengthRanges.end()}};
+  return CheckKeys{{kPitches.begin(), kPitches.end()},
+                   {kLengthRanges.begin(), kLengthRanges.end()}};
 }
 
 int RunDbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

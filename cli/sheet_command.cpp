@@ -14,7 +14,7 @@
 #include "sheet/sheet_page.h"
 #include "tolerance/data_location.h"
 #include "tolerance/number_text.h"
-#include "tolerance/tolerance_database.h"
+#include "tolerance/tolerance_session.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
@@ -128,8 +128,9 @@ int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std
   }
   const std::filesystem::path database =
       parsed->database ? *parsed->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
-  auto calculated = CalculateGaugeSet(InputsOf(thread, "", parsed->length), thread.text,
-                                      ToleranceDatabase::Open(database));
+  ToleranceSession session;
+  auto calculated =
+      CalculateGaugeSet(InputsOf(thread, "", parsed->length), thread.text, session.Open(database));
   if (const auto* rejection = std::get_if<Rejection>(&calculated)) {
     err << rejection->message << "\n";
     return 2;

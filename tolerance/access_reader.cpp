@@ -156,8 +156,8 @@ std::variant<AccessTables, ReadFailure> ReadAccessTables(const std::filesystem::
       candidates = {*options.code_page};
     } else {
       for (int candidate : {recorded, kChineseCodePage, kTraditionalChineseCodePage}) {
-        if (candidate != 0 && std::find(candidates.begin(), candidates.end(), candidate) ==
-                                  candidates.end()) {
+        if (candidate != 0 &&
+            std::find(candidates.begin(), candidates.end(), candidate) == candidates.end()) {
           candidates.push_back(candidate);
         }
       }

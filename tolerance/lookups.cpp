@@ -18,8 +18,13 @@ Parameter PitchParameter(double P) {
 }
 
 Query ByPitch(const std::string& table, double P) {
-  return Query{table, "Select * from " + table + " Where[P] = ?", {PitchParameter(P)}, "P",
-               "P = " + PlainDecimal(P)};
+  Query query;
+  query.table = table;
+  query.sql = "Select * from " + table + " Where[P] = ?";
+  query.params.push_back(PitchParameter(P));
+  query.key_column = "P";
+  query.key = "P = " + PlainDecimal(P);
+  return query;
 }
 
 const char* PitchDiameterTableName(PitchDiameterTable table) {
@@ -99,8 +104,9 @@ GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
     if (!row.value.ok()) return row.value.failure();
     return ReadNumber(row.value.value()[i], query, columns[i]);
   };
-  return GaugeToleranceRow{value(0), value(1), value(2), value(3),          value(4),
-                           value(5), value(6), value(7), std::move(row.warnings)};
+  return GaugeToleranceRow{value(0), value(1), value(2),
+                           value(3), value(4), value(5),
+                           value(6), value(7), std::move(row.warnings)};
 }
 
 Lookup<std::optional<double>> LookupWireDiameter(const ToleranceDatabase& db, double P) {

@@ -12,8 +12,11 @@
 #include <io.h>
 #include <windows.h>
 #else
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cerrno>
 #endif
 
 namespace threadgauge {
@@ -63,8 +66,9 @@ bool StandardErrorIsTerminal() {
 
 std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
 #ifdef _WIN32
-  const HANDLE file = CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                  nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+  const HANDLE file =
+      CreateFileW(path.c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   BY_HANDLE_FILE_INFORMATION info;
   const BOOL got = GetFileInformationByHandle(file, &info);
@@ -74,9 +78,10 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   stamp.device = info.dwVolumeSerialNumber;
   stamp.file = (std::uint64_t{info.nFileIndexHigh} << 32) | info.nFileIndexLow;
   stamp.size = (std::uintmax_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
-  stamp.modified_ns = static_cast<std::int64_t>(
-      ((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
-       info.ftLastWriteTime.dwLowDateTime) * 100);
+  stamp.modified_ns =
+      static_cast<std::int64_t>(((std::uint64_t{info.ftLastWriteTime.dwHighDateTime} << 32) |
+                                 info.ftLastWriteTime.dwLowDateTime) *
+                                100);
   return stamp;
 #else
   struct stat info {};
@@ -85,9 +90,26 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
   stamp.device = static_cast<std::uint64_t>(info.st_dev);
   stamp.file = static_cast<std::uint64_t>(info.st_ino);
   stamp.size = static_cast<std::uintmax_t>(info.st_size);
-  stamp.modified_ns = static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 +
-                      info.st_mtim.tv_nsec;
+  stamp.modified_ns =
+      static_cast<std::int64_t>(info.st_mtim.tv_sec) * 1'000'000'000 + info.st_mtim.tv_nsec;
   return stamp;
+#endif
+}
+
+std::error_code CreateNewFile(const std::filesystem::path& path) {
+#ifdef _WIN32
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) {
+    return std::error_code(static_cast<int>(GetLastError()), std::system_category());
+  }
+  CloseHandle(file);
+  return {};
+#else
+  const int file = open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+  if (file < 0) return std::error_code(errno, std::generic_category());
+  close(file);
+  return {};
 #endif
 }
 

@@ -9,8 +9,8 @@ namespace threadgauge {
 
 bool IsOpenBound(const std::string& text) {
   // "-", "–", "—", "－" and blanks; "——" is how Chinese tables print a dash.
-  static constexpr std::array<std::string_view, 8> kOpen = {
-      " ", "\t", "\r", "\n", "-", "\u2013", "\u2014", "\uFF0D"};
+  static constexpr std::array<std::string_view, 8> kOpen = {" ", "\t",     "\r",     "\n",
+                                                            "-", "\u2013", "\u2014", "\uFF0D"};
   std::string_view rest = text;
   while (!rest.empty()) {
     bool matched = false;

@@ -1,10 +1,11 @@
 #include "tolerance/sqlite_database.h"
-#include "tolerance/utf8.h"
 
 #include <sqlite3.h>
 
 #include <system_error>
 #include <utility>
+
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -38,8 +39,8 @@ std::pair<std::optional<SqliteConnection>, OpenStatus> SqliteConnection::OpenRea
   // The engine takes UTF-8 file names on every platform, so Chinese folders open alike.
   const std::string utf8 = Utf8(path);
   // One thread uses a connection; the engine's own locking of it is not needed.
-  const int rc = sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX,
-                                 nullptr);
+  const int rc =
+      sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_close(db);
     return {std::nullopt, StatusOf(rc)};
@@ -66,13 +67,11 @@ std::optional<SqliteConnection> SqliteConnection::OpenInMemory() {
   return SqliteConnection(db);
 }
 
-std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesystem::path& path,
-                                                            std::error_code* error) {
+std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesystem::path& path) {
   sqlite3* db = nullptr;
   const std::string utf8 = Utf8(path);
   if (sqlite3_open_v2(utf8.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr) !=
       SQLITE_OK) {
-    if (error != nullptr) *error = std::error_code(sqlite3_system_errno(db), std::generic_category());
     sqlite3_close(db);
     return std::nullopt;
   }

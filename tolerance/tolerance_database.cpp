@@ -7,8 +7,8 @@
 #include "tolerance/access_reader.h"
 #include "tolerance/number_text.h"
 #include "tolerance/range_bounds.h"
-#include "tolerance/utf8.h"
 #include "tolerance/schema.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 
@@ -157,8 +157,8 @@ RowCells ReadColumns(const SqliteStatement& row, const std::vector<std::string>&
     if (const auto index = row.ColumnIndex(column)) {
       cells.emplace_back(row.Read(*index));
     } else {
-      cells.emplace_back(LookupFailure{LookupFailureKind::ColumnMissing, query.table, column,
-                                       query.key});
+      cells.emplace_back(
+          LookupFailure{LookupFailureKind::ColumnMissing, query.table, column, query.key});
     }
   }
   return cells;
@@ -167,7 +167,8 @@ RowCells ReadColumns(const SqliteStatement& row, const std::vector<std::string>&
 // "第 2 行", or "P = 1.5 的第 2 行" where the SELECT chose the rows by a key.
 std::string RowInWords(const Query& query, size_t row) {
   const std::string number = "第 " + std::to_string(row) + " 行";
-  return query.key_column.empty() ? number : query.key.substr(0, query.key.find(',')) + " 的" + number;
+  return query.key_column.empty() ? number
+                                  : query.key.substr(0, query.key.find(',')) + " 的" + number;
 }
 
 }  // namespace

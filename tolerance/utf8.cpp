@@ -45,8 +45,8 @@ std::string Shortened(std::string_view utf8, size_t count) {
 std::optional<std::string> ConvertToUtf8(std::string_view bytes, const char* charset) {
   gsize written = 0;
   GError* error = nullptr;
-  const GText converted(g_convert(bytes.data(), static_cast<gssize>(bytes.size()), "UTF-8",
-                                  charset, nullptr, &written, &error));
+  const GText converted(g_convert(bytes.data(), static_cast<gssize>(bytes.size()), "UTF-8", charset,
+                                  nullptr, &written, &error));
   if (error != nullptr) {
     g_error_free(error);
     return std::nullopt;

@@ -21,8 +21,8 @@ void ResolveSongTypeface() {
 
 QString PaperFontFamily() {
   const QStringList families = QFontDatabase::families();
-  for (const QString& family : {QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                                QStringLiteral("AR PL UMing CN")}) {
+  for (const QString& family :
+       {QStringLiteral("宋体"), QStringLiteral("SimSun"), QStringLiteral("AR PL UMing CN")}) {
     if (families.contains(family)) return family;
   }
   return QStringLiteral("宋体");

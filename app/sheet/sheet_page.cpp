@@ -30,7 +30,9 @@ QFont Song(double points, bool bold = false) {
 QString Micrometres(double value) {
   const double rounded = std::round(value * 10) / 10;
   const QString number = Q(PlainDecimal(std::fabs(rounded)));
-  return (rounded > 0 ? QStringLiteral("+") : rounded < 0 ? QStringLiteral("−") : QString()) +
+  return (rounded > 0   ? QStringLiteral("+")
+          : rounded < 0 ? QStringLiteral("−")
+                        : QString()) +
          number;
 }
 
@@ -118,14 +120,13 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
   const size_t columns = z.gauges.size() + 1;
   const double width = scale.plot.width() / static_cast<double>(columns);
   const auto column_at = [&](size_t i) {
-    return QRectF(scale.plot.left() + width * static_cast<double>(i) + width * 0.2, scale.plot.top(),
-                  width * 0.6, scale.plot.height());
+    return QRectF(scale.plot.left() + width * static_cast<double>(i) + width * 0.2,
+                  scale.plot.top(), width * 0.6, scale.plot.height());
   };
-  const auto draw_zone = [&](size_t i, const Zone& zone, const QBrush& brush,
-                             const QString& name) {
+  const auto draw_zone = [&](size_t i, const Zone& zone, const QBrush& brush, const QString& name) {
     const QRectF column = column_at(i);
-    QRectF label(scale.plot.left() + width * static_cast<double>(i), scale.plot.bottom() + 2,
-                 width, label_height);
+    QRectF label(scale.plot.left() + width * static_cast<double>(i), scale.plot.bottom() + 2, width,
+                 label_height);
     p.setPen(Qt::black);
     p.drawText(label, Qt::AlignHCenter | Qt::AlignTop | Qt::TextWordWrap,
                name + QStringLiteral("\n") + Limits(zone));
@@ -156,8 +157,9 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
     const double y = scale.Y(*gauge.wear);
     p.setPen(QPen(QColor(200, 0, 0), 1.0, Qt::DashLine));
     p.drawLine(QPointF(column.left() - width * 0.15, y), QPointF(column.right() + width * 0.15, y));
-    p.drawText(QRectF(column.left() - width * 0.2, y - metrics.height() - 1, width, metrics.height()),
-               Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("磨损 ") + Micrometres(*gauge.wear));
+    p.drawText(
+        QRectF(column.left() - width * 0.2, y - metrics.height() - 1, width, metrics.height()),
+        Qt::AlignLeft | Qt::AlignBottom, QStringLiteral("磨损 ") + Micrometres(*gauge.wear));
   }
   p.restore();
 }
@@ -173,13 +175,14 @@ void PaintSheet(QPainter& p, const QRectF& page, const GaugeSet& set, const QDat
   p.setFont(Song(8.5));
   const double line = QFontMetricsF(p.font()).height();
   QString database = Q(Utf8(set.database));
-  if (!set.database_note.empty()) database += QStringLiteral("（") + Q(set.database_note) + QStringLiteral("）");
-  const QString header = QStringLiteral("螺纹部分长度：%1　　日期：%2　　公差数据库：%3")
-                             .arg(set.length_range.empty() ? QStringLiteral("（未选）")
-                                                           : Q(set.length_range),
-                                  date.toString(Qt::ISODate), database);
-  const QRectF header_box = p.boundingRect(QRectF(page.left(), y, page.width(), line * 3),
-                                           Qt::TextWordWrap, header);
+  if (!set.database_note.empty())
+    database += QStringLiteral("（") + Q(set.database_note) + QStringLiteral("）");
+  const QString header =
+      QStringLiteral("螺纹部分长度：%1　　日期：%2　　公差数据库：%3")
+          .arg(set.length_range.empty() ? QStringLiteral("（未选）") : Q(set.length_range),
+               date.toString(Qt::ISODate), database);
+  const QRectF header_box =
+      p.boundingRect(QRectF(page.left(), y, page.width(), line * 3), Qt::TextWordWrap, header);
   p.drawText(header_box, Qt::TextWordWrap, header);
   y = header_box.bottom() + line * 0.6;
 
@@ -208,13 +211,14 @@ void PaintSheet(QPainter& p, const QRectF& page, const GaugeSet& set, const QDat
   p.setFont(Song(8));
   for (const Notice& notice : set.notices) {
     const QString text = QStringLiteral("· ") + Q(DescribeNotice(notice));
-    const QRectF box = p.boundingRect(QRectF(page.left(), y, page.width(), line * 4),
-                                      Qt::TextWordWrap, text);
+    const QRectF box =
+        p.boundingRect(QRectF(page.left(), y, page.width(), line * 4), Qt::TextWordWrap, text);
     p.drawText(box, Qt::TextWordWrap, text);
     y = box.bottom();
   }
   y += line * 0.8;
-  if (page.bottom() - y > line * 8) PaintZoneDiagram(p, QRectF(page.left(), y, page.width(), page.bottom() - y), set);
+  if (page.bottom() - y > line * 8)
+    PaintZoneDiagram(p, QRectF(page.left(), y, page.width(), page.bottom() - y), set);
   p.restore();
 }
 
@@ -229,8 +233,10 @@ std::optional<std::string> WriteSheetPdf(const GaugeSet& set, const std::filesys
   pdf.setResolution(300);
   QPainter painter;
   if (!painter.begin(&pdf)) return "无法写入 " + Utf8(file);
-  PaintSheet(painter, QRectF(pdf.pageLayout().paintRectPixels(pdf.resolution()).translated(
-                                 -pdf.pageLayout().paintRectPixels(pdf.resolution()).topLeft())),
+  PaintSheet(painter,
+             QRectF(pdf.pageLayout()
+                        .paintRectPixels(pdf.resolution())
+                        .translated(-pdf.pageLayout().paintRectPixels(pdf.resolution()).topLeft())),
              set, date);
   if (!painter.end()) return "无法写入 " + Utf8(file);
   return std::nullopt;

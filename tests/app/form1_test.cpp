@@ -7,13 +7,14 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QInputMethodEvent>
 #include <QPushButton>
+#include <QStandardPaths>
 #include <QThread>
 #include <QTimer>
 #include <QtTest/QTest>
@@ -78,14 +79,15 @@ TEST_F(Form1Test, ControlsAreBuiltFromTheDesign) {
   for (const ControlDesign& c : kForm1Controls) {
     QWidget* widget = Find(c.name);
     ASSERT_NE(widget, nullptr) << c.name;
-    EXPECT_EQ(widget->geometry().topLeft(),
-              QPoint(c.left / kTwipsPerPixel, c.top / kTwipsPerPixel))
+    EXPECT_EQ(widget->geometry().topLeft(), QPoint(c.left / kTwipsPerPixel, c.top / kTwipsPerPixel))
         << c.name;
     EXPECT_EQ(!widget->isHidden(), c.visible) << c.name;
     if (c.kind == ControlKind::Label || c.kind == ControlKind::Button) {
       EXPECT_EQ(Text(c.name), QString::fromUtf8(c.caption)) << c.name;
     }
-    const double points = c.font == ControlFont::Song12 ? 12 : c.font == ControlFont::Song9 ? 9 : 14.25;
+    const double points = c.font == ControlFont::Song12  ? 12
+                          : c.font == ControlFont::Song9 ? 9
+                                                         : 14.25;
     EXPECT_DOUBLE_EQ(widget->font().pointSizeF(), points) << c.name;
     EXPECT_EQ(widget->font().family(), QStringLiteral("宋体")) << c.name;
   }
@@ -204,7 +206,8 @@ void TypeAsAPerson(QWidget* field, const std::string& text) {
   QInputMethodEvent event;
   event.setCommitString(typed);
   auto* list = qobject_cast<QComboBox*>(field);
-  QApplication::sendEvent(list != nullptr ? static_cast<QWidget*>(list->lineEdit()) : field, &event);
+  QApplication::sendEvent(list != nullptr ? static_cast<QWidget*>(list->lineEdit()) : field,
+                          &event);
 }
 
 // Typed as a person types: keys into each field, Tab to the next, a click on 确定. What
@@ -281,6 +284,13 @@ TEST_F(Form1Test, GaugeNameCommittedByAnInputMethodIsKept) {
   form_.close();
 }
 
+// The user's data folder the calculation looks in is the one Qt names for this program.
+TEST(Form1Database, UserFolderIsQtsAppDataLocation) {
+  ASSERT_TRUE(UserDataDirectory().has_value());
+  EXPECT_EQ(QString::fromStdString(UserDataDirectory()->string()),
+            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+}
+
 // The database is looked for at every press: an Access file the user copies beside the
 // program while the window is open is read at the next 确定.
 TEST(Form1Database, FoundAfreshAtEveryPress) {
@@ -289,12 +299,14 @@ TEST(Form1Database, FoundAfreshAtEveryPress) {
   testing::TemporaryFolder program;
   const auto folder = program.path() / std::filesystem::u8path("公差表");
   std::filesystem::create_directories(folder);
-  std::filesystem::copy_file(testing::ShippedDatabase(), folder / std::filesystem::u8path("公差表.db"));
+  std::filesystem::copy_file(testing::ShippedDatabase(),
+                             folder / std::filesystem::u8path("公差表.db"));
   Form1 form({std::nullopt, DataPlaces{program.path(), std::nullopt}, {}, {}});
   const auto press = [&form] {
     form.findChild<QLineEdit*>("Text1")->setText("10");
-    for (const auto& [name, text] : {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"},
-                                     std::pair{"Combo3", "g"}, std::pair{"Combo4", "校止-止螺纹塞规"}}) {
+    for (const auto& [name, text] :
+         {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"}, std::pair{"Combo3", "g"},
+          std::pair{"Combo4", "校止-止螺纹塞规"}}) {
       form.findChild<QComboBox*>(name)->setEditText(QString::fromUtf8(text));
     }
     QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
@@ -411,7 +423,9 @@ class FakeOpener {
 
 TEST(Form1Workbooks, EachChoiceAsksTheDesktopToOpenTheWorkbook) {
   FakeOpener opener;
-  Form1 form({testing::ShippedDatabase(), {}, BuiltWorkbook("螺距公差.xls"),
+  Form1 form({testing::ShippedDatabase(),
+              {},
+              BuiltWorkbook("螺距公差.xls"),
               BuiltWorkbook("粗牙螺纹螺距.xls")});
   QAction* coarse = form.findChild<QAction*>("bjgch");
   ASSERT_NE(coarse, nullptr);

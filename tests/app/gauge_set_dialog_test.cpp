@@ -47,25 +47,28 @@ TEST(GaugeSetDialog, OpensForTheWindowsThreadAndTakesADesignation) {
   QTest::keyClicks(form.findChild<QComboBox*>("Combo2"), "6");
   QTest::keyClicks(form.findChild<QComboBox*>("Combo3"), "H");
   QStringList first, second, heading;
-  EXPECT_TRUE(testing::InspectModalDialog([&] { entry->trigger(); }, [&](QDialog& dialog) {
-    auto& table = *dialog.findChild<QTableWidget*>("GaugeTable");
-    first = Column(table, 0) << Column(table, 1);
-    heading << dialog.findChild<QLabel*>("Heading")->text();
-    // Another thread, typed as a designation and computed in place.
-    auto* designation = dialog.findChild<QLineEdit*>("Designation");
-    designation->clear();
-    QTest::keyClicks(designation, "M10x1.5-6g");
-    QTest::keyClick(designation, Qt::Key_Return);
-    second = Column(table, 0) << Column(table, 1);
-    heading << dialog.findChild<QLabel*>("Heading")->text();
-    QTest::mouseClick(dialog.findChild<QPushButton*>("CopyTable"), Qt::LeftButton);
-    // Not understood: said, and the table stays.
-    designation->clear();
-    QTest::keyClicks(designation, "M10x");
-    QTest::keyClick(designation, Qt::Key_Return);
-    heading << dialog.findChild<QLabel*>("SetStatus")->text();
-  }));
-  EXPECT_EQ(first, (QStringList{"通端螺纹塞规", "止端螺纹塞规", "10.020 ± 0.0120", "9.512 ± 0.0120"}));
+  EXPECT_TRUE(testing::InspectModalDialog(
+      [&] { entry->trigger(); },
+      [&](QDialog& dialog) {
+        auto& table = *dialog.findChild<QTableWidget*>("GaugeTable");
+        first = Column(table, 0) << Column(table, 1);
+        heading << dialog.findChild<QLabel*>("Heading")->text();
+        // Another thread, typed as a designation and computed in place.
+        auto* designation = dialog.findChild<QLineEdit*>("Designation");
+        designation->clear();
+        QTest::keyClicks(designation, "M10x1.5-6g");
+        QTest::keyClick(designation, Qt::Key_Return);
+        second = Column(table, 0) << Column(table, 1);
+        heading << dialog.findChild<QLabel*>("Heading")->text();
+        QTest::mouseClick(dialog.findChild<QPushButton*>("CopyTable"), Qt::LeftButton);
+        // Not understood: said, and the table stays.
+        designation->clear();
+        QTest::keyClicks(designation, "M10x");
+        QTest::keyClick(designation, Qt::Key_Return);
+        heading << dialog.findChild<QLabel*>("SetStatus")->text();
+      }));
+  EXPECT_EQ(first,
+            (QStringList{"通端螺纹塞规", "止端螺纹塞规", "10.020 ± 0.0120", "9.512 ± 0.0120"}));
   ASSERT_EQ(second.size(), 16);
   EXPECT_EQ(second[0], QStringLiteral("通端螺纹环规"));
   EXPECT_EQ(second[8], QStringLiteral("≥ 9.980"));

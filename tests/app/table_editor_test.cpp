@@ -106,9 +106,9 @@ TEST_F(TableEditorTest, PastedTablesAreSavedAndCalculatedWith) {
                              program / std::filesystem::u8path("公差表") / "公差表.db");
   Form1 form({std::nullopt, DataPlaces{program, home_.path() / "threadgauge"}, {}, {}});
   form.findChild<QLineEdit*>("Text1")->setText("10");
-  for (const auto& [list, text] : {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"},
-                                   std::pair{"Combo3", "H"}, std::pair{"Combo4", "通端螺纹塞规"},
-                                   std::pair{"Combo5", "大于14至32"}}) {
+  for (const auto& [list, text] :
+       {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"}, std::pair{"Combo3", "H"},
+        std::pair{"Combo4", "通端螺纹塞规"}, std::pair{"Combo5", "大于14至32"}}) {
     form.findChild<QComboBox*>(list)->setEditText(QString::fromUtf8(text));
   }
   QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
@@ -116,7 +116,8 @@ TEST_F(TableEditorTest, PastedTablesAreSavedAndCalculatedWith) {
   for (const char* field : {"Text2", "Text3", "Text4", "Text5", "Text6", "Text8", "Text9"}) {
     shown << form.findChild<QLineEdit*>(field)->text();
   }
-  EXPECT_EQ(shown, (QStringList{"10.020", "0.0120", "9.046", "0.0060", "8.376", "0.866", "10.345"}));
+  EXPECT_EQ(shown,
+            (QStringList{"10.020", "0.0120", "9.046", "0.0060", "8.376", "0.866", "10.345"}));
   EXPECT_EQ(form.findChild<QLabel*>("StatusLine")->text(),
             QStringLiteral("公差数据库：") + QString::fromStdString(user_database_.string()));
 }
@@ -168,8 +169,9 @@ TEST_F(TableEditorTest, EditsAreCheckedLiveAndUndoable) {
   // A ragged paste goes as far as it goes, and says what was left out.
   PasteAt(editor, "螺距公差", 0, 0, QStringLiteral("小于或等于14\t0.004\n大于14至32\n"));
   EXPECT_EQ(View(editor, "螺距公差")->model()->rowCount(), 1);
-  EXPECT_TRUE(editor.findChild<QLabel*>("EditorStatus")->text().contains(
-      QStringLiteral("第 2 行有 1 个单元格，第 1 行有 2 个")));
+  EXPECT_TRUE(editor.findChild<QLabel*>("EditorStatus")
+                  ->text()
+                  .contains(QStringLiteral("第 2 行有 1 个单元格，第 1 行有 2 个")));
 
   // Closing with unsaved edits asks; 取消 keeps the window, 不保存 writes nothing.
   QPushButton* close = editor.findChild<QPushButton*>("Close");
@@ -178,7 +180,8 @@ TEST_F(TableEditorTest, EditsAreCheckedLiveAndUndoable) {
   const auto asked =
       AnswerMessageBox([&] { QTest::mouseClick(close, Qt::LeftButton); }, QStringLiteral("不保存"));
   ASSERT_TRUE(asked);
-  for (const char* button : {"保存", "不保存", "取消"}) EXPECT_TRUE(asked->buttons.contains(button));
+  for (const char* button : {"保存", "不保存", "取消"})
+    EXPECT_TRUE(asked->buttons.contains(button));
   EXPECT_FALSE(editor.isVisible());
   EXPECT_FALSE(std::filesystem::exists(user_database_));
 }
@@ -212,7 +215,9 @@ TEST_F(TableEditorTest, DamagedUserDatabaseIsRestoredFromItsBackup) {
   std::ofstream(user_database_, std::ios::binary) << std::string(4096, 'x');
   std::optional<TableEditor> editor;
   const auto box = AnswerMessageBox(
-      [&] { editor.emplace(TableEditorFiles{user_database_, user_database_, shipped_.path()}); },
+      [&] {
+        editor.emplace(TableEditorFiles{user_database_, user_database_, shipped_.path()});
+      },
       QStringLiteral("恢复备份"));
   ASSERT_TRUE(box);
   EXPECT_TRUE(box->text.contains(QStringLiteral("公差表.db.bak")));
@@ -258,19 +263,20 @@ TEST_F(TableEditorTest, MissingGaugeTablesLeadToTheEditor) {
   auto* link = form.findChild<QLabel*>("FillTablesLink");
   EXPECT_FALSE(link->isHidden());
   QString opened;
-  EXPECT_TRUE(testing::InspectModalDialog(
-      [&] { emit link->linkActivated(QStringLiteral("位置要素")); },
-      [&](QDialog& dialog) { opened = dialog.findChild<QTabWidget*>()->tabText(
-                                 dialog.findChild<QTabWidget*>()->currentIndex()); }));
+  EXPECT_TRUE(
+      testing::InspectModalDialog([&] { emit link->linkActivated(QStringLiteral("位置要素")); },
+                                  [&](QDialog& dialog) {
+                                    opened = dialog.findChild<QTabWidget*>()->tabText(
+                                        dialog.findChild<QTabWidget*>()->currentIndex());
+                                  }));
   EXPECT_EQ(opened, QStringLiteral("位置要素"));
 
   QString report;
-  EXPECT_TRUE(testing::InspectModalDialog([&] { bar[1]->menu()->actions()[3]->trigger(); },
-                                          [&](QDialog& dialog) {
-                                            report = dialog.findChild<QWidget*>("CheckReportText")
-                                                         ->property("plainText")
-                                                         .toString();
-                                          }));
+  EXPECT_TRUE(testing::InspectModalDialog(
+      [&] { bar[1]->menu()->actions()[3]->trigger(); },
+      [&](QDialog& dialog) {
+        report = dialog.findChild<QWidget*>("CheckReportText")->property("plainText").toString();
+      }));
   EXPECT_TRUE(report.contains(QStringLiteral("✗ 表“位置要素”：0 行"))) << report.toStdString();
 }
 

@@ -19,8 +19,9 @@ class GaugeSetTest : public ::testing::Test {
     testing::Fill(fixture_, v);
   }
   GaugeSet Set(const char* position) {
-    const auto set = CalculateGaugeSet(testing::Inputs(10, position, ""), "M10×1.5-6" +
-                                       std::string(position), ToleranceDatabase::Open(fixture_.path()));
+    const auto set =
+        CalculateGaugeSet(testing::Inputs(10, position, ""), "M10×1.5-6" + std::string(position),
+                          ToleranceDatabase::Open(fixture_.path()));
     EXPECT_TRUE(std::holds_alternative<GaugeSet>(set));
     return std::get<GaugeSet>(set);
   }
@@ -87,9 +88,15 @@ TEST_F(GaugeSetTest, MissingValuesAreNamedOnceAndTheTableGoesOut) {
   size_t gauge_table_notices = 0;
   for (const Notice& n : bolt.notices) gauge_table_notices += GaugeTableToFill(n) == "位置要素";
   EXPECT_EQ(gauge_table_notices, 1u);
-  EXPECT_EQ(bolt.rows[0].pitch, "");                 // both values need the gauge table
-  EXPECT_EQ(bolt.rows[0].minor, "8.344 ± —");        // the size does not, its deviation does
+  EXPECT_EQ(bolt.rows[0].pitch, "");           // both values need the gauge table
+  EXPECT_EQ(bolt.rows[0].minor, "8.344 ± —");  // the size does not, its deviation does
   EXPECT_FALSE(bolt.diagram.gauges[0].zone.lower.has_value());
+  // A pitch diameter without its deviation is no zone either.
+  fixture_.Exec("INSERT INTO 位置要素 VALUES (0, 1000, NULL, 20, 8, 11, 9, 6, 24, 21)");
+  const GaugeSet nut = Set("H");
+  EXPECT_EQ(nut.rows[0].pitch, "9.046 ± —");
+  EXPECT_FALSE(nut.diagram.gauges[0].zone.lower.has_value());
+  EXPECT_FALSE(nut.diagram.gauges[0].zone.upper.has_value());
 
   const std::string csv = GaugeSetCsv(Set("H"));
   EXPECT_EQ(csv.substr(0, 3), "\xEF\xBB\xBF");

@@ -1,9 +1,10 @@
 #include "calculation/number_reading.h"
-#include "tolerance/number_text.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+
+#include "tolerance/number_text.h"
 
 namespace threadgauge {
 namespace {
@@ -47,6 +48,16 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(LeadingNumberTest, ExponentTooLargeReadsAsInfinity) {
   EXPECT_TRUE(std::isinf(ReadLeadingNumber("1e999")));
   EXPECT_LT(ReadLeadingNumber("-1e999"), 0);
+}
+
+// A number stored as text in a table: blanks around it only; a sign is kept.
+TEST(StoredNumberTest, OnlyANumberWithBlanksAroundIt) {
+  EXPECT_EQ(ParseStoredNumber(" \t-32\r\n"), -32);
+  EXPECT_EQ(ParseStoredNumber("+0.005"), 0.005);
+  EXPECT_EQ(ParseStoredNumber(".5"), 0.5);
+  for (const char* text : {"", " ", "12µm", "1 2", "nan", "inf", "-", "0x10", "1,5"}) {
+    EXPECT_FALSE(ParseStoredNumber(text).has_value()) << text;
+  }
 }
 
 TEST(ShownNumberTest, IgnoresGroupSeparators) {

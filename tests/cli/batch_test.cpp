@@ -1,7 +1,5 @@
 // Tables of gauge dimensions for whole thread series: the same texts as single
 // calculations, in CSV, JSON Lines and an Excel workbook read back cell by cell.
-#include "cli/batch_command.h"
-
 #include <gtest/gtest.h>
 
 #include <map>
@@ -9,6 +7,7 @@
 #include <sstream>
 
 #include "calculation/calculate.h"
+#include "cli/batch_command.h"
 #include "support/gauge_fixture.h"
 #include "support/run_program.h"
 #include "tolerance/admin/csv.h"
@@ -42,9 +41,9 @@ class BatchTest : public ::testing::Test {
 };
 
 TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
-  const Batch batch = RunBatch({"--designations", "-", "--classes", "6H,6g", "--length", "大于14至32",
-                           "--database", db()},
-                          "M10×1.5\nM20×1.5-6g\n\nM16×1.5\n");
+  const Batch batch = RunBatch(
+      {"--designations", "-", "--classes", "6H,6g", "--length", "大于14至32", "--database", db()},
+      "M10×1.5\nM20×1.5-6g\n\nM16×1.5\n");
   EXPECT_EQ(batch.exit, 0) << batch.err;
   const std::vector<CsvRow> rows = ParseCsv(batch.out);
   // M10×1.5 and M16×1.5 in 6H (2 plugs) and 6g (8 gauges); M20×1.5-6g keeps its class.
@@ -53,8 +52,8 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
   for (size_t r = 1; r < rows.size(); ++r) {
     const CsvRow& row = rows[r];
     SCOPED_TRACE(row[0] + " " + row[4]);
-    const FormInputs single{row[1], row[2], row[3].substr(0, 1), row[3].substr(1), row[4],
-                            "大于14至32"};
+    const FormInputs single{row[1],           row[2], row[3].substr(0, 1),
+                            row[3].substr(1), row[4], "大于14至32"};
     FormState shown;
     shown.Apply(Calculate(single, fixture_.path()).update);
     for (size_t i = 0; i < kOutputFields.size(); ++i) {
@@ -67,8 +66,8 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
   EXPECT_EQ(rows[11][5], "19.980");  // (20 − 0.032) + 0.012
 
   const Batch jsonl = RunBatch({"--designations", "-", "--classes", "6H", "--length", "大于14至32",
-                           "--database", db(), "--format", "jsonl"},
-                          "M10×1.5\n");
+                                "--database", db(), "--format", "jsonl"},
+                               "M10×1.5\n");
   EXPECT_EQ(jsonl.out.substr(0, jsonl.out.find('\n')),
             "{\"designation\": \"M10×1.5-6H\", \"d\": 10, \"P\": 1.5, \"class\": \"6H\", "
             "\"gauge\": \"通端螺纹塞规\", \"fields\": {\"Text2\": \"10.020\", \"Text3\": "
@@ -79,18 +78,19 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
 
 TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
   const Batch batch = RunBatch({"--designations", "-", "--database", db()},
-                          "M10×1.5-6H\nM10×\nM12\n10×1.5-6g\nM16×1.5-6g\n");
+                               "M10×1.5-6H\nM10×\nM12\n10×1.5-6g\nM16×1.5-6g\n");
   EXPECT_EQ(batch.exit, 1);
   EXPECT_NE(batch.err.find("第 2 行：“×”后面应是螺距"), std::string::npos) << batch.err;
   EXPECT_NE(batch.err.find("第 3 行：M12 没有公差带，也没有给出 --classes"), std::string::npos);
   EXPECT_NE(batch.err.find("第 4 行："), std::string::npos);
   EXPECT_EQ(ParseCsv(batch.out).size(), 1u + 2 + 8);
 
-  EXPECT_EQ(RunBatch({"--series", "coarse"}).exit, 2);                     // no classes
+  EXPECT_EQ(RunBatch({"--series", "coarse"}).exit, 2);  // no classes
   EXPECT_EQ(RunBatch({"--series", "odd", "--classes", "6H"}).exit, 2);
   EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6X"}).exit, 2);
-  EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6H", "--format", "xlsx"}).exit, 2);  // no --out
-  EXPECT_EQ(RunBatch({"--classes", "6H"}).exit, 2);                        // no threads
+  EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6H", "--format", "xlsx"}).exit,
+            2);                                      // no --out
+  EXPECT_EQ(RunBatch({"--classes", "6H"}).exit, 2);  // no threads
 }
 
 // The cells of the first sheet of a workbook, by reference ("B2"), and whether each holds a
@@ -129,7 +129,8 @@ std::map<std::string, SheetCell> ReadSheet(const std::filesystem::path& file, in
   }
   std::map<std::string, SheetCell> cells;
   const std::string xml = part("xl/worksheets/sheet" + std::to_string(sheet) + ".xml");
-  const std::regex c("<c r=\"([A-Z]+\\d+)\"(?: s=\"(\\d+)\")?(?: t=\"(\\w+)\")?><v>([^<]*)</v></c>");
+  const std::regex c(
+      "<c r=\"([A-Z]+\\d+)\"(?: s=\"(\\d+)\")?(?: t=\"(\\w+)\")?><v>([^<]*)</v></c>");
   for (auto it = std::sregex_iterator(xml.begin(), xml.end(), c); it != std::sregex_iterator();
        ++it) {
     const bool text = (*it)[3] == "s";
@@ -143,9 +144,9 @@ std::map<std::string, SheetCell> ReadSheet(const std::filesystem::path& file, in
 TEST_F(BatchTest, WorkbookHasASheetPerClassWithNumbersAsNumbers) {
   testing::TemporaryFolder folder;
   const auto file = folder.path() / "6H塞规.xlsx";
-  const Batch batch = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes", "6H,6g",
-                           "--length", "大于14至32", "--database", db(), "--format", "xlsx",
-                           "--out", file.string()});
+  const Batch batch = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes",
+                                "6H,6g", "--length", "大于14至32", "--database", db(), "--format",
+                                "xlsx", "--out", file.string()});
   ASSERT_EQ(batch.exit, 0) << batch.err;
   const auto nut = ReadSheet(file, 1);
   EXPECT_EQ(nut.at("A1").value, "螺纹标记");

@@ -202,9 +202,9 @@ TEST(CliDb, CodePageOfAChineseAccess97File) {
   EXPECT_EQ(RunCli({"db", "check", file, "--code-page", "GBK"}).exit, 2);
 
   // The status line's first line says how the file was read.
-  const CliRun calculated = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6",
-                                    "--position", "H", "--gauge", "通端螺纹塞规", "--database",
-                                    file});
+  const CliRun calculated =
+      RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "H", "--gauge",
+              "通端螺纹塞规", "--database", file});
   EXPECT_NE(calculated.out.find("公差数据库：" + file + "（" + told + "）"), std::string::npos)
       << calculated.out;
 }
@@ -227,8 +227,8 @@ TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   testing::FixtureDatabase fixture;
   FillForM10(fixture);
   const std::string db = fixture.path().string();
-  const CliRun json = RunCli({"sheet", "m10 x 1,5 - 6H", "--length", "大于14至32", "--database",
-                              db, "--format", "json"});
+  const CliRun json = RunCli(
+      {"sheet", "m10 x 1,5 - 6H", "--length", "大于14至32", "--database", db, "--format", "json"});
   EXPECT_EQ(json.exit, 0) << json.err;
   EXPECT_EQ(json.out.rfind("{\"thread\": {\"designation\": \"M10×1.5-6H\", \"diameter\": 10, "
                            "\"pitch\": 1.5, \"grade\": \"6\", \"position\": \"H\"}, \"gauges\": "
@@ -250,8 +250,8 @@ TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
 
   testing::TemporaryFolder folder;
   const auto pdf = folder.path() / "全套 量规.pdf";
-  const CliRun written = RunCli(
-      {"sheet", "M10×1.5-6g", "--database", db, "--format", "pdf", "--out", pdf.string()});
+  const CliRun written =
+      RunCli({"sheet", "M10×1.5-6g", "--database", db, "--format", "pdf", "--out", pdf.string()});
   EXPECT_EQ(written.exit, 1) << written.err;
   const ProgramRun text = RunProgram({"pdftotext", "-layout", pdf.string(), "-"});
   ASSERT_EQ(text.exit, 0) << "pdftotext (Debian poppler-utils) failed: " << text.err;
@@ -268,7 +268,7 @@ TEST(CliSheet, DesignationsNotUnderstoodAndTheShortSingleCalculation) {
   EXPECT_EQ(bad.exit, 2);
   EXPECT_NE(bad.err.find("公差带位置“X”不可识别"), std::string::npos) << bad.err;
   EXPECT_TRUE(bad.out.empty());
-  EXPECT_EQ(RunCli({"sheet", "M10×1.5"}).exit, 2);  // no class
+  EXPECT_EQ(RunCli({"sheet", "M10×1.5"}).exit, 2);                    // no class
   EXPECT_EQ(RunCli({"sheet", "M10-6H", "--format", "pdf"}).exit, 2);  // pdf needs --out
 
   testing::FixtureDatabase fixture;

@@ -2,8 +2,8 @@
 #include "support/run_program.h"
 
 #include <fcntl.h>
-#include <spawn.h>
 #include <gtest/gtest.h>
+#include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>

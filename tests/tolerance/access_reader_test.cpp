@@ -68,12 +68,25 @@ TEST_P(AccessFile, EveryTableReadsAsMdbExportShowsIt) {
   }
 }
 
+// Numbers are kept as numbers when the tables are copied into the engine.
+TEST(AccessColumns, NumericColumnsAreMarked) {
+  const AccessTables read = Read(TestFile("nwind.mdb"));
+  const TableData* details = Table(read, "Order Details");
+  ASSERT_NE(details, nullptr);
+  for (size_t c = 0; c < details->columns.size(); ++c) {
+    EXPECT_TRUE(details->numeric[c]) << details->columns[c];  // ids, price, quantity, discount
+  }
+  const TableData* products = Table(read, "Products");
+  ASSERT_NE(products, nullptr);
+  EXPECT_FALSE(products->numeric[1]) << products->columns[1];  // the product's name
+}
+
 INSTANTIATE_TEST_SUITE_P(TestData, AccessFile,
                          ::testing::Values("nwind.mdb", "DateTestDatabase.mdb",
                                            "ASampleDatabase.accdb"));
 
-const std::vector<std::string> kBooklistColumns = {"书号",   "书名",   "科目",
-                                                   "作者",   "发行者", "有关内容"};
+const std::vector<std::string> kBooklistColumns = {"书号", "书名",   "科目",
+                                                   "作者", "发行者", "有关内容"};
 
 // An Access 97 file from a Chinese system whose header records 1252: its Chinese column
 // names are found under 936, and that is the code page its text is read in.

@@ -24,7 +24,8 @@ TEST(DataLocation, UsersDatabaseThenAccessDatabaseThenTheShippedOne) {
   const auto access = folder / std::filesystem::u8path("公差表.mdb");
   const auto installed = root.path() / "share" / "threadgauge" / std::filesystem::u8path("公差表") /
                          std::filesystem::u8path("公差表.db");
-  const auto users = user / std::filesystem::u8path("公差表") / std::filesystem::u8path("公差表.db");
+  const auto users =
+      user / std::filesystem::u8path("公差表") / std::filesystem::u8path("公差表.db");
   const DataPlaces places{bin, user};
   EXPECT_EQ(UserDatabasePath(user), users);
 
@@ -60,11 +61,9 @@ TEST(DataLocation, UserFolderFollowsXdgDataHomeAsQtDoes) {
   EXPECT_EQ(UserDataDirectory(), std::filesystem::u8path("/srv/用户 数据") / "threadgauge");
   SetEnvironment("XDG_DATA_HOME", "relative/path");  // not absolute: ignored
   ASSERT_NE(home, nullptr);
-  EXPECT_EQ(UserDataDirectory(),
-            std::filesystem::path(home) / ".local" / "share" / "threadgauge");
+  EXPECT_EQ(UserDataDirectory(), std::filesystem::path(home) / ".local" / "share" / "threadgauge");
   SetEnvironment("XDG_DATA_HOME", std::nullopt);
-  EXPECT_EQ(UserDataDirectory(),
-            std::filesystem::path(home) / ".local" / "share" / "threadgauge");
+  EXPECT_EQ(UserDataDirectory(), std::filesystem::path(home) / ".local" / "share" / "threadgauge");
   SetEnvironment("XDG_DATA_HOME", saved);
 }
 

@@ -107,6 +107,8 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
        "✗ 表“基本偏差”列“es(g)”中有不是数值的单元格：第 4 行 “-22µm”"},
       {"empty gauge tolerance", [](auto& t) { Named(t, "位置要素").rows[0][6] = std::nullopt; },
        "✗ 表“位置要素”列“TCP”有 1 个空单元格"},
+      {"pitch left empty", [](auto& t) { Named(t, "内螺纹中径公差").rows[0][2] = std::nullopt; },
+       "✗ 表“内螺纹中径公差”列“P”有 1 个空单元格"},
       {"length range missing", [](auto& t) { Named(t, "螺距公差").rows.pop_back(); },
        "✗ 表“螺距公差”没有以下螺纹部分长度的行：“大于50至80”"},
   };
@@ -119,6 +121,17 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
   }
 }
 
+// "above — up to 50": an open lower bound is 0, noted, not a cell that is not a number.
+TEST(DatabaseCheck, OpenBoundsAreNotedNotFaulted) {
+  std::vector<TableData> tables = Complete();
+  Named(tables, "位置要素").rows[0][0] = "—";
+  const CheckReport report = CheckDatabase(tables, Keys());
+  EXPECT_TRUE(report.complete);
+  EXPECT_TRUE(
+      Says(report, "表“位置要素”列“TD2/Td2下限”有 1 个空单元格（范围的界限为空时按 0 读取）"));
+  EXPECT_TRUE(report.marks.empty());
+}
+
 TEST(DatabaseCheck, ShippedDatabaseLacksTheGaugeTables) {
   const auto read = ReadTablesFrom(testing::ShippedDatabase());
   const CheckReport report = CheckDatabase(std::get<TableSource>(read).tables, Keys());
@@ -128,6 +141,8 @@ TEST(DatabaseCheck, ShippedDatabaseLacksTheGaugeTables) {
   EXPECT_TRUE(Says(report, "✓ 表“外螺纹中径公差”：47 行"));
   EXPECT_TRUE(Says(report, "✗ 表“位置要素”：0 行"));
   EXPECT_TRUE(Says(report, "✓ 表“基本偏差”有螺距列表中每个螺距的行"));
+  EXPECT_TRUE(
+      Says(report, "查不到量规公差：30、32、34、36、38、40、42、45、48、50 等（共 57 个）"));
   EXPECT_FALSE(Says(report, "升序"));
   EXPECT_FALSE(Says(report, "间隙"));
   EXPECT_FALSE(Says(report, "重叠"));

@@ -32,8 +32,8 @@ TEST(ScanRangeFirstMatch, SharedBoundaryTakesTheEarlierRow) {
                 .value.failure()
                 .kind,
             LookupFailureKind::NoRow);
-  EXPECT_TRUE(
-      LookupPitchDiameterTolerance(db, PitchDiameterTable::External, 1.5, 10, "6").warnings.empty());
+  EXPECT_TRUE(LookupPitchDiameterTolerance(db, PitchDiameterTable::External, 1.5, 10, "6")
+                  .warnings.empty());
 }
 
 // Standards print the first row of a range table as "above — up to 50": an empty or dashed
@@ -45,12 +45,11 @@ TEST(ScanRangeFirstMatch, BoundsAsTheStandardPrintsThem) {
     double TPL;        // of the row found; 0 when no row holds T
     const char* told;  // the text the notice quotes, or "" for none
   };
-  const Case cases[] = {{"NULL", 0, 4, ""},        {"''", 30, 4, ""},
-                        {"' '", 0, 4, ""},         {"'-'", 30, 4, ""},
-                        {"'—'", 30, 4, ""},        {"'–'", 30, 4, ""},
-                        {"'－'", 30, 4, ""},       {"'——'", 30, 4, ""},
-                        {"' 12 '", 12, 4, ""},     {"'12'", 11, 0, ""},
-                        {"'约12'", 11, 4, "约12"}, {"'20以上'", 11, 0, "20以上"}};
+  const Case cases[] = {
+      {"NULL", 0, 4, ""},  {"''", 30, 4, ""},         {"' '", 0, 4, ""},
+      {"'-'", 30, 4, ""},  {"'—'", 30, 4, ""},        {"'–'", 30, 4, ""},
+      {"'－'", 30, 4, ""}, {"'——'", 30, 4, ""},       {"' 12 '", 12, 4, ""},
+      {"'12'", 11, 0, ""}, {"'约12'", 11, 4, "约12"}, {"'20以上'", 11, 0, "20以上"}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.lower);
     FixtureDatabase fixture;
@@ -165,9 +164,7 @@ TEST(Lookups, CellsMustHoldNumbersWhereNumbersBelong) {
   fixture.Exec(R"sql(INSERT INTO 基本偏差 (P, "es(e)", "es(f)", "es(g)", "es(h)", "EI(G)", "EI(H)")
       VALUES (1.5, 'abc', NULL, ' -32 ', '', '12µm', 1e308);)sql");
   const auto db = ToleranceDatabase::Open(fixture.path());
-  const auto fd = [&](const char* column) {
-    return LookupFundamentalDeviation(db, 1.5, column);
-  };
+  const auto fd = [&](const char* column) { return LookupFundamentalDeviation(db, 1.5, column); };
   EXPECT_EQ(fd("es(e)").failure().kind, LookupFailureKind::NotANumber);
   EXPECT_EQ(fd("es(e)").failure().cell_text, "abc");
   EXPECT_EQ(fd("es(f)").failure().kind, LookupFailureKind::EmptyCell);

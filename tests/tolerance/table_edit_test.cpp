@@ -29,31 +29,43 @@ INSTANTIATE_TEST_SUITE_P(
     Clipboard, Pasted,
     ::testing::Values(
         // Excel and WPS: tabs, CRLF, a line end after the last row.
-        PasteCase{"Spreadsheet", "0\t50\t4\r\n50\t80\t6\r\n", {{"0", "50", "4"}, {"50", "80", "6"}}, ""},
+        PasteCase{
+            "Spreadsheet", "0\t50\t4\r\n50\t80\t6\r\n", {{"0", "50", "4"}, {"50", "80", "6"}}, ""},
         PasteCase{"SpreadsheetEmptyCells", "\t50\t\r\n", {{none, "50", none}}, ""},
         PasteCase{"SpreadsheetLastLineWithoutEnd", "1\t2\n3\t4", {{"1", "2"}, {"3", "4"}}, ""},
         PasteCase{"QuotedCells",
                   "\"a\tb\"\t\"x\"\"y\"\r\n\"two\r\nlines\"\t1\r\n",
                   {{"a\tb", "x\"y"}, {"two\r\nlines", "1"}},
                   ""},
-        PasteCase{"ByteOrderMark", "\xEF\xBB\xBF" "1\t2\n", {{"1", "2"}}, ""},
+        PasteCase{"ByteOrderMark",
+                  "\xEF\xBB\xBF"
+                  "1\t2\n",
+                  {{"1", "2"}},
+                  ""},
         // A PDF table: blanks between cells, a dash for an empty cell, blank lines skipped.
         PasteCase{"Pdf",
                   "—   50  4\n\n50  80 —\n  80 – 6  \n",
                   {{none, "50", "4"}, {"50", "80", none}, {"80", none, "6"}},
                   ""},
-        PasteCase{"PdfIdeographicBlanks", "大于14至32\u30000.004\r\n－\u00A00.005",
-                  {{"大于14至32", "0.004"}, {none, "0.005"}}, ""},
+        PasteCase{"PdfIdeographicBlanks",
+                  "大于14至32\u30000.004\r\n－\u00A00.005",
+                  {{"大于14至32", "0.004"}, {none, "0.005"}},
+                  ""},
         // Not a rectangle: pasted as far as it goes, and the rest is named.
-        PasteCase{"Ragged", "1\t2\t3\n4\t5\n6\t7\t8\n", {{"1", "2", "3"}},
+        PasteCase{"Ragged",
+                  "1\t2\t3\n4\t5\n6\t7\t8\n",
+                  {{"1", "2", "3"}},
                   "第 2 行有 2 个单元格，第 1 行有 3 个：第 2 行起的 2 行未粘贴"},
-        PasteCase{"PdfRowMissingACell", "0 50 4\n50 80\n", {{"0", "50", "4"}},
+        PasteCase{"PdfRowMissingACell",
+                  "0 50 4\n50 80\n",
+                  {{"0", "50", "4"}},
                   "第 2 行有 2 个单元格，第 1 行有 3 个：第 2 行起的 1 行未粘贴"},
         PasteCase{"Nothing", "\r\n", {}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TableData GaugeTable(Cells rows) {
-  return TableData{"位置要素", {"TD2/Td2下限", "TD2/Td2上限", "TPL"}, {true, true, true}, std::move(rows)};
+  return TableData{
+      "位置要素", {"TD2/Td2下限", "TD2/Td2上限", "TPL"}, {true, true, true}, std::move(rows)};
 }
 
 TEST(TableEdit, RowsAreInsertedRemovedAndMovedInPlace) {

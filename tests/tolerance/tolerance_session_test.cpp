@@ -9,7 +9,9 @@
 namespace threadgauge {
 namespace {
 
-double EsG(const ToleranceDatabase& db) { return LookupFundamentalDeviation(db, 1.5, "es(g)").value(); }
+double EsG(const ToleranceDatabase& db) {
+  return LookupFundamentalDeviation(db, 1.5, "es(g)").value();
+}
 
 TEST(ToleranceSession, KeepsTheFileOpenUntilItChanges) {
   testing::FixtureDatabase fixture;

@@ -67,6 +67,7 @@ TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
     const auto error = SaveUserDatabase(Tables("6"), database);
     ASSERT_TRUE(error.has_value());
     EXPECT_NE(error->find(folder.string()), std::string::npos) << *error;
+    EXPECT_NE(error->find("没有写入权限"), std::string::npos) << *error;
   }
   EXPECT_EQ(testing::ReadBytes(database), before);
   EXPECT_EQ(testing::ReadBytes(BackupPath(database)), backup);

@@ -114,8 +114,8 @@ void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out
                 Listed(not_numbers));
     }
     if (empty > 0) {
-      const std::string line = "表" + Q(table.name) + "列" + Q(name) + "有 " +
-                               std::to_string(empty) + " 个空单元格";
+      const std::string line =
+          "表" + Q(table.name) + "列" + Q(name) + "有 " + std::to_string(empty) + " 个空单元格";
       if (bound) {
         // "above — up to 50": an open bound is 0, as the lookups read it.
         out.Note(line + "（范围的界限为空时按 0 读取）");
@@ -155,9 +155,9 @@ void CheckRanges(const std::string& table, const std::string& group,
       case RangeJoin::Gap:
         out.Fault(where + "有间隙：" + PlainDecimal(p.upper) + " 至 " +
                   PlainDecimal(r.range.lower) + " 之间没有行");
-        out.Mark(table, r.row, std::nullopt,
-                 "与上一行之间有间隙：" + PlainDecimal(p.upper) + " 至 " +
-                     PlainDecimal(r.range.lower));
+        out.Mark(
+            table, r.row, std::nullopt,
+            "与上一行之间有间隙：" + PlainDecimal(p.upper) + " 至 " + PlainDecimal(r.range.lower));
         break;
       case RangeJoin::Overlap:
         out.Fault(where + "有重叠：" + row + "从 " + PlainDecimal(r.range.lower) +

@@ -8,6 +8,7 @@
 #include "tolerance/access_reader.h"
 #include "tolerance/admin/csv.h"
 #include "tolerance/admin/table_store.h"
+#include "tolerance/file_stamp.h"
 #include "tolerance/schema.h"
 #include "tolerance/utf8.h"
 
@@ -148,10 +149,12 @@ std::optional<std::string> WriteDatabaseFile(const std::vector<TableData>& table
   const std::filesystem::path temporary = TemporaryBeside(out);
   std::optional<std::string> error;
   {
-    std::error_code reason;
-    auto db = SqliteConnection::CreateFile(temporary, &reason);
+    // Made first by the system, so that a folder that cannot be written says why.
+    const std::error_code made = CreateNewFile(temporary);
+    auto db = made ? std::nullopt : SqliteConnection::CreateFile(temporary);
     if (!db) {
-      error = "无法在 " + Utf8(out.parent_path()) + " 中建立文件：" + FileErrorReason(reason);
+      error = "无法在 " + Utf8(out.parent_path()) + " 中建立文件：" +
+              (made ? FileErrorReason(made) : std::string("数据库引擎无法写入"));
     } else {
       error = db->Exec("BEGIN");
       if (!error) error = WriteProductTables(*db, tables);

@@ -20,7 +20,8 @@ void RemoveRows(TableData& table, std::vector<size_t> rows) {
   std::sort(rows.begin(), rows.end());
   rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
   for (auto it = rows.rbegin(); it != rows.rend(); ++it) {
-    if (*it < table.rows.size()) table.rows.erase(table.rows.begin() + static_cast<std::ptrdiff_t>(*it));
+    if (*it < table.rows.size())
+      table.rows.erase(table.rows.begin() + static_cast<std::ptrdiff_t>(*it));
   }
 }
 
@@ -47,8 +48,8 @@ PasteOutcome PasteBlock(TableData& table, size_t row, size_t column, const Paste
   }
   const size_t fits = std::min(block.width, table.columns.size() - column);
   if (fits < block.width) {
-    const std::string right = "每行右边的 " + std::to_string(block.width - fits) +
-                              " 个单元格超出表格的最后一列，未粘贴";
+    const std::string right =
+        "每行右边的 " + std::to_string(block.width - fits) + " 个单元格超出表格的最后一列，未粘贴";
     left_out = left_out.empty() ? right : right + "；" + left_out;
   }
   row = std::min(row, table.rows.size());

@@ -57,8 +57,8 @@ std::variant<std::vector<TableData>, ReadFailure> ReadSqliteTables(
   if (!db) return ReadFailure{DescribeOpenStatus(status) + "：" + Utf8(file)};
   std::vector<TableData> tables;
   for (SchemaTable& schema : ReadSchema(*db)) {
-    TableData table{std::move(schema.name), std::move(schema.columns), std::move(schema.numeric),
-                    {}};
+    TableData table{
+        std::move(schema.name), std::move(schema.columns), std::move(schema.numeric), {}};
     auto [rows, rows_error] =
         db->Prepare("SELECT * FROM " + QuotedName(table.name) + " ORDER BY rowid");
     if (!rows) return ReadFailure{rows_error};

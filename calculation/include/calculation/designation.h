@@ -13,12 +13,12 @@ struct Designation {
   std::string text;  // as understood, written the standard way, e.g. "M10×1.5-6H"
   double d = 0;
   double P = 0;
-  bool coarse = false;       // P taken from the ISO 261 table, as none was written
-  std::string grade;         // "6"; empty when no class was written
-  std::string position;      // "H", "g": the case is kept, H and h are other threads
-  std::string crest_class;   // "6H" of "5H6H": part of the designation, not of the gauges
-  bool left_hand = false;    // "LH": does not change the gauge dimensions
-  std::string engagement;    // "S", "N" or "L": neither does the length of engagement
+  bool coarse = false;      // P taken from the ISO 261 table, as none was written
+  std::string grade;        // "6"; empty when no class was written
+  std::string position;     // "H", "g": the case is kept, H and h are other threads
+  std::string crest_class;  // "6H" of "5H6H": part of the designation, not of the gauges
+  bool left_hand = false;   // "LH": does not change the gauge dimensions
+  std::string engagement;   // "S", "N" or "L": neither does the length of engagement
 };
 
 // The message names the part that was not understood and shows a correct example.

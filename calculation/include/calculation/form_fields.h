@@ -29,8 +29,7 @@ inline constexpr std::array kCaptions = {Caption::Label17, Caption::Label18};
 // "M   值" (three blanks) as designed; the plug layout writes "M  值" (two).
 inline constexpr std::array<bool, kSwitchables.size()> kDesignVisible = {true, true, false,
                                                                          true, true, false};
-inline constexpr std::array<const char*, kCaptions.size()> kDesignCaptions = {"三针直径",
-                                                                              "M   值"};
+inline constexpr std::array<const char*, kCaptions.size()> kDesignCaptions = {"三针直径", "M   值"};
 constexpr bool DesignVisible(Switchable control) {
   return kDesignVisible[static_cast<size_t>(control)];
 }

@@ -31,9 +31,9 @@ struct Zone {
 // The gauges' pitch-diameter zones beside the thread's: the picture a metrologist draws
 // to check a gauge set at a glance.
 struct ZoneDiagram {
-  double d2 = 0;           // mm
-  bool internal = false;   // the thread is a nut (G, H)
-  Zone thread;             // EI … EI + TD2, or es − Td2 … es
+  double d2 = 0;          // mm
+  bool internal = false;  // the thread is a nut (G, H)
+  Zone thread;            // EI … EI + TD2, or es − Td2 … es
   struct GaugeZone {
     std::string gauge;
     Zone zone;                   // Text4 ± Text5, as shown
@@ -44,8 +44,8 @@ struct ZoneDiagram {
 };
 
 struct GaugeSet {
-  std::string designation;   // e.g. "M10×1.5-6H"
-  std::string length_range;  // Combo5's text
+  std::string designation;        // e.g. "M10×1.5-6H"
+  std::string length_range;       // Combo5's text
   std::vector<GaugeSetRow> rows;  // in the order of the window's list
   std::vector<Notice> notices;    // each once, for the whole set
   std::filesystem::path database;

@@ -33,7 +33,7 @@ struct AccessReadOptions {
 };
 
 struct AccessTables {
-  std::vector<TableData> tables;  // every user table, rows in stored order
+  std::vector<TableData> tables;            // every user table, rows in stored order
   std::optional<CodePageChoice> code_page;  // Jet 3 files only; Jet 4 and ACE store UCS-2
 };
 

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <system_error>
 
 namespace threadgauge {
 
@@ -18,5 +19,8 @@ struct FileStamp {
 
 // Nothing when there is no file at the path.
 std::optional<FileStamp> StampOf(const std::filesystem::path& path);
+
+// Makes a new, empty file where none is; the system's reason when it cannot.
+std::error_code CreateNewFile(const std::filesystem::path& path);
 
 }  // namespace threadgauge

@@ -31,9 +31,9 @@ struct LookupFailure {
   std::string column{};
   std::string key{};        // what was looked for, e.g. "P = 1.5" or "P = 1.5, d = 10"
   std::string cell_text{};  // NotANumber, BoundReadAsNumber
-  double read_as = 0;     // BoundReadAsNumber
-  size_t row = 0;         // BoundReadAsNumber: 1-based, among the rows the SELECT returned
-  OpenStatus open_status = OpenStatus::Opened;  // DatabaseUnavailable
+  double read_as = 0;       // BoundReadAsNumber
+  size_t row = 0;           // BoundReadAsNumber: 1-based, among the rows the SELECT returned
+  OpenStatus open_status = OpenStatus::Opened;   // DatabaseUnavailable
   EngineFault engine_fault = EngineFault::None;  // EngineError
   int engine_code = 0;                           // EngineError: the engine's result code
   friend bool operator==(const LookupFailure&, const LookupFailure&) = default;

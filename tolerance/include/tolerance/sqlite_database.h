@@ -32,9 +32,7 @@ class SqliteConnection {
   // A connection that may write: a fresh in-memory database, or a new file being built
   // (never the tolerance database a calculation reads).
   static std::optional<SqliteConnection> OpenInMemory();
-  // When the file cannot be made, `error` holds the system's reason.
-  static std::optional<SqliteConnection> CreateFile(const std::filesystem::path& path,
-                                                    std::error_code* error = nullptr);
+  static std::optional<SqliteConnection> CreateFile(const std::filesystem::path& path);
 
   // Runs SQL without results; the engine's message when it fails.
   std::optional<std::string> Exec(const std::string& sql) const;
