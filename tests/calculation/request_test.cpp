@@ -35,12 +35,6 @@ TEST(PresenceChecks, FirstEmptyInputIsReportedInFixedOrder) {
   EXPECT_EQ(RejectionOf(both), " 对不起,公称直径不能为空！");
 }
 
-TEST(PresenceChecks, LengthRangeMayBeEmpty) {
-  FormInputs inputs = Complete();
-  inputs.Combo5 = "";
-  EXPECT_EQ(RejectionOf(inputs), "(accepted)");
-}
-
 TEST(PositiveNumbers, DiameterAndPitchMustReadAsPositive) {
   const std::pair<const char*, const char*> diameters[] = {
       {" ", " 对不起,公称直径必须是正数！"},

@@ -100,6 +100,8 @@ TEST(Cli, OptionsAndHelp) {
   EXPECT_EQ(help.exit, 0);
   EXPECT_NE(help.out.find("--database"), std::string::npos);
   EXPECT_NE(help.out.find("退出状态"), std::string::npos);
+  EXPECT_NE(help.out.find("量规名称 (Combo4)：通端螺纹塞规、止端螺纹塞规、通端螺纹环规、"),
+            std::string::npos);
 
   const CliRun unknown = RunCli({"--diameter", "10", "--colour", "red"});
   EXPECT_EQ(unknown.exit, 2);

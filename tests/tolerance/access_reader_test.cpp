@@ -155,15 +155,5 @@ TEST(AccessCodePage, Jet4FileIsNotAffected) {
   EXPECT_EQ(Table(read, "正式购物单")->rows.size(), 1u);
 }
 
-TEST(AccessLookups, AccessFileWithoutToleranceTablesGivesTableNotices) {
-  const auto file = TestFile("DateTestDatabase.mdb");
-  const auto before = testing::ReadBytes(file);
-  const auto db = ToleranceDatabase::Open(file);
-  ASSERT_TRUE(db.is_open());
-  EXPECT_EQ(LookupFundamentalDeviation(db, 1.5, "es(g)").failure().kind,
-            LookupFailureKind::TableMissing);
-  EXPECT_EQ(testing::ReadBytes(file), before);
-}
-
 }  // namespace
 }  // namespace threadgauge

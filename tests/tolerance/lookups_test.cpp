@@ -204,44 +204,5 @@ TEST(Lookups, LengthRangeIsBoundNeverPastedIntoSql) {
   EXPECT_EQ(testing::ReadBytes(fixture.path()), before);
 }
 
-TEST(Lookups, GradeTextIsOnlyAColumnName) {
-  FixtureDatabase fixture;
-  fixture.Exec(
-      R"sql(INSERT INTO 内螺纹中径公差 (D下限, D上限, P, "6") VALUES (5.6, 11.2, 1.5, 180);)sql");
-  const auto db = ToleranceDatabase::Open(fixture.path());
-  for (const char* grade : {"6]", "\"6\"", "6; DROP TABLE 内螺纹中径公差", "X"}) {
-    const auto looked =
-        LookupPitchDiameterTolerance(db, PitchDiameterTable::Internal, 1.5, 10, grade).value;
-    ASSERT_FALSE(looked.ok());
-    EXPECT_EQ(looked.failure().kind, LookupFailureKind::ColumnMissing) << grade;
-  }
-  EXPECT_EQ(
-      LookupPitchDiameterTolerance(db, PitchDiameterTable::Internal, 1.5, 10, "6").value.value(),
-      180);
-}
-
-TEST(Opening, UnusableFilesAreReportedNotRead) {
-  testing::TemporaryFolder folder;
-  const auto missing = ToleranceDatabase::Open(folder.path() / "无此文件.db");
-  EXPECT_EQ(missing.status(), OpenStatus::FileMissing);
-  EXPECT_EQ(LookupPitchTolerance(missing, "大于14至32").failure().kind,
-            LookupFailureKind::DatabaseUnavailable);
-
-  const auto garbage_path = folder.path() / "garbage.db";
-  std::ofstream(garbage_path, std::ios::binary) << std::string(4096, '\x5a');
-  EXPECT_EQ(ToleranceDatabase::Open(garbage_path).status(), OpenStatus::NotADatabase);
-  EXPECT_EQ(testing::ReadBytes(garbage_path), std::string(4096, '\x5a'));
-
-  EXPECT_EQ(ToleranceDatabase::Open(folder.path()).status(), OpenStatus::NotReadable);
-
-  // An empty file is an empty database: every table is missing.
-  const auto empty_path = folder.path() / "empty.db";
-  std::ofstream(empty_path, std::ios::binary).flush();
-  const auto empty = ToleranceDatabase::Open(empty_path);
-  EXPECT_EQ(LookupFundamentalDeviation(empty, 1.5, "es(g)").failure().kind,
-            LookupFailureKind::TableMissing);
-  EXPECT_EQ(std::filesystem::file_size(empty_path), 0u);
-}
-
 }  // namespace
 }  // namespace threadgauge
