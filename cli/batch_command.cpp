@@ -10,6 +10,7 @@
 
 #include "calculation/batch.h"
 #include "cli/batch_output.h"
+#include "cli/render.h"
 #include "tolerance/data_location.h"
 #include "tolerance/number_text.h"
 #include "tolerance/terminal.h"
@@ -221,17 +222,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
     } else {
       for (const BatchRow& row : rows) text += BatchJsonLine(row);
     }
-    if (parsed->out) {
-      std::ofstream file(*parsed->out, std::ios::binary);
-      file << text;
-      file.close();
-      if (!file) {
-        err << "无法写入 " << Utf8(*parsed->out) << "\n";
-        return 2;
-      }
-    } else {
-      out << text;
-    }
+    if (!WriteOutput(text, parsed->out, out, err)) return 2;
   }
   bool notices = false;
   for (const BatchRow& row : rows) notices = notices || !row.notices.empty();

@@ -1,6 +1,7 @@
 #include "cli/render.h"
 
 #include <cstdio>
+#include <fstream>
 #include <sstream>
 
 #include "tolerance/utf8.h"
@@ -112,6 +113,19 @@ std::string RenderText(const FormInputs& in, const CalculationResult& result) {
     for (const Notice& notice : result.notices) out << "  " << DescribeNotice(notice) << "\n";
   }
   return out.str();
+}
+
+bool WriteOutput(const std::string& text, const std::optional<std::filesystem::path>& file,
+                 std::ostream& out, std::ostream& err) {
+  if (!file) {
+    out << text;
+    return true;
+  }
+  std::ofstream written(*file, std::ios::binary);
+  written << text;
+  written.close();
+  if (!written) err << "无法写入 " << Utf8(*file) << "\n";
+  return static_cast<bool>(written);
 }
 
 int ExitStatus(const CalculationResult& result) {

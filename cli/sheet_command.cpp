@@ -146,17 +146,7 @@ int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std
     written = parsed->format == "json"  ? Json(set, thread)
               : parsed->format == "csv" ? GaugeSetCsv(set)
                                         : Text(set);
-    if (parsed->out) {
-      std::ofstream file(*parsed->out, std::ios::binary);
-      file << written;
-      file.close();
-      if (!file) {
-        err << "无法写入 " << Utf8(*parsed->out) << "\n";
-        return 2;
-      }
-    } else {
-      out << written;
-    }
+    if (!WriteOutput(written, parsed->out, out, err)) return 2;
   }
   return set.notices.empty() ? 0 : 1;
 }

@@ -15,16 +15,16 @@ namespace {
 constexpr int kBusyTimeoutMs = 1000;
 
 OpenStatus StatusOf(int rc) {
-  switch (rc & 0xff) {
-    case SQLITE_NOTADB:
-    case SQLITE_CORRUPT:
+  switch (FaultOf(rc)) {
+    case EngineFault::Damaged:
       return OpenStatus::NotADatabase;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
+    case EngineFault::Locked:
       return OpenStatus::Locked;
-    default:
-      return OpenStatus::NotReadable;
+    case EngineFault::None:
+    case EngineFault::Other:
+      break;
   }
+  return OpenStatus::NotReadable;
 }
 
 }  // namespace

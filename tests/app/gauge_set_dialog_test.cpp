@@ -29,10 +29,7 @@ QStringList Column(QTableWidget& table, int column) {
 
 TEST(GaugeSetDialog, OpensForTheWindowsThreadAndTakesADesignation) {
   testing::FixtureDatabase fixture;
-  testing::LookedUpValues v;
-  v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
-  v.WNG = 21;
-  testing::Fill(fixture, v);
+  testing::FillComplete(fixture);
   Form1 form({fixture.path(), {}, {}, {}});
   QAction* entry = form.findChild<QAction*>("GaugeSet");
   ASSERT_NE(entry, nullptr);

@@ -12,12 +12,7 @@ namespace {
 // Every table filled for M10 × 1.5 (values for the test only, not from a real table).
 class GaugeSetTest : public ::testing::Test {
  protected:
-  GaugeSetTest() {
-    testing::LookedUpValues v;
-    v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
-    v.WNG = 21, v.ball = "0.9";
-    testing::Fill(fixture_, v);
-  }
+  GaugeSetTest() { testing::FillComplete(fixture_); }
   GaugeSet Set(const char* position) {
     const auto set =
         CalculateGaugeSet(testing::Inputs(10, position, ""), "M10×1.5-6" + std::string(position),
@@ -91,6 +86,10 @@ TEST_F(GaugeSetTest, MissingValuesAreNamedOnceAndTheTableGoesOut) {
   EXPECT_EQ(bolt.rows[0].pitch, "");           // both values need the gauge table
   EXPECT_EQ(bolt.rows[0].minor, "8.344 ± —");  // the size does not, its deviation does
   EXPECT_FALSE(bolt.diagram.gauges[0].zone.lower.has_value());
+  // Without the fundamental deviation there is no thread zone to draw.
+  fixture_.Exec(R"sql(UPDATE 基本偏差 SET "es(g)" = NULL)sql");
+  EXPECT_FALSE(Set("g").diagram.thread.lower.has_value());
+  EXPECT_FALSE(Set("g").diagram.thread.upper.has_value());
   // A pitch diameter without its deviation is no zone either.
   fixture_.Exec("INSERT INTO 位置要素 VALUES (0, 1000, NULL, 20, 8, 11, 9, 6, 24, 21)");
   const GaugeSet nut = Set("H");

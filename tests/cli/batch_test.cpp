@@ -30,12 +30,7 @@ Batch RunBatch(const std::vector<std::string>& args, const std::string& input = 
 // Every table filled for P = 1.5 and d from 5 to 25 (values for the test only).
 class BatchTest : public ::testing::Test {
  protected:
-  BatchTest() {
-    testing::LookedUpValues v;
-    v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
-    v.WNG = 21, v.ball = "0.9";
-    testing::Fill(fixture_, v);
-  }
+  BatchTest() { testing::FillComplete(fixture_); }
   std::string db() const { return fixture_.path().string(); }
   testing::FixtureDatabase fixture_;
 };

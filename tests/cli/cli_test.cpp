@@ -217,17 +217,9 @@ TEST(CliDb, CodePageOfAChineseAccess97File) {
 namespace threadgauge {
 namespace {
 
-// A database with every table filled for M10 × 1.5 (values for the test only).
-void FillForM10(testing::FixtureDatabase& fixture) {
-  testing::LookedUpValues v;
-  v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
-  v.WNG = 21;
-  testing::Fill(fixture, v);
-}
-
 TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   testing::FixtureDatabase fixture;
-  FillForM10(fixture);
+  testing::FillComplete(fixture);
   const std::string db = fixture.path().string();
   const CliRun json = RunCli(
       {"sheet", "m10 x 1,5 - 6H", "--length", "大于14至32", "--database", db, "--format", "json"});
@@ -274,7 +266,7 @@ TEST(CliSheet, DesignationsNotUnderstoodAndTheShortSingleCalculation) {
   EXPECT_EQ(RunCli({"sheet", "M10-6H", "--format", "pdf"}).exit, 2);  // pdf needs --out
 
   testing::FixtureDatabase fixture;
-  FillForM10(fixture);
+  testing::FillComplete(fixture);
   const std::string db = fixture.path().string();
   const CliRun full = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position",
                               "H", "--gauge", "通端螺纹塞规", "--json", "--database", db});

@@ -20,6 +20,13 @@ void Fill(FixtureDatabase& fixture, const LookedUpValues& v) {
   fixture.Exec(sql.str());
 }
 
+void FillComplete(FixtureDatabase& fixture) {
+  LookedUpValues v;
+  v.T = 180, v.TPL = 12, v.ZPL = 20, v.ZR = 8, v.m = 11, v.TCP = 9, v.TR = 6, v.WGO = 24,
+  v.WNG = 21, v.ball = "0.9";
+  Fill(fixture, v);
+}
+
 FormInputs Inputs(double d, const char* position, const char* gauge) {
   std::ostringstream diameter;
   diameter << d;

@@ -24,6 +24,10 @@ struct LookedUpValues {
 // 0.005 mm.
 void Fill(FixtureDatabase& fixture, const LookedUpValues& v);
 
+// Every table filled for M10 × 1.5 with distinct values for each gauge tolerance (TD2 = Td2
+// = 180, TPL 12, ZPL 20, ZR 8, m 11, TCP 9, TR 6, WGO 24, WNG 21, a stored ball of 0.9).
+void FillComplete(FixtureDatabase& fixture);
+
 FormInputs Inputs(double d, const char* position, const char* gauge);
 
 }  // namespace threadgauge::testing

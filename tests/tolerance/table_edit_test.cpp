@@ -33,6 +33,7 @@ INSTANTIATE_TEST_SUITE_P(
             "Spreadsheet", "0\t50\t4\r\n50\t80\t6\r\n", {{"0", "50", "4"}, {"50", "80", "6"}}, ""},
         PasteCase{"SpreadsheetEmptyCells", "\t50\t\r\n", {{none, "50", none}}, ""},
         PasteCase{"SpreadsheetLastLineWithoutEnd", "1\t2\n3\t4", {{"1", "2"}, {"3", "4"}}, ""},
+        PasteCase{"InchMarkIsNoQuote", "12\"\t5\r\n", {{"12\"", "5"}}, ""},
         PasteCase{"QuotedCells",
                   "\"a\tb\"\t\"x\"\"y\"\r\n\"two\r\nlines\"\t1\r\n",
                   {{"a\tb", "x\"y"}, {"two\r\nlines", "1"}},
@@ -104,6 +105,8 @@ TEST(TableEdit, PasteOverwritesGrowsAndNamesWhatFellOff) {
             "个：第 3 行起的 1 行未粘贴");
   EXPECT_EQ(t.rows, (Cells{{"0", "60", "7"}, {none, "1", "2"}, {none, "5", "6"}}));
 
+  // A block reaching beyond the table holds what the table has.
+  EXPECT_EQ(CopyBlock(t, 1, 9, 1, 9), (Cells{{"1", "2"}, {"5", "6"}}));
   // What is copied out pastes back the same.
   const std::string copied = ToTabSeparated(CopyBlock(t, 0, 2, 0, 2));
   EXPECT_EQ(copied, "0\t60\t7\r\n\t1\t2\r\n\t5\t6\r\n");

@@ -2,12 +2,13 @@
 
 namespace threadgauge {
 
-std::vector<CsvRow> ParseCsv(std::string_view text) {
+std::vector<CsvRow> ParseDelimited(std::string_view text, char separator) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   std::vector<CsvRow> rows;
   CsvRow row;
   std::string field;
   bool quoted = false;
+  bool at_field_start = true;
   bool row_has_content = false;
   for (size_t i = 0; i < text.size(); ++i) {
     const char c = text[i];
@@ -22,12 +23,15 @@ std::vector<CsvRow> ParseCsv(std::string_view text) {
       }
       continue;
     }
-    if (c == '"') {
+    if (c == '"' && at_field_start) {
+      // A quote opens a quoted field only at its start: 12" stays 12".
       quoted = true;
+      at_field_start = false;
       row_has_content = true;
-    } else if (c == ',') {
+    } else if (c == separator) {
       row.push_back(std::move(field));
       field.clear();
+      at_field_start = true;
       row_has_content = true;
     } else if (c == '\n' || c == '\r') {
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
@@ -37,9 +41,11 @@ std::vector<CsvRow> ParseCsv(std::string_view text) {
       }
       row.clear();
       field.clear();
+      at_field_start = true;
       row_has_content = false;
     } else {
       field += c;
+      at_field_start = false;
       row_has_content = true;
     }
   }
@@ -49,5 +55,7 @@ std::vector<CsvRow> ParseCsv(std::string_view text) {
   }
   return rows;
 }
+
+std::vector<CsvRow> ParseCsv(std::string_view text) { return ParseDelimited(text, ','); }
 
 }  // namespace threadgauge

@@ -1,5 +1,6 @@
 #include "tolerance/admin/pasted_text.h"
 
+#include "tolerance/admin/csv.h"
 #include "tolerance/range_bounds.h"
 
 namespace threadgauge {
@@ -10,47 +11,12 @@ std::optional<std::string> CellOf(std::string text) {
   return text;
 }
 
-// Tab-separated text as spreadsheets put it on the clipboard.
+// Tab-separated text as spreadsheets put it on the clipboard; an empty cell holds nothing.
 std::vector<PastedRow> SpreadsheetRows(std::string_view text) {
   std::vector<PastedRow> rows;
-  PastedRow row;
-  std::string cell;
-  bool quoted = false;
-  bool at_cell_start = true;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (quoted) {
-      if (c == '"' && i + 1 < text.size() && text[i + 1] == '"') {
-        cell += '"';
-        ++i;
-      } else if (c == '"') {
-        quoted = false;
-      } else {
-        cell += c;
-      }
-      continue;
-    }
-    if (c == '"' && at_cell_start) {
-      quoted = true;
-      at_cell_start = false;
-    } else if (c == '\t') {
-      row.push_back(CellOf(std::move(cell)));
-      cell.clear();
-      at_cell_start = true;
-    } else if (c == '\r' || c == '\n') {
-      if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      row.push_back(CellOf(std::move(cell)));
-      rows.push_back(std::move(row));
-      row.clear();
-      cell.clear();
-      at_cell_start = true;
-    } else {
-      cell += c;
-      at_cell_start = false;
-    }
-  }
-  if (!at_cell_start || !row.empty() || !cell.empty()) {
-    row.push_back(CellOf(std::move(cell)));
+  for (CsvRow& cells : ParseDelimited(text, '\t')) {
+    PastedRow row;
+    for (std::string& cell : cells) row.push_back(CellOf(std::move(cell)));
     rows.push_back(std::move(row));
   }
   return rows;

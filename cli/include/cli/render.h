@@ -1,5 +1,8 @@
 #pragma once
 
+#include <filesystem>
+#include <optional>
+#include <ostream>
 #include <string>
 
 #include "calculation/calculate.h"
@@ -14,6 +17,11 @@ std::string RenderJson(const CalculationResult& result);
 std::string JsonString(const std::string& text);
 std::string JsonFormState(const FormState& state);  // "fields", "visible", "captions"
 std::string JsonNotices(const std::vector<Notice>& notices);
+
+// Writes `text` into the file when one is named, else on `out`. False, with the message on
+// `err`, when the file cannot be written.
+bool WriteOutput(const std::string& text, const std::optional<std::filesystem::path>& file,
+                 std::ostream& out, std::ostream& err);
 
 // 0 when every result was computed, 1 when notices were given, 2 when the input was rejected.
 int ExitStatus(const CalculationResult& result);

@@ -8,9 +8,12 @@ namespace threadgauge {
 
 using CsvRow = std::vector<std::string>;
 
-// Reads comma-separated text as spreadsheets write it: fields in double quotes may hold
-// commas, line breaks and doubled quotes; lines end in LF or CRLF; a UTF-8 byte-order mark
-// is dropped. A blank last line gives no row.
+// Reads text whose fields are separated by `separator` as spreadsheets write it: a field
+// that starts with a double quote may hold separators, line breaks and doubled quotes;
+// lines end in LF or CRLF; a UTF-8 byte-order mark is dropped; blank lines give no row.
+std::vector<CsvRow> ParseDelimited(std::string_view text, char separator);
+
+// Comma-separated text.
 std::vector<CsvRow> ParseCsv(std::string_view text);
 
 }  // namespace threadgauge
