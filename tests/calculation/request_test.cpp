@@ -61,16 +61,5 @@ TEST(PositiveNumbers, DiameterAndPitchMustReadAsPositive) {
   }
 }
 
-TEST(Request, CarriesNumbersAndTextsUnchanged) {
-  FormInputs inputs{"12abc", " 1.25 ", "6", "g", "校通-通螺纹塞规", "大于14至32"};
-  const GaugeRequest r = std::get<GaugeRequest>(BuildRequest(inputs));
-  EXPECT_EQ(r.d, 12);
-  EXPECT_EQ(r.P, 1.25);
-  EXPECT_EQ(r.grade, "6");
-  EXPECT_EQ(r.position, "g");
-  EXPECT_EQ(r.gaugeName, "校通-通螺纹塞规");
-  EXPECT_EQ(r.lengthRange, "大于14至32");
-}
-
 }  // namespace
 }  // namespace threadgauge
