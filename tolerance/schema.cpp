@@ -12,10 +12,9 @@ std::string QuotedName(const std::string& name) {
 
 std::vector<SchemaTable> ReadSchema(const SqliteConnection& db) {
   std::vector<SchemaTable> tables;
-  auto [names, error] =
-      db.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
+  auto names = db.Prepare("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY rowid");
   if (!names) return tables;
-  auto [info, info_error] = db.Prepare("SELECT name, type FROM pragma_table_info(?)");
+  auto info = db.Prepare("SELECT name, type FROM pragma_table_info(?)");
   if (!info) return tables;
   while (names->Next() == SqliteStatement::Step::Row) {
     SchemaTable table;
@@ -47,9 +46,9 @@ const SchemaTable* FindSchemaTable(const std::string& name) {
   return at == schema.end() ? nullptr : &*at;
 }
 
-std::optional<std::string> InsertRows(
-    const SqliteConnection& db, const std::string& table, const std::vector<std::string>& columns,
-    const std::vector<std::vector<std::optional<std::string>>>& rows) {
+std::optional<int> InsertRows(const SqliteConnection& db, const std::string& table,
+                              const std::vector<std::string>& columns,
+                              const std::vector<std::vector<std::optional<std::string>>>& rows) {
   if (columns.empty()) return std::nullopt;
   std::string sql = "INSERT INTO " + QuotedName(table) + " (";
   std::string marks;
@@ -58,8 +57,8 @@ std::optional<std::string> InsertRows(
     marks += i ? ", ?" : "?";
   }
   sql += ") VALUES (" + marks + ")";
-  auto [statement, error] = db.Prepare(sql);
-  if (!statement) return error;
+  auto statement = db.Prepare(sql);
+  if (!statement) return db.ErrorCode();
   for (const auto& row : rows) {
     statement->Reset();
     for (size_t i = 0; i < columns.size(); ++i) {
@@ -70,13 +69,12 @@ std::optional<std::string> InsertRows(
         statement->BindNull(index);
       }
     }
-    if (statement->Next() == SqliteStatement::Step::Error) return statement->ErrorMessage();
+    if (statement->Next() == SqliteStatement::Step::Error) return statement->ErrorCode();
   }
   return std::nullopt;
 }
 
-std::optional<std::string> CopyTables(const SqliteConnection& db,
-                                      const std::vector<TableData>& tables) {
+std::optional<int> CopyTables(const SqliteConnection& db, const std::vector<TableData>& tables) {
   for (const TableData& table : tables) {
     std::string sql = "CREATE TABLE " + QuotedName(table.name) + " (";
     for (size_t i = 0; i < table.columns.size(); ++i) {

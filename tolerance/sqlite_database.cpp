@@ -78,12 +78,9 @@ std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesyst
   return SqliteConnection(db);
 }
 
-std::optional<std::string> SqliteConnection::Exec(const std::string& sql) const {
-  char* error = nullptr;
-  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK) return std::nullopt;
-  std::string message = error ? error : sqlite3_errmsg(db_);
-  sqlite3_free(error);
-  return message;
+std::optional<int> SqliteConnection::Exec(const std::string& sql) const {
+  if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return std::nullopt;
+  return sqlite3_extended_errcode(db_);
 }
 
 SqliteConnection::SqliteConnection(SqliteConnection&& other) noexcept
@@ -99,21 +96,20 @@ SqliteConnection& SqliteConnection::operator=(SqliteConnection&& other) noexcept
 
 SqliteConnection::~SqliteConnection() { sqlite3_close_v2(db_); }
 
-std::pair<std::optional<SqliteStatement>, std::string> SqliteConnection::Prepare(
-    std::string_view sql) const {
+std::optional<SqliteStatement> SqliteConnection::Prepare(std::string_view sql) const {
   sqlite3_stmt* stmt = nullptr;
   const int rc = sqlite3_prepare_v2(db_, sql.data(), static_cast<int>(sql.size()), &stmt, nullptr);
   if (rc != SQLITE_OK) {
     sqlite3_finalize(stmt);
-    return {std::nullopt, sqlite3_errmsg(db_)};
+    return std::nullopt;
   }
-  return {SqliteStatement(db_, stmt), std::string()};
+  return SqliteStatement(db_, stmt);
 }
 
 int SqliteConnection::ErrorCode() const { return sqlite3_extended_errcode(db_); }
 
 bool SqliteConnection::HasColumn(std::string_view table, std::string_view column) const {
-  auto [stmt, error] = Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+  auto stmt = Prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
   if (!stmt) return false;
   stmt->BindText(1, table);
   stmt->BindText(2, column);
@@ -121,7 +117,7 @@ bool SqliteConnection::HasColumn(std::string_view table, std::string_view column
 }
 
 bool SqliteConnection::HasTable(std::string_view table) const {
-  auto [stmt, error] = Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+  auto stmt = Prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
   if (!stmt) return false;
   stmt->BindText(1, table);
   return stmt->Next() == SqliteStatement::Step::Row;
@@ -178,9 +174,35 @@ SqliteStatement::Step SqliteStatement::Next() {
   }
 }
 
-std::string SqliteStatement::ErrorMessage() const { return sqlite3_errmsg(db_); }
-
 int SqliteStatement::ErrorCode() const { return sqlite3_extended_errcode(db_); }
+
+std::string DescribeEngineCode(int engine_code) {
+  std::string words;
+  switch (engine_code & 0xff) {
+    case SQLITE_FULL:
+      words = "磁盘已满";
+      break;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+      words = "没有写入权限";
+      break;
+    case SQLITE_IOERR:
+      words = "读写文件出错";
+      break;
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+      words = "文件已损坏";
+      break;
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      words = "文件正被其他程序锁定";
+      break;
+    default:
+      break;
+  }
+  return "数据库引擎错误码 " + std::to_string(engine_code) + (words.empty() ? "" : "，" + words);
+}
 
 EngineFault FaultOf(int engine_code) {
   switch (engine_code & 0xff) {

@@ -90,7 +90,7 @@ Lookup<SqliteStatement*> ToleranceDatabase::Run(const Query& query) const {
   if (!connection_) return Failure(LookupFailureKind::DatabaseUnavailable, query);
   auto cached = statements_.find(query.sql);
   if (cached == statements_.end()) {
-    auto [statement, error] = connection_->Prepare(query.sql);
+    auto statement = connection_->Prepare(query.sql);
     if (statement) {
       cached = statements_.emplace(query.sql, std::move(*statement)).first;
     } else {

@@ -37,6 +37,8 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{1002.5, kSize, "1,002.500"}, FormatCase{1234567.8915, kSize, "1,234,567.892"},
         FormatCase{999.9996, kSize, "1,000.000"}, FormatCase{0, kSize, "0.000"},
         FormatCase{1.9996, kSize, "2.000"}, FormatCase{9.9996, kSize, "10.000"},
+        // 15 significant digits first: 1234567890123.46, then three decimals.
+        FormatCase{1234567890123.4567, kSize, "1,234,567,890,123.460"},
         FormatCase{0.5, kSize, "0.500"}, FormatCase{-0.0001, kSize, "0.000"},
         FormatCase{0.0005, kSize, "0.001"}, FormatCase{-32.5, kSize, "-32.500"},
         FormatCase{0.006, kDeviation, "0.0060"}, FormatCase{0.00045, kDeviation, "0.0005"},

@@ -80,6 +80,8 @@ TEST(TableEdit, RowsAreInsertedRemovedAndMovedInPlace) {
 
   EXPECT_FALSE(MoveRows(t, 0, 1, -1));  // at the top already
   EXPECT_FALSE(MoveRows(t, 1, 2, +1));  // at the bottom already
+  EXPECT_FALSE(MoveRows(t, 2, 5, -1));  // more rows than there are
+  EXPECT_FALSE(MoveRows(t, 0, 1, +2));  // one place at a time
   EXPECT_TRUE(MoveRows(t, 1, 2, -1));
   EXPECT_EQ(t.rows, (Cells{{"50", "80", "6"}, {"80", "100", "8"}, {"0", "50", "4"}}));
   EXPECT_TRUE(MoveRows(t, 0, 1, +1));

@@ -156,10 +156,10 @@ std::optional<std::string> WriteDatabaseFile(const std::vector<TableData>& table
       error = "无法在 " + Utf8(out.parent_path()) + " 中建立文件：" +
               (made ? FileErrorReason(made) : std::string("数据库引擎无法写入"));
     } else {
-      error = db->Exec("BEGIN");
-      if (!error) error = WriteProductTables(*db, tables);
-      if (!error) error = db->Exec("COMMIT");
-      if (error) error = "写入 " + Utf8(temporary) + " 失败：" + *error;
+      std::optional<int> code = db->Exec("BEGIN");
+      if (!code) code = WriteProductTables(*db, tables);
+      if (!code) code = db->Exec("COMMIT");
+      if (code) error = "写入 " + Utf8(temporary) + " 失败（" + DescribeEngineCode(*code) + "）";
     }
   }
   std::error_code ec;

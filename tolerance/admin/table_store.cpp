@@ -41,8 +41,8 @@ std::vector<TableData> ToProductTables(const std::vector<TableData>& source,
   return tables;
 }
 
-std::optional<std::string> WriteProductTables(const SqliteConnection& db,
-                                              const std::vector<TableData>& tables) {
+std::optional<int> WriteProductTables(const SqliteConnection& db,
+                                      const std::vector<TableData>& tables) {
   if (auto error = db.Exec(ProductSchemaSql())) return error;
   for (const TableData& table : tables) {
     if (FindSchemaTable(table.name) == nullptr) continue;
@@ -59,13 +59,15 @@ std::variant<std::vector<TableData>, ReadFailure> ReadSqliteTables(
   for (SchemaTable& schema : ReadSchema(*db)) {
     TableData table{
         std::move(schema.name), std::move(schema.columns), std::move(schema.numeric), {}};
-    auto [rows, rows_error] =
-        db->Prepare("SELECT * FROM " + QuotedName(table.name) + " ORDER BY rowid");
-    if (!rows) return ReadFailure{rows_error};
+    auto rows = db->Prepare("SELECT * FROM " + QuotedName(table.name) + " ORDER BY rowid");
+    const auto failed = [&](int code) {
+      return ReadFailure{"读取表“" + table.name + "”时出错（" + DescribeEngineCode(code) + "）"};
+    };
+    if (!rows) return failed(db->ErrorCode());
     for (;;) {
       const auto step = rows->Next();
       if (step == SqliteStatement::Step::Done) break;
-      if (step == SqliteStatement::Step::Error) return ReadFailure{rows->ErrorMessage()};
+      if (step == SqliteStatement::Step::Error) return failed(rows->ErrorCode());
       std::vector<std::optional<std::string>> row;
       for (int i = 0; i < rows->ColumnCount(); ++i) {
         const Cell cell = rows->Read(i);

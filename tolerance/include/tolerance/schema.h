@@ -28,13 +28,13 @@ const SchemaTable* FindSchemaTable(const std::string& name);
 
 // Creates each table with its own columns (numbers as REAL, the rest TEXT) and copies the
 // rows in their stored order. No index: rows come back in that order.
-std::optional<std::string> CopyTables(const SqliteConnection& db,
-                                      const std::vector<TableData>& tables);
+// The engine's result code when it fails.
+std::optional<int> CopyTables(const SqliteConnection& db, const std::vector<TableData>& tables);
 
 // Writes the rows into an existing table by column name, NULL where a row has no cell.
-std::optional<std::string> InsertRows(
-    const SqliteConnection& db, const std::string& table, const std::vector<std::string>& columns,
-    const std::vector<std::vector<std::optional<std::string>>>& rows);
+std::optional<int> InsertRows(const SqliteConnection& db, const std::string& table,
+                              const std::vector<std::string>& columns,
+                              const std::vector<std::vector<std::optional<std::string>>>& rows);
 
 // A table or column name as SQL writes it: in double quotes, inner quotes doubled.
 std::string QuotedName(const std::string& name);

@@ -34,8 +34,8 @@ class SqliteConnection {
   static std::optional<SqliteConnection> OpenInMemory();
   static std::optional<SqliteConnection> CreateFile(const std::filesystem::path& path);
 
-  // Runs SQL without results; the engine's message when it fails.
-  std::optional<std::string> Exec(const std::string& sql) const;
+  // Runs SQL without results; the engine's result code when it fails.
+  std::optional<int> Exec(const std::string& sql) const;
 
   SqliteConnection(SqliteConnection&& other) noexcept;
   SqliteConnection& operator=(SqliteConnection&& other) noexcept;
@@ -43,8 +43,8 @@ class SqliteConnection {
   SqliteConnection& operator=(const SqliteConnection&) = delete;
   ~SqliteConnection();
 
-  // A prepared statement, or the engine's message when the text does not prepare.
-  std::pair<std::optional<SqliteStatement>, std::string> Prepare(std::string_view sql) const;
+  // A prepared statement; nothing when the text does not prepare (ErrorCode tells why).
+  std::optional<SqliteStatement> Prepare(std::string_view sql) const;
   int ErrorCode() const;  // the engine's extended result code of the last failure
   bool HasTable(std::string_view table) const;
   bool HasColumn(std::string_view table, std::string_view column) const;
@@ -73,7 +73,6 @@ class SqliteStatement {
 
   enum class Step { Row, Done, Error };
   Step Next();
-  std::string ErrorMessage() const;
   int ErrorCode() const;  // the engine's extended result code of the last failure
 
   // Index of the result column with exactly this name (case matters), if any.
@@ -89,5 +88,7 @@ class SqliteStatement {
 
 // What an engine result code means for the user.
 EngineFault FaultOf(int engine_code);
+// The code in the words of the program's messages: "数据库引擎错误码 13（磁盘已满）".
+std::string DescribeEngineCode(int engine_code);
 
 }  // namespace threadgauge

@@ -16,9 +16,10 @@ namespace threadgauge {
 std::vector<TableData> ToProductTables(const std::vector<TableData>& source,
                                        std::vector<std::string>& warnings);
 
-// Creates the product's tables and copies the product tables into them.
-std::optional<std::string> WriteProductTables(const SqliteConnection& db,
-                                              const std::vector<TableData>& tables);
+// Creates the product's tables and copies the product tables into them; the engine's
+// result code when it fails.
+std::optional<int> WriteProductTables(const SqliteConnection& db,
+                                      const std::vector<TableData>& tables);
 
 // Every table of an SQLite file, read whole in stored order.
 std::variant<std::vector<TableData>, ReadFailure> ReadSqliteTables(
