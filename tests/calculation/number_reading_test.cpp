@@ -35,8 +35,8 @@ INSTANTIATE_TEST_SUITE_P(
                       // Typed in full-width mode by a Chinese input method.
                       ReadingCase{"１０", 10}, ReadingCase{"１．５", 1.5}, ReadingCase{"－２", -2},
                       ReadingCase{"\u3000１\u3000２", 12}, ReadingCase{"１２ｍｍ", 12},
-                      ReadingCase{"１，５", 1}, ReadingCase{"nan", 0}, ReadingCase{"inf", 0},
-                      ReadingCase{"-0", 0},
+                      ReadingCase{"１，５", 1}, ReadingCase{"1耀5", 1},  // U+8000 is no blank
+                      ReadingCase{"nan", 0}, ReadingCase{"inf", 0}, ReadingCase{"-0", 0},
                       ReadingCase{"\x01\x7f"
                                   "5",
                                   0},

@@ -17,6 +17,7 @@ TEST(Csv, ReadsQuotedFieldsLineEndsAndByteOrderMark) {
 TEST(Csv, LineEndsEmptyFieldsAndQuotesInside) {
   EXPECT_EQ(ParseCsv("a,b\n1,2"), (std::vector<CsvRow>{{"a", "b"}, {"1", "2"}}));
   EXPECT_EQ(ParseCsv("a\rb\r\nc"), (std::vector<CsvRow>{{"a"}, {"b"}, {"c"}}));  // CR alone too
+  EXPECT_EQ(ParseCsv("a,\n1,"), (std::vector<CsvRow>{{"a", ""}, {"1", ""}}));    // no last line end
   EXPECT_EQ(ParseCsv(",\n1,2"), (std::vector<CsvRow>{{"", ""}, {"1", "2"}}));
   EXPECT_EQ(ParseCsv("\"\"\nx"), (std::vector<CsvRow>{{""}, {"x"}}));   // a quoted empty field
   EXPECT_EQ(ParseCsv("12\",5"), (std::vector<CsvRow>{{"12\"", "5"}}));  // a quote inside is kept

@@ -87,6 +87,8 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
          gauge.columns[4] = "Z R";
        },
        "✗ 表“位置要素”缺少列 “ZR”"},
+      {"range column missing", [](auto& t) { Named(t, "外螺纹中径公差").columns[1] = "D 上限"; },
+       "✗ 表“外螺纹中径公差”缺少列 “D上限”"},
       {"empty table", [](auto& t) { Named(t, "测球直径").rows.clear(); }, "✗ 表“测球直径”：0 行"},
       {"not ascending",
        [](auto& t) {

@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "support/fixture_database.h"
+#include "tolerance/admin/table_store.h"
 #include "tolerance/schema.h"
 
 namespace threadgauge {
@@ -99,6 +100,19 @@ TEST(Import, GbkAndUtf8CsvGiveTheSameDatabase) {
   EXPECT_EQ(gauge->rows[1][2], std::optional<std::string>("14"));
   // The tables the folder lacks are created empty, and the import says so.
   EXPECT_FALSE(utf8.warnings.empty());
+}
+
+// A line of a spreadsheet's CSV that stops early: the cells it lacks are empty.
+TEST(Import, CellsAShortRowLacksAreEmpty) {
+  std::vector<std::string> warnings;
+  const TableData source{
+      "螺距公差", {"螺纹量规螺纹部分长度(mm)", "螺距公差TP(mm)"}, {false, true}, {{"大于32至50"}}};
+  const auto tables = ToProductTables({source}, warnings);
+  const auto pitch = std::find_if(tables.begin(), tables.end(),
+                                  [](const TableData& t) { return t.name == "螺距公差"; });
+  ASSERT_NE(pitch, tables.end());
+  EXPECT_EQ(pitch->rows,
+            (std::vector<std::vector<std::optional<std::string>>>{{"大于32至50", std::nullopt}}));
 }
 
 TEST(Import, AFailedImportLeavesTheOldFileAsItWas) {

@@ -1,6 +1,7 @@
 #include "tolerance/lookups.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <fstream>
 
@@ -157,6 +158,22 @@ TEST(Lookups, MissingTablesAndColumnsAreNamed) {
   EXPECT_EQ(bounds.column, "D上限");
 
   EXPECT_EQ(LookupGaugeTolerances(db, 100).TPL.failure().kind, LookupFailureKind::TableMissing);
+}
+
+// Another program writing the file after it was opened: told as a lock, with the engine's code.
+TEST(Lookups, FileLockedAfterOpeningIsTold) {
+  FixtureDatabase fixture;
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  sqlite3* holder = nullptr;
+  ASSERT_EQ(sqlite3_open(fixture.path().string().c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
+  const auto locked = LookupFundamentalDeviation(db, 1.5, "es(g)");
+  sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);
+  sqlite3_close(holder);
+  ASSERT_FALSE(locked.ok());
+  EXPECT_EQ(locked.failure().kind, LookupFailureKind::EngineError);
+  EXPECT_EQ(locked.failure().engine_fault, EngineFault::Locked);
+  EXPECT_EQ(locked.failure().engine_code & 0xff, SQLITE_BUSY);
 }
 
 TEST(Lookups, CellsMustHoldNumbersWhereNumbersBelong) {
