@@ -1,5 +1,7 @@
 // Tables of gauge dimensions for whole thread series: the same texts as single
 // calculations, in CSV, JSON Lines and an Excel workbook read back cell by cell.
+#include "calculation/batch.h"
+
 #include <gtest/gtest.h>
 
 #include <map>
@@ -69,6 +71,19 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
             "\"0.0120\", \"Text4\": \"9.046\", \"Text5\": \"0.0060\", \"Text6\": \"8.376\", "
             "\"Text8\": \"0.866\", \"Text9\": \"10.345\", \"Text18\": \"\", \"Text27\": \"10\", "
             "\"Text28\": \"0.005\"}, \"notices\": []}");
+}
+
+// ISO 261's list for d = 10: coarse 1.5, fine 1.25 or 1; a coarse thread is named without P.
+TEST(SeriesThreads, CoarseAndFinePitchesAreNamedAsDrawn) {
+  const auto texts = [](Series series, double from, double to) {
+    std::vector<std::string> out;
+    for (const Designation& thread : SeriesThreads(series, from, to)) out.push_back(thread.text);
+    return out;
+  };
+  using Texts = std::vector<std::string>;
+  EXPECT_EQ(texts(Series::All, 10, 10), (Texts{"M10", "M10×1.25", "M10×1"}));
+  EXPECT_EQ(texts(Series::Fine, 10, 10), (Texts{"M10×1.25", "M10×1"}));
+  EXPECT_EQ(texts(Series::Coarse, 8, 12), (Texts{"M8", "M10", "M12"}));
 }
 
 TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {

@@ -127,8 +127,11 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
 TEST(DatabaseCheck, OpenBoundsAreNotedNotFaulted) {
   std::vector<TableData> tables = Complete();
   Named(tables, "位置要素").rows[0][0] = "—";
+  Named(tables, "外螺纹中径公差").rows[0][0] = "—";
   const CheckReport report = CheckDatabase(tables, Keys());
   EXPECT_TRUE(report.complete);
+  EXPECT_TRUE(
+      Says(report, "表“外螺纹中径公差”列“D下限”有 1 个空单元格（范围的界限为空时按 0 读取）"));
   EXPECT_TRUE(
       Says(report, "表“位置要素”列“TD2/Td2下限”有 1 个空单元格（范围的界限为空时按 0 读取）"));
   EXPECT_TRUE(report.marks.empty());
