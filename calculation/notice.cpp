@@ -41,6 +41,8 @@ std::string Describe(const LookupFailure& f) {
     case LookupFailureKind::ColumnMissing:
       return table + "中没有列" + Quoted(f.column);
     case LookupFailureKind::NoRow:
+      // The length list left empty is the user's choice, not a fault of the table.
+      if (f.table == "螺距公差" && f.key == "“”") return "未选择螺纹部分长度，查不到螺距公差";
       return table + "中没有 " + Shortened(f.key, kShownCharacters) + " 的行" +
              GaugeTableHint(f.table);
     case LookupFailureKind::NoRangeHolds:

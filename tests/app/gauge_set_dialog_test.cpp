@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest/QTest>
@@ -58,6 +59,15 @@ TEST(GaugeSetDialog, OpensForTheWindowsThreadAndTakesADesignation) {
         second = Column(table, 0) << Column(table, 1);
         heading << dialog.findChild<QLabel*>("Heading")->text();
         QTest::mouseClick(dialog.findChild<QPushButton*>("CopyTable"), Qt::LeftButton);
+        // The sheet goes to the printer through a preview of its one page.
+        EXPECT_TRUE(testing::InspectModalDialog(
+            [&] { QTest::mouseClick(dialog.findChild<QPushButton*>("Print"), Qt::LeftButton); },
+            [&](QDialog& preview) {
+              EXPECT_EQ(preview.objectName(), QStringLiteral("PrintPreview"));
+              auto* view = preview.findChild<QPrintPreviewWidget*>();
+              ASSERT_NE(view, nullptr);
+              EXPECT_EQ(view->pageCount(), 1);
+            }));
         // Not understood: said, and the table stays.
         designation->clear();
         QTest::keyClicks(designation, "M10x");

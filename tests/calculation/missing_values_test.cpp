@@ -115,7 +115,10 @@ TEST(MissingValues, LengthRangeWithoutRowStillRunsTheGauge) {
   const Shown s = Calculated(inputs, fixture.path());
   EXPECT_TRUE(s.Empty(OutputField::Text28));
   EXPECT_EQ(s[OutputField::Text2], "10.020");
-  EXPECT_EQ(s.notices, std::vector<std::string>{"表“螺距公差”中没有 “” 的行"});
+  EXPECT_EQ(s.notices, std::vector<std::string>{"未选择螺纹部分长度，查不到螺距公差"});
+  inputs.Combo5 = "大于80";  // a range the table lacks is still the table's
+  EXPECT_EQ(Calculated(inputs, fixture.path()).notices,
+            std::vector<std::string>{"表“螺距公差”中没有 “大于80” 的行"});
 }
 
 TEST(MissingValues, UnknownGaugeNameChangesOnlyThePitchTolerance) {

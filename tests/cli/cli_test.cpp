@@ -249,7 +249,7 @@ TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   for (const char* expected :
        {"M10×1.5-6g", "通端螺纹环规", "校通-通螺纹塞规", "校通-止螺纹塞规", "校通-损螺纹塞规",
         "止端螺纹环规", "校止-通螺纹塞规", "校止-止螺纹塞规", "校止-损螺纹塞规", "≥ 9.980",
-        "8.986 ± 0.0030", "表“螺距公差”中没有"}) {
+        "8.986 ± 0.0030", "未选择螺纹部分长度，查不到螺距公差"}) {
     EXPECT_NE(text.out.find(expected), std::string::npos) << expected << "\n" << text.out;
   }
 }
