@@ -359,12 +359,6 @@ TEST_F(Form1WithFixture, StatusLineNamesWhatIsMissingAndFieldsAreNotLeftStale) {
   EXPECT_EQ(StatusLines(), QStringList{DatabaseLine()});
 }
 
-}  // namespace
-}  // namespace threadgauge
-
-namespace threadgauge {
-namespace {
-
 std::filesystem::path BuiltWorkbook(const char* name) {
   return std::filesystem::u8path(THREADGAUGE_BUILD_DATA_DIR) / std::filesystem::u8path(name);
 }

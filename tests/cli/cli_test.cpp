@@ -116,12 +116,6 @@ TEST(Cli, OptionsAndHelp) {
   EXPECT_EQ(none.err, " 对不起,公称直径不能为空！\n");
 }
 
-}  // namespace
-}  // namespace threadgauge
-
-namespace threadgauge {
-namespace {
-
 TEST(CliDb, CheckImportAndExportExitStatuses) {
   const CliRun shipped = RunCli({"db", "check", testing::ShippedDatabase().string()});
   EXPECT_EQ(shipped.exit, 1);  // the gauge tables are missing
@@ -143,12 +137,6 @@ TEST(CliDb, CheckImportAndExportExitStatuses) {
   EXPECT_EQ(RunCli({"db", "frobnicate"}).exit, 2);
   EXPECT_EQ(RunCli({"db", "--help"}).exit, 0);
 }
-
-}  // namespace
-}  // namespace threadgauge
-
-namespace threadgauge {
-namespace {
 
 // The user's database in their data folder comes first, for `db where` and for a
 // calculation alike.
@@ -207,12 +195,6 @@ TEST(CliDb, CodePageOfAChineseAccess97File) {
   EXPECT_NE(calculated.out.find("公差数据库：" + file + "（" + told + "）"), std::string::npos)
       << calculated.out;
 }
-
-}  // namespace
-}  // namespace threadgauge
-
-namespace threadgauge {
-namespace {
 
 TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   testing::FixtureDatabase fixture;
