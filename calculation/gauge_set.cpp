@@ -3,6 +3,7 @@
 #include "calculation/gauge_kind.h"
 #include "calculation/number_reading.h"
 #include "calculation/thread_basics.h"
+#include "tolerance/csv_field.h"
 #include "tolerance/number_text.h"
 
 namespace threadgauge {
@@ -136,13 +137,6 @@ std::vector<std::vector<std::string>> GaugeSetCells(const GaugeSet& set) {
 }
 
 namespace {
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
-}
 
 std::string Joined(const std::vector<std::string>& cells, const char* separator, bool csv) {
   std::string line;

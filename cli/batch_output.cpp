@@ -9,6 +9,7 @@
 #include "calculation/number_format.h"
 #include "calculation/number_reading.h"
 #include "cli/render.h"
+#include "tolerance/csv_field.h"
 #include "tolerance/number_text.h"
 #include "tolerance/utf8.h"
 
@@ -28,13 +29,6 @@ std::vector<std::string> Cells(const BatchRow& row) {
   for (OutputField field : kOutputFields) cells.push_back(row.shown.Field(field));
   cells.push_back(Notices(row));
   return cells;
-}
-
-std::string CsvField(const std::string& text) {
-  if (text.find_first_of(",\"\r\n") == std::string::npos) return text;
-  std::string out = "\"";
-  for (char c : text) out += c == '"' ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
 }
 
 std::string CsvLine(const std::vector<std::string>& cells) {

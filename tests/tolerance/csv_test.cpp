@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "tolerance/csv_field.h"
+
 namespace threadgauge {
 namespace {
 
@@ -22,6 +24,21 @@ TEST(Csv, LineEndsEmptyFieldsAndQuotesInside) {
   EXPECT_EQ(ParseCsv("\"\"\nx"), (std::vector<CsvRow>{{""}, {"x"}}));   // a quoted empty field
   EXPECT_EQ(ParseCsv("12\",5"), (std::vector<CsvRow>{{"12\"", "5"}}));  // a quote inside is kept
   EXPECT_TRUE(ParseCsv("").empty());
+}
+
+// Written fields read back as they were; only what needs quotes gets them.
+TEST(Csv, WrittenFieldsReadBackUnchanged) {
+  const std::pair<const char*, const char*> cases[] = {{"8.986 ± 0.0030", "8.986 ± 0.0030"},
+                                                       {"", ""},
+                                                       {"a, b", "\"a, b\""},
+                                                       {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                                                       {"two\nlines", "\"two\nlines\""},
+                                                       {" 对不起", "\" 对不起\""},
+                                                       {"大于14至32 ", "\"大于14至32 \""}};
+  for (const auto& [text, written] : cases) {
+    EXPECT_EQ(CsvField(text), written) << text;
+    EXPECT_EQ(ParseCsv(CsvField(text) + ",x"), (std::vector<CsvRow>{{text, "x"}})) << text;
+  }
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "tolerance/access_reader.h"
 #include "tolerance/admin/csv.h"
 #include "tolerance/admin/table_store.h"
+#include "tolerance/csv_field.h"
 #include "tolerance/file_stamp.h"
 #include "tolerance/schema.h"
 #include "tolerance/utf8.h"
@@ -61,15 +62,6 @@ std::variant<std::vector<TableData>, ReadFailure> ReadCsvFolder(
     tables.push_back(std::move(table));
   }
   return tables;
-}
-
-std::string CsvField(const std::string& text) {
-  const bool quote = text.find_first_of(",\"\r\n") != std::string::npos ||
-                     (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-  if (!quote) return text;
-  std::string out = "\"";
-  for (char c : text) out += (c == '"') ? std::string("\"\"") : std::string(1, c);
-  return out + "\"";
 }
 
 std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
