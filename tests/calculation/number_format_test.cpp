@@ -41,6 +41,7 @@ INSTANTIATE_TEST_SUITE_P(
         FormatCase{1234567890123.4567, kSize, "1,234,567,890,123.460"},
         FormatCase{0.5, kSize, "0.500"}, FormatCase{-0.0001, kSize, "0.000"},
         FormatCase{0.0005, kSize, "0.001"}, FormatCase{-32.5, kSize, "-32.500"},
+        FormatCase{-2, kSize, "-2.000"}, FormatCase{-0.5, kSize, "-0.500"},
         FormatCase{0.006, kDeviation, "0.0060"}, FormatCase{0.00045, kDeviation, "0.0005"},
         FormatCase{0.012, kDeviation, "0.0120"}, FormatCase{1000, kDeviation, "1,000.0000"},
         FormatCase{0.008, kTp, "0.008"}, FormatCase{1234.5, kTp, "1234.500"},

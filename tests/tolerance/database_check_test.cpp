@@ -41,15 +41,12 @@ std::vector<TableData> Complete() {
   const std::vector<Row> pitch_diameter = {
       {"5.6", "11.2", "1.5", "100", "125", "160", "200", "250", std::nullopt},
       {"11.2", "22.4", "1.5", "112", "140", "180", "224", "280", std::nullopt}};
-  return {Table("螺距公差", lengths),
-          Table("半角公差", half_angles),
-          Table("基本偏差", deviations),
-          Table("内螺纹中径公差", pitch_diameter),
-          Table("外螺纹中径公差", pitch_diameter),
-          Table("位置要素", {{"0", "150", "8", "10", "9", "6", "5", "7", "12", "11"},
+  return {Table("螺距公差", lengths), Table("半角公差", half_angles), Table("基本偏差", deviations),
+          Table("内螺纹中径公差", pitch_diameter), Table("外螺纹中径公差", pitch_diameter),
+          // Starts at the smallest TD2 (100), which a bound counts as covered.
+          Table("位置要素", {{"100", "150", "8", "10", "9", "6", "5", "7", "12", "11"},
                              {"150", "400", "10", "12", "11", "8", "6", "9", "14", "13"}}),
-          Table("圆柱螺纹塞规", wires),
-          Table("测球直径", balls)};
+          Table("圆柱螺纹塞规", wires), Table("测球直径", balls)};
 }
 
 TableData& Named(std::vector<TableData>& tables, const std::string& name) {
