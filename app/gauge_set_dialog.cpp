@@ -17,6 +17,7 @@
 #include <fstream>
 
 #include "calculation/designation.h"
+#include "dialog_button.h"
 #include "sheet/sheet_page.h"
 #include "tolerance/number_text.h"
 #include "tolerance/tolerance_database.h"
@@ -26,13 +27,6 @@ namespace threadgauge {
 namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
-
-QPushButton* Button(const char* name, const char* text, QWidget* parent) {
-  auto* button = new QPushButton(QString::fromUtf8(text), parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
-}
 
 }  // namespace
 
@@ -60,7 +54,7 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   designation_->setObjectName("Designation");
   designation_->setPlaceholderText(QStringLiteral("例如 M10×1.5-6H 或 M12-6g"));
   top->addWidget(designation_, 1);
-  QPushButton* compute = Button("Compute", "计算", this);
+  QPushButton* compute = DialogButton("Compute", "计算", this);
   top->addWidget(compute);
   layout->addLayout(top);
 
@@ -88,11 +82,11 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   status_->setObjectName("SetStatus");
   status_->setWordWrap(true);
   bottom->addWidget(status_, 1);
-  QPushButton* print = Button("Print", "打印…", this);
-  QPushButton* pdf = Button("SavePdf", "保存 PDF…", this);
-  QPushButton* csv = Button("SaveCsv", "保存 CSV…", this);
-  QPushButton* copy = Button("CopyTable", "复制表格", this);
-  QPushButton* close = Button("Close", "关闭", this);
+  QPushButton* print = DialogButton("Print", "打印…", this);
+  QPushButton* pdf = DialogButton("SavePdf", "保存 PDF…", this);
+  QPushButton* csv = DialogButton("SaveCsv", "保存 CSV…", this);
+  QPushButton* copy = DialogButton("CopyTable", "复制表格", this);
+  QPushButton* close = DialogButton("Close", "关闭", this);
   for (QPushButton* button : {print, pdf, csv, copy, close}) bottom->addWidget(button);
   layout->addLayout(bottom);
 

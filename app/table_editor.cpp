@@ -18,6 +18,7 @@
 #include <map>
 
 #include "calculation/form_lists.h"
+#include "dialog_button.h"
 #include "table_model.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
@@ -59,13 +60,6 @@ std::vector<TableData> EmptyTables() {
 CheckKeys OfferedThreads() {
   return CheckKeys{{kPitches.begin(), kPitches.end()},
                    {kLengthRanges.begin(), kLengthRanges.end()}};
-}
-
-QPushButton* Button(const char* name, const QString& text, QWidget* parent) {
-  auto* button = new QPushButton(text, parent);
-  button->setObjectName(name);
-  button->setAutoDefault(false);
-  return button;
 }
 
 }  // namespace
@@ -117,7 +111,7 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
                                                              {"Undo", "撤销"},
                                                              {"Redo", "重做"}};
   for (const auto& [name, text] : row_buttons) {
-    rows->addWidget(Button(name, QString::fromUtf8(text), this));
+    rows->addWidget(DialogButton(name, text, this));
   }
   rows->addStretch(1);
   layout->addLayout(rows);
@@ -131,7 +125,7 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
   const std::pair<const char*, const char*> file_buttons[] = {
       {"Import", "导入…"}, {"Export", "导出为 CSV…"}, {"Save", "保存"}, {"Close", "关闭"}};
   for (const auto& [name, text] : file_buttons) {
-    bottom->addWidget(Button(name, QString::fromUtf8(text), this));
+    bottom->addWidget(DialogButton(name, text, this));
   }
   layout->addLayout(bottom);
 

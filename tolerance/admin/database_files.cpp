@@ -64,12 +64,6 @@ std::variant<std::vector<TableData>, ReadFailure> ReadCsvFolder(
   return tables;
 }
 
-std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
-  std::random_device random;
-  return file.parent_path() /
-         PathFromUtf8(Utf8(file.filename()) + ".tmp-" + std::to_string(random()));
-}
-
 std::vector<std::string> ProductTableNames() {
   std::vector<std::string> names;
   for (const SchemaTable& table : ProductSchema()) names.push_back(table.name);
@@ -77,6 +71,12 @@ std::vector<std::string> ProductTableNames() {
 }
 
 }  // namespace
+
+std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
+  std::random_device random;
+  return file.parent_path() /
+         PathFromUtf8(Utf8(file.filename()) + ".tmp-" + std::to_string(random()));
+}
 
 std::string FileErrorReason(const std::error_code& ec) {
   switch (static_cast<std::errc>(ec.value())) {

@@ -1,6 +1,5 @@
 #include "tolerance/admin/user_database.h"
 
-#include <random>
 #include <system_error>
 
 #include "tolerance/admin/database_files.h"
@@ -8,12 +7,6 @@
 
 namespace threadgauge {
 namespace {
-
-std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
-  std::random_device random;
-  return file.parent_path() /
-         PathFromUtf8(Utf8(file.filename()) + ".tmp-" + std::to_string(random()));
-}
 
 // Copies `from` to `to` by way of a temporary file, so `to` is either as it was or whole.
 std::optional<std::string> CopyInPlace(const std::filesystem::path& from,

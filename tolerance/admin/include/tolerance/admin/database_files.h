@@ -60,6 +60,10 @@ std::optional<std::string> ExportTables(const std::vector<TableData>& tables,
 std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
                                           const std::filesystem::path& folder, bool force);
 
+// A file name beside `file` that no one else uses, for writing a file whole before it is
+// renamed over `file`.
+std::filesystem::path TemporaryBeside(const std::filesystem::path& file);
+
 // Why a file operation failed, in the words of the program's messages.
 std::string FileErrorReason(const std::error_code& error);
 
