@@ -257,7 +257,7 @@ TableEditorFiles Form1::EditorFiles() const {
 
 void Form1::GaugeSet_Click() {
   const FormInputs inputs = Inputs();
-  auto set = CalculateGaugeSet(inputs, DesignationOf(inputs), session_.Open(CurrentDatabase()));
+  auto set = CalculateGaugeSet(inputs, session_.Open(CurrentDatabase()));
   if (const auto* rejection = std::get_if<Rejection>(&set)) {
     Reject(rejection->message);
     return;

@@ -142,13 +142,14 @@ bool GaugeSetDialog::ShowDesignation(const QString& text) {
     return false;
   }
   const Designation& thread = std::get<Designation>(parsed);
-  if (thread.grade.empty()) {
+  if (!thread.thread_class) {
     status_->setText(QStringLiteral("标记中没有公差带，全套量规需要它；例如 ") + Q(thread.text) +
                      QStringLiteral("-6H"));
     return false;
   }
-  const FormInputs inputs = InputsOf(thread, "", length_range_);
-  auto set = CalculateGaugeSet(inputs, thread.text, database_());
+  GaugeRequest request = RequestFor(thread, nullptr, "", length_range_);
+  request.reading_notes = ReadingNotices(thread, text.toStdString());
+  auto set = CalculateGaugeSet(request, thread.text, database_());
   if (const auto* rejection = std::get_if<Rejection>(&set)) {
     status_->setText(Q(rejection->message));
     return false;

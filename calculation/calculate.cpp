@@ -15,21 +15,18 @@
 namespace threadgauge {
 namespace {
 
-bool IsInternalPosition(const std::string& p) { return p == "G" || p == "H"; }
-bool IsExternalPosition(const std::string& p) {
-  return p == "e" || p == "f" || p == "g" || p == "h";
-}
-
 // The fundamental deviation of the kind's column. A position of the other kind of thread
 // has no such column; say so in a designer's words rather than "column missing".
 Value FundamentalDeviation(const ToleranceDatabase& db, const GaugeKind& kind,
                            const GaugeRequest& request) {
-  const bool internal = kind.deviation == Deviation::EI;
-  const std::string column = (internal ? "EI(" : "es(") + request.position + ")";
+  const bool internal = kind.internal();
+  const RequestedClass& thread_class = request.thread_class;
+  const std::string column = (internal ? "EI(" : "es(") + thread_class.position_text + ")";
   const Lookup<double> looked = LookupFundamentalDeviation(db, request.P, column);
   if (!looked.ok() && looked.failure().kind == LookupFailureKind::ColumnMissing &&
-      (internal ? IsExternalPosition(request.position) : IsInternalPosition(request.position))) {
-    return Value::Missing({WrongThreadKind{std::string(kind.name), request.position, column}});
+      thread_class.position && IsInternal(*thread_class.position) != internal) {
+    return Value::Missing({WrongThreadKind{std::string(kind.name), thread_class.position_text,
+                                           column, internal}});
   }
   return ResultWriter::ToValue(looked);
 }
@@ -59,7 +56,7 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request, const Tole
   const double P = request.P;
   const Value deviation = FundamentalDeviation(db, kind, request);
   const Scanned<double> tolerance =
-      LookupPitchDiameterTolerance(db, kind.pitch_diameter_table, P, d, request.grade);
+      LookupPitchDiameterTolerance(db, kind.pitch_diameter_table, P, d, request.thread_class.grade);
   // Bounds read by their leading number, and rows stored out of order: the first match is
   // still used, but the user must know.
   out.AddWarnings(tolerance.warnings);
@@ -86,31 +83,41 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request, const Tole
 
 }  // namespace
 
-CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db) {
+CalculationResult Calculate(const GaugeRequest& request, const ToleranceDatabase& db) {
   CalculationResult result;
   result.database = db.path();
   result.database_note = db.ReadingNote();
-  const auto built = BuildRequest(inputs);
-  if (const auto* rejection = std::get_if<Rejection>(&built)) {
-    result.rejection = rejection->message;
-    return result;
-  }
-  const GaugeRequest& request = std::get<GaugeRequest>(built);
+  result.notices = request.reading_notes;
 
   // An unusable database is told by the first lookup, like any other missing value.
   const ReadScope reading(db);
   ResultWriter out(result);
-  out.Show(OutputField::Text28,
-           ResultWriter::ToValue(LookupPitchTolerance(db, request.lengthRange)),
-           NumberFormat::PitchTolerance);
+  // The length list left empty is a choice the user has not made, not a row the table lacks.
+  const Value pitch_tolerance =
+      request.length_range.empty()
+          ? Value::Missing({NoLengthChosen{}})
+          : ResultWriter::ToValue(LookupPitchTolerance(db, request.length_range));
+  out.Show(OutputField::Text28, pitch_tolerance, NumberFormat::PitchTolerance);
 
   // A name that is none of the ten runs nothing further: only Text28 changes.
-  if (const GaugeKind* kind = FindGaugeKind(request.gaugeName)) {
-    RunGaugeKind(*kind, request, db, out, result.update);
+  if (request.kind != nullptr) {
+    RunGaugeKind(*request.kind, request, db, out, result.update);
   } else {
-    out.Add(UnknownGauge{request.gaugeName});
+    out.Add(UnknownGauge{request.gauge_name});
   }
   return result;
+}
+
+CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db) {
+  auto built = BuildRequest(inputs);
+  if (const auto* rejection = std::get_if<Rejection>(&built)) {
+    CalculationResult result;
+    result.database = db.path();
+    result.database_note = db.ReadingNote();
+    result.rejection = rejection->message;
+    return result;
+  }
+  return Calculate(std::get<GaugeRequest>(built), db);
 }
 
 std::string DescribeDatabase(const std::filesystem::path& database, const std::string& note) {

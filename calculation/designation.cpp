@@ -15,13 +15,15 @@ constexpr const char* kExample = "正确的写法例如 M10×1.5-6H 或 M12-6g";
 
 // The designation in plain ASCII, without blanks: the many ways of writing ×, the dash and
 // the digits on a Chinese keyboard become one.
-std::string Normalised(std::string_view text) {
-  static constexpr std::array<std::pair<std::string_view, char>, 12> kSigns = {{{"\u00D7", 'x'},
+std::string Unified(std::string_view text) {
+  static constexpr std::array<std::pair<std::string_view, char>, 14> kSigns = {{{"\u00D7", 'x'},
                                                                                 {"\u2715", 'x'},
                                                                                 {"\u2716", 'x'},
                                                                                 {"\u2013", '-'},
                                                                                 {"\u2014", '-'},
                                                                                 {"\u2010", '-'},
+                                                                                {"\u2011", '-'},
+                                                                                {"\u2012", '-'},
                                                                                 {"\u2212", '-'},
                                                                                 {"\u3000", ' '},
                                                                                 {"\u00A0", ' '},
@@ -54,11 +56,32 @@ std::string Normalised(std::string_view text) {
     }
     out += text[i++];
   }
+  return out;
+}
+
+std::string Normalised(std::string_view text) {
+  const std::string out = Unified(text);
   std::string squeezed;
   for (char c : out) {
     if (c != ' ' && c != '\t' && c != '\r' && c != '\n') squeezed += c == '*' ? 'x' : c;
   }
   return squeezed;
+}
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
+bool IsNumberChar(char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == ','; }
+
+// Whether blanks stand between two parts of one number ("M10 6g", "M1 0×1.5"): they are
+// not joined, as the user may have meant two numbers.
+bool BlankInsideNumber(std::string_view normalised_with_blanks) {
+  const std::string_view t = normalised_with_blanks;
+  for (size_t i = 0; i < t.size(); ++i) {
+    if (!IsBlank(t[i]) || i == 0 || !IsNumberChar(t[i - 1])) continue;
+    size_t j = i;
+    while (j < t.size() && IsBlank(t[j])) ++j;
+    if (j < t.size() && std::isdigit(static_cast<unsigned char>(t[j]))) return true;
+  }
+  return false;
 }
 
 class Reader {
@@ -80,12 +103,15 @@ class Reader {
     at_ += word.size();
     return true;
   }
+  bool comma_read = false;  // a comma was read as the decimal point
+
   // A decimal number; a comma between digits is a decimal comma.
   std::optional<double> Number() {
     const size_t start = at_;
     std::string digits;
     while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += text_[at_++];
     if ((Peek() == '.' || Peek() == ',') && std::isdigit(static_cast<unsigned char>(Peek(1)))) {
+      comma_read = comma_read || Peek() == ',';
       digits += '.';
       ++at_;
       while (std::isdigit(static_cast<unsigned char>(Peek()))) digits += text_[at_++];
@@ -102,9 +128,7 @@ class Reader {
   size_t at_ = 0;
 };
 
-bool IsPosition(char c) {
-  return c == 'G' || c == 'H' || c == 'e' || c == 'f' || c == 'g' || c == 'h';
-}
+std::optional<Position> PositionAt(char c) { return ParsePosition(std::string_view(&c, 1)); }
 
 DesignationError Error(const std::string& what) { return {what + "；" + kExample}; }
 
@@ -113,6 +137,9 @@ std::string Quoted(const std::string& text) { return "“" + Shortened(text, 20)
 }  // namespace
 
 std::variant<Designation, DesignationError> ParseDesignation(std::string_view typed) {
+  if (BlankInsideNumber(Unified(typed))) {
+    return Error("数字中间不能有空格，无法识别" + Quoted(std::string(typed)));
+  }
   const std::string normalised = Normalised(typed);
   Reader in(normalised);
   if (in.AtEnd()) return Error("没有输入螺纹标记");
@@ -161,22 +188,36 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
       in.Skip();
     } else if (first) {
       const char grade = in.Peek();
-      if (grade < '3' || grade > '9') {
+      if (grade < '0' || grade > '9') {
         return Error("“-”后面应是公差带，如 6H 或 6g，无法识别" + Quoted(in.Rest()));
       }
       in.Skip();
-      if (!IsPosition(in.Peek())) {
+      const auto position = PositionAt(in.Peek());
+      if (!position) {
         return Error(in.AtEnd() ? "公差带“" + std::string(1, grade) +
                                       "”不完整，后面应是公差带位置 G、H、e、f、g 或 h"
                                 : "公差带位置" + Quoted(std::string(1, in.Peek())) +
                                       "不可识别，应为 G、H、e、f、g 或 h");
       }
-      thread.grade = std::string(1, grade);
-      thread.position = std::string(1, in.Peek());
       in.Skip();
-      // "5H6H": the crest-diameter class follows the pitch-diameter class.
-      if (in.Peek() >= '3' && in.Peek() <= '9' && IsPosition(in.Peek(1))) {
-        thread.crest_class = in.Rest().substr(0, 2);
+      const auto pitch_class = ParseThreadClass(std::string{grade, Letter(*position)[0]});
+      if (!pitch_class) {
+        return Error("ISO 965-1 没有公差带" + Quoted(std::string{grade, Letter(*position)[0]}) +
+                     "（" + DescribeClasses() + "）");
+      }
+      thread.thread_class = pitch_class;
+      // "5H6H": the crest-diameter class follows the pitch-diameter class, with the same
+      // position letter; another letter is a typing error, not a second thread.
+      if (std::isdigit(static_cast<unsigned char>(in.Peek())) && PositionAt(in.Peek(1))) {
+        const std::string crest = in.Rest().substr(0, 2);
+        if (*PositionAt(in.Peek(1)) != *position) {
+          return Error("顶径公差带" + Quoted(crest) + "的位置字母与中径公差带" +
+                       Quoted(pitch_class->Text()) + "不同；同一螺纹的两个公差带位置相同，如 5g6g、5H6H");
+        }
+        thread.crest_class = ParseThreadClass(crest);
+        if (!thread.crest_class) {
+          return Error("ISO 965-1 没有公差带" + Quoted(crest) + "（" + DescribeClasses() + "）");
+        }
         in.Skip(2);
       }
     } else {
@@ -186,6 +227,7 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
   }
   if (!in.AtEnd()) return Error("无法识别" + Quoted(in.Rest()));
 
+  thread.decimal_comma = in.comma_read;
   thread.text = DesignationText(thread);
   return thread;
 }
@@ -193,20 +235,33 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
 std::string DesignationText(const Designation& thread) {
   std::string text = "M" + PlainDecimal(thread.d);
   if (!thread.coarse) text += "×" + PlainDecimal(thread.P);
-  if (!thread.grade.empty()) text += "-" + thread.grade + thread.position + thread.crest_class;
+  if (thread.thread_class) {
+    text += "-" + thread.thread_class->Text() + (thread.crest_class ? thread.crest_class->Text() : "");
+  }
   if (!thread.engagement.empty()) text += "-" + thread.engagement;
   if (thread.left_hand) text += "-LH";
   return text;
 }
 
-FormInputs InputsOf(const Designation& thread, const std::string& gauge,
-                    const std::string& length_range) {
-  return {PlainDecimal(thread.d),
-          PlainDecimal(thread.P),
-          thread.grade,
-          thread.position,
-          gauge,
-          length_range};
+GaugeRequest RequestFor(const Designation& thread, const GaugeKind* kind,
+                        const std::string& gauge_name, const std::string& length_range) {
+  GaugeRequest request;
+  request.d = thread.d;
+  request.P = thread.P;
+  if (thread.thread_class) request.thread_class = RequestedClass::Of(*thread.thread_class);
+  request.kind = kind;
+  request.gauge_name = gauge_name;
+  request.length_range = length_range;
+  return request;
+}
+
+std::vector<Notice> ReadingNotices(const Designation& thread, std::string_view typed) {
+  std::vector<Notice> notices;
+  if (thread.decimal_comma) notices.push_back(DecimalCommaRead{std::string(typed)});
+  if (thread.thread_class && thread.crest_class) {
+    notices.push_back(GaugesUseClass{thread.thread_class->Text(), thread.crest_class->Text()});
+  }
+  return notices;
 }
 
 }  // namespace threadgauge

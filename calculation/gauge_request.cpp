@@ -2,14 +2,13 @@
 
 #include <cmath>
 
+#include "calculation/gauge_kind.h"
 #include "tolerance/number_text.h"
 
 namespace threadgauge {
 namespace {
 
 bool Positive(double value) { return std::isfinite(value) && value > 0; }
-
-}  // namespace
 
 std::optional<Rejection> MissingThreadInput(const FormInputs& in) {
   // Exactly empty: a text of blanks passes here and is judged as a number later.
@@ -20,25 +19,59 @@ std::optional<Rejection> MissingThreadInput(const FormInputs& in) {
   return std::nullopt;
 }
 
-std::optional<Rejection> NotPositive(const FormInputs& in) {
-  if (!Positive(ReadLeadingNumber(in.Text1))) return Rejection{" 对不起,公称直径必须是正数！"};
-  if (!Positive(ReadLeadingNumber(in.Combo1))) return Rejection{" 对不起,螺距必须是正数！"};
-  return std::nullopt;
+// d and P as the leading-number rule reads them, with a note where the rule may have read
+// otherwise than the user meant.
+std::variant<GaugeRequest, Rejection> ThreadOf(const FormInputs& in) {
+  const TypedNumber d = ReadTypedNumber(in.Text1);
+  const TypedNumber P = ReadTypedNumber(in.Combo1);
+  if (!Positive(d.value)) return Rejection{" 对不起,公称直径必须是正数！"};
+  if (!Positive(P.value)) return Rejection{" 对不起,螺距必须是正数！"};
+  GaugeRequest request;
+  request.d = d.value;
+  request.P = P.value;
+  request.thread_class = RequestedClass::Typed(in.Combo2, in.Combo3);
+  request.length_range = in.Combo5;
+  for (const auto& [input, typed, number] :
+       {std::tuple{NumberInput::Diameter, &in.Text1, &d}, {NumberInput::Pitch, &in.Combo1, &P}}) {
+    if (number->doubt != NumberDoubt::None) {
+      request.reading_notes.push_back(
+          NumberReadAs{input, *typed, number->value, number->doubt, number->dropped});
+    }
+  }
+  return request;
+}
+
+}  // namespace
+
+RequestedClass RequestedClass::Typed(std::string grade, std::string position) {
+  RequestedClass typed{std::move(grade), std::move(position), std::nullopt};
+  typed.position = ParsePosition(typed.position_text);
+  return typed;
+}
+
+RequestedClass RequestedClass::Of(const ThreadClass& thread_class) {
+  return {thread_class.grade, Letter(thread_class.position), thread_class.position};
 }
 
 std::variant<GaugeRequest, Rejection> BuildRequest(const FormInputs& in) {
   if (auto missing = MissingThreadInput(in)) return *missing;
   if (in.Combo4.empty()) return Rejection{" 对不起,量规名称不能为空！"};
-  if (auto rejected = NotPositive(in)) return *rejected;
+  auto built = ThreadOf(in);
+  if (auto* request = std::get_if<GaugeRequest>(&built)) {
+    request->kind = FindGaugeKind(in.Combo4);
+    request->gauge_name = in.Combo4;
+  }
+  return built;
+}
 
-  GaugeRequest request;
-  request.d = ReadLeadingNumber(in.Text1);
-  request.P = ReadLeadingNumber(in.Combo1);
-  request.grade = in.Combo2;
-  request.position = in.Combo3;
-  request.gaugeName = in.Combo4;
-  request.lengthRange = in.Combo5;
-  return request;
+std::variant<GaugeRequest, Rejection> BuildThreadRequest(const FormInputs& in) {
+  if (auto missing = MissingThreadInput(in)) return *missing;
+  return ThreadOf(in);
+}
+
+std::string DesignationOf(const GaugeRequest& thread) {
+  return "M" + PlainDecimal(thread.d) + "×" + PlainDecimal(thread.P) + "-" +
+         thread.thread_class.Text();
 }
 
 }  // namespace threadgauge

@@ -45,9 +45,9 @@ std::optional<double> Shown(const GaugeSetRow& row, OutputField field) {
   return ReadShownNumber(text);
 }
 
-const GaugeSetRow* RowOf(const GaugeSet& set, std::string_view gauge) {
+const GaugeSetRow* RowOf(const GaugeSet& set, const GaugeKind* kind) {
   for (const GaugeSetRow& row : set.rows) {
-    if (row.gauge == gauge) return &row;
+    if (row.kind == kind) return &row;
   }
   return nullptr;
 }
@@ -71,10 +71,7 @@ void DrawZones(GaugeSet& set, double d, double P) {
     if (center && half) gauge.zone = {from_d2(*center - *half), from_d2(*center + *half)};
     // A ring's wear limit is the pitch diameter of its wear check plug; the tables give no
     // wear limit for the thread plugs, and the check plugs have none.
-    const char* wear_plug = row.gauge == "通端螺纹环规"   ? "校通-损螺纹塞规"
-                            : row.gauge == "止端螺纹环规" ? "校止-损螺纹塞规"
-                                                          : nullptr;
-    if (wear_plug != nullptr) {
+    if (const GaugeKind* wear_plug = row.kind->wear_check_plug) {
       gauge.wear_known = true;
       if (const GaugeSetRow* plug = RowOf(set, wear_plug)) {
         gauge.wear = from_d2(Shown(*plug, OutputField::Text4));
@@ -86,31 +83,28 @@ void DrawZones(GaugeSet& set, double d, double P) {
 
 }  // namespace
 
-std::string DesignationOf(const FormInputs& in) {
-  return "M" + in.Text1 + "×" + in.Combo1 + "-" + in.Combo2 + in.Combo3;
-}
-
-std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const GaugeRequest& thread,
                                                     const std::string& designation,
                                                     const ToleranceDatabase& db) {
-  if (auto missing = MissingThreadInput(inputs)) return *missing;
-  if (auto rejected = NotPositive(inputs)) return *rejected;
-  const std::string& position = inputs.Combo3;
-  const bool internal = position == "G" || position == "H";
-  const bool external = position == "e" || position == "f" || position == "g" || position == "h";
-  if (!internal && !external) {
+  const std::optional<Position> position = thread.thread_class.position;
+  if (!position) {
     return Rejection{" 对不起,公差带应为 G、H（内螺纹）或 e、f、g、h（外螺纹）！"};
   }
+  const bool internal = IsInternal(*position);
   GaugeSet set;
   set.designation = designation;
-  set.length_range = inputs.Combo5;
+  set.length_range = thread.length_range;
   set.diagram.internal = internal;
+  set.notices = thread.reading_notes;
   for (const GaugeKind* kind : GaugeKinds()) {
-    if ((kind->deviation == Deviation::EI) != internal) continue;
-    FormInputs one = inputs;
-    one.Combo4 = std::string(kind->name);
+    if (kind->internal() != internal) continue;
+    GaugeRequest one = thread;
+    one.kind = kind;
+    one.gauge_name = std::string(kind->name);
+    one.reading_notes.clear();
     GaugeSetRow row;
-    row.gauge = one.Combo4;
+    row.kind = kind;
+    row.gauge = one.gauge_name;
     row.result = Calculate(one, db);
     row.shown.Apply(row.result.update);
     DescribeRow(row);
@@ -119,8 +113,16 @@ std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
     set.database_note = row.result.database_note;
     set.rows.push_back(std::move(row));
   }
-  DrawZones(set, ReadLeadingNumber(inputs.Text1), ReadLeadingNumber(inputs.Combo1));
+  DrawZones(set, thread.d, thread.P);
   return set;
+}
+
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+                                                    const ToleranceDatabase& db) {
+  auto built = BuildThreadRequest(inputs);
+  if (const auto* rejection = std::get_if<Rejection>(&built)) return *rejection;
+  const GaugeRequest& thread = std::get<GaugeRequest>(built);
+  return CalculateGaugeSet(thread, DesignationOf(thread), db);
 }
 
 std::vector<std::string> GaugeSetColumns() {

@@ -4,6 +4,7 @@
 #include <array>
 
 #include "tolerance/number_text.h"
+#include "tolerance/table_names.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
@@ -17,18 +18,15 @@ std::string Quoted(const std::string& text) {
   return "“" + Shortened(text, kShownCharacters) + "”";
 }
 
-// The tables users supply from their own copy of the gauge standard.
-constexpr std::array<const char*, 5> kUserGaugeTables = {"位置要素", "半角公差", "螺距公差",
-                                                         "圆柱螺纹塞规", "测球直径"};
-
 bool IsUserGaugeTable(const std::string& table) {
-  return std::find(kUserGaugeTables.begin(), kUserGaugeTables.end(), table) !=
-         kUserGaugeTables.end();
+  return std::find(names::kUserGaugeTables.begin(), names::kUserGaugeTables.end(), table) !=
+         names::kUserGaugeTables.end();
 }
 
 // The gauge tables are the user's to supply; say where.
 std::string GaugeTableHint(const std::string& table) {
-  return table == "位置要素" ? "（量规公差表须由用户填写：菜单“公差表”→“编辑公差表…”）" : "";
+  return table == names::kGaugeTable ? "（量规公差表须由用户填写：菜单“公差表”→“编辑公差表…”）"
+                                     : "";
 }
 
 std::string Describe(const LookupFailure& f) {
@@ -41,8 +39,6 @@ std::string Describe(const LookupFailure& f) {
     case LookupFailureKind::ColumnMissing:
       return table + "中没有列" + Quoted(f.column);
     case LookupFailureKind::NoRow:
-      // The length list left empty is the user's choice, not a fault of the table.
-      if (f.table == "螺距公差" && f.key == "“”") return "未选择螺纹部分长度，查不到螺距公差";
       return table + "中没有 " + Shortened(f.key, kShownCharacters) + " 的行" +
              GaugeTableHint(f.table);
     case LookupFailureKind::NoRangeHolds:
@@ -72,7 +68,7 @@ std::string Describe(const LookupFailure& f) {
 std::string Describe(const WrongThreadKind& n) {
   const std::string gauge = Shortened(n.gauge, kShownCharacters);
   const std::string column = Shortened(n.column, kShownCharacters);
-  if (n.column.rfind("EI(", 0) == 0) {
+  if (n.internal_gauge) {
     return gauge + "检验内螺纹，公差带" + Quoted(n.position) + "是外螺纹的公差带，查不到基本偏差 " +
            column + "；内螺纹的公差带为 G 或 H";
   }
@@ -88,7 +84,39 @@ std::string Describe(const UnknownGauge& n) {
   return "量规名称" + Quoted(n.name) + "不是所列的十种量规之一，未计算量规尺寸";
 }
 
+// The length list left empty is the user's choice, not a fault of the table.
+std::string Describe(const NoLengthChosen&) { return "未选择螺纹部分长度，查不到螺距公差"; }
+
+std::string Describe(const NumberReadAs& n) {
+  const std::string what = n.input == NumberInput::Diameter ? "公称直径" : "螺距";
+  const std::string head = what + Quoted(n.typed) + "按 " + PlainDecimal(n.read) + " 计算";
+  switch (n.doubt) {
+    case NumberDoubt::DecimalComma:
+      return head + "（小数点请用“.”）";
+    case NumberDoubt::BlankInside:
+      return head + "（数字中间有空格）";
+    case NumberDoubt::DigitsDropped:
+      return head + "（其后的" + Quoted(n.dropped) + "未读）";
+    case NumberDoubt::None:
+      break;
+  }
+  return head;
+}
+
+std::string Describe(const DecimalCommaRead& n) {
+  return "螺纹标记" + Quoted(n.typed) + "中的“,”按小数点读取";
+}
+
+std::string Describe(const GaugesUseClass& n) {
+  return "量规按中径公差带 " + n.pitch_class + " 计算（" + n.crest_class + " 是顶径公差带）";
+}
+
 }  // namespace
+
+bool IsInformational(const Notice& notice) {
+  return std::holds_alternative<DecimalCommaRead>(notice) ||
+         std::holds_alternative<GaugesUseClass>(notice);
+}
 
 std::string DescribeNotice(const Notice& notice) {
   return std::visit([](const auto& n) { return Describe(n); }, notice);

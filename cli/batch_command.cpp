@@ -83,7 +83,9 @@ std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostrea
       std::istringstream list(value);
       for (std::string item; std::getline(list, item, ',');) {
         const auto thread_class = ParseThreadClass(item);
-        if (!thread_class) return fail("无法识别的公差带“" + item + "”，例如 6H 或 6g");
+        if (!thread_class) {
+          return fail("无法识别的公差带“" + item + "”，例如 6H 或 6g（" + DescribeClasses() + "）");
+        }
         parsed.classes.push_back(*thread_class);
       }
     } else if (a == "--length") {
@@ -144,7 +146,7 @@ std::vector<Designation> Threads(const BatchArgs& a, std::istream& in, std::ostr
       continue;
     }
     const Designation& thread = std::get<Designation>(parsed);
-    if (!thread.grade.empty()) {
+    if (thread.thread_class) {
       threads.push_back(thread);  // a class on the line overrides --classes
     } else if (a.classes.empty()) {
       err << "第 " << number << " 行：" << thread.text << " 没有公差带，也没有给出 --classes\n";

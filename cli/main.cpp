@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "calculation/calculate.h"
+#include "tolerance/tolerance_database.h"
 #include "cli/batch_command.h"
 #include "cli/db_commands.h"
 #include "cli/options.h"
@@ -34,11 +35,14 @@ int main(int argc, char** argv) {
   }
   const std::filesystem::path database =
       options->database ? *options->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
-  const CalculationResult result = Calculate(options->inputs, database);
-  if (result.rejection) {
-    std::cerr << *result.rejection << "\n";
-    return ExitStatus(result);
+  const std::variant<GaugeRequest, Rejection> built =
+      options->request ? *options->request : BuildRequest(options->inputs);
+  if (const auto* rejection = std::get_if<Rejection>(&built)) {
+    std::cerr << rejection->message << "\n";
+    return 2;
   }
-  std::cout << (options->json ? RenderJson(result) : RenderText(options->inputs, result));
+  const GaugeRequest& request = std::get<GaugeRequest>(built);
+  const CalculationResult result = Calculate(request, ToleranceDatabase::Open(database));
+  std::cout << (options->json ? RenderJson(result) : RenderText(request, result));
   return ExitStatus(result);
 }

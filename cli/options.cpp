@@ -109,11 +109,13 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
       return {std::nullopt, error->message};
     }
     const Designation& thread = std::get<Designation>(parsed);
-    if (thread.grade.empty()) {
+    if (!thread.thread_class) {
       return {std::nullopt, "螺纹标记中没有公差带；例如 " + thread.text + "-6H"};
     }
-    const FormInputs from = InputsOf(thread, options.inputs.Combo4, options.inputs.Combo5);
-    options.inputs = from;
+    if (options.inputs.Combo4.empty()) return {std::nullopt, " 对不起,量规名称不能为空！"};
+    options.request = RequestFor(thread, FindGaugeKind(options.inputs.Combo4),
+                                 options.inputs.Combo4, options.inputs.Combo5);
+    options.request->reading_notes = ReadingNotices(thread, *options.thread);
   }
   return {std::move(options), std::string()};
 }

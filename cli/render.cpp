@@ -1,9 +1,11 @@
 #include "cli/render.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
 
+#include "tolerance/number_text.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
@@ -85,13 +87,15 @@ std::string RenderJson(const CalculationResult& result) {
          ", \"database\": " + JsonString(Utf8(result.database)) + "}\n";
 }
 
-std::string RenderText(const FormInputs& in, const CalculationResult& result) {
+std::string RenderText(const GaugeRequest& request, const CalculationResult& result) {
   const FormState s = Shown(result);
   const auto field = [&](OutputField f) { return s.Field(f); };
   const auto shown = [&](Switchable c) { return s.Visible(c); };
   std::ostringstream out;
-  out << "M " << in.Text1 << " × " << in.Combo1 << " － " << in.Combo2 << in.Combo3 << "  "
-      << in.Combo4 << "  螺纹部分长度 " << in.Combo5 << "\n\n";
+  // The numbers as read, so a heading never shows a text the calculation did not use.
+  out << "M " << PlainDecimal(request.d) << " × " << PlainDecimal(request.P) << " － "
+      << request.thread_class.Text() << "  " << request.gauge_name << "  螺纹部分长度 "
+      << request.length_range << "\n\n";
   out << "          尺  寸          偏  差\n";
   out << "大  径  " << (shown(Switchable::Label20) ? "≥ " : "  ") << field(OutputField::Text2);
   if (shown(Switchable::Label11) && shown(Switchable::Text3)) {
@@ -130,7 +134,7 @@ bool WriteOutput(const std::string& text, const std::optional<std::filesystem::p
 
 int ExitStatus(const CalculationResult& result) {
   if (result.rejection) return 2;
-  return result.notices.empty() ? 0 : 1;
+  return std::all_of(result.notices.begin(), result.notices.end(), IsInformational) ? 0 : 1;
 }
 
 }  // namespace threadgauge

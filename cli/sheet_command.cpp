@@ -1,6 +1,7 @@
 #include "cli/sheet_command.h"
 
 #include <QDate>
+#include <algorithm>
 #include <QGuiApplication>
 #include <filesystem>
 #include <fstream>
@@ -89,8 +90,9 @@ std::string Json(const GaugeSet& set, const Designation& thread) {
   std::ostringstream out;
   out << "{\"thread\": {\"designation\": " << JsonString(thread.text)
       << ", \"diameter\": " << PlainDecimal(thread.d) << ", \"pitch\": " << PlainDecimal(thread.P)
-      << ", \"grade\": " << JsonString(thread.grade)
-      << ", \"position\": " << JsonString(thread.position) << "}, \"gauges\": [";
+      << ", \"grade\": " << JsonString(thread.thread_class->grade)
+      << ", \"position\": " << JsonString(Letter(thread.thread_class->position))
+      << "}, \"gauges\": [";
   for (size_t i = 0; i < set.rows.size(); ++i) {
     out << (i ? ", " : "") << "{\"name\": " << JsonString(set.rows[i].gauge) << ", "
         << JsonFormState(set.rows[i].shown) << "}";
@@ -122,15 +124,16 @@ int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std
     return 2;
   }
   const Designation& thread = std::get<Designation>(designation);
-  if (thread.grade.empty()) {
+  if (!thread.thread_class) {
     err << "标记中没有公差带，全套量规需要它；例如 " << thread.text << "-6H\n";
     return 2;
   }
   const std::filesystem::path database =
       parsed->database ? *parsed->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
   ToleranceSession session;
-  auto calculated =
-      CalculateGaugeSet(InputsOf(thread, "", parsed->length), thread.text, session.Open(database));
+  GaugeRequest request = RequestFor(thread, nullptr, "", parsed->length);
+  request.reading_notes = ReadingNotices(thread, parsed->designation);
+  auto calculated = CalculateGaugeSet(request, thread.text, session.Open(database));
   if (const auto* rejection = std::get_if<Rejection>(&calculated)) {
     err << rejection->message << "\n";
     return 2;
@@ -148,7 +151,7 @@ int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std
                                         : Text(set);
     if (!WriteOutput(written, parsed->out, out, err)) return 2;
   }
-  return set.notices.empty() ? 0 : 1;
+  return std::all_of(set.notices.begin(), set.notices.end(), IsInformational) ? 0 : 1;
 }
 
 }  // namespace threadgauge

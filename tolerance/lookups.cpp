@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "tolerance/number_text.h"
+#include "tolerance/table_names.h"
 
 namespace threadgauge {
 namespace {
@@ -22,13 +23,15 @@ Query ByPitch(const std::string& table, double P) {
   query.table = table;
   query.sql = "Select * from " + table + " Where[P] = ?";
   query.params.push_back(PitchParameter(P));
-  query.key_column = "P";
+  query.key_column = names::kPitchColumn;
   query.key = "P = " + PlainDecimal(P);
+  query.rows_key = query.key;
   return query;
 }
 
 const char* PitchDiameterTableName(PitchDiameterTable table) {
-  return table == PitchDiameterTable::Internal ? "内螺纹中径公差" : "外螺纹中径公差";
+  return table == PitchDiameterTable::Internal ? names::kInternalPitchDiameterTable
+                                               : names::kExternalPitchDiameterTable;
 }
 
 Lookup<double> FirstRowNumber(const ToleranceDatabase& db, const Query& query,
@@ -58,19 +61,21 @@ Lookup<std::optional<double>> StoredDiameter(const ToleranceDatabase& db, const 
 Lookup<double> LookupPitchTolerance(const ToleranceDatabase& db, const std::string& length_range) {
   // The range text is bound, never pasted into the SQL: a quote typed into the list is
   // only a range that matches no row.
-  const Query query{"螺距公差",
-                    "Select * from 螺距公差 Where [螺纹量规螺纹部分长度(mm)] = ?",
+  const Query query{names::kPitchToleranceTable,
+                    std::string("Select * from ") + names::kPitchToleranceTable + " Where [" +
+                        names::kLengthColumn + "] = ?",
                     {length_range},
-                    kPitchToleranceLengthColumn,
+                    names::kLengthColumn,
                     "“" + length_range + "”"};
-  return FirstRowNumber(db, query, "螺距公差TP(mm)");
+  return FirstRowNumber(db, query, names::kPitchToleranceColumn);
 }
 
 Lookup<std::string> LookupHalfAngleTolerance(const ToleranceDatabase& db, double P,
                                              HalfAngleProfile profile) {
   const std::string column =
-      profile == HalfAngleProfile::Complete ? kCompleteProfileColumn : kTruncatedProfileColumn;
-  const Query query = ByPitch("半角公差", P);
+      profile == HalfAngleProfile::Complete ? names::kCompleteProfileColumn
+                                            : names::kTruncatedProfileColumn;
+  const Query query = ByPitch(names::kHalfAngleTable, P);
   const Lookup<RowCells> row = db.QueryFirstRow(query, {column});
   if (!row.ok()) return row.failure();
   Lookup<std::string> text = ReadText(row.value().front());
@@ -83,23 +88,27 @@ Lookup<std::string> LookupHalfAngleTolerance(const ToleranceDatabase& db, double
 
 Lookup<double> LookupFundamentalDeviation(const ToleranceDatabase& db, double P,
                                           const std::string& column) {
-  return FirstRowNumber(db, ByPitch("基本偏差", P), column);
+  return FirstRowNumber(db, ByPitch(names::kFundamentalDeviationTable, P), column);
 }
 
 Scanned<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchDiameterTable table,
                                              double P, double d, const std::string& grade) {
   Query query = ByPitch(PitchDiameterTableName(table), P);
   query.key += ", d = " + PlainDecimal(d);
-  Scanned<RowCells> row = db.ScanRangeFirstMatch(query, d, "D下限", "D上限", {grade});
+  Scanned<RowCells> row = db.ScanRangeFirstMatch(query, d, names::kDiameterLower, names::kDiameterUpper, {grade});
   if (!row.value.ok()) return {row.value.failure(), std::move(row.warnings)};
   return {ReadNumber(row.value.value().front(), query, grade), std::move(row.warnings)};
 }
 
 GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
-  const Query query{"位置要素", "Select * from 位置要素 ", {}, {}, "TD2/Td2 = " + PlainDecimal(T)};
-  const std::vector<std::string> columns = {"TPL", "ZPL", "ZR",      "m",
-                                            "TCP", "TR",  "WGO环规", "WNG环规"};
-  Scanned<RowCells> row = db.ScanRangeFirstMatch(query, T, "TD2/Td2下限", "TD2/Td2上限", columns);
+  const Query query{names::kGaugeTable,
+                    std::string("Select * from ") + names::kGaugeTable + " ",
+                    {},
+                    {},
+                    "TD2/Td2 = " + PlainDecimal(T)};
+  const std::vector<std::string> columns(names::kGaugeColumns.begin(), names::kGaugeColumns.end());
+  Scanned<RowCells> row =
+      db.ScanRangeFirstMatch(query, T, names::kToleranceLower, names::kToleranceUpper, columns);
   const auto value = [&](size_t i) -> Lookup<double> {
     if (!row.value.ok()) return row.value.failure();
     return ReadNumber(row.value.value()[i], query, columns[i]);
@@ -110,11 +119,11 @@ GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
 }
 
 Lookup<std::optional<double>> LookupWireDiameter(const ToleranceDatabase& db, double P) {
-  return StoredDiameter(db, ByPitch("圆柱螺纹塞规", P), "do");
+  return StoredDiameter(db, ByPitch(names::kWireTable, P), names::kWireColumn);
 }
 
 Lookup<std::optional<double>> LookupBallDiameter(const ToleranceDatabase& db, double P) {
-  return StoredDiameter(db, ByPitch("测球直径", P), "d");
+  return StoredDiameter(db, ByPitch(names::kBallTable, P), names::kBallColumn);
 }
 
 }  // namespace threadgauge

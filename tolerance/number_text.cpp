@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <algorithm>
 #include <limits>
+#include <vector>
 
 namespace threadgauge {
 namespace {
@@ -22,6 +24,16 @@ std::string ToHalfWidth(std::string_view text) {
       i += 2;
       continue;
     }
+    // U+2010 … U+2012 (hyphens, the figure dash) and U+2212 (the minus sign) read as "-".
+    if (b0 == 0xE2 && i + 2 < text.size()) {
+      const auto b1 = static_cast<unsigned char>(text[i + 1]);
+      const auto b2 = static_cast<unsigned char>(text[i + 2]);
+      if ((b1 == 0x80 && b2 >= 0x90 && b2 <= 0x92) || (b1 == 0x88 && b2 == 0x92)) {
+        out += '-';
+        i += 2;
+        continue;
+      }
+    }
     if (b0 == 0xEF && i + 2 < text.size()) {
       const auto b1 = static_cast<unsigned char>(text[i + 1]);
       const auto b2 = static_cast<unsigned char>(text[i + 2]);
@@ -40,12 +52,27 @@ std::string ToHalfWidth(std::string_view text) {
 
 }  // namespace
 
-double ReadLeadingNumber(std::string_view typed) {
-  const std::string text = ToHalfWidth(typed);
-  std::string squeezed;
-  for (char c : text) {
-    if (c != ' ' && c != '\t' && c != '\n') squeezed += c;
+namespace {
+
+// The typed text without blanks, and where each of its characters stood in the text.
+struct Squeezed {
+  std::string text;
+  std::vector<size_t> at;
+};
+
+Squeezed Squeeze(const std::string& text) {
+  Squeezed out;
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == ' ' || c == '\t' || c == '\n') continue;
+    out.text += c;
+    out.at.push_back(i);
   }
+  return out;
+}
+
+// The leading number of squeezed text: its value and where it ends (0 when there is none).
+std::pair<double, size_t> LeadingNumber(const std::string& squeezed) {
   size_t i = 0;
   bool negative = false;
   if (i < squeezed.size() && (squeezed[i] == '+' || squeezed[i] == '-')) {
@@ -59,7 +86,7 @@ double ReadLeadingNumber(std::string_view typed) {
     ++i;
     while (i < squeezed.size() && IsDigit(squeezed[i])) ++i, ++digits;
   }
-  if (digits == 0) return 0;
+  if (digits == 0) return {0, 0};
   size_t end = i;
   bool negative_exponent = false;
   if (i < squeezed.size() && (squeezed[i] == 'e' || squeezed[i] == 'E')) {
@@ -79,7 +106,33 @@ double ReadLeadingNumber(std::string_view typed) {
     value = negative_exponent ? 0.0 : std::numeric_limits<double>::infinity();
   }
   (void)ptr;
-  return negative ? -value : value;
+  return {negative ? -value : value, end};
+}
+
+}  // namespace
+
+double ReadLeadingNumber(std::string_view typed) {
+  return LeadingNumber(Squeeze(ToHalfWidth(typed)).text).first;
+}
+
+TypedNumber ReadTypedNumber(std::string_view typed) {
+  const std::string text = ToHalfWidth(typed);
+  const Squeezed squeezed = Squeeze(text);
+  const auto [value, end] = LeadingNumber(squeezed.text);
+  TypedNumber number{value, NumberDoubt::None, {}};
+  if (end == 0) return number;
+  // The number's characters stood apart in the typed text: blanks were read as nothing.
+  if (squeezed.at[end - 1] - squeezed.at[0] != end - 1) number.doubt = NumberDoubt::BlankInside;
+  const std::string rest = text.substr(squeezed.at[end - 1] + 1);
+  const std::string& s = squeezed.text;
+  if (end + 1 < s.size() && s[end] == ',' && IsDigit(s[end + 1])) {
+    number.doubt = NumberDoubt::DecimalComma;
+  } else if (std::any_of(rest.begin(), rest.end(), IsDigit) &&
+             number.doubt == NumberDoubt::None) {
+    number.doubt = NumberDoubt::DigitsDropped;
+  }
+  if (number.doubt != NumberDoubt::None) number.dropped = rest;
+  return number;
 }
 
 std::optional<double> ParseStoredNumber(std::string_view text) {

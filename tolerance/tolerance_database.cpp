@@ -167,8 +167,7 @@ RowCells ReadColumns(const SqliteStatement& row, const std::vector<std::string>&
 // "第 2 行", or "P = 1.5 的第 2 行" where the SELECT chose the rows by a key.
 std::string RowInWords(const Query& query, size_t row) {
   const std::string number = "第 " + std::to_string(row) + " 行";
-  return query.key_column.empty() ? number
-                                  : query.key.substr(0, query.key.find(',')) + " 的" + number;
+  return query.rows_key.empty() ? number : query.rows_key + " 的" + number;
 }
 
 }  // namespace

@@ -25,6 +25,7 @@ extern const GaugeKind kGoThreadRing{"通端螺纹环规",
                                      Deviation::es,
                                      PitchDiameterTable::External,
                                      HalfAngleProfile::Complete,
-                                     Diameters};
+                                     Diameters,
+                                     &kGoRingWearCheckPlug};
 
 }  // namespace threadgauge

@@ -26,6 +26,7 @@ extern const GaugeKind kNotGoThreadRing{"止端螺纹环规",
                                         Deviation::es,
                                         PitchDiameterTable::External,
                                         HalfAngleProfile::Truncated,
-                                        Diameters};
+                                        Diameters,
+                                     &kNotGoRingWearCheckPlug};
 
 }  // namespace threadgauge

@@ -24,9 +24,11 @@ TEST_P(GoodDesignation, GivesTheFourInputs) {
   const Designation& t = std::get<Designation>(parsed);
   EXPECT_EQ(t.d, g.d);
   EXPECT_EQ(t.P, g.P);
-  EXPECT_EQ(t.grade, g.grade);
-  EXPECT_EQ(t.position, g.position);
+  EXPECT_EQ(t.thread_class ? t.thread_class->grade : "", g.grade);
+  EXPECT_EQ(t.thread_class ? Letter(t.thread_class->position) : "", std::string(g.position));
   EXPECT_EQ(t.text, g.understood);
+  // A comma read as the decimal point is said; a point is not.
+  EXPECT_EQ(t.decimal_comma, std::string(g.typed).find(',') != std::string::npos) << g.typed;
 }
 
 // Coarse pitches from the ISO 261 table we ship: M10 1.5, M12 1.75, M1.6 0.35, M64 6.
@@ -56,7 +58,12 @@ INSTANTIATE_TEST_SUITE_P(
                       Good{"M1.6-6H", 1.6, 0.35, "6", "H", "M1.6-6H"},
                       Good{"M64-4e", 64, 6, "4", "e", "M64-4e"},
                       Good{"M2.5×0.45-7G", 2.5, 0.45, "7", "G", "M2.5×0.45-7G"},
-                      Good{"M6-3h4h", 6, 1, "3", "h", "M6-3h4h"}),
+                      Good{"M6-3h4h", 6, 1, "3", "h", "M6-3h4h"},
+                      // Hyphens and minus signs that look like the dash.
+                      Good{"M10×1.5\u20116H", 10, 1.5, "6", "H", "M10×1.5-6H"},
+                      Good{"M10×1.5\u20126H", 10, 1.5, "6", "H", "M10×1.5-6H"},
+                      Good{"M10×1.5\u22126H", 10, 1.5, "6", "H", "M10×1.5-6H"},
+                      Good{"M10×1,25-6H", 10, 1.25, "6", "H", "M10×1.25-6H"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 struct Bad {
@@ -85,8 +92,18 @@ INSTANTIATE_TEST_SUITE_P(
         Bad{"Ph3P1.5", "以 M 开头"}, Bad{"M11-6H", "公称直径 11 不在 ISO 261 粗牙螺距表中"},
         Bad{"", "没有输入螺纹标记"}, Bad{"M", "后面应是公称直径"},
         Bad{"M10×1.5-H", "“-”后面应是公差带"}, Bad{"M10×1.5-6H-Q", "无法识别“-Q”"},
-        // Blanks are ignored wherever they stand: P reads 1.56.
-        Bad{"M10×1.5 6H", "无法识别“H”"}, Bad{"M10×abc", "“×”后面应是螺距，无法识别“abc”"},
+        // Blanks between two numbers are never joined into one (1.5 6 is not 1.56).
+        Bad{"M10×1.5 6H", "数字中间不能有空格，无法识别“M10×1.5 6H”"},
+        Bad{"M10 6g", "数字中间不能有空格，无法识别“M10 6g”"},
+        Bad{"M1 0×1.5-6H", "数字中间不能有空格"},
+        Bad{"M10×abc", "“×”后面应是螺距，无法识别“abc”"},
+        // A crest class with another position letter is a typing error.
+        Bad{"M10-6g6H", "顶径公差带“6H”的位置字母与中径公差带“6g”不同"},
+        Bad{"M10-5H6G", "顶径公差带“6G”的位置字母与中径公差带“5H”不同"},
+        Bad{"M10-5g6h", "顶径公差带“6h”的位置字母"},
+        // Classes ISO 965-1 does not have.
+        Bad{"M10-9H", "ISO 965-1 没有公差带“9H”"}, Bad{"M10-3G", "没有公差带“3G”"},
+        Bad{"M10-2g", "没有公差带“2g”"},
         Bad{"M10×0-6H", "“×”后面应是螺距"}, Bad{"M0-6H", "“M”后面应是公称直径"},
         Bad{"m5-LH-S-L", "“LH”应写在最后"}, Bad{"M5-6g-S-L", "旋合长度写了两次"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });

@@ -15,9 +15,9 @@ class GaugeSetTest : public ::testing::Test {
   GaugeSetTest() { testing::FillComplete(fixture_); }
   GaugeSet Set(const char* position) {
     const auto set =
-        CalculateGaugeSet(testing::Inputs(10, position, ""), "M10×1.5-6" + std::string(position),
-                          ToleranceDatabase::Open(fixture_.path()));
+        CalculateGaugeSet(testing::Inputs(10, position, ""), ToleranceDatabase::Open(fixture_.path()));
     EXPECT_TRUE(std::holds_alternative<GaugeSet>(set));
+    EXPECT_EQ(std::get<GaugeSet>(set).designation, "M10×1.5-6" + std::string(position));
     return std::get<GaugeSet>(set);
   }
   testing::FixtureDatabase fixture_;
@@ -104,9 +104,19 @@ TEST_F(GaugeSetTest, MissingValuesAreNamedOnceAndTheTableGoesOut) {
   EXPECT_NE(GaugeSetTabSeparated(Set("H")).find("\r\n止端螺纹塞规\t\t\t≤ 8.376\t15\t"),
             std::string::npos);
 
-  const auto rejected = CalculateGaugeSet(testing::Inputs(10, "X", ""), "M10×1.5-6X",
-                                          ToleranceDatabase::Open(fixture_.path()));
+  const auto rejected =
+      CalculateGaugeSet(testing::Inputs(10, "X", ""), ToleranceDatabase::Open(fixture_.path()));
   ASSERT_TRUE(std::holds_alternative<Rejection>(rejected));
+
+  // The heading shows the numbers the gauges were computed from, never a text as typed.
+  FormInputs comma = testing::Inputs(10, "H", "");
+  comma.Text1 = "10,5";
+  comma.Combo1 = "1,5";
+  const auto read = CalculateGaugeSet(comma, ToleranceDatabase::Open(fixture_.path()));
+  ASSERT_TRUE(std::holds_alternative<GaugeSet>(read));
+  EXPECT_EQ(std::get<GaugeSet>(read).designation, "M10×1-6H");
+  EXPECT_EQ(DescribeNotice(std::get<GaugeSet>(read).notices.at(0)),
+            "公称直径“10,5”按 10 计算（小数点请用“.”）");
 }
 
 }  // namespace

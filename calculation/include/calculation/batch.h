@@ -8,6 +8,7 @@
 #include "calculation/designation.h"
 #include "calculation/form_fields.h"
 #include "calculation/notice.h"
+#include "tolerance/thread_class.h"
 
 namespace threadgauge {
 
@@ -19,13 +20,6 @@ enum class Series { Coarse, Fine, All };
 // The threads of the series with from ≤ d ≤ to, in the table's order (coarse before fine
 // for each d), without a tolerance class.
 std::vector<Designation> SeriesThreads(Series series, double from, double to);
-
-// A tolerance class as written in a list such as "6H,6g": a grade and a position.
-struct ThreadClass {
-  std::string grade;
-  std::string position;
-};
-std::optional<ThreadClass> ParseThreadClass(std::string_view text);
 
 // The thread with the class given, its designation written again.
 Designation WithClass(Designation thread, const ThreadClass& thread_class);

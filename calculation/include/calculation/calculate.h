@@ -31,9 +31,13 @@ struct CalculationResult {
 std::string DescribeDatabase(const std::filesystem::path& database, const std::string& note);
 std::string DescribeDatabase(const CalculationResult& result);
 
-// Checks the inputs, shows the pitch tolerance and runs the gauge kind whose name equals
-// Combo4's text, on the database as it is now. Nothing is carried from one calculation to
-// the next, and the database is only read.
+struct GaugeRequest;
+
+// Shows the pitch tolerance and runs the request's gauge kind, on the database as it is
+// now. Nothing is carried from one calculation to the next, and the database is only read.
+CalculationResult Calculate(const GaugeRequest& request, const ToleranceDatabase& db);
+
+// One press of 确定: the inputs checked and read (BuildRequest), then calculated.
 CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db);
 
 // The same on the database file opened afresh for this one calculation.

@@ -3,8 +3,10 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
-#include "calculation/form_fields.h"
+#include "calculation/gauge_request.h"
+#include "tolerance/thread_class.h"
 
 namespace threadgauge {
 
@@ -13,12 +15,14 @@ struct Designation {
   std::string text;  // as understood, written the standard way, e.g. "M10×1.5-6H"
   double d = 0;
   double P = 0;
-  bool coarse = false;      // P taken from the ISO 261 table, as none was written
-  std::string grade;        // "6"; empty when no class was written
-  std::string position;     // "H", "g": the case is kept, H and h are other threads
-  std::string crest_class;  // "6H" of "5H6H": part of the designation, not of the gauges
-  bool left_hand = false;   // "LH": does not change the gauge dimensions
-  std::string engagement;   // "S", "N" or "L": neither does the length of engagement
+  bool coarse = false;  // P taken from the ISO 261 table, as none was written
+  // The pitch-diameter class, which the gauges check; none when no class was written.
+  std::optional<ThreadClass> thread_class;
+  // "6H" of "5H6H": the crest-diameter class, part of the designation, not of the gauges.
+  std::optional<ThreadClass> crest_class;
+  bool left_hand = false;        // "LH": does not change the gauge dimensions
+  std::string engagement;        // "S", "N" or "L": neither does the length of engagement
+  bool decimal_comma = false;    // "M10×1,25": a comma was read as the decimal point
 };
 
 // The message names the part that was not understood and shows a correct example.
@@ -26,19 +30,25 @@ struct DesignationError {
   std::string message;
 };
 
-// Reads a designation. "M" in either case; blanks anywhere; "×", "x", "X", "*" or a
-// full-width "×" between d and P; "-", "–", "—" or "－" before the class; full-width digits
-// and a decimal comma. When P is omitted, the coarse pitch of d is taken from the ISO 261
-// table we ship. Multi-start threads ("Ph3P1.5") are not understood.
+// Reads a designation. "M" in either case; blanks between the parts, never inside a
+// number; "×", "x", "X", "*" or a full-width "×" between d and P; "-", "–", "—", "－" or
+// another hyphen or minus sign before the class; full-width digits and a decimal comma.
+// The class is one ISO 965-1 has, and a crest class has the same position letter
+// ("5g6g"). When P is omitted, the coarse pitch of d is taken from ISO 261.
+// Multi-start threads ("Ph3P1.5") are not understood.
 std::variant<Designation, DesignationError> ParseDesignation(std::string_view text);
 
 // The designation written the standard way: "M10×1.5-6H", "M12-6g", "M6×0.75-5h6h-L-LH";
 // the pitch is left out when it is the coarse pitch that was not written.
 std::string DesignationText(const Designation& thread);
 
-// The window's inputs for the thread: d and P as plain decimal text, the grade and the
-// position, with the gauge name and the thread length given.
-FormInputs InputsOf(const Designation& thread, const std::string& gauge,
-                    const std::string& length_range);
+// The calculation of one gauge of the thread (which carries its class). `kind` is none
+// when `gauge_name` names none of the ten kinds.
+GaugeRequest RequestFor(const Designation& thread, const GaugeKind* kind,
+                        const std::string& gauge_name, const std::string& length_range);
+
+// What the designation's reading must tell: a decimal comma read as a point, and which
+// class the gauges use when a crest class was written.
+std::vector<Notice> ReadingNotices(const Designation& thread, std::string_view typed);
 
 }  // namespace threadgauge

@@ -51,6 +51,11 @@ struct GaugeKind {
   PitchDiameterTable pitch_diameter_table;
   HalfAngleProfile profile;
   GaugeDiameters (*diameters)(const ThreadValues&);
+  // A ring's wear check plug: its pitch diameter is the ring's wear limit.
+  const GaugeKind* wear_check_plug = nullptr;
+
+  // The kind checks an internal thread (a nut): the plugs of G and H.
+  bool internal() const { return deviation == Deviation::EI; }
 };
 
 // The ten kinds in the order the gauge name is compared with them.

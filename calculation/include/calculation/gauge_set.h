@@ -16,7 +16,10 @@ class ToleranceDatabase;
 // One gauge of a thread's set: its calculation, and its values as the window's layout
 // shows them ("10.020 ± 0.0120", "≥ 19.974", "≤ 8.376"; "—" for a value that could not be
 // had, the notices saying why).
+struct GaugeKind;
+
 struct GaugeSetRow {
+  const GaugeKind* kind = nullptr;
   std::string gauge;
   CalculationResult result;
   FormState shown;  // the window after this one calculation
@@ -53,16 +56,17 @@ struct GaugeSet {
   ZoneDiagram diagram;
 };
 
-// The gauges of the thread in `inputs` (Text1 and Combo1 to Combo3, Combo5 the length):
-// the GO and NOT-GO plugs of an internal thread (G, H); the GO and NOT-GO rings and their
-// six check plugs of an external one (e, f, g, h). Each is exactly the calculation of one
-// press of 确定 for that gauge. The thread's presence checks apply; Combo4 is not used.
-std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+// The gauges of the thread (a request without a kind): the GO and NOT-GO plugs of an
+// internal thread (G, H); the GO and NOT-GO rings and their six check plugs of an external
+// one (e, f, g, h). Each is exactly the calculation of one press of 确定 for that gauge.
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const GaugeRequest& thread,
                                                     const std::string& designation,
                                                     const ToleranceDatabase& db);
 
-// The designation of the window's thread: "M10×1.5-6H".
-std::string DesignationOf(const FormInputs& inputs);
+// The window's thread (Text1 and Combo1 to Combo3, Combo5 the length), its presence checks
+// applied; Combo4 is not used. The heading shows d and P as read.
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+                                                    const ToleranceDatabase& db);
 
 // The table's column headings and rows as text.
 std::vector<std::string> GaugeSetColumns();

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calculation/form_fields.h"
+#include "calculation/gauge_request.h"
 
 namespace threadgauge {
 
@@ -13,6 +14,8 @@ struct CliOptions {
   FormInputs inputs;  // an omitted option is an empty input, as an untouched field
   std::optional<std::filesystem::path> database;
   std::optional<std::string> thread;  // a designation given for the four thread inputs
+  // The calculation when --thread was given: the designation read straight into a request.
+  std::optional<GaugeRequest> request;
   bool json = false;
   bool help = false;
 };

@@ -6,11 +6,12 @@
 #include <string>
 
 #include "calculation/calculate.h"
+#include "calculation/gauge_request.h"
 
 namespace threadgauge {
 
 // The result as the window would show it after this one calculation on a fresh window.
-std::string RenderText(const FormInputs& inputs, const CalculationResult& result);
+std::string RenderText(const GaugeRequest& request, const CalculationResult& result);
 std::string RenderJson(const CalculationResult& result);
 
 // JSON pieces shared by the single calculation and the gauge sheet.

@@ -33,9 +33,4 @@ GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T);
 Lookup<std::optional<double>> LookupWireDiameter(const ToleranceDatabase& db, double P);
 Lookup<std::optional<double>> LookupBallDiameter(const ToleranceDatabase& db, double P);
 
-// Column and table names, as the database holds them.
-inline constexpr const char* kCompleteProfileColumn = "完整螺纹牙形的半角公差          Tα1/2(′)";
-inline constexpr const char* kTruncatedProfileColumn = "截短螺纹牙形的半角公差         Tα2/2(′)";
-inline constexpr const char* kPitchToleranceLengthColumn = "螺纹量规螺纹部分长度(mm)";
-
 }  // namespace threadgauge

@@ -24,7 +24,8 @@ struct Query {
   std::string sql;                // the SELECT text, sent as it stands
   std::vector<Parameter> params;  // bound to its "?" in order
   std::string key_column;         // the column of the Where condition, if any
-  std::string key;                // the key in words for failures, e.g. "P = 1.5"
+  std::string key{};              // the key in words for failures, e.g. "P = 1.5, d = 10"
+  std::string rows_key{};         // the part of the key that chose the rows: "P = 1.5"
 };
 
 // The named columns of one row; each is a cell or ColumnMissing.
