@@ -45,6 +45,38 @@ INSTANTIATE_TEST_SUITE_P(
                                   0},
                       ReadingCase{"\xef\xbc", 0}));  // a full-width form cut short
 
+// The rule stays; where it may have read otherwise than meant, the reading says so.
+TEST(TypedNumberTest, SaysWhereTheRuleMayNotBeWhatWasMeant) {
+  struct Case {
+    const char* text;
+    double read;
+    NumberDoubt doubt;
+    const char* dropped;
+  };
+  const Case cases[] = {
+      {"1,25", 1, NumberDoubt::DecimalComma, ",25"},
+      {"1，25", 1, NumberDoubt::DecimalComma, ",25"},  // a full-width comma
+      {"10 12", 1012, NumberDoubt::BlankInside, ""},
+      {"1.5/2", 1.5, NumberDoubt::DigitsDropped, "/2"},
+      {"10x1.5", 10, NumberDoubt::DigitsDropped, "x1.5"},
+      {"1,", 1, NumberDoubt::None, ""},  // a comma with no digit after it drops nothing
+      {"12abc", 12, NumberDoubt::None, ""},
+      {"10mm", 10, NumberDoubt::None, ""},
+      {" 1.5 ", 1.5, NumberDoubt::None, ""},
+      {"１．５", 1.5, NumberDoubt::None, ""},
+      {"abc", 0, NumberDoubt::None, ""},
+      {"\u22121.5", -1.5, NumberDoubt::None, ""},  // the minus sign reads as "-"
+      {"\u20111.5", -1.5, NumberDoubt::None, ""},
+  };
+  for (const Case& c : cases) {
+    const TypedNumber number = ReadTypedNumber(c.text);
+    EXPECT_DOUBLE_EQ(number.value, c.read) << c.text;
+    EXPECT_DOUBLE_EQ(number.value, ReadLeadingNumber(c.text)) << c.text;
+    EXPECT_EQ(number.doubt, c.doubt) << c.text;
+    EXPECT_EQ(number.dropped, c.dropped) << c.text;
+  }
+}
+
 TEST(LeadingNumberTest, ExponentTooLargeReadsAsInfinity) {
   EXPECT_TRUE(std::isinf(ReadLeadingNumber("1e999")));
   EXPECT_LT(ReadLeadingNumber("-1e999"), 0);

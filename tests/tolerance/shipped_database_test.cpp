@@ -1,6 +1,10 @@
 // The shipped database holds the ISO 965-1 tables exactly as the shared source gives them.
 // (That its gauge tables are empty is the database check's case.)
 #include <gtest/gtest.h>
+
+#include "tolerance/schema.h"
+#include "tolerance/table_names.h"
+#include "tolerance/thread_class.h"
 #include <sqlite3.h>
 
 #include "support/fixture_database.h"
@@ -91,6 +95,48 @@ INSTANTIATE_TEST_SUITE_P(
                                     "grade6_um", "grade7_um", "grade8_um", "grade9_um"},
                                    {"D下限", "D上限", "P", "4", "5", "6", "7", "8", "9"}}),
     [](const auto& info) { return std::to_string(info.index); });
+
+// The names the lookups, the check and the editor use are spelled once; each must name a
+// column of the schema the database is built from.
+TEST(TableNames, EveryListedNameResolvesInTheSchema) {
+  for (const names::NamedColumn& named : names::kNamedColumns) {
+    const SchemaTable* table = FindSchemaTable(named.table);
+    ASSERT_NE(table, nullptr) << named.table;
+    EXPECT_NE(std::find(table->columns.begin(), table->columns.end(), named.column),
+              table->columns.end())
+        << named.table << " / " << named.column;
+  }
+  const SchemaTable* gauge = FindSchemaTable(names::kGaugeTable);
+  ASSERT_NE(gauge, nullptr);
+  for (const char* column : names::kGaugeColumns) {
+    EXPECT_NE(std::find(gauge->columns.begin(), gauge->columns.end(), column),
+              gauge->columns.end())
+        << column;
+  }
+  for (const char* table : names::kUserGaugeTables) EXPECT_NE(FindSchemaTable(table), nullptr);
+  // The grades of the alphabet that the window offers are columns of both tables.
+  for (const char* table : {names::kInternalPitchDiameterTable, names::kExternalPitchDiameterTable}) {
+    for (const char* grade : GradesOf(true)) {
+      const auto& columns = FindSchemaTable(table)->columns;
+      EXPECT_NE(std::find(columns.begin(), columns.end(), grade), columns.end()) << grade;
+    }
+  }
+}
+
+// One alphabet of classes: ISO 965-1 has TD2 in grades 4 … 8 and Td2 in grades 3 … 9.
+TEST(ThreadClasses, TheStandardsAlphabet) {
+  for (const char* good : {"4H", "8H", "4G", "3h", "9g", "5e", " 6f "}) {
+    EXPECT_TRUE(ParseThreadClass(good).has_value()) << good;
+  }
+  for (const char* bad : {"3H", "9H", "9G", "2g", "6X", "6", "H", "66H", "6 H", ""}) {
+    EXPECT_FALSE(ParseThreadClass(bad).has_value()) << bad;
+  }
+  EXPECT_EQ(ParseThreadClass("6g")->Text(), "6g");
+  EXPECT_TRUE(IsInternal(*ParsePosition("G")));
+  EXPECT_FALSE(IsInternal(*ParsePosition("h")));
+  EXPECT_FALSE(ParsePosition("g ").has_value());
+  EXPECT_EQ(DescribeClasses(), "内螺纹 G、H 配公差等级 4–8；外螺纹 e、f、g、h 配公差等级 3–9");
+}
 
 }  // namespace
 }  // namespace threadgauge
