@@ -165,12 +165,20 @@ TEST_F(TableEditorTest, EditsAreCheckedLiveAndUndoable) {
   QTest::keyClick(view, Qt::Key_C, Qt::ControlModifier);
   EXPECT_EQ(QApplication::clipboard()->text(), "100\t200\t12\t20\t8\t11\t9\t6\t24\t21\r\n");
 
-  // A ragged paste goes as far as it goes, and says what was left out.
-  PasteAt(editor, "螺距公差", 0, 0, QStringLiteral("小于或等于14\t0.004\n大于14至32\n"));
-  EXPECT_EQ(View(editor, "螺距公差")->model()->rowCount(), 1);
+  // A PDF's lines of different lengths are not placed by guess: nothing is pasted.
+  const int rows_before = View(editor, "螺距公差")->model()->rowCount();
+  const QString cell_before = Cell(editor, "螺距公差", 0, 0);
+  PasteAt(editor, "螺距公差", 0, 0, QStringLiteral("小于或等于14 0.004\n大于14至32\n"));
+  EXPECT_EQ(View(editor, "螺距公差")->model()->rowCount(), rows_before);
+  EXPECT_EQ(Cell(editor, "螺距公差", 0, 0), cell_before);
   EXPECT_TRUE(editor.findChild<QLabel*>("EditorStatus")
                   ->text()
                   .contains(QStringLiteral("第 2 行有 1 个单元格，第 1 行有 2 个")));
+  // A column copied with empty cells keeps every cell in its row.
+  PasteAt(editor, "螺距公差", 0, 1, QStringLiteral("0.004\r\n\r\n0.006\r\n0.008\r\n"));
+  EXPECT_EQ(View(editor, "螺距公差")->model()->rowCount(), 4);
+  EXPECT_EQ(Cell(editor, "螺距公差", 1, 1), "");
+  EXPECT_EQ(Cell(editor, "螺距公差", 2, 1), "0.006");
 
   // Closing with unsaved edits asks; 取消 keeps the window, 不保存 writes nothing.
   QPushButton* close = editor.findChild<QPushButton*>("Close");

@@ -3,6 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
+#include "support/filled_database.h"
+#include "support/fixture_database.h"
+#include "tolerance/admin/database_files.h"
+
 namespace threadgauge {
 namespace {
 
@@ -52,16 +58,30 @@ INSTANTIATE_TEST_SUITE_P(
                   "大于14至32\u30000.004\r\n－\u00A00.005",
                   {{"大于14至32", "0.004"}, {none, "0.005"}},
                   ""},
-        // Not a rectangle: pasted as far as it goes, and the rest is named.
-        PasteCase{"Ragged",
+        // A spreadsheet's short line lacks only empty cells at its end: nothing shifts.
+        PasteCase{"SpreadsheetShortLine",
                   "1\t2\t3\n4\t5\n6\t7\t8\n",
-                  {{"1", "2", "3"}},
-                  "第 2 行有 2 个单元格，第 1 行有 3 个：第 2 行起的 2 行未粘贴"},
+                  {{"1", "2", "3"}, {"4", "5", none}, {"6", "7", "8"}},
+                  ""},
+        PasteCase{"SpreadsheetEmptyLineIsAnEmptyRow",
+                  "1\t2\r\n\r\n3\t4\r\n",
+                  {{"1", "2"}, {none, none}, {"3", "4"}},
+                  ""},
+        // One column: an empty line is an empty cell, and the values below stay in place.
+        PasteCase{"ColumnWithEmptyCells", "40\r\n\r\n48\r\n56", {{"40"}, {none}, {"48"}, {"56"}}, ""},
+        PasteCase{"ColumnEndingInEmptyCell", "40\n\n", {{"40"}, {none}}, ""},
+        PasteCase{"OneEmptyCell", "\r\n", {{none}}, ""},
+        PasteCase{"FullWidthDigits",
+                  "１２．５\t\u22123\t\u3000８\r\n",
+                  {{"12.5", "-3", "8"}},
+                  ""},
+        // A PDF line with a cell fewer: which one is missing cannot be told, so nothing.
         PasteCase{"PdfRowMissingACell",
                   "0 50 4\n50 80\n",
-                  {{"0", "50", "4"}},
-                  "第 2 行有 2 个单元格，第 1 行有 3 个：第 2 行起的 1 行未粘贴"},
-        PasteCase{"Nothing", "\r\n", {}, ""}),
+                  {},
+                  "第 2 行有 2 个单元格，第 1 行有 3 个；各行单元格数不同，无法判断缺的是哪一列，"
+                  "未粘贴。请在 PDF 中每个空单元格处写“—”，或从电子表格复制"},
+        PasteCase{"Nothing", "", {}, ""}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TableData GaugeTable(Cells rows) {
@@ -102,11 +122,9 @@ TEST(TableEdit, PasteOverwritesGrowsAndNamesWhatFellOff) {
   EXPECT_EQ(grown.left_out, "");
   EXPECT_EQ(t.rows, (Cells{{"0", "60", "7"}, {none, "90", "9"}, {none, "120", "11"}}));
 
-  const PasteOutcome wide = PasteBlock(t, 1, 1, ParsePastedText("1\t2\t3\t4\n5\t6\t7\t8\n9\n"));
+  const PasteOutcome wide = PasteBlock(t, 1, 1, ParsePastedText("1\t2\t3\t4\n5\t6\t7\t8\n"));
   EXPECT_EQ(wide.rows_added, 0u);
-  EXPECT_EQ(wide.left_out,
-            "每行右边的 2 个单元格超出表格的最后一列，未粘贴；第 3 行有 1 个单元格，第 1 行有 4 "
-            "个：第 3 行起的 1 行未粘贴");
+  EXPECT_EQ(wide.left_out, "每行右边的 2 个单元格超出表格的最后一列，未粘贴");
   EXPECT_EQ(t.rows, (Cells{{"0", "60", "7"}, {none, "1", "2"}, {none, "5", "6"}}));
 
   // A block reaching beyond the table holds what the table has.
@@ -117,6 +135,50 @@ TEST(TableEdit, PasteOverwritesGrowsAndNamesWhatFellOff) {
   TableData again = GaugeTable({});
   PasteBlock(again, 0, 0, ParsePastedText(copied));
   EXPECT_EQ(again.rows, t.rows);
+}
+
+// Whatever block of whatever table is copied, pasting it back at its own place, or into an
+// empty table of the same shape, gives the same cells: no cell moves to another row or
+// column, and an empty cell stays empty.
+TEST(TableEdit, CopiedBlocksPasteBackCellForCell) {
+  testing::TemporaryFolder folder;
+  const auto file = folder.path() / "filled.db";
+  ASSERT_FALSE(testing::WriteFilledDatabase(testing::ShippedDatabase(), file));
+  auto read = ReadProductTables(file);
+  ASSERT_TRUE(std::holds_alternative<ProductTables>(read));
+  std::vector<TableData> tables = std::get<ProductTables>(read).tables;
+  std::mt19937 random(20261207);
+  // More empty cells than the tables have of themselves. An empty text is an empty cell
+  // to the editor, as NULL is.
+  for (TableData& table : tables) {
+    for (auto& row : table.rows) {
+      for (auto& cell : row) {
+        if (random() % 5 == 0 || (cell && cell->empty())) cell.reset();
+      }
+    }
+  }
+  size_t blocks = 0;
+  for (const TableData& table : tables) {
+    ASSERT_FALSE(table.rows.empty()) << table.name;
+    const size_t height = table.rows.size(), width = table.columns.size();
+    for (int trial = 0; trial < 400; ++trial) {
+      const size_t top = random() % height, left = random() % width;
+      const size_t bottom = top + random() % std::min<size_t>(height - top, 12);
+      const size_t right = left + random() % (width - left);
+      const auto block = CopyBlock(table, top, bottom, left, right);
+      const PastedBlock pasted = ParsePastedText(ToTabSeparated(block));
+      ASSERT_EQ(pasted.rows, block) << table.name << " rows " << top << "–" << bottom
+                                    << " columns " << left << "–" << right;
+      TableData same = table;
+      PasteBlock(same, top, left, pasted);
+      ASSERT_EQ(same.rows, table.rows) << table.name;
+      TableData empty{table.name, table.columns, table.numeric, {}};
+      PasteBlock(empty, 0, left, pasted);
+      ASSERT_EQ(CopyBlock(empty, 0, bottom - top, left, right), block) << table.name;
+      ++blocks;
+    }
+  }
+  EXPECT_EQ(blocks, 8u * 400u);
 }
 
 }  // namespace

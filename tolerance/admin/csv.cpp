@@ -2,7 +2,8 @@
 
 namespace threadgauge {
 
-std::vector<CsvRow> ParseDelimited(std::string_view text, char separator) {
+std::vector<CsvRow> ParseDelimited(std::string_view text, char separator,
+                                   bool blank_lines_are_rows) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   std::vector<CsvRow> rows;
   CsvRow row;
@@ -35,7 +36,7 @@ std::vector<CsvRow> ParseDelimited(std::string_view text, char separator) {
       row_has_content = true;
     } else if (c == '\n' || c == '\r') {
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-      if (row_has_content || !field.empty()) {
+      if (row_has_content || !field.empty() || blank_lines_are_rows) {
         row.push_back(std::move(field));
         rows.push_back(std::move(row));
       }
