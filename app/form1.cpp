@@ -244,7 +244,7 @@ std::filesystem::path Form1::CurrentDatabase() const {
   return files_.database ? *files_.database : LocateDatabase(files_.places).path;
 }
 
-TableEditorFiles Form1::EditorFiles() const {
+TableEditorFiles Form1::EditorFiles() {
   const std::filesystem::path user = files_.places.user_directory
                                          ? UserDatabasePath(*files_.places.user_directory)
                                          : std::filesystem::path();
@@ -252,7 +252,7 @@ TableEditorFiles Form1::EditorFiles() const {
       files_.database
           ? *files_.database
           : LocateDatabase(DataPlaces{files_.places.program_directory, std::nullopt}).path;
-  return {CurrentDatabase(), user, fallback};
+  return {CurrentDatabase(), user, fallback, [this] { session_.Close(); }};
 }
 
 void Form1::GaugeSet_Click() {

@@ -419,6 +419,7 @@ void TableEditor::AskExport() {
 }
 
 bool TableEditor::Save() {
+  files_.release_database();
   if (const auto error = SaveUserDatabase(tables_, files_.user_database)) {
     QMessageBox box(QMessageBox::Warning, windowTitle(),
                     QStringLiteral("无法保存：\n%1\n\n原来的公差数据库和备份都没有改变；"

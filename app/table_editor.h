@@ -24,6 +24,9 @@ struct TableEditorFiles {
   std::filesystem::path shown;
   std::filesystem::path user_database;
   std::filesystem::path fallback;
+  // Lets go of the database the calculation keeps open, before a save replaces the file
+  // (Windows cannot replace an open file); the next calculation opens it again.
+  std::function<void()> release_database = [] {};
 };
 
 // The eight tolerance tables in a window: edit cells, insert, delete and move rows, paste

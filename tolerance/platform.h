@@ -1,8 +1,12 @@
 #pragma once
 
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace threadgauge {
 
@@ -21,5 +25,27 @@ class ScopedEnvironmentVariable {
   std::string name_;
   std::optional<std::string> previous_;
 };
+
+// How a child process ended.
+enum class ChildEnd { Exited, Crashed, TimedOut, NotStarted };
+struct ChildOutcome {
+  ChildEnd end = ChildEnd::NotStarted;
+  int exit_code = -1;  // Exited
+};
+
+// Runs `program` with the arguments (UTF-8) and waits at most `limit` for it to end; a
+// child still running then is killed. Nothing goes through a shell.
+ChildOutcome RunChild(const std::filesystem::path& program, const std::vector<std::string>& args,
+                      std::chrono::milliseconds limit);
+
+// Caps the address space of this process, so that a runaway reading fails instead of
+// taking the machine's memory.
+void LimitOwnMemory(std::uint64_t bytes);
+
+// This process's number, for names of temporary files.
+std::uint64_t ProcessId();
+
+// The program's arguments as UTF-8, whatever the system's code page.
+std::vector<std::string> Utf8Arguments(int argc, char** argv);
 
 }  // namespace threadgauge

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <type_traits>
 
+#include "tolerance/access_child.h"
 #include "tolerance/access_reader.h"
 #include "tolerance/number_text.h"
 #include "tolerance/range_bounds.h"
@@ -31,9 +32,9 @@ ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& pat
   if (!std::filesystem::exists(path, ec)) {
     return ToleranceDatabase(path, std::nullopt, OpenStatus::FileMissing);
   }
-  auto read = ReadAccessTables(path, AccessReadOptions{std::nullopt, names});
+  auto read = ReadAccessTablesApart(path, AccessReadOptions{std::nullopt, names});
   auto* access = std::get_if<AccessTables>(&read);
-  if (access == nullptr) return ToleranceDatabase(path, std::nullopt, OpenStatus::NotADatabase);
+  if (access == nullptr) return ToleranceDatabase(path, std::nullopt, std::get<ReadFailure>(read).status);
   std::vector<TableData> wanted;
   for (TableData& table : access->tables) {
     if (std::find(names.begin(), names.end(), table.name) != names.end()) {

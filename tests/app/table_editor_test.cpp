@@ -194,9 +194,14 @@ TEST_F(TableEditorTest, EditsAreCheckedLiveAndUndoable) {
 }
 
 TEST_F(TableEditorTest, FailedSaveKeepsTheEditsAndTheFiles) {
-  TableEditor editor(Files());
+  // The calculation's open database is let go before the file is replaced.
+  bool released_before_writing = false;
+  TableEditorFiles files = Files();
+  files.release_database = [&] { released_before_writing = !std::filesystem::exists(user_database_); };
+  TableEditor editor(files);
   PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
   ASSERT_TRUE(editor.Save());
+  EXPECT_TRUE(released_before_writing);
   const std::string saved = testing::ReadBytes(user_database_);
   PasteAt(editor, "位置要素", 0, 2, QStringLiteral("9"));
   {

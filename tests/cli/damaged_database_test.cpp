@@ -76,6 +76,23 @@ TEST(DamagedDatabase, EachFaultIsNamedAndNothingIsWritten) {
   }
 }
 
+// An Access file on which the Access library loops: the calculation and the check return
+// within their time limit, name the file and say it could not be read, and write nothing.
+TEST(DamagedDatabase, AnAccessFileThatLoopsEndsInItsTimeLimit) {
+  testing::TemporaryFolder folder;
+  const fs::path file = folder.path() / fs::u8path("公差表.mdb");
+  fs::copy_file(testing::CarriedTestFile("damaged-loops.mdb"), file);
+  const std::string before = testing::ReadBytes(file);
+  const CliRun run = RunCli(Calculation(file));
+  EXPECT_EQ(run.exit, 1) << run.err;
+  EXPECT_NE(run.out.find("未能在限定时间内读完"), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("公差表.mdb"), std::string::npos) << run.out;
+  const CliRun check = RunCli({"db", "check", file.string()});
+  EXPECT_EQ(check.exit, 2);  // a file that cannot be read cannot be checked
+  EXPECT_NE(check.err.find("秒仍未结束"), std::string::npos) << check.out << check.err;
+  EXPECT_EQ(testing::ReadBytes(file), before);
+}
+
 TEST(DamagedDatabase, LockedByAnotherProgram) {
   testing::TemporaryFolder folder;
   const fs::path file = folder.path() / "公差表.db";

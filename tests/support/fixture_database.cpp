@@ -27,8 +27,12 @@ std::filesystem::path SharedAccessFile(const char* name) {
   return file;
 }
 
+std::filesystem::path CarriedTestFile(const char* name) {
+  return std::filesystem::u8path(THREADGAUGE_CARRIED_TEST_DATA) / name;
+}
+
 std::filesystem::path ChineseAccess97ToleranceFile(const TemporaryFolder& folder) {
-  std::string bytes = ReadBytes(SharedAccessFile("zh-jet3-booklist.mdb"));
+  std::string bytes = ReadBytes(CarriedTestFile("zh-jet3-booklist.mdb"));
   const size_t at = bytes.find("Bookform");
   EXPECT_NE(at, std::string::npos);
   if (at != std::string::npos) bytes.replace(at, 8, "\xCE\xBB\xD6\xC3\xD2\xAA\xCB\xD8");

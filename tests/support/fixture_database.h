@@ -44,6 +44,9 @@ void ExecSql(const std::filesystem::path& file, const std::string& sql);
 // The shipped database in the build tree.
 std::filesystem::path ShippedDatabase();
 
+// A test file the project carries in tests/data (see the README there).
+std::filesystem::path CarriedTestFile(const char* name);
+
 // A shared Access test file; the calling test fails when it is missing.
 std::filesystem::path SharedAccessFile(const char* name);
 

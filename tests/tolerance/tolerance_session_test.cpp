@@ -61,5 +61,33 @@ TEST(ToleranceSession, AccessFileIsConvertedOnceAndSeenWhenReplaced) {
   EXPECT_EQ(session.openings(), 2u);
 }
 
+// The files this process holds open, as the system lists them.
+std::vector<std::filesystem::path> OpenFiles() {
+  std::vector<std::filesystem::path> open;
+  std::error_code ec;
+  for (const auto& entry : std::filesystem::directory_iterator("/proc/self/fd", ec)) {
+    const auto target = std::filesystem::read_symlink(entry.path(), ec);
+    if (!ec) open.push_back(target);
+  }
+  return open;
+}
+
+// A save replaces the file; on Windows an open file cannot be replaced, so the session
+// lets go of it first and opens it again at the next calculation.
+TEST(ToleranceSession, ClosedItHoldsNoHandleOnTheFile) {
+  testing::FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 基本偏差 (P, "es(g)") VALUES (1.5, -32);)sql");
+  const auto file = std::filesystem::canonical(fixture.path());
+  ToleranceSession session;
+  EXPECT_EQ(EsG(session.Open(file)), -32);
+  const auto held = OpenFiles();
+  EXPECT_NE(std::find(held.begin(), held.end(), file), held.end());
+  session.Close();
+  const auto after = OpenFiles();
+  EXPECT_EQ(std::find(after.begin(), after.end(), file), after.end());
+  EXPECT_EQ(EsG(session.Open(file)), -32);
+  EXPECT_EQ(session.openings(), 2u);
+}
+
 }  // namespace
 }  // namespace threadgauge

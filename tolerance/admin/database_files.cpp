@@ -5,6 +5,7 @@
 #include <random>
 #include <sstream>
 
+#include "tolerance/access_child.h"
 #include "tolerance/access_reader.h"
 #include "tolerance/admin/csv.h"
 #include "tolerance/admin/table_store.h"
@@ -105,7 +106,7 @@ std::variant<TableSource, ReadFailure> ReadTablesFrom(const std::filesystem::pat
   }
   if (!std::filesystem::exists(source, ec)) return ReadFailure{"找不到 " + Utf8(source)};
   if (IsAccessFile(source)) {
-    auto access = ReadAccessTables(source, AccessReadOptions{code_page, ProductTableNames()});
+    auto access = ReadAccessTablesApart(source, AccessReadOptions{code_page, ProductTableNames()});
     if (auto* failure = std::get_if<ReadFailure>(&access)) return *failure;
     auto& read = std::get<AccessTables>(access);
     return TableSource{std::move(read.tables), read.code_page};

@@ -49,7 +49,7 @@ class Form1 : public QMainWindow {
   void ExportTables_Click();
   void CheckTables_Click();
   std::filesystem::path CurrentDatabase() const;
-  TableEditorFiles EditorFiles() const;
+  TableEditorFiles EditorFiles();
   void ShowResult(const CalculationResult& result);
 
   template <typename T>

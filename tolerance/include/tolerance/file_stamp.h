@@ -20,6 +20,14 @@ struct FileStamp {
 // Nothing when there is no file at the path.
 std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 
+// A hash of the file's whole content: a file overwritten in place with the same size and
+// modification time (a copy that keeps times, an unzip, FAT's two-second clock) still gives
+// another hash. Nothing when the file cannot be read.
+std::optional<std::uint64_t> ContentHash(const std::filesystem::path& path);
+
+// The change counter in an SQLite file's header, which every committed change moves.
+std::optional<std::uint32_t> SqliteChangeCounter(const std::filesystem::path& path);
+
 // Makes a new, empty file where none is; the system's reason when it cannot.
 std::error_code CreateNewFile(const std::filesystem::path& path);
 

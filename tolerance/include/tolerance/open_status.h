@@ -11,6 +11,8 @@ enum class OpenStatus {
   NotReadable,   // the file exists but cannot be read (permissions, a folder, ...)
   NotADatabase,  // the bytes are not a database the program can read
   Locked,        // another program holds the file locked for writing
+  TimedOut,      // reading it did not end in time (a damaged Access file can loop)
+  ReaderFailed,  // the reader of the file broke down on it: the file is damaged
 };
 
 // What an engine failure while reading means for the user.

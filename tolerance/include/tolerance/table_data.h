@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "tolerance/open_status.h"
+
 namespace threadgauge {
 
 // One table read whole from some store, in stored order. A cell is its text, or nothing
@@ -19,6 +21,7 @@ struct TableData {
 // A store that could not be read whole, and why, in words for the user.
 struct ReadFailure {
   std::string message;
+  OpenStatus status = OpenStatus::NotADatabase;  // what it means for a calculation
 };
 
 }  // namespace threadgauge

@@ -11,13 +11,19 @@ namespace threadgauge {
 
 // Keeps the database of the latest calculation open, with the statements it has prepared,
 // for as long as its file is unchanged: calculations in a row do no work twice, and every
-// calculation still sees the file as it is now. Before each calculation it checks, cheaply,
-// the file's identity, size and modification time, and for an SQLite file the engine's
-// data version, which moves when another program commits a change; if anything moved, the
-// file is opened afresh. An Access file is converted once and kept while it is unchanged.
+// calculation still sees the file as it is now. Before each calculation it checks an
+// SQLite file's identity, size and modification time, the engine's data version and the
+// header's change counter, which move when another program commits a change; an Access
+// file's content hash, since its stamp may stay the same when it is overwritten. If
+// anything moved, the file is opened afresh. An Access file that could not be read is
+// remembered by its hash, so the next calculation answers at once with the same reason.
 class ToleranceSession {
  public:
   const ToleranceDatabase& Open(const std::filesystem::path& path);
+
+  // Lets go of the file, so that it can be replaced (Windows keeps an open file in place);
+  // the next calculation opens it again.
+  void Close();
 
   // How many times a file was opened (not kept) since the session began.
   size_t openings() const { return openings_; }
@@ -27,11 +33,15 @@ class ToleranceSession {
     ToleranceDatabase db;
     FileStamp stamp;
     std::optional<std::int64_t> data_version;
+    std::optional<std::uint32_t> change_counter;  // SQLite files
+    std::optional<std::uint64_t> content;         // Access files
   };
   bool StillCurrent(const std::filesystem::path& path) const;
 
   std::optional<Kept> kept_;
   std::optional<ToleranceDatabase> unusable_;  // a file that could not be opened: never kept
+  // The Access file whose reading failed, by path and content hash.
+  std::optional<std::pair<std::filesystem::path, std::uint64_t>> failed_access_;
   size_t openings_ = 0;
 };
 
