@@ -17,7 +17,7 @@
 #include <algorithm>
 #include <map>
 
-#include "calculation/form_lists.h"
+#include "calculation/thread_series.h"
 #include "dialog_button.h"
 #include "table_model.h"
 #include "tolerance/admin/database_check.h"
@@ -58,8 +58,7 @@ std::vector<TableData> EmptyTables() {
 }
 
 CheckKeys OfferedThreads() {
-  return CheckKeys{{kPitches.begin(), kPitches.end()},
-                   {kLengthRanges.begin(), kLengthRanges.end()}};
+  return CheckKeys{PitchesToCover(), LengthRangesToCover()};
 }
 
 }  // namespace

@@ -9,7 +9,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
-#include "calculation/form_lists.h"
+#include "calculation/thread_series.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/utf8.h"
@@ -56,8 +56,7 @@ void ShowCheckReport(QWidget* parent, const std::filesystem::path& database) {
       lines << Q(DescribeCodePage(*source.code_page));
     }
     const CheckReport report =
-        CheckDatabase(source.tables, CheckKeys{{kPitches.begin(), kPitches.end()},
-                                               {kLengthRanges.begin(), kLengthRanges.end()}});
+        CheckDatabase(source.tables, CheckKeys{PitchesToCover(), LengthRangesToCover()});
     for (const std::string& line : report.lines) lines << Q(line);
     lines << (report.complete
                   ? QStringLiteral("结论：数据库完整。")

@@ -1,5 +1,6 @@
 #include "calculation/batch.h"
 
+#include <algorithm>
 #include <variant>
 
 #include "calculation/gauge_set.h"
@@ -7,14 +8,18 @@
 
 namespace threadgauge {
 
-std::vector<Designation> SeriesThreads(Series series, double from, double to) {
+std::vector<Designation> SeriesThreads(Series series, double from, double to,
+                                       const std::vector<int>& choices) {
   std::vector<Designation> threads;
   for (const SeriesThread& row : Iso261Threads()) {
     if (row.d < from || row.d > to) continue;
+    if (!choices.empty() && std::find(choices.begin(), choices.end(), row.choice) == choices.end()) {
+      continue;
+    }
     Designation thread;
     thread.d = row.d;
-    if (series != Series::Fine) {
-      thread.P = row.coarse;
+    if (series != Series::Fine && row.coarse) {
+      thread.P = *row.coarse;
       thread.coarse = true;
       thread.text = DesignationText(thread);
       threads.push_back(thread);

@@ -164,9 +164,17 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
   } else {
     const auto coarse = CoarsePitch(thread.d);
     if (!coarse) {
-      return DesignationError{"公称直径 " + PlainDecimal(thread.d) +
-                              " 不在 ISO 261 粗牙螺距表中，没有粗牙螺距；请写出螺距，例如 M" +
-                              PlainDecimal(thread.d) + "×1.5-6H"};
+      const std::string d = PlainDecimal(thread.d);
+      const SeriesThread* row = Iso261Thread(thread.d);
+      if (row == nullptr) {
+        return DesignationError{"公称直径 " + d + " 不在 ISO 261 中，没有粗牙螺距；请写出螺距，例如 M" +
+                                d + "×1.5-6H"};
+      }
+      std::string listed;
+      for (double P : row->fine) listed += (listed.empty() ? "" : "、") + PlainDecimal(P);
+      return DesignationError{"公称直径 " + d + " 在 ISO 261 中没有粗牙螺距，只有细牙螺距 " +
+                              listed + "；请写出螺距，例如 M" + d + "×" +
+                              PlainDecimal(row->fine.front()) + "-6H"};
     }
     thread.P = *coarse;
     thread.coarse = true;

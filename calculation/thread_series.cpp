@@ -1,14 +1,15 @@
 #include "calculation/thread_series.h"
 
-#include <cmath>
+#include <algorithm>
 #include <sstream>
 
+#include "calculation/form_lists.h"
 #include "tolerance/number_text.h"
 
 namespace threadgauge {
 
-// The ISO 261 table as shipped in data/coarse_pitch.csv, built into the program.
-const std::string& CoarsePitchCsv();
+// The ISO 261 table as shipped in data/iso261.csv, built into the program.
+const std::string& Iso261Csv();
 
 namespace {
 
@@ -19,7 +20,7 @@ std::vector<std::string> Fields(const std::string& line) {
   return fields;
 }
 
-// "1.25 或 1" lists two fine pitches.
+// "4 3 2 1.5": the fine pitches, blank-separated.
 std::vector<double> Pitches(const std::string& text) {
   std::vector<double> pitches;
   std::istringstream in(text);
@@ -34,7 +35,7 @@ std::vector<double> Pitches(const std::string& text) {
 const std::vector<SeriesThread>& Iso261Threads() {
   static const std::vector<SeriesThread> threads = [] {
     std::vector<SeriesThread> rows;
-    std::istringstream in(CoarsePitchCsv());
+    std::istringstream in(Iso261Csv());
     std::string line;
     std::getline(in, line);  // the header
     while (std::getline(in, line)) {
@@ -42,20 +43,51 @@ const std::vector<SeriesThread>& Iso261Threads() {
       const std::vector<std::string> f = Fields(line);
       if (f.size() < 4) continue;
       const auto d = ParseStoredNumber(f[0]);
-      const auto coarse = ParseStoredNumber(f[2]);
-      if (!d || !coarse) continue;
-      rows.push_back({*d, f[1], *coarse, Pitches(f[3])});
+      if (!d) continue;
+      SeriesThread row{*d, f[1].empty() ? 1 : f[1][0] - '0', ParseStoredNumber(f[2]),
+                       Pitches(f[3])};
+      rows.push_back(std::move(row));
     }
     return rows;
   }();
   return threads;
 }
 
-std::optional<double> CoarsePitch(double d) {
+const SeriesThread* Iso261Thread(double d) {
   for (const SeriesThread& thread : Iso261Threads()) {
-    if (thread.d == d) return thread.coarse;
+    if (thread.d == d) return &thread;
   }
-  return std::nullopt;
+  return nullptr;
+}
+
+std::optional<double> CoarsePitch(double d) {
+  const SeriesThread* thread = Iso261Thread(d);
+  return thread ? thread->coarse : std::nullopt;
+}
+
+std::vector<double> Iso261Pitches() {
+  std::vector<double> pitches;
+  for (const SeriesThread& thread : Iso261Threads()) {
+    if (thread.coarse) pitches.push_back(*thread.coarse);
+    pitches.insert(pitches.end(), thread.fine.begin(), thread.fine.end());
+  }
+  std::sort(pitches.begin(), pitches.end());
+  pitches.erase(std::unique(pitches.begin(), pitches.end()), pitches.end());
+  return pitches;
+}
+
+std::vector<std::string> PitchesToCover() {
+  std::vector<double> pitches = Iso261Pitches();
+  for (const char* P : kPitches) pitches.push_back(ReadLeadingNumber(P));
+  std::sort(pitches.begin(), pitches.end());
+  pitches.erase(std::unique(pitches.begin(), pitches.end()), pitches.end());
+  std::vector<std::string> texts;
+  for (double P : pitches) texts.push_back(PlainDecimal(P));
+  return texts;
+}
+
+std::vector<std::string> LengthRangesToCover() {
+  return {kLengthRanges.begin(), kLengthRanges.end()};
 }
 
 }  // namespace threadgauge

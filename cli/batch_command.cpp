@@ -20,7 +20,7 @@
 namespace threadgauge {
 
 const char* const kBatchHelp =
-    "用法: threadgauge-cli batch (--series coarse|fine|all [--from D] [--to D]\n"
+    "用法: threadgauge-cli batch (--series coarse|fine|all [--from D] [--to D] [--choice 1,2,3]\n"
     "                             | --designations 文件|-) --classes 公差带列表\n"
     "                             [--length 文本] [--database 文件]\n"
     "                             [--format csv|jsonl|xlsx] [--out 文件]\n"
@@ -29,10 +29,13 @@ const char* const kBatchHelp =
     "塞规），每个螺纹、公差带和量规一行：螺纹标记、d、P、公差带、量规名称、窗口中的十个\n"
     "结果字段和提示。与窗口按“确定”的计算完全相同。\n"
     "\n"
-    "  --series        ISO 261 表中的螺纹：coarse 粗牙，fine 细牙，all 两者；\n"
-    "                  --from 与 --to 限定公称直径的范围（含两端）\n"
+    "  --series        ISO 261（GB/T 193）直径与螺距系列中的螺纹，1–300 mm：\n"
+    "                  coarse 粗牙，fine 细牙，all 两者；--from 与 --to 限定公称直径的\n"
+    "                  范围（含两端）；--choice 只取所列的选择系列（1、2、3），\n"
+    "                  例如 --choice 1 只取第一选择系列\n"
     "  --designations  每行一个螺纹标记的文件（- 为标准输入）；行中写了公差带时以行为准\n"
-    "  --classes       逗号分隔的公差带，例如 6H,6g\n"
+    "  --classes       逗号分隔的公差带，例如 6H,6g（内螺纹 G、H 配公差等级 4–8；\n"
+    "                  外螺纹 e、f、g、h 配公差等级 3–9）\n"
     "  --format        csv（默认，UTF-8 带 BOM）、jsonl（每行一个 JSON 对象）、\n"
     "                  xlsx（每个公差带一个工作表，须用 --out）\n"
     "\n"
@@ -44,6 +47,7 @@ struct BatchArgs {
   std::optional<Series> series;
   double from = 0;
   double to = 1e9;
+  std::vector<int> choices;  // of ISO 261: 1, 2, 3; empty for all
   std::optional<std::string> designations;
   std::vector<ThreadClass> classes;
   std::string length;
@@ -77,6 +81,14 @@ std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostrea
       const auto number = ParseStoredNumber(value);
       if (!number) return fail(a + " 须为公称直径，例如 1.6");
       (a == "--from" ? parsed.from : parsed.to) = *number;
+    } else if (a == "--choice") {
+      std::istringstream list(value);
+      for (std::string item; std::getline(list, item, ',');) {
+        if (item != "1" && item != "2" && item != "3") {
+          return fail("--choice 须为 1、2、3 中的一个或几个，用逗号分隔，例如 1,2");
+        }
+        parsed.choices.push_back(item[0] - '0');
+      }
     } else if (a == "--designations") {
       parsed.designations = value;
     } else if (a == "--classes") {
@@ -120,7 +132,9 @@ std::vector<Designation> Threads(const BatchArgs& a, std::istream& in, std::ostr
       threads.push_back(WithClass(thread, thread_class));
   };
   if (a.series) {
-    for (const Designation& thread : SeriesThreads(*a.series, a.from, a.to)) with_classes(thread);
+    for (const Designation& thread : SeriesThreads(*a.series, a.from, a.to, a.choices)) {
+      with_classes(thread);
+    }
     return threads;
   }
   std::ifstream file;
@@ -199,6 +213,11 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
   if (!parsed) return 2;
   bool bad_lines = false;
   const std::vector<Designation> threads = Threads(*parsed, in, err, bad_lines);
+  if (threads.empty() && parsed->series) {
+    err << "所选范围内没有螺纹（--from " << PlainDecimal(parsed->from) << " --to "
+        << PlainDecimal(parsed->to) << "），没有写出任何文件\n";
+    return 2;
+  }
   const std::filesystem::path database =
       parsed->database ? *parsed->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
 

@@ -11,6 +11,8 @@
 #include "cli/render.h"
 #include "tolerance/csv_field.h"
 #include "tolerance/number_text.h"
+#include "tolerance/admin/database_files.h"
+#include "tolerance/thread_class.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
@@ -88,8 +90,41 @@ std::string BatchJsonLine(const BatchRow& row) {
   return out.str();
 }
 
+namespace {
+
+// Excel compares sheet names without case, so "6H" and "6h" need more than their letters.
+std::string SheetName(const std::string& thread_class) {
+  const auto parsed = ParseThreadClass(thread_class);
+  if (!parsed) return thread_class;
+  return thread_class + (IsInternal(parsed->position) ? " 内螺纹" : " 外螺纹");
+}
+
+std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
+                                         const std::filesystem::path& file);
+
+}  // namespace
+
+// Written whole to a temporary file beside the target and renamed only when complete, so a
+// failure never leaves a half-written workbook where the user expects one.
 std::optional<std::string> WriteBatchXlsx(const std::vector<BatchRow>& rows,
                                           const std::filesystem::path& file) {
+  const std::filesystem::path temporary = TemporaryBeside(file);
+  if (auto error = WriteWorkbook(rows, temporary)) {
+    std::error_code ignored;
+    std::filesystem::remove(temporary, ignored);
+    return error;
+  }
+  std::error_code ec;
+  std::filesystem::rename(temporary, file, ec);
+  if (!ec) return std::nullopt;
+  std::filesystem::remove(temporary, ec);
+  return "无法写入 " + Utf8(file) + "：" + FileErrorReason(ec);
+}
+
+namespace {
+
+std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
+                                         const std::filesystem::path& file) {
   const std::string name = Utf8(file);
   std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(workbook_new(name.c_str()));
   if (!workbook) return "无法写入 " + name;
@@ -106,8 +141,9 @@ std::optional<std::string> WriteBatchXlsx(const std::vector<BatchRow>& rows,
   for (const BatchRow& row : rows) {
     lxw_worksheet*& sheet = sheets[row.thread_class];
     if (sheet == nullptr) {
-      sheet = workbook_add_worksheet(workbook.get(), row.thread_class.c_str());
-      if (sheet == nullptr) return "无法在 " + name + " 中建立工作表 " + row.thread_class;
+      const std::string sheet_name = SheetName(row.thread_class);
+      sheet = workbook_add_worksheet(workbook.get(), sheet_name.c_str());
+      if (sheet == nullptr) return "无法在 " + name + " 中建立工作表 " + sheet_name;
       for (size_t c = 0; c < columns.size(); ++c) {
         worksheet_write_string(sheet, 0, static_cast<lxw_col_t>(c), columns[c].c_str(), header);
       }
@@ -149,5 +185,7 @@ std::optional<std::string> WriteBatchXlsx(const std::vector<BatchRow>& rows,
   if (closed != LXW_NO_ERROR) return "无法写入 " + name + "：" + lxw_strerror(closed);
   return std::nullopt;
 }
+
+}  // namespace
 
 }  // namespace threadgauge

@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "calculation/form_lists.h"
+#include "calculation/thread_series.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/data_location.h"
@@ -146,8 +146,7 @@ int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
 }  // namespace
 
 CheckKeys ShippedCheckKeys() {
-  return CheckKeys{{kPitches.begin(), kPitches.end()},
-                   {kLengthRanges.begin(), kLengthRanges.end()}};
+  return CheckKeys{PitchesToCover(), LengthRangesToCover()};
 }
 
 int RunDbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {

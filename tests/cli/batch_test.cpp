@@ -73,17 +73,26 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
             "\"Text28\": \"0.005\"}, \"notices\": []}");
 }
 
-// ISO 261's list for d = 10: coarse 1.5, fine 1.25 or 1; a coarse thread is named without P.
+// ISO 261 (GB/T 193) for d = 10: coarse 1.5, fine 1.25, 1 and 0.75; 9 and 11 are of the
+// third choice; 15 has fine pitches 1.5 and 1 only. A coarse thread is named without P.
 TEST(SeriesThreads, CoarseAndFinePitchesAreNamedAsDrawn) {
-  const auto texts = [](Series series, double from, double to) {
+  const auto texts = [](Series series, double from, double to, std::vector<int> choices = {}) {
     std::vector<std::string> out;
-    for (const Designation& thread : SeriesThreads(series, from, to)) out.push_back(thread.text);
+    for (const Designation& thread : SeriesThreads(series, from, to, choices)) {
+      out.push_back(thread.text);
+    }
     return out;
   };
   using Texts = std::vector<std::string>;
-  EXPECT_EQ(texts(Series::All, 10, 10), (Texts{"M10", "M10×1.25", "M10×1"}));
-  EXPECT_EQ(texts(Series::Fine, 10, 10), (Texts{"M10×1.25", "M10×1"}));
-  EXPECT_EQ(texts(Series::Coarse, 8, 12), (Texts{"M8", "M10", "M12"}));
+  EXPECT_EQ(texts(Series::All, 10, 10), (Texts{"M10", "M10×1.25", "M10×1", "M10×0.75"}));
+  EXPECT_EQ(texts(Series::Fine, 10, 10), (Texts{"M10×1.25", "M10×1", "M10×0.75"}));
+  EXPECT_EQ(texts(Series::Coarse, 8, 12), (Texts{"M8", "M9", "M10", "M11", "M12"}));
+  EXPECT_EQ(texts(Series::Coarse, 8, 12, {1}), (Texts{"M8", "M10", "M12"}));
+  EXPECT_EQ(texts(Series::Coarse, 15, 15), Texts{});
+  EXPECT_EQ(texts(Series::All, 15, 15), (Texts{"M15×1.5", "M15×1"}));
+  EXPECT_EQ(texts(Series::Coarse, 1, 300).size(), 40u);  // ISO 261's 40 coarse pitches
+  EXPECT_EQ(texts(Series::All, 1, 300).size(), 352u);
+  EXPECT_EQ(texts(Series::Fine, 300, 300), (Texts{"M300×8", "M300×6", "M300×4"}));
 }
 
 TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
@@ -98,6 +107,13 @@ TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
   EXPECT_EQ(RunBatch({"--series", "coarse"}).exit, 2);  // no classes
   EXPECT_EQ(RunBatch({"--series", "odd", "--classes", "6H"}).exit, 2);
   EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6X"}).exit, 2);
+  EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6H", "--choice", "4"}).exit, 2);
+  // A selection that holds no thread is told, and nothing is written.
+  const Batch none =
+      RunBatch({"--series", "all", "--from", "64", "--to", "1", "--classes", "6H", "--database", db()});
+  EXPECT_EQ(none.exit, 2);
+  EXPECT_NE(none.err.find("所选范围内没有螺纹"), std::string::npos) << none.err;
+  EXPECT_TRUE(none.out.empty());
   EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6H", "--format", "xlsx"}).exit,
             2);                                      // no --out
   EXPECT_EQ(RunBatch({"--classes", "6H"}).exit, 2);  // no threads
@@ -177,6 +193,30 @@ TEST_F(BatchTest, WorkbookHasASheetPerClassWithNumbersAsNumbers) {
   EXPECT_EQ(bolt.at("E2").value, "通端螺纹环规");
   EXPECT_EQ(bolt.at("E9").value, "校止-损螺纹塞规");
   EXPECT_EQ(std::stod(bolt.at("H2").value), 8.986);  // (9.02575 − 0.032) − 0.008
+  // Written whole beside the target, then renamed: nothing else is left in the folder.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.path()),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+// Excel compares sheet names without case: 6H and 6h must differ by more than the letter.
+TEST_F(BatchTest, ClassesThatDifferOnlyInCaseGetTheirOwnSheets) {
+  testing::TemporaryFolder folder;
+  const auto file = folder.path() / "out.xlsx";
+  const Batch batch = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes",
+                                "6H,6h", "--database", db(), "--format", "xlsx", "--out",
+                                file.string()});
+  ASSERT_NE(batch.exit, 2) << batch.err;
+  const ProgramRun book = RunProgram({"unzip", "-p", file.string(), "xl/workbook.xml"});
+  EXPECT_NE(book.out.find("name=\"6H 内螺纹\""), std::string::npos) << book.out;
+  EXPECT_NE(book.out.find("name=\"6h 外螺纹\""), std::string::npos) << book.out;
+  // A workbook that cannot be written leaves no file, and no temporary one.
+  const auto blocked = folder.path() / "目录" / "out.xlsx";
+  const Batch failed = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes",
+                                 "6H", "--database", db(), "--format", "xlsx", "--out",
+                                 blocked.string()});
+  EXPECT_EQ(failed.exit, 2);
+  EXPECT_FALSE(std::filesystem::exists(blocked.parent_path()));
 }
 
 }  // namespace

@@ -7,6 +7,8 @@
 #include "tolerance/number_text.h"
 #include "tolerance/range_bounds.h"
 #include "tolerance/schema.h"
+#include "tolerance/table_names.h"
+#include "tolerance/thread_class.h"
 
 namespace threadgauge {
 namespace {
@@ -74,16 +76,17 @@ double BoundAt(const TableData& table, size_t row, size_t column) {
 
 // Columns whose empty cells mean "the standard gives no value here", not a fault.
 bool MayBeEmpty(const std::string& table, const std::string& column) {
-  if (table == "基本偏差") return column != "P";
-  if (table == "内螺纹中径公差" || table == "外螺纹中径公差") {
-    return column != "P" && column != "D下限" && column != "D上限";
+  if (table == names::kFundamentalDeviationTable) return column != names::kPitchColumn;
+  if (table == names::kInternalPitchDiameterTable || table == names::kExternalPitchDiameterTable) {
+    return column != names::kPitchColumn && column != names::kDiameterLower &&
+           column != names::kDiameterUpper;
   }
   return false;
 }
 
 bool IsBoundColumn(const std::string& column) {
-  return column == "D下限" || column == "D上限" || column == "TD2/Td2下限" ||
-         column == "TD2/Td2上限";
+  return column == names::kDiameterLower || column == names::kDiameterUpper ||
+         column == names::kToleranceLower || column == names::kToleranceUpper;
 }
 
 bool IsBlank(const std::string& text) {
@@ -171,7 +174,8 @@ void CheckRanges(const std::string& table, const std::string& group,
 }
 
 void CheckPitchDiameterRanges(const TableData& table, Reporter& out) {
-  const auto P = ColumnOf(table, "P"), L = ColumnOf(table, "D下限"), U = ColumnOf(table, "D上限");
+  const auto P = ColumnOf(table, names::kPitchColumn), L = ColumnOf(table, names::kDiameterLower),
+             U = ColumnOf(table, names::kDiameterUpper);
   if (!P || !L || !U) return;
   std::map<double, std::vector<RowRange>> by_pitch;
   for (size_t r = 0; r < table.rows.size(); ++r) {
@@ -186,7 +190,7 @@ void CheckPitchDiameterRanges(const TableData& table, Reporter& out) {
 
 std::vector<RowRange> GaugeRanges(const TableData& table) {
   std::vector<RowRange> ranges;
-  const auto L = ColumnOf(table, "TD2/Td2下限"), U = ColumnOf(table, "TD2/Td2上限");
+  const auto L = ColumnOf(table, names::kToleranceLower), U = ColumnOf(table, names::kToleranceUpper);
   if (!L || !U) return ranges;
   for (size_t r = 0; r < table.rows.size(); ++r) {
     ranges.push_back({r, {BoundAt(table, r, *L), BoundAt(table, r, *U)}});
@@ -196,13 +200,14 @@ std::vector<RowRange> GaugeRanges(const TableData& table) {
 
 // Every tabulated TD2/Td2 must find its gauge tolerances.
 void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
-  const TableData* gauge = Find(tables, "位置要素");
+  const TableData* gauge = Find(tables, names::kGaugeTable);
   const std::vector<RowRange> ranges = gauge ? GaugeRanges(*gauge) : std::vector<RowRange>();
   std::set<double> uncovered;
-  for (const char* name : {"内螺纹中径公差", "外螺纹中径公差"}) {
-    const TableData* table = Find(tables, name);
+  for (const bool internal : {true, false}) {
+    const TableData* table = Find(tables, internal ? names::kInternalPitchDiameterTable
+                                                   : names::kExternalPitchDiameterTable);
     if (table == nullptr) continue;
-    for (const std::string grade : {"4", "5", "6", "7", "8", "9"}) {
+    for (const std::string grade : GradesOf(internal)) {
       const auto column = ColumnOf(*table, grade);
       for (size_t r = 0; column && r < table->rows.size(); ++r) {
         const auto T = NumberAt(*table, r, column);
@@ -222,14 +227,15 @@ void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
   for (double T : uncovered) values.push_back(PlainDecimal(T));
   out.Fault("以下 TD2/Td2 值（µm）不在“位置要素”任何一行的范围内，查不到量规公差：" +
             Listed(values));
-  out.Missing("位置要素", "以下 TD2/Td2 值（µm）未被任何一行覆盖：" + Listed(values));
+  out.Missing(names::kGaugeTable, "以下 TD2/Td2 值（µm）未被任何一行覆盖：" + Listed(values));
 }
 
 void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys, Reporter& out) {
-  for (const char* name : {"半角公差", "基本偏差", "圆柱螺纹塞规", "测球直径"}) {
+  for (const char* name : {names::kHalfAngleTable, names::kFundamentalDeviationTable,
+                           names::kWireTable, names::kBallTable}) {
     const TableData* table = Find(tables, name);
     if (table == nullptr) continue;
-    const auto P = ColumnOf(*table, "P");
+    const auto P = ColumnOf(*table, names::kPitchColumn);
     if (!P) continue;
     std::vector<std::string> missing;
     for (const std::string& pitch : keys.pitches) {
@@ -250,9 +256,9 @@ void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys,
 }
 
 void CheckLengthRanges(const std::vector<TableData>& tables, const CheckKeys& keys, Reporter& out) {
-  const TableData* table = Find(tables, "螺距公差");
+  const TableData* table = Find(tables, names::kPitchToleranceTable);
   if (table == nullptr) return;
-  const auto column = ColumnOf(*table, "螺纹量规螺纹部分长度(mm)");
+  const auto column = ColumnOf(*table, names::kLengthColumn);
   if (!column) return;
   std::vector<std::string> missing;
   for (const std::string& range : keys.length_ranges) {
@@ -263,7 +269,7 @@ void CheckLengthRanges(const std::vector<TableData>& tables, const CheckKeys& ke
   }
   if (!missing.empty()) {
     out.Fault("表“螺距公差”没有以下螺纹部分长度的行：" + Listed(missing));
-    out.Missing("螺距公差", "没有以下螺纹部分长度的行：" + Listed(missing));
+    out.Missing(names::kPitchToleranceTable, "没有以下螺纹部分长度的行：" + Listed(missing));
   }
 }
 
@@ -290,10 +296,11 @@ CheckReport CheckDatabase(const std::vector<TableData>& tables, const CheckKeys&
       out.Fine("表" + Q(schema.name) + "：" + std::to_string(table->rows.size()) + " 行");
     }
     CheckCells(*table, schema, out);
-    if (schema.name == "内螺纹中径公差" || schema.name == "外螺纹中径公差") {
+    if (schema.name == names::kInternalPitchDiameterTable ||
+        schema.name == names::kExternalPitchDiameterTable) {
       CheckPitchDiameterRanges(*table, out);
     }
-    if (schema.name == "位置要素") CheckRanges(schema.name, "", GaugeRanges(*table), out);
+    if (schema.name == names::kGaugeTable) CheckRanges(schema.name, "", GaugeRanges(*table), out);
   }
   CheckGaugeCoverage(tables, out);
   CheckPitchRows(tables, keys, out);

@@ -17,9 +17,10 @@ class ToleranceDatabase;
 // Which threads of the ISO 261 table: by coarse pitch, by fine pitches, or both.
 enum class Series { Coarse, Fine, All };
 
-// The threads of the series with from ≤ d ≤ to, in the table's order (coarse before fine
-// for each d), without a tolerance class.
-std::vector<Designation> SeriesThreads(Series series, double from, double to);
+// The threads of ISO 261 with from ≤ d ≤ to, in the table's order (coarse before fine for
+// each d), without a tolerance class; only the choices listed (1, 2, 3), or all.
+std::vector<Designation> SeriesThreads(Series series, double from, double to,
+                                       const std::vector<int>& choices = {});
 
 // The thread with the class given, its designation written again.
 Designation WithClass(Designation thread, const ThreadClass& thread_class);

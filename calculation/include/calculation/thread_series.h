@@ -6,18 +6,30 @@
 
 namespace threadgauge {
 
-// One nominal diameter of the ISO 261 table we ship (data/coarse_pitch.csv): its coarse
-// pitch and its selected fine pitches.
+// One nominal diameter of the ISO 261 general plan (data/iso261.csv, 1 … 300 mm): its
+// choice, its coarse pitch (none for the sizes that have only fine pitches) and all its fine
+// pitches, largest first. (ISO 262's selected sizes are a part of this plan.)
 struct SeriesThread {
   double d = 0;
-  std::string choice;  // "第1系列", "第2系列", …
-  double coarse = 0;
+  int choice = 1;  // 1st, 2nd or 3rd choice
+  std::optional<double> coarse;
   std::vector<double> fine;
 };
 
 const std::vector<SeriesThread>& Iso261Threads();
 
-// The coarse pitch of d; nothing when d is not a diameter of the table.
+// The diameter's row of ISO 261; none when d is not one of its diameters.
+const SeriesThread* Iso261Thread(double d);
+
+// The coarse pitch of d; none when ISO 261 lists none for it.
 std::optional<double> CoarsePitch(double d);
+
+// Every pitch of ISO 261, coarse and fine, ascending.
+std::vector<double> Iso261Pitches();
+
+// What a complete tolerance database must hold rows for: every pitch of ISO 261 and every
+// pitch of the window's list, as plain decimals; the window's thread-length ranges.
+std::vector<std::string> PitchesToCover();
+std::vector<std::string> LengthRangesToCover();
 
 }  // namespace threadgauge
