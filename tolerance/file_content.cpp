@@ -1,8 +1,10 @@
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <fstream>
 #include <vector>
 
+#include "platform.h"
 #include "tolerance/file_stamp.h"
 
 namespace threadgauge {
@@ -33,13 +35,33 @@ std::optional<std::uint64_t> ContentHash(const std::filesystem::path& path) {
   return hash ^ length;
 }
 
-std::optional<std::uint32_t> SqliteChangeCounter(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::array<unsigned char, 28> header{};
-  if (!in.read(reinterpret_cast<char*>(header.data()), header.size())) return std::nullopt;
-  // Bytes 24 … 27, big-endian.
-  return (std::uint32_t{header[24]} << 24) | (std::uint32_t{header[25]} << 16) |
-         (std::uint32_t{header[26]} << 8) | std::uint32_t{header[27]};
+namespace {
+
+std::optional<SqliteHeader> HeaderOf(const std::array<unsigned char, 40>& header) {
+  SqliteHeader read;
+  std::copy(header.begin() + 24, header.end(), read.state.begin());
+  read.wal = header[18] == 2 || header[19] == 2;  // the file format's read and write versions
+  return read;
+}
+
+}  // namespace
+
+// Read at every calculation: the system's calls, not a stream with its locale.
+std::optional<SqliteHeader> ReadSqliteHeader(const std::filesystem::path& path) {
+  std::array<unsigned char, 40> header{};
+  if (!ReadFileStart(path, header.data(), header.size())) return std::nullopt;
+  return HeaderOf(header);
+}
+
+std::optional<SqliteHeader> ReadSqliteHeader(const HeldFile& file) {
+  std::array<unsigned char, 40> header{};
+  if (!file.ReadStart(header.data(), header.size())) return std::nullopt;
+  return HeaderOf(header);
+}
+
+std::uint32_t SqliteHeader::ChangeCounter() const {
+  return (std::uint32_t{state[0]} << 24) | (std::uint32_t{state[1]} << 16) |
+         (std::uint32_t{state[2]} << 8) | std::uint32_t{state[3]};
 }
 
 }  // namespace threadgauge

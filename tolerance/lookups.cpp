@@ -56,9 +56,27 @@ Lookup<std::optional<double>> StoredDiameter(const ToleranceDatabase& db, const 
   return number.failure();
 }
 
+// Each lookup's own number in the answers a database keeps.
+enum MemoLookup : int {
+  kPitchTolerance,
+  kHalfAngle,
+  kFundamentalDeviation,
+  kInternalPitchDiameter,
+  kExternalPitchDiameter,
+  kGaugeTolerances,
+  kWire,
+  kBall,
+};
+
 }  // namespace
 
+bool MayKeep(const GaugeToleranceRow& row) {
+  return MayKeep(row.TPL) && MayKeep(row.ZPL) && MayKeep(row.ZR) && MayKeep(row.m) &&
+         MayKeep(row.TCP) && MayKeep(row.TR) && MayKeep(row.WGO) && MayKeep(row.WNG);
+}
+
 Lookup<double> LookupPitchTolerance(const ToleranceDatabase& db, const std::string& length_range) {
+  return db.Memo<Lookup<double>>(kPitchTolerance, 0, 0, length_range, [&]() -> Lookup<double> {
   // The range text is bound, never pasted into the SQL: a quote typed into the list is
   // only a range that matches no row.
   const Query query{names::kPitchToleranceTable,
@@ -68,10 +86,13 @@ Lookup<double> LookupPitchTolerance(const ToleranceDatabase& db, const std::stri
                     names::kLengthColumn,
                     "“" + length_range + "”"};
   return FirstRowNumber(db, query, names::kPitchToleranceColumn);
+  });
 }
 
 Lookup<std::string> LookupHalfAngleTolerance(const ToleranceDatabase& db, double P,
                                              HalfAngleProfile profile) {
+  const double which = profile == HalfAngleProfile::Complete ? 0 : 1;
+  return db.Memo<Lookup<std::string>>(kHalfAngle, P, which, {}, [&]() -> Lookup<std::string> {
   const std::string column =
       profile == HalfAngleProfile::Complete ? names::kCompleteProfileColumn
                                             : names::kTruncatedProfileColumn;
@@ -84,23 +105,31 @@ Lookup<std::string> LookupHalfAngleTolerance(const ToleranceDatabase& db, double
     return LookupFailure{LookupFailureKind::EmptyCell, query.table, column, query.key};
   }
   return text;
+  });
 }
 
 Lookup<double> LookupFundamentalDeviation(const ToleranceDatabase& db, double P,
                                           const std::string& column) {
-  return FirstRowNumber(db, ByPitch(names::kFundamentalDeviationTable, P), column);
+  return db.Memo<Lookup<double>>(kFundamentalDeviation, P, 0, column, [&] {
+    return FirstRowNumber(db, ByPitch(names::kFundamentalDeviationTable, P), column);
+  });
 }
 
 Scanned<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchDiameterTable table,
                                              double P, double d, const std::string& grade) {
+  const int lookup =
+      table == PitchDiameterTable::Internal ? kInternalPitchDiameter : kExternalPitchDiameter;
+  return db.Memo<Scanned<double>>(lookup, P, d, grade, [&]() -> Scanned<double> {
   Query query = ByPitch(PitchDiameterTableName(table), P);
   query.key += ", d = " + PlainDecimal(d);
   Scanned<RowCells> row = db.ScanRangeFirstMatch(query, d, names::kDiameterLower, names::kDiameterUpper, {grade});
   if (!row.value.ok()) return {row.value.failure(), std::move(row.warnings)};
   return {ReadNumber(row.value.value().front(), query, grade), std::move(row.warnings)};
+  });
 }
 
 GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
+  return db.Memo<GaugeToleranceRow>(kGaugeTolerances, T, 0, {}, [&] {
   const Query query{names::kGaugeTable,
                     std::string("Select * from ") + names::kGaugeTable + " ",
                     {},
@@ -116,14 +145,19 @@ GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
   return GaugeToleranceRow{value(0), value(1), value(2),
                            value(3), value(4), value(5),
                            value(6), value(7), std::move(row.warnings)};
+  });
 }
 
 Lookup<std::optional<double>> LookupWireDiameter(const ToleranceDatabase& db, double P) {
-  return StoredDiameter(db, ByPitch(names::kWireTable, P), names::kWireColumn);
+  return db.Memo<Lookup<std::optional<double>>>(kWire, P, 0, {}, [&] {
+    return StoredDiameter(db, ByPitch(names::kWireTable, P), names::kWireColumn);
+  });
 }
 
 Lookup<std::optional<double>> LookupBallDiameter(const ToleranceDatabase& db, double P) {
-  return StoredDiameter(db, ByPitch(names::kBallTable, P), names::kBallColumn);
+  return db.Memo<Lookup<std::optional<double>>>(kBall, P, 0, {}, [&] {
+    return StoredDiameter(db, ByPitch(names::kBallTable, P), names::kBallColumn);
+  });
 }
 
 }  // namespace threadgauge

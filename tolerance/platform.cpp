@@ -107,6 +107,65 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
 #endif
 }
 
+bool ReadFileStart(const std::filesystem::path& path, unsigned char* bytes, size_t count) {
+#ifdef _WIN32
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return false;
+  DWORD got = 0;
+  const BOOL read = ReadFile(file, bytes, static_cast<DWORD>(count), &got, nullptr);
+  CloseHandle(file);
+  return read && got == count;
+#else
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return false;
+  const ssize_t got = pread(file, bytes, count, 0);
+  close(file);
+  return got == static_cast<ssize_t>(count);
+#endif
+}
+
+#ifdef _WIN32
+
+std::optional<HeldFile> HeldFile::Open(const std::filesystem::path& path) {
+  // Shared for writing and deleting, so other programs may still change or replace it.
+  const HANDLE file =
+      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  return HeldFile(reinterpret_cast<std::intptr_t>(file));
+}
+
+bool HeldFile::ReadStart(unsigned char* bytes, size_t count) const {
+  OVERLAPPED at{};
+  DWORD got = 0;
+  return ReadFile(reinterpret_cast<HANDLE>(handle_), bytes, static_cast<DWORD>(count), &got, &at) &&
+         got == count;
+}
+
+HeldFile::~HeldFile() {
+  if (handle_ != kNone) CloseHandle(reinterpret_cast<HANDLE>(handle_));
+}
+
+#else
+
+std::optional<HeldFile> HeldFile::Open(const std::filesystem::path& path) {
+  const int file = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  if (file < 0) return std::nullopt;
+  return HeldFile(file);
+}
+
+bool HeldFile::ReadStart(unsigned char* bytes, size_t count) const {
+  return pread(static_cast<int>(handle_), bytes, count, 0) == static_cast<ssize_t>(count);
+}
+
+HeldFile::~HeldFile() {
+  if (handle_ != kNone) close(static_cast<int>(handle_));
+}
+
+#endif
+
 std::error_code CreateNewFile(const std::filesystem::path& path) {
 #ifdef _WIN32
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,

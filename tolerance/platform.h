@@ -26,6 +26,9 @@ class ScopedEnvironmentVariable {
   std::optional<std::string> previous_;
 };
 
+// Reads the first `count` bytes of a file; false when it has fewer or cannot be read.
+bool ReadFileStart(const std::filesystem::path& path, unsigned char* bytes, size_t count);
+
 // How a child process ended.
 enum class ChildEnd { Exited, Crashed, TimedOut, NotStarted };
 struct ChildOutcome {

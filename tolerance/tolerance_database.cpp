@@ -184,52 +184,15 @@ std::optional<std::int64_t> ToleranceDatabase::DataVersion() const {
   return static_cast<std::int64_t>(statement.Read(0).number);
 }
 
-namespace {
-
-// What identifies a lookup's answer: its SELECT text, its parameters and what it reads.
-std::string AnswerKey(const Query& query, const std::vector<std::string>& columns,
-                      const std::string& more = {}) {
-  std::string key = query.sql;
-  for (const Parameter& parameter : query.params) {
-    key += '\x1f';
-    std::visit(
-        [&](const auto& value) {
-          using T = std::decay_t<decltype(value)>;
-          if constexpr (std::is_same_v<T, std::string>) {
-            key += "s" + value;
-          } else if constexpr (std::is_same_v<T, double>) {
-            key += 'd';
-            key.append(reinterpret_cast<const char*>(&value), sizeof value);
-          } else {
-            key += "i" + std::to_string(value);
-          }
-        },
-        parameter);
-  }
-  for (const std::string& column : columns) key += '\x1e' + column;
-  return key + '\x1d' + query.key + '\x1d' + more;
-}
-
-}  // namespace
-
 Lookup<RowCells> ToleranceDatabase::QueryFirstRow(const Query& query,
                                                   const std::vector<std::string>& columns) const {
-  const std::string key = AnswerKey(query, columns);
-  if (const auto known = first_rows_.find(key); known != first_rows_.end()) return known->second;
-  Lookup<RowCells> answer = ReadFirstRow(query, columns);
-  first_rows_.emplace(key, answer);
-  return answer;
+  return ReadFirstRow(query, columns);
 }
 
 Scanned<RowCells> ToleranceDatabase::ScanRangeFirstMatch(
     const Query& query, double v, const std::string& lower, const std::string& upper,
     const std::vector<std::string>& columns) const {
-  std::string range(reinterpret_cast<const char*>(&v), sizeof v);
-  const std::string key = AnswerKey(query, columns, range + '\x1c' + lower + '\x1c' + upper);
-  if (const auto known = scans_.find(key); known != scans_.end()) return known->second;
-  Scanned<RowCells> answer = Scan(query, v, lower, upper, columns);
-  scans_.emplace(key, answer);
-  return answer;
+  return Scan(query, v, lower, upper, columns);
 }
 
 Lookup<RowCells> ToleranceDatabase::ReadFirstRow(const Query& query,

@@ -9,8 +9,10 @@ bool ToleranceSession::StillCurrent(const std::filesystem::path& path) const {
   if (kept_->content) return ContentHash(path) == kept_->content;
   const std::optional<FileStamp> stamp = StampOf(path);
   if (!stamp || !(*stamp == kept_->stamp)) return false;
-  if (SqliteChangeCounter(path) != kept_->change_counter) return false;
-  return kept_->db.DataVersion() == kept_->data_version;
+  const std::optional<SqliteHeader> header =
+      kept_->held ? ReadSqliteHeader(*kept_->held) : std::nullopt;
+  if (!header || header != kept_->header) return false;
+  return !header->wal || kept_->db.DataVersion() == kept_->data_version;
 }
 
 const ToleranceDatabase& ToleranceSession::Open(const std::filesystem::path& path) {
@@ -24,8 +26,8 @@ const ToleranceDatabase& ToleranceSession::Open(const std::filesystem::path& pat
       failed_access_->second == *content && unusable_ && unusable_->path() == path) {
     return *unusable_;
   }
-  const std::optional<std::uint32_t> counter =
-      access ? std::nullopt : SqliteChangeCounter(path);
+  std::optional<HeldFile> held = access ? std::nullopt : HeldFile::Open(path);
+  const std::optional<SqliteHeader> header = held ? ReadSqliteHeader(*held) : std::nullopt;
   ++openings_;
   ToleranceDatabase db = ToleranceDatabase::Open(path);
   if (!stamp || !db.is_open()) {
@@ -35,7 +37,7 @@ const ToleranceDatabase& ToleranceSession::Open(const std::filesystem::path& pat
   }
   failed_access_.reset();
   const std::optional<std::int64_t> version = db.DataVersion();
-  kept_ = Kept{std::move(db), *stamp, version, counter, content};
+  kept_ = Kept{std::move(db), *stamp, version, header, std::move(held), content};
   return kept_->db;
 }
 

@@ -2,6 +2,7 @@
 #include "tolerance/tolerance_session.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include "support/fixture_database.h"
 #include "tolerance/lookups.h"
@@ -59,6 +60,34 @@ TEST(ToleranceSession, AccessFileIsConvertedOnceAndSeenWhenReplaced) {
   EXPECT_EQ(LookupGaugeTolerances(session.Open(file), 100).TPL.failure().kind,
             LookupFailureKind::ColumnMissing);  // the table is there now
   EXPECT_EQ(session.openings(), 2u);
+}
+
+// A change committed by another program is seen even when the file's time is put back (a
+// copy that keeps times, a coarse clock): the header's change counter tells. In WAL mode a
+// commit leaves the file and its header alone; the engine's data version tells.
+TEST(ToleranceSession, SeesCommitsThroughTheHeaderAndInWalMode) {
+  testing::FixtureDatabase fixture;
+  fixture.Exec(R"sql(INSERT INTO 基本偏差 (P, "es(g)") VALUES (1.5, -32);)sql");
+  ToleranceSession session;
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -32);
+  const auto time = std::filesystem::last_write_time(fixture.path());
+  testing::ExecSql(fixture.path(), R"sql(UPDATE 基本偏差 SET "es(g)" = -33;)sql");
+  std::filesystem::last_write_time(fixture.path(), time);
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -33);
+
+  fixture.Exec("PRAGMA journal_mode = WAL;");
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -33);
+  const auto opened = session.openings();
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -33);
+  EXPECT_EQ(session.openings(), opened);
+  // The writer stays connected, so its commit stays in the WAL file, not the database file.
+  sqlite3* writer = nullptr;
+  ASSERT_EQ(sqlite3_open(fixture.path().string().c_str(), &writer), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(writer, R"sql(UPDATE 基本偏差 SET "es(g)" = -34;)sql", nullptr, nullptr,
+                         nullptr),
+            SQLITE_OK);
+  EXPECT_EQ(EsG(session.Open(fixture.path())), -34);
+  sqlite3_close(writer);
 }
 
 // The files this process holds open, as the system lists them.

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <system_error>
+#include <utility>
 
 namespace threadgauge {
 
@@ -25,8 +27,40 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path);
 // another hash. Nothing when the file cannot be read.
 std::optional<std::uint64_t> ContentHash(const std::filesystem::path& path);
 
-// The change counter in an SQLite file's header, which every committed change moves.
-std::optional<std::uint32_t> SqliteChangeCounter(const std::filesystem::path& path);
+// What an SQLite file's header tells of its state: bytes 24 … 39 (the change counter, which
+// every commit in rollback-journal mode moves, the page count and the free-list), which the
+// engine itself compares to know whether another program changed the file; and whether
+// the file is in WAL mode, where commits leave the header alone until a checkpoint.
+struct SqliteHeader {
+  std::array<unsigned char, 16> state{};
+  bool wal = false;
+  std::uint32_t ChangeCounter() const;
+  friend bool operator==(const SqliteHeader&, const SqliteHeader&) = default;
+};
+std::optional<SqliteHeader> ReadSqliteHeader(const std::filesystem::path& path);
+
+// A file kept open for reading its first bytes again and again, without opening it each
+// time. (Which file the path names now is told by its stamp, not by this handle.)
+class HeldFile {
+ public:
+  static std::optional<HeldFile> Open(const std::filesystem::path& path);
+  bool ReadStart(unsigned char* bytes, size_t count) const;
+
+  HeldFile(HeldFile&& other) noexcept : handle_(std::exchange(other.handle_, kNone)) {}
+  HeldFile& operator=(HeldFile&& other) noexcept {
+    std::swap(handle_, other.handle_);
+    return *this;
+  }
+  HeldFile(const HeldFile&) = delete;
+  HeldFile& operator=(const HeldFile&) = delete;
+  ~HeldFile();
+
+ private:
+  static constexpr std::intptr_t kNone = -1;
+  explicit HeldFile(std::intptr_t handle) : handle_(handle) {}
+  std::intptr_t handle_ = kNone;
+};
+std::optional<SqliteHeader> ReadSqliteHeader(const HeldFile& file);
 
 // Makes a new, empty file where none is; the system's reason when it cannot.
 std::error_code CreateNewFile(const std::filesystem::path& path);

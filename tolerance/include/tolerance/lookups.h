@@ -18,6 +18,9 @@ struct GaugeToleranceRow {
   std::vector<LookupFailure> warnings;  // what the range scan met on its way
 };
 
+// Whether the row's answer may be kept for the next asking (no engine error in it).
+bool MayKeep(const GaugeToleranceRow& row);
+
 // The seven lookups. Each runs its SELECT on the database of this calculation; the pitch P
 // and the length range are bound to the statement, never written into its text.
 Lookup<double> LookupPitchTolerance(const ToleranceDatabase& db, const std::string& length_range);

@@ -1,8 +1,10 @@
 #pragma once
 
+#include <any>
 #include <cstdint>
 #include <filesystem>
 #include <map>
+#include <tuple>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -68,6 +70,20 @@ class ToleranceDatabase {
                                         const std::string& upper,
                                         const std::vector<std::string>& columns) const;
 
+  // The answer of a lookup asked before on this opening, or `compute`'s, kept when it may
+  // be kept. The database is only read, and a session keeps it open only while its file is
+  // unchanged, so the same question gets the same answer; a question is its lookup, two
+  // numbers and a text, so a repeated one costs no string built and no SQL run.
+  template <typename T, typename Compute>
+  T Memo(int lookup, double a, double b, std::string_view text, Compute compute) const {
+    if (const auto known = memo_.find(MemoView{lookup, a, b, text}); known != memo_.end()) {
+      return *std::any_cast<T>(&known->second);
+    }
+    T answer = compute();
+    if (MayKeep(answer)) memo_.emplace(MemoKey{lookup, a, b, std::string(text)}, answer);
+    return answer;
+  }
+
  private:
   ToleranceDatabase(std::filesystem::path path, std::optional<SqliteConnection> connection,
                     OpenStatus status)
@@ -90,10 +106,25 @@ class ToleranceDatabase {
   // unchanged while the database is open.
   mutable std::map<std::string, std::variant<SqliteStatement, LookupFailure>, std::less<>>
       statements_;
-  // The answers given so far. The database is only read, and a session keeps it open only
-  // while its file is unchanged, so the same question gets the same answer.
-  mutable std::map<std::string, Lookup<RowCells>> first_rows_;
-  mutable std::map<std::string, Scanned<RowCells>> scans_;
+  struct MemoKey {
+    int lookup;
+    double a, b;
+    std::string text;
+  };
+  struct MemoView {
+    int lookup;
+    double a, b;
+    std::string_view text;
+  };
+  struct MemoLess {
+    using is_transparent = void;
+    template <typename X, typename Y>
+    bool operator()(const X& x, const Y& y) const {
+      return std::tuple(x.lookup, x.a, x.b, std::string_view(x.text)) <
+             std::tuple(y.lookup, y.a, y.b, std::string_view(y.text));
+    }
+  };
+  mutable std::map<MemoKey, std::any, MemoLess> memo_;
   mutable bool scoped_ = false;          // a calculation's ReadScope is open
   mutable bool in_transaction_ = false;  // and its transaction has begun
 };
@@ -110,6 +141,17 @@ class ReadScope {
  private:
   const ToleranceDatabase& db_;
 };
+
+// An engine error (a lock held by another program, a read that failed) may not happen at
+// the next asking: such an answer is not kept.
+template <typename T>
+bool MayKeep(const Lookup<T>& answer) {
+  return answer.ok() || answer.failure().kind != LookupFailureKind::EngineError;
+}
+template <typename T>
+bool MayKeep(const Scanned<T>& answer) {
+  return MayKeep(answer.value);
+}
 
 // Readers of one looked-up cell. A number is needed: empty and text cells fail.
 Lookup<double> ReadNumber(const Lookup<Cell>& cell, const Query& query, const std::string& column);

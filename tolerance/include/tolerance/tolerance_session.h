@@ -12,10 +12,13 @@ namespace threadgauge {
 // Keeps the database of the latest calculation open, with the statements it has prepared,
 // for as long as its file is unchanged: calculations in a row do no work twice, and every
 // calculation still sees the file as it is now. Before each calculation it checks an
-// SQLite file's identity, size and modification time, the engine's data version and the
-// header's change counter, which move when another program commits a change; an Access
-// file's content hash, since its stamp may stay the same when it is overwritten. If
-// anything moved, the file is opened afresh. An Access file that could not be read is
+// SQLite file's identity, size and modification time and its header's change counter,
+// which every commit of another program moves; in WAL mode, where commits leave the header
+// as it is, also the engine's data version. (In rollback-journal mode the engine's data
+// version moves exactly when those header bytes do, since they are what the engine compares,
+// so asking it costs a lock cycle of the file and tells nothing more.) For an Access file
+// it checks the content's hash, since its stamp may stay the same when it is overwritten.
+// If anything moved, the file is opened afresh. An Access file that could not be read is
 // remembered by its hash, so the next calculation answers at once with the same reason.
 class ToleranceSession {
  public:
@@ -33,7 +36,8 @@ class ToleranceSession {
     ToleranceDatabase db;
     FileStamp stamp;
     std::optional<std::int64_t> data_version;
-    std::optional<std::uint32_t> change_counter;  // SQLite files
+    std::optional<SqliteHeader> header;           // SQLite files
+    std::optional<HeldFile> held;                 // read for the header at every check
     std::optional<std::uint64_t> content;         // Access files
   };
   bool StillCurrent(const std::filesystem::path& path) const;
