@@ -4,6 +4,7 @@
 
 #include "calculation/designation.h"
 #include "calculation/gauge_kind.h"
+#include "tolerance/thread_class.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
@@ -31,6 +32,9 @@ std::string CliHelp() {
          "  --pitch     螺距 (Combo1)，例如 1.5\n"
          "  --grade     公差等级 (Combo2)：4 至 9\n"
          "  --position  公差带 (Combo3)：G、H（内螺纹），e、f、g、h（外螺纹）\n"
+         "              ISO 965-1 的公差带：" +
+         DescribeClasses() +
+         "\n"
          "  --thread    螺纹标记，代替上面四项，例如 M10×1.5-6H、M12-6g（不写螺距时取粗牙螺距）\n"
          "  --gauge     量规名称 (Combo4)：" +
          names +

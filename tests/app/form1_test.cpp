@@ -234,6 +234,8 @@ TEST_F(Form1Test, TypedTextsReachTheCalculationUnchanged) {
       {{"16", "1.7", "6", "g", "校止-止螺纹塞规", ""}, ""},
       // M64 × 6 − 6h: Td2 = 280 (45 … 90, P 6): 64 − 0.280.
       {{"64", "6", "6", "h", "校止-止螺纹塞规", ""}, "63.720"},
+      // "2,5" reads 2 by the window's rule and says so: M20 × 2 − 6h as above.
+      {{"20", "2,5", "6", "h", "校止-止螺纹塞规", ""}, "19.840"},
   };
   for (const Typed& c : cases) {
     SCOPED_TRACE(c.inputs.Combo1 + c.inputs.Combo3);
@@ -259,6 +261,9 @@ TEST_F(Form1Test, TypedTextsReachTheCalculationUnchanged) {
     const QString status = form_.findChild<QLabel*>("StatusLine")->text();
     if (*c.Text2 != '\0') {
       EXPECT_EQ(Text("Text2"), QString::fromUtf8(c.Text2));
+      EXPECT_EQ(status.contains(QStringLiteral("螺距“2,5”按 2 计算（小数点请用“.”）")),
+                c.inputs.Combo1 == "2,5")
+          << status.toStdString();
     } else {  // no ISO row for this pitch: the notice names the pitch as typed
       EXPECT_TRUE(status.contains(QString::fromStdString("P = " + c.inputs.Combo1 + ",")))
           << status.toStdString();

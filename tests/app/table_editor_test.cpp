@@ -80,6 +80,11 @@ TEST_F(TableEditorTest, PastedTablesAreSavedAndCalculatedWith) {
     EXPECT_TRUE(editor.findChild<QLabel*>("Missing_位置要素")
                     ->text()
                     .contains(QStringLiteral("未被任何一行覆盖：180")));
+    // What is missing covers every pitch of ISO 261, not only the window's list (0.45 … 6).
+    EXPECT_TRUE(editor.findChild<QLabel*>("Missing_半角公差")
+                    ->text()
+                    .contains(QStringLiteral("没有以下螺距的行：0.2、0.25、0.3、0.35、0.4、0.45")))
+        << editor.findChild<QLabel*>("Missing_半角公差")->text().toStdString();
     PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
     QTableView* view = View(editor, "位置要素");
     ASSERT_EQ(view->model()->rowCount(), 3);
