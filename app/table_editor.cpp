@@ -57,9 +57,7 @@ std::vector<TableData> EmptyTables() {
   return tables;
 }
 
-CheckKeys OfferedThreads() {
-  return CheckKeys{PitchesToCover(), LengthRangesToCover()};
-}
+CheckKeys OfferedThreads() { return CheckKeys{PitchesToCover(), LengthRangesToCover()}; }
 
 }  // namespace
 

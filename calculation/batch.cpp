@@ -13,7 +13,8 @@ std::vector<Designation> SeriesThreads(Series series, double from, double to,
   std::vector<Designation> threads;
   for (const SeriesThread& row : Iso261Threads()) {
     if (row.d < from || row.d > to) continue;
-    if (!choices.empty() && std::find(choices.begin(), choices.end(), row.choice) == choices.end()) {
+    if (!choices.empty() &&
+        std::find(choices.begin(), choices.end(), row.choice) == choices.end()) {
       continue;
     }
     Designation thread;

@@ -25,8 +25,8 @@ Value FundamentalDeviation(const ToleranceDatabase& db, const GaugeKind& kind,
   const Lookup<double> looked = LookupFundamentalDeviation(db, request.P, column);
   if (!looked.ok() && looked.failure().kind == LookupFailureKind::ColumnMissing &&
       thread_class.position && IsInternal(*thread_class.position) != internal) {
-    return Value::Missing({WrongThreadKind{std::string(kind.name), thread_class.position_text,
-                                           column, internal}});
+    return Value::Missing(
+        {WrongThreadKind{std::string(kind.name), thread_class.position_text, column, internal}});
   }
   return ResultWriter::ToValue(looked);
 }

@@ -69,7 +69,9 @@ std::string Normalised(std::string_view text) {
 }
 
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
-bool IsNumberChar(char c) { return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == ','; }
+bool IsNumberChar(char c) {
+  return std::isdigit(static_cast<unsigned char>(c)) || c == '.' || c == ',';
+}
 
 // Whether blanks stand between two parts of one number ("M10 6g", "M1 0×1.5"): they are
 // not joined, as the user may have meant two numbers.
@@ -167,8 +169,8 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
       const std::string d = PlainDecimal(thread.d);
       const SeriesThread* row = Iso261Thread(thread.d);
       if (row == nullptr) {
-        return DesignationError{"公称直径 " + d + " 不在 ISO 261 中，没有粗牙螺距；请写出螺距，例如 M" +
-                                d + "×1.5-6H"};
+        return DesignationError{
+            "公称直径 " + d + " 不在 ISO 261 中，没有粗牙螺距；请写出螺距，例如 M" + d + "×1.5-6H"};
       }
       std::string listed;
       for (double P : row->fine) listed += (listed.empty() ? "" : "、") + PlainDecimal(P);
@@ -220,7 +222,8 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
         const std::string crest = in.Rest().substr(0, 2);
         if (*PositionAt(in.Peek(1)) != *position) {
           return Error("顶径公差带" + Quoted(crest) + "的位置字母与中径公差带" +
-                       Quoted(pitch_class->Text()) + "不同；同一螺纹的两个公差带位置相同，如 5g6g、5H6H");
+                       Quoted(pitch_class->Text()) +
+                       "不同；同一螺纹的两个公差带位置相同，如 5g6g、5H6H");
         }
         thread.crest_class = ParseThreadClass(crest);
         if (!thread.crest_class) {
@@ -244,7 +247,8 @@ std::string DesignationText(const Designation& thread) {
   std::string text = "M" + PlainDecimal(thread.d);
   if (!thread.coarse) text += "×" + PlainDecimal(thread.P);
   if (thread.thread_class) {
-    text += "-" + thread.thread_class->Text() + (thread.crest_class ? thread.crest_class->Text() : "");
+    text +=
+        "-" + thread.thread_class->Text() + (thread.crest_class ? thread.crest_class->Text() : "");
   }
   if (!thread.engagement.empty()) text += "-" + thread.engagement;
   if (thread.left_hand) text += "-LH";

@@ -9,9 +9,9 @@
 #include "calculation/number_format.h"
 #include "calculation/number_reading.h"
 #include "cli/render.h"
+#include "tolerance/admin/database_files.h"
 #include "tolerance/csv_field.h"
 #include "tolerance/number_text.h"
-#include "tolerance/admin/database_files.h"
 #include "tolerance/thread_class.h"
 #include "tolerance/utf8.h"
 

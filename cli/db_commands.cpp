@@ -145,9 +145,7 @@ int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
 
 }  // namespace
 
-CheckKeys ShippedCheckKeys() {
-  return CheckKeys{PitchesToCover(), LengthRangesToCover()};
-}
+CheckKeys ShippedCheckKeys() { return CheckKeys{PitchesToCover(), LengthRangesToCover()}; }
 
 int RunDbCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty() || args[0] == "--help") {

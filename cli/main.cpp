@@ -4,13 +4,13 @@
 #include <vector>
 
 #include "calculation/calculate.h"
-#include "tolerance/tolerance_database.h"
 #include "cli/batch_command.h"
 #include "cli/db_commands.h"
 #include "cli/options.h"
 #include "cli/render.h"
 #include "cli/sheet_command.h"
 #include "tolerance/data_location.h"
+#include "tolerance/tolerance_database.h"
 
 int main(int argc, char** argv) {
   using namespace threadgauge;

@@ -1,8 +1,8 @@
 #include "cli/sheet_command.h"
 
 #include <QDate>
-#include <algorithm>
 #include <QGuiApplication>
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <optional>

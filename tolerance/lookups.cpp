@@ -77,15 +77,15 @@ bool MayKeep(const GaugeToleranceRow& row) {
 
 Lookup<double> LookupPitchTolerance(const ToleranceDatabase& db, const std::string& length_range) {
   return db.Memo<Lookup<double>>(kPitchTolerance, 0, 0, length_range, [&]() -> Lookup<double> {
-  // The range text is bound, never pasted into the SQL: a quote typed into the list is
-  // only a range that matches no row.
-  const Query query{names::kPitchToleranceTable,
-                    std::string("Select * from ") + names::kPitchToleranceTable + " Where [" +
-                        names::kLengthColumn + "] = ?",
-                    {length_range},
-                    names::kLengthColumn,
-                    "“" + length_range + "”"};
-  return FirstRowNumber(db, query, names::kPitchToleranceColumn);
+    // The range text is bound, never pasted into the SQL: a quote typed into the list is
+    // only a range that matches no row.
+    const Query query{names::kPitchToleranceTable,
+                      std::string("Select * from ") + names::kPitchToleranceTable + " Where [" +
+                          names::kLengthColumn + "] = ?",
+                      {length_range},
+                      names::kLengthColumn,
+                      "“" + length_range + "”"};
+    return FirstRowNumber(db, query, names::kPitchToleranceColumn);
   });
 }
 
@@ -93,18 +93,18 @@ Lookup<std::string> LookupHalfAngleTolerance(const ToleranceDatabase& db, double
                                              HalfAngleProfile profile) {
   const double which = profile == HalfAngleProfile::Complete ? 0 : 1;
   return db.Memo<Lookup<std::string>>(kHalfAngle, P, which, {}, [&]() -> Lookup<std::string> {
-  const std::string column =
-      profile == HalfAngleProfile::Complete ? names::kCompleteProfileColumn
-                                            : names::kTruncatedProfileColumn;
-  const Query query = ByPitch(names::kHalfAngleTable, P);
-  const Lookup<RowCells> row = db.QueryFirstRow(query, {column});
-  if (!row.ok()) return row.failure();
-  Lookup<std::string> text = ReadText(row.value().front());
-  // The tolerance is shown as stored; an empty cell is a tolerance the table lacks.
-  if (text.ok() && text.value().find_first_not_of(" \t\r\n") == std::string::npos) {
-    return LookupFailure{LookupFailureKind::EmptyCell, query.table, column, query.key};
-  }
-  return text;
+    const std::string column = profile == HalfAngleProfile::Complete
+                                   ? names::kCompleteProfileColumn
+                                   : names::kTruncatedProfileColumn;
+    const Query query = ByPitch(names::kHalfAngleTable, P);
+    const Lookup<RowCells> row = db.QueryFirstRow(query, {column});
+    if (!row.ok()) return row.failure();
+    Lookup<std::string> text = ReadText(row.value().front());
+    // The tolerance is shown as stored; an empty cell is a tolerance the table lacks.
+    if (text.ok() && text.value().find_first_not_of(" \t\r\n") == std::string::npos) {
+      return LookupFailure{LookupFailureKind::EmptyCell, query.table, column, query.key};
+    }
+    return text;
   });
 }
 
@@ -120,31 +120,33 @@ Scanned<double> LookupPitchDiameterTolerance(const ToleranceDatabase& db, PitchD
   const int lookup =
       table == PitchDiameterTable::Internal ? kInternalPitchDiameter : kExternalPitchDiameter;
   return db.Memo<Scanned<double>>(lookup, P, d, grade, [&]() -> Scanned<double> {
-  Query query = ByPitch(PitchDiameterTableName(table), P);
-  query.key += ", d = " + PlainDecimal(d);
-  Scanned<RowCells> row = db.ScanRangeFirstMatch(query, d, names::kDiameterLower, names::kDiameterUpper, {grade});
-  if (!row.value.ok()) return {row.value.failure(), std::move(row.warnings)};
-  return {ReadNumber(row.value.value().front(), query, grade), std::move(row.warnings)};
+    Query query = ByPitch(PitchDiameterTableName(table), P);
+    query.key += ", d = " + PlainDecimal(d);
+    Scanned<RowCells> row =
+        db.ScanRangeFirstMatch(query, d, names::kDiameterLower, names::kDiameterUpper, {grade});
+    if (!row.value.ok()) return {row.value.failure(), std::move(row.warnings)};
+    return {ReadNumber(row.value.value().front(), query, grade), std::move(row.warnings)};
   });
 }
 
 GaugeToleranceRow LookupGaugeTolerances(const ToleranceDatabase& db, double T) {
   return db.Memo<GaugeToleranceRow>(kGaugeTolerances, T, 0, {}, [&] {
-  const Query query{names::kGaugeTable,
-                    std::string("Select * from ") + names::kGaugeTable + " ",
-                    {},
-                    {},
-                    "TD2/Td2 = " + PlainDecimal(T)};
-  const std::vector<std::string> columns(names::kGaugeColumns.begin(), names::kGaugeColumns.end());
-  Scanned<RowCells> row =
-      db.ScanRangeFirstMatch(query, T, names::kToleranceLower, names::kToleranceUpper, columns);
-  const auto value = [&](size_t i) -> Lookup<double> {
-    if (!row.value.ok()) return row.value.failure();
-    return ReadNumber(row.value.value()[i], query, columns[i]);
-  };
-  return GaugeToleranceRow{value(0), value(1), value(2),
-                           value(3), value(4), value(5),
-                           value(6), value(7), std::move(row.warnings)};
+    const Query query{names::kGaugeTable,
+                      std::string("Select * from ") + names::kGaugeTable + " ",
+                      {},
+                      {},
+                      "TD2/Td2 = " + PlainDecimal(T)};
+    const std::vector<std::string> columns(names::kGaugeColumns.begin(),
+                                           names::kGaugeColumns.end());
+    Scanned<RowCells> row =
+        db.ScanRangeFirstMatch(query, T, names::kToleranceLower, names::kToleranceUpper, columns);
+    const auto value = [&](size_t i) -> Lookup<double> {
+      if (!row.value.ok()) return row.value.failure();
+      return ReadNumber(row.value.value()[i], query, columns[i]);
+    };
+    return GaugeToleranceRow{value(0), value(1), value(2),
+                             value(3), value(4), value(5),
+                             value(6), value(7), std::move(row.warnings)};
   });
 }
 

@@ -1,8 +1,8 @@
 #include "tolerance/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
-#include <algorithm>
 #include <limits>
 #include <vector>
 
@@ -127,8 +127,7 @@ TypedNumber ReadTypedNumber(std::string_view typed) {
   const std::string& s = squeezed.text;
   if (end + 1 < s.size() && s[end] == ',' && IsDigit(s[end + 1])) {
     number.doubt = NumberDoubt::DecimalComma;
-  } else if (std::any_of(rest.begin(), rest.end(), IsDigit) &&
-             number.doubt == NumberDoubt::None) {
+  } else if (std::any_of(rest.begin(), rest.end(), IsDigit) && number.doubt == NumberDoubt::None) {
     number.doubt = NumberDoubt::DigitsDropped;
   }
   if (number.doubt != NumberDoubt::None) number.dropped = rest;

@@ -7,7 +7,6 @@
 #include "tolerance/data_location.h"
 #include "tolerance/file_stamp.h"
 #include "tolerance/terminal.h"
-
 #include "tolerance/utf8.h"
 
 #ifdef _WIN32
@@ -109,9 +108,9 @@ std::optional<FileStamp> StampOf(const std::filesystem::path& path) {
 
 bool ReadFileStart(const std::filesystem::path& path, unsigned char* bytes, size_t count) {
 #ifdef _WIN32
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD got = 0;
   const BOOL read = ReadFile(file, bytes, static_cast<DWORD>(count), &got, nullptr);
@@ -130,9 +129,9 @@ bool ReadFileStart(const std::filesystem::path& path, unsigned char* bytes, size
 
 std::optional<HeldFile> HeldFile::Open(const std::filesystem::path& path) {
   // Shared for writing and deleting, so other programs may still change or replace it.
-  const HANDLE file =
-      CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  const HANDLE file = CreateFileW(path.c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return std::nullopt;
   return HeldFile(reinterpret_cast<std::intptr_t>(file));
 }
@@ -275,7 +274,8 @@ std::vector<std::string> Utf8Arguments(int, char**) {
   std::vector<std::string> args;
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 0; wide != nullptr && i < count; ++i) args.push_back(Utf8(std::filesystem::path(wide[i])));
+  for (int i = 0; wide != nullptr && i < count; ++i)
+    args.push_back(Utf8(std::filesystem::path(wide[i])));
   LocalFree(wide);
   return args;
 }
@@ -295,8 +295,7 @@ ChildOutcome RunChild(const std::filesystem::path& program, const std::vector<st
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
   posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
   pid_t child = 0;
-  const int spawned =
-      posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
+  const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return {};
   const auto deadline = std::chrono::steady_clock::now() + limit;

@@ -34,7 +34,8 @@ ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& pat
   }
   auto read = ReadAccessTablesApart(path, AccessReadOptions{std::nullopt, names});
   auto* access = std::get_if<AccessTables>(&read);
-  if (access == nullptr) return ToleranceDatabase(path, std::nullopt, std::get<ReadFailure>(read).status);
+  if (access == nullptr)
+    return ToleranceDatabase(path, std::nullopt, std::get<ReadFailure>(read).status);
   std::vector<TableData> wanted;
   for (TableData& table : access->tables) {
     if (std::find(names.begin(), names.end(), table.name) != names.end()) {

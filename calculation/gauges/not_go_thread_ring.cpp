@@ -27,6 +27,6 @@ extern const GaugeKind kNotGoThreadRing{"止端螺纹环规",
                                         PitchDiameterTable::External,
                                         HalfAngleProfile::Truncated,
                                         Diameters,
-                                     &kNotGoRingWearCheckPlug};
+                                        &kNotGoRingWearCheckPlug};
 
 }  // namespace threadgauge

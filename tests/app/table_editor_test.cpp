@@ -202,7 +202,9 @@ TEST_F(TableEditorTest, FailedSaveKeepsTheEditsAndTheFiles) {
   // The calculation's open database is let go before the file is replaced.
   bool released_before_writing = false;
   TableEditorFiles files = Files();
-  files.release_database = [&] { released_before_writing = !std::filesystem::exists(user_database_); };
+  files.release_database = [&] {
+    released_before_writing = !std::filesystem::exists(user_database_);
+  };
   TableEditor editor(files);
   PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
   ASSERT_TRUE(editor.Save());

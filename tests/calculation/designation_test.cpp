@@ -88,28 +88,31 @@ TEST_P(BadDesignation, IsRefusedWithAMessageAndAnExample) {
 
 INSTANTIATE_TEST_SUITE_P(
     AsWritten, BadDesignation,
-    ::testing::Values(
-        Bad{"M10×", "“×”后面应是螺距，但没有写"},
-        Bad{"10×1.5-6H", "以 M 开头，无法识别“10x1.5-6H”"}, Bad{"M10×1.5-6", "公差带“6”不完整"},
-        Bad{"M10×1.5-6X", "公差带位置“X”不可识别"}, Bad{"M16×Ph3P1.5-6H", "多线螺纹"},
-        Bad{"Ph3P1.5", "以 M 开头"}, Bad{"M15-6H", "公称直径 15 在 ISO 261 中没有粗牙螺距，只有细牙螺距 1.5、1；请写出螺距，例如 M15×1.5-6H"},
-        Bad{"M13-6H", "公称直径 13 不在 ISO 261 中"},
-        Bad{"", "没有输入螺纹标记"}, Bad{"M", "后面应是公称直径"},
-        Bad{"M10×1.5-H", "“-”后面应是公差带"}, Bad{"M10×1.5-6H-Q", "无法识别“-Q”"},
-        // Blanks between two numbers are never joined into one (1.5 6 is not 1.56).
-        Bad{"M10×1.5 6H", "数字中间不能有空格，无法识别“M10×1.5 6H”"},
-        Bad{"M10 6g", "数字中间不能有空格，无法识别“M10 6g”"},
-        Bad{"M1 0×1.5-6H", "数字中间不能有空格"},
-        Bad{"M10×abc", "“×”后面应是螺距，无法识别“abc”"},
-        // A crest class with another position letter is a typing error.
-        Bad{"M10-6g6H", "顶径公差带“6H”的位置字母与中径公差带“6g”不同"},
-        Bad{"M10-5H6G", "顶径公差带“6G”的位置字母与中径公差带“5H”不同"},
-        Bad{"M10-5g6h", "顶径公差带“6h”的位置字母"},
-        // Classes ISO 965-1 does not have.
-        Bad{"M10-9H", "ISO 965-1 没有公差带“9H”"}, Bad{"M10-3G", "没有公差带“3G”"},
-        Bad{"M10-2g", "没有公差带“2g”"},
-        Bad{"M10×0-6H", "“×”后面应是螺距"}, Bad{"M0-6H", "“M”后面应是公称直径"},
-        Bad{"m5-LH-S-L", "“LH”应写在最后"}, Bad{"M5-6g-S-L", "旋合长度写了两次"}),
+    ::testing::Values(Bad{"M10×", "“×”后面应是螺距，但没有写"},
+                      Bad{"10×1.5-6H", "以 M 开头，无法识别“10x1.5-6H”"},
+                      Bad{"M10×1.5-6", "公差带“6”不完整"},
+                      Bad{"M10×1.5-6X", "公差带位置“X”不可识别"}, Bad{"M16×Ph3P1.5-6H", "多线螺纹"},
+                      Bad{"Ph3P1.5", "以 M 开头"},
+                      Bad{"M15-6H",
+                          "公称直径 15 在 ISO 261 中没有粗牙螺距，只有细牙螺距 "
+                          "1.5、1；请写出螺距，例如 M15×1.5-6H"},
+                      Bad{"M13-6H", "公称直径 13 不在 ISO 261 中"}, Bad{"", "没有输入螺纹标记"},
+                      Bad{"M", "后面应是公称直径"}, Bad{"M10×1.5-H", "“-”后面应是公差带"},
+                      Bad{"M10×1.5-6H-Q", "无法识别“-Q”"},
+                      // Blanks between two numbers are never joined into one (1.5 6 is not 1.56).
+                      Bad{"M10×1.5 6H", "数字中间不能有空格，无法识别“M10×1.5 6H”"},
+                      Bad{"M10 6g", "数字中间不能有空格，无法识别“M10 6g”"},
+                      Bad{"M1 0×1.5-6H", "数字中间不能有空格"},
+                      Bad{"M10×abc", "“×”后面应是螺距，无法识别“abc”"},
+                      // A crest class with another position letter is a typing error.
+                      Bad{"M10-6g6H", "顶径公差带“6H”的位置字母与中径公差带“6g”不同"},
+                      Bad{"M10-5H6G", "顶径公差带“6G”的位置字母与中径公差带“5H”不同"},
+                      Bad{"M10-5g6h", "顶径公差带“6h”的位置字母"},
+                      // Classes ISO 965-1 does not have.
+                      Bad{"M10-9H", "ISO 965-1 没有公差带“9H”"}, Bad{"M10-3G", "没有公差带“3G”"},
+                      Bad{"M10-2g", "没有公差带“2g”"}, Bad{"M10×0-6H", "“×”后面应是螺距"},
+                      Bad{"M0-6H", "“M”后面应是公称直径"}, Bad{"m5-LH-S-L", "“LH”应写在最后"},
+                      Bad{"M5-6g-S-L", "旋合长度写了两次"}),
     [](const auto& info) { return "Case" + std::to_string(info.index); });
 
 }  // namespace

@@ -14,8 +14,8 @@ class GaugeSetTest : public ::testing::Test {
  protected:
   GaugeSetTest() { testing::FillComplete(fixture_); }
   GaugeSet Set(const char* position) {
-    const auto set =
-        CalculateGaugeSet(testing::Inputs(10, position, ""), ToleranceDatabase::Open(fixture_.path()));
+    const auto set = CalculateGaugeSet(testing::Inputs(10, position, ""),
+                                       ToleranceDatabase::Open(fixture_.path()));
     EXPECT_TRUE(std::holds_alternative<GaugeSet>(set));
     EXPECT_EQ(std::get<GaugeSet>(set).designation, "M10×1.5-6" + std::string(position));
     return std::get<GaugeSet>(set);

@@ -109,8 +109,8 @@ TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
   EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6X"}).exit, 2);
   EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6H", "--choice", "4"}).exit, 2);
   // A selection that holds no thread is told, and nothing is written.
-  const Batch none =
-      RunBatch({"--series", "all", "--from", "64", "--to", "1", "--classes", "6H", "--database", db()});
+  const Batch none = RunBatch(
+      {"--series", "all", "--from", "64", "--to", "1", "--classes", "6H", "--database", db()});
   EXPECT_EQ(none.exit, 2);
   EXPECT_NE(none.err.find("所选范围内没有螺纹"), std::string::npos) << none.err;
   EXPECT_TRUE(none.out.empty());
@@ -203,18 +203,18 @@ TEST_F(BatchTest, WorkbookHasASheetPerClassWithNumbersAsNumbers) {
 TEST_F(BatchTest, ClassesThatDifferOnlyInCaseGetTheirOwnSheets) {
   testing::TemporaryFolder folder;
   const auto file = folder.path() / "out.xlsx";
-  const Batch batch = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes",
-                                "6H,6h", "--database", db(), "--format", "xlsx", "--out",
-                                file.string()});
+  const Batch batch =
+      RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes", "6H,6h",
+                "--database", db(), "--format", "xlsx", "--out", file.string()});
   ASSERT_NE(batch.exit, 2) << batch.err;
   const ProgramRun book = RunProgram({"unzip", "-p", file.string(), "xl/workbook.xml"});
   EXPECT_NE(book.out.find("name=\"6H 内螺纹\""), std::string::npos) << book.out;
   EXPECT_NE(book.out.find("name=\"6h 外螺纹\""), std::string::npos) << book.out;
   // A workbook that cannot be written leaves no file, and no temporary one.
   const auto blocked = folder.path() / "目录" / "out.xlsx";
-  const Batch failed = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes",
-                                 "6H", "--database", db(), "--format", "xlsx", "--out",
-                                 blocked.string()});
+  const Batch failed =
+      RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes", "6H", "--database",
+                db(), "--format", "xlsx", "--out", blocked.string()});
   EXPECT_EQ(failed.exit, 2);
   EXPECT_FALSE(std::filesystem::exists(blocked.parent_path()));
 }

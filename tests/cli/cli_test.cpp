@@ -251,9 +251,10 @@ TEST(Cli, NumbersReadOtherwiseThanTypedAreTold) {
                         {"--diameter", "10 12", "公称直径“10 12”按 1012 计算（数字中间有空格）"},
                         {"--pitch", "1.5/2", "螺距“1.5/2”按 1.5 计算（其后的“/2”未读）"}};
   for (const Case& c : cases) {
-    std::vector<std::string> args = {"--diameter", "10", "--pitch", "1.5", "--grade", "6",
-                                     "--position", "H", "--gauge", "通端螺纹塞规", "--length",
-                                     "大于14至32", "--database", db};
+    std::vector<std::string> args = {
+        "--diameter", "10",         "--pitch",    "1.5",     "--grade",
+        "6",          "--position", "H",          "--gauge", "通端螺纹塞规",
+        "--length",   "大于14至32", "--database", db};
     for (size_t i = 0; i + 1 < args.size(); ++i) {
       if (args[i] == c.option) args[i + 1] = c.typed;
     }
@@ -262,24 +263,24 @@ TEST(Cli, NumbersReadOtherwiseThanTypedAreTold) {
     EXPECT_NE(run.out.find(c.says), std::string::npos) << run.out;
   }
   // The heading shows what was computed: M10×1, not the text typed.
-  const CliRun comma = RunCli({"--diameter", "10", "--pitch", "1,25", "--grade", "6",
-                               "--position", "H", "--gauge", "通端螺纹塞规", "--database", db});
+  const CliRun comma = RunCli({"--diameter", "10", "--pitch", "1,25", "--grade", "6", "--position",
+                               "H", "--gauge", "通端螺纹塞规", "--database", db});
   EXPECT_EQ(comma.out.rfind("M 10 × 1 － 6H", 0), 0u) << comma.out;
   // Letters after a number stay silent, as the window's rule always was.
-  const CliRun unit = RunCli({"--diameter", "10mm", "--pitch", "1.5", "--grade", "6",
-                              "--position", "H", "--gauge", "通端螺纹塞规", "--length",
-                              "大于14至32", "--database", db});
+  const CliRun unit =
+      RunCli({"--diameter", "10mm", "--pitch", "1.5", "--grade", "6", "--position", "H", "--gauge",
+              "通端螺纹塞规", "--length", "大于14至32", "--database", db});
   EXPECT_EQ(unit.exit, 0) << unit.out;
   // In a designation a decimal comma is a decimal point (drawings from Europe): said, and
   // computed as M10×1.5.
-  const CliRun european = RunCli({"--thread", "M10×1,5-6H", "--gauge", "通端螺纹塞规",
-                                  "--length", "大于14至32", "--database", db});
+  const CliRun european = RunCli({"--thread", "M10×1,5-6H", "--gauge", "通端螺纹塞规", "--length",
+                                  "大于14至32", "--database", db});
   EXPECT_EQ(european.exit, 0) << european.out;
   EXPECT_NE(european.out.find("M 10 × 1.5 － 6H"), std::string::npos) << european.out;
   EXPECT_NE(european.out.find("螺纹标记“M10×1,5-6H”中的“,”按小数点读取"), std::string::npos);
   // "5g6g": the gauges use 5g, and the sheet says so.
-  const CliRun crest = RunCli({"sheet", "M10×1.5-5g6g", "--length", "大于14至32", "--database",
-                               db});
+  const CliRun crest =
+      RunCli({"sheet", "M10×1.5-5g6g", "--length", "大于14至32", "--database", db});
   EXPECT_NE(crest.out.find("量规按中径公差带 5g"), std::string::npos) << crest.out;
   const CliRun mixed = RunCli({"sheet", "M10-6g6H", "--database", db});
   EXPECT_EQ(mixed.exit, 2);

@@ -16,8 +16,7 @@ TEST(AccessChild, ReadsWhatTheLibraryReadsInProcess) {
   const auto file = testing::CarriedTestFile("zh-jet3-booklist.mdb");
   const auto apart = ReadAccessTablesApart(file, {std::nullopt, {"书名"}});
   const auto here = ReadAccessTables(file, {std::nullopt, {"书名"}});
-  ASSERT_TRUE(std::holds_alternative<AccessTables>(apart))
-      << std::get<ReadFailure>(apart).message;
+  ASSERT_TRUE(std::holds_alternative<AccessTables>(apart)) << std::get<ReadFailure>(apart).message;
   const AccessTables& a = std::get<AccessTables>(apart);
   EXPECT_EQ(a.tables, std::get<AccessTables>(here).tables);
   EXPECT_EQ(a.code_page, (CodePageChoice{936, 1252}));
@@ -27,8 +26,10 @@ TEST(AccessChild, ReadsWhatTheLibraryReadsInProcess) {
 
 TEST(AccessChild, TablesPassWholeThroughTheHandOver) {
   AccessTables tables;
-  tables.tables.push_back(
-      {"位置要素", {"a", "b:c"}, {true, false}, {{"1", std::nullopt}, {"", std::string("x\0:y", 4)}}});
+  tables.tables.push_back({"位置要素",
+                           {"a", "b:c"},
+                           {true, false},
+                           {{"1", std::nullopt}, {"", std::string("x\0:y", 4)}}});
   tables.tables.push_back({"空", {}, {}, {}});
   const auto back = DecodeAccessTables(EncodeAccessTables(tables));
   ASSERT_TRUE(back.has_value());
@@ -54,8 +55,8 @@ TEST(AccessChild, ALoopingFileIsStoppedAndACrashIsTold) {
                                              {}, THREADGAUGE_CRASHING_READER);
   ASSERT_TRUE(std::holds_alternative<ReadFailure>(crashed));
   EXPECT_EQ(std::get<ReadFailure>(crashed).status, OpenStatus::ReaderFailed);
-  const auto missing_reader = ReadAccessTablesApart(testing::CarriedTestFile("zh-jet3-booklist.mdb"),
-                                                    {}, {}, "/nonexistent/reader");
+  const auto missing_reader = ReadAccessTablesApart(
+      testing::CarriedTestFile("zh-jet3-booklist.mdb"), {}, {}, "/nonexistent/reader");
   EXPECT_EQ(std::get<ReadFailure>(missing_reader).status, OpenStatus::NotReadable);
 }
 

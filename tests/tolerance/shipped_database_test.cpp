@@ -1,14 +1,13 @@
 // The shipped database holds the ISO 965-1 tables exactly as the shared source gives them.
 // (That its gauge tables are empty is the database check's case.)
 #include <gtest/gtest.h>
-
-#include "tolerance/schema.h"
-#include "tolerance/table_names.h"
-#include "tolerance/thread_class.h"
 #include <sqlite3.h>
 
 #include "support/fixture_database.h"
 #include "tolerance/admin/csv.h"
+#include "tolerance/schema.h"
+#include "tolerance/table_names.h"
+#include "tolerance/thread_class.h"
 
 namespace threadgauge {
 namespace {
@@ -109,13 +108,13 @@ TEST(TableNames, EveryListedNameResolvesInTheSchema) {
   const SchemaTable* gauge = FindSchemaTable(names::kGaugeTable);
   ASSERT_NE(gauge, nullptr);
   for (const char* column : names::kGaugeColumns) {
-    EXPECT_NE(std::find(gauge->columns.begin(), gauge->columns.end(), column),
-              gauge->columns.end())
+    EXPECT_NE(std::find(gauge->columns.begin(), gauge->columns.end(), column), gauge->columns.end())
         << column;
   }
   for (const char* table : names::kUserGaugeTables) EXPECT_NE(FindSchemaTable(table), nullptr);
   // The grades of the alphabet that the window offers are columns of both tables.
-  for (const char* table : {names::kInternalPitchDiameterTable, names::kExternalPitchDiameterTable}) {
+  for (const char* table :
+       {names::kInternalPitchDiameterTable, names::kExternalPitchDiameterTable}) {
     for (const char* grade : GradesOf(true)) {
       const auto& columns = FindSchemaTable(table)->columns;
       EXPECT_NE(std::find(columns.begin(), columns.end(), grade), columns.end()) << grade;

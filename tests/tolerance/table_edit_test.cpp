@@ -68,13 +68,11 @@ INSTANTIATE_TEST_SUITE_P(
                   {{"1", "2"}, {none, none}, {"3", "4"}},
                   ""},
         // One column: an empty line is an empty cell, and the values below stay in place.
-        PasteCase{"ColumnWithEmptyCells", "40\r\n\r\n48\r\n56", {{"40"}, {none}, {"48"}, {"56"}}, ""},
+        PasteCase{
+            "ColumnWithEmptyCells", "40\r\n\r\n48\r\n56", {{"40"}, {none}, {"48"}, {"56"}}, ""},
         PasteCase{"ColumnEndingInEmptyCell", "40\n\n", {{"40"}, {none}}, ""},
         PasteCase{"OneEmptyCell", "\r\n", {{none}}, ""},
-        PasteCase{"FullWidthDigits",
-                  "１２．５\t\u22123\t\u3000８\r\n",
-                  {{"12.5", "-3", "8"}},
-                  ""},
+        PasteCase{"FullWidthDigits", "１２．５\t\u22123\t\u3000８\r\n", {{"12.5", "-3", "8"}}, ""},
         // A PDF line with a cell fewer: which one is missing cannot be told, so nothing.
         PasteCase{"PdfRowMissingACell",
                   "0 50 4\n50 80\n",
@@ -167,8 +165,8 @@ TEST(TableEdit, CopiedBlocksPasteBackCellForCell) {
       const size_t right = left + random() % (width - left);
       const auto block = CopyBlock(table, top, bottom, left, right);
       const PastedBlock pasted = ParsePastedText(ToTabSeparated(block));
-      ASSERT_EQ(pasted.rows, block) << table.name << " rows " << top << "–" << bottom
-                                    << " columns " << left << "–" << right;
+      ASSERT_EQ(pasted.rows, block)
+          << table.name << " rows " << top << "–" << bottom << " columns " << left << "–" << right;
       TableData same = table;
       PasteBlock(same, top, left, pasted);
       ASSERT_EQ(same.rows, table.rows) << table.name;

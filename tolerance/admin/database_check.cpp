@@ -190,7 +190,8 @@ void CheckPitchDiameterRanges(const TableData& table, Reporter& out) {
 
 std::vector<RowRange> GaugeRanges(const TableData& table) {
   std::vector<RowRange> ranges;
-  const auto L = ColumnOf(table, names::kToleranceLower), U = ColumnOf(table, names::kToleranceUpper);
+  const auto L = ColumnOf(table, names::kToleranceLower),
+             U = ColumnOf(table, names::kToleranceUpper);
   if (!L || !U) return ranges;
   for (size_t r = 0; r < table.rows.size(); ++r) {
     ranges.push_back({r, {BoundAt(table, r, *L), BoundAt(table, r, *U)}});
@@ -204,8 +205,8 @@ void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
   const std::vector<RowRange> ranges = gauge ? GaugeRanges(*gauge) : std::vector<RowRange>();
   std::set<double> uncovered;
   for (const bool internal : {true, false}) {
-    const TableData* table = Find(tables, internal ? names::kInternalPitchDiameterTable
-                                                   : names::kExternalPitchDiameterTable);
+    const TableData* table = Find(
+        tables, internal ? names::kInternalPitchDiameterTable : names::kExternalPitchDiameterTable);
     if (table == nullptr) continue;
     for (const std::string grade : GradesOf(internal)) {
       const auto column = ColumnOf(*table, grade);

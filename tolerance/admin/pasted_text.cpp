@@ -128,8 +128,8 @@ PastedBlock ParsePastedText(std::string_view text) {
     return block;
   }
   const std::vector<std::string_view> lines = Lines(text);
-  const bool one_column = std::all_of(lines.begin(), lines.end(),
-                                      [](std::string_view line) { return Words(line).size() <= 1; });
+  const bool one_column = std::all_of(
+      lines.begin(), lines.end(), [](std::string_view line) { return Words(line).size() <= 1; });
   if (one_column) {
     // A column of cells: an empty line is an empty cell, never a line to drop.
     for (std::string_view line : lines) block.rows.push_back({PdfCellOf(line)});
@@ -143,7 +143,8 @@ PastedBlock ParsePastedText(std::string_view text) {
     // Which cell of a short line is missing cannot be told: nothing is placed by guess.
     block.left_out = "第 " + std::to_string(r + 1) + " 行有 " + std::to_string(rows[r].size()) +
                      " 个单元格，第 1 行有 " + std::to_string(block.width) +
-                     " 个；各行单元格数不同，无法判断缺的是哪一列，未粘贴。请在 PDF 中每个空单元格处写“—”，或从电子表格复制";
+                     " 个；各行单元格数不同，无法判断缺的是哪一列，未粘贴。请在 PDF "
+                     "中每个空单元格处写“—”，或从电子表格复制";
     block.width = 0;
     return block;
   }

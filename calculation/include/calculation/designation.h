@@ -20,9 +20,9 @@ struct Designation {
   std::optional<ThreadClass> thread_class;
   // "6H" of "5H6H": the crest-diameter class, part of the designation, not of the gauges.
   std::optional<ThreadClass> crest_class;
-  bool left_hand = false;        // "LH": does not change the gauge dimensions
-  std::string engagement;        // "S", "N" or "L": neither does the length of engagement
-  bool decimal_comma = false;    // "M10×1,25": a comma was read as the decimal point
+  bool left_hand = false;      // "LH": does not change the gauge dimensions
+  std::string engagement;      // "S", "N" or "L": neither does the length of engagement
+  bool decimal_comma = false;  // "M10×1,25": a comma was read as the decimal point
 };
 
 // The message names the part that was not understood and shows a correct example.

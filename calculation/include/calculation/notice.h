@@ -13,9 +13,9 @@ namespace threadgauge {
 // What only the calculation can tell, beside what the lookups tell.
 // The position belongs to the other kind of thread than the gauge checks.
 struct WrongThreadKind {
-  std::string gauge;     // the gauge name
-  std::string position;  // as typed
-  std::string column;    // the deviation column asked for, e.g. "EI(g)"
+  std::string gauge;            // the gauge name
+  std::string position;         // as typed
+  std::string column;           // the deviation column asked for, e.g. "EI(g)"
   bool internal_gauge = false;  // the gauge checks an internal thread (a nut)
   friend bool operator==(const WrongThreadKind&, const WrongThreadKind&) = default;
 };

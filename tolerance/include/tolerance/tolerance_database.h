@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <filesystem>
 #include <map>
-#include <tuple>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <tuple>
 #include <variant>
 #include <vector>
 

@@ -36,9 +36,9 @@ class ToleranceSession {
     ToleranceDatabase db;
     FileStamp stamp;
     std::optional<std::int64_t> data_version;
-    std::optional<SqliteHeader> header;           // SQLite files
-    std::optional<HeldFile> held;                 // read for the header at every check
-    std::optional<std::uint64_t> content;         // Access files
+    std::optional<SqliteHeader> header;    // SQLite files
+    std::optional<HeldFile> held;          // read for the header at every check
+    std::optional<std::uint64_t> content;  // Access files
   };
   bool StillCurrent(const std::filesystem::path& path) const;
 
