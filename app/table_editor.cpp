@@ -9,6 +9,7 @@
 #include <QItemSelectionModel>
 #include <QLabel>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
@@ -39,13 +40,21 @@ class EditStep : public QUndoCommand {
   EditStep(TableEditor& editor, const QString& text, std::vector<TableData> before,
            std::vector<TableData> after)
       : QUndoCommand(text), editor_(editor), before_(std::move(before)), after_(std::move(after)) {}
-  void undo() override { editor_.Put(before_); }
-  void redo() override { editor_.Put(after_); }
+  void undo() override {
+    editor_.Put(before_);
+    editor_.Tell(QStringLiteral("已撤销：") + text());
+  }
+  void redo() override {
+    editor_.Put(after_);
+    if (done_once_) editor_.Tell(QStringLiteral("已重做：") + text());
+    done_once_ = true;
+  }
 
  private:
   TableEditor& editor_;
   std::vector<TableData> before_;
   std::vector<TableData> after_;
+  bool done_once_ = false;  // the first redo is the step itself being done
 };
 
 // The tables as the schema has them, empty: where editing starts when nothing can be read.
@@ -85,6 +94,7 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
     view->horizontalHeader()->setTextElideMode(Qt::ElideNone);
     view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->viewport()->installEventFilter(this);
     auto* missing = new QLabel(page);
     missing->setObjectName(Q("Missing_" + tables_[i].name));
     missing->setWordWrap(true);
@@ -92,6 +102,10 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
     page_layout->addWidget(view, 1);
     page_layout->addWidget(missing);
     tabs_->addTab(page, Q(tables_[i].name));
+    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& now) {
+              if (now.isValid()) append_ = false;
+            });
     views_.push_back(view);
     models_.push_back(model);
     missing_.push_back(missing);
@@ -187,8 +201,10 @@ void TableEditor::Load() {
       }
     }
     if (std::holds_alternative<ReadFailure>(read)) {
-      Tell(QStringLiteral("无法读取 %1（%2），显示的是 %3 中的表；保存时写入 %1。")
-               .arg(Q(files_.shown), problem, Q(files_.fallback)));
+      Tell(QStringLiteral("无法读取 %1（%2），显示的是 %3 中的表；保存时写入 %1，"
+                          "损坏的文件另存为 %4，不会删除。")
+               .arg(Q(files_.shown), problem, Q(files_.fallback),
+                    Q(DamagedPath(files_.user_database, TodayText()))));
       read = ReadProductTables(files_.fallback);
     }
   }
@@ -256,6 +272,8 @@ void TableEditor::Put(std::vector<TableData> tables) {
 // The live check: the same rules as "检查公差表", placed on the cells and rows.
 void TableEditor::Refresh() {
   const CheckReport report = CheckDatabase(tables_, OfferedThreads());
+  red_cells_ = static_cast<size_t>(std::count_if(report.marks.begin(), report.marks.end(),
+                                                 [](const CheckMark& m) { return m.column; }));
   for (size_t i = 0; i < tables_.size(); ++i) {
     const TableData& table = tables_[i];
     std::map<std::pair<size_t, int>, QString> cells;
@@ -280,6 +298,27 @@ void TableEditor::Refresh() {
 }
 
 void TableEditor::Tell(const QString& text) { status_->setText(text); }
+
+// A click below the last row aims at the row after it: what is pasted next is appended.
+bool TableEditor::eventFilter(QObject* watched, QEvent* event) {
+  const auto at_view = std::find_if(views_.begin(), views_.end(),
+                                    [&](QTableView* v) { return v->viewport() == watched; });
+  if (event->type() == QEvent::MouseButtonPress && at_view != views_.end()) {
+    QTableView* view = *at_view;
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    const int rows = view->model()->rowCount();
+    const int last_bottom =
+        rows == 0 ? 0 : view->visualRect(view->model()->index(rows - 1, 0)).bottom();
+    if (!view->indexAt(at).isValid() && at.y() > last_bottom) {
+      view->selectionModel()->clearSelection();
+      view->setCurrentIndex(QModelIndex());
+      append_ = true;
+      Tell(QStringLiteral("接下来粘贴的行接在第 %1 行之后").arg(rows));
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
 
 void TableEditor::EditCell(size_t table, size_t row, size_t column, const QString& text) {
   Change(QStringLiteral("编辑单元格"), [&](std::vector<TableData>& tables) {
@@ -351,13 +390,25 @@ void TableEditor::Paste() {
     return;
   }
   const QModelIndex current = CurrentView()->currentIndex();
-  const size_t row = current.isValid() ? static_cast<size_t>(current.row()) : 0;
-  const size_t column = current.isValid() ? static_cast<size_t>(current.column()) : 0;
+  // Below the last row (clicked there, or an empty table): the block is appended.
+  const size_t end = tables_[CurrentTable()].rows.size();
+  const size_t row = append_ || !current.isValid() ? end : static_cast<size_t>(current.row());
+  const size_t column = current.isValid() && !append_ ? static_cast<size_t>(current.column()) : 0;
   PasteOutcome outcome;
   Change(QStringLiteral("粘贴"),
          [&](auto& tables) { outcome = PasteBlock(tables[CurrentTable()], row, column, block); });
-  QString told = QStringLiteral("已粘贴 %1 行 × %2 列").arg(block.rows.size()).arg(block.width);
+  if (outcome.rows_written == 0) {
+    Tell(QStringLiteral("没有粘贴：") + Q(outcome.left_out));
+    return;
+  }
+  const size_t first = outcome.first_row + 1, last = outcome.first_row + outcome.rows_written;
+  QString told = QStringLiteral("已粘贴 %1 行 × %2 列（%3）")
+                     .arg(outcome.rows_written)
+                     .arg(outcome.columns_written)
+                     .arg(first == last ? QStringLiteral("第 %1 行").arg(first)
+                                        : QStringLiteral("第 %1–%2 行").arg(first).arg(last));
   if (outcome.rows_added > 0) told += QStringLiteral("，表格增加了 %1 行").arg(outcome.rows_added);
+  SelectRows(outcome.first_row, outcome.rows_written);
   if (!outcome.left_out.empty()) told += QStringLiteral("。未粘贴：") + Q(outcome.left_out);
   Tell(told);
 }
@@ -415,7 +466,44 @@ void TableEditor::AskExport() {
              : QStringLiteral("已导出到 %1").arg(Q(folder)));
 }
 
+bool TableEditor::Ask(const char* name, const QString& text, const QString& go,
+                      const QString& back) {
+  QMessageBox ask(QMessageBox::Warning, windowTitle(), text, QMessageBox::NoButton, this);
+  ask.setObjectName(name);
+  QPushButton* yes = ask.addButton(go, QMessageBox::AcceptRole);
+  ask.addButton(back, QMessageBox::RejectRole);
+  ask.exec();
+  return ask.clickedButton() == yes;
+}
+
 bool TableEditor::Save() {
+  if (red_cells_ > 0 &&
+      !Ask("SaveWithFaultsBox",
+           QStringLiteral("有 %1 个单元格标红（不是数值或须填数值而为空），这些值在计算中查不到。"
+                          "\n\n仍然保存吗？")
+               .arg(red_cells_),
+           QStringLiteral("仍然保存"), QStringLiteral("返回修改"))) {
+    return false;
+  }
+  // The user's last good tables (the database, or when it is damaged its newest good
+  // backup) are not replaced by fewer gauge rows without a question.
+  if (const auto good = LastGoodTables(files_.user_database)) {
+    QStringList lost;
+    for (const RowLoss& loss : RowsLost(good->tables, tables_)) {
+      lost << QStringLiteral("“%1” %2 行 → %3 行")
+                  .arg(Q(loss.table))
+                  .arg(loss.before)
+                  .arg(loss.after);
+    }
+    if (!lost.isEmpty() &&
+        !Ask("FewerRowsBox",
+             QStringLiteral("保存后以下量规公差表的行数将比 %1 中的少：\n%2\n\n"
+                            "原来的表会保留在备份中。仍然保存吗？")
+                 .arg(Q(good->file), lost.join(QLatin1Char('\n'))),
+             QStringLiteral("仍然保存"), QStringLiteral("返回修改"))) {
+      return false;
+    }
+  }
   files_.release_database();
   if (const auto error = SaveUserDatabase(tables_, files_.user_database)) {
     QMessageBox box(QMessageBox::Warning, windowTitle(),
@@ -428,7 +516,11 @@ bool TableEditor::Save() {
     return false;
   }
   undo_->setClean();
-  Tell(QStringLiteral("已保存到 %1，下次按“确定”时使用。").arg(Q(files_.user_database)));
+  std::error_code ec;
+  Tell(std::filesystem::exists(BackupPath(files_.user_database), ec)
+           ? QStringLiteral("已保存到 %1，下次按“确定”时使用；上一版保留在 %2。")
+                 .arg(Q(files_.user_database), Q(BackupPath(files_.user_database)))
+           : QStringLiteral("已保存到 %1，下次按“确定”时使用。").arg(Q(files_.user_database)));
   return true;
 }
 

@@ -37,6 +37,9 @@ class TableEditor : public QDialog {
 
  public:
   TableEditor(TableEditorFiles files, QWidget* parent = nullptr);
+
+  // The line under the tables that says what the last action did.
+  void Tell(const QString& text);
   ~TableEditor() override;
 
   const std::vector<TableData>& Tables() const { return tables_; }
@@ -67,7 +70,9 @@ class TableEditor : public QDialog {
   void Load();
   void Change(const QString& what, const std::function<void(std::vector<TableData>&)>& change);
   void Refresh();
-  void Tell(const QString& text);
+  bool eventFilter(QObject* watched, QEvent* event) override;
+  // A warning with two answers; true for `go`.
+  bool Ask(const char* name, const QString& text, const QString& go, const QString& back);
   size_t CurrentTable() const;
   QTableView* CurrentView() const;
   std::vector<size_t> SelectedRows() const;
@@ -81,6 +86,8 @@ class TableEditor : public QDialog {
   std::vector<ToleranceTableModel*> models_;
   std::vector<QLabel*> missing_;
   QLabel* status_ = nullptr;
+  size_t red_cells_ = 0;
+  bool append_ = false;  // the user clicked below the last row: the next rows go there  // cells the check marks: not a number, or empty where one belongs
 };
 
 }  // namespace threadgauge

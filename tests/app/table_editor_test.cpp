@@ -244,6 +244,86 @@ TEST_F(TableEditorTest, DamagedUserDatabaseIsRestoredFromItsBackup) {
   EXPECT_EQ(testing::ReadBytes(user_database_), testing::ReadBytes(BackupPath(user_database_)));
 }
 
+// Declining the backup of a damaged database shows the shipped tables; saving those would
+// replace the user's good tables with empty ones, so it asks first, and whatever the answer
+// the good backup stays byte for byte and the damaged file is kept aside.
+TEST_F(TableEditorTest, DamagedDatabaseNotRestoredNeverCostsTheGoodBackup) {
+  {
+    TableEditor editor(Files());
+    PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+    ASSERT_TRUE(editor.Save());
+    ASSERT_TRUE(editor.Save());
+  }
+  const std::string damage(4096, 'x');
+  std::ofstream(user_database_, std::ios::binary | std::ios::trunc) << damage;
+  const std::string backup = testing::ReadBytes(BackupPath(user_database_));
+  std::optional<TableEditor> editor;
+  ASSERT_TRUE(AnswerMessageBox(
+      [&] { editor.emplace(TableEditorFiles{user_database_, user_database_, shipped_.path()}); },
+      QStringLiteral("不恢复")));
+  EXPECT_EQ(View(*editor, "位置要素")->model()->rowCount(), 0);  // the shipped tables
+  const auto asked = AnswerMessageBox([&] { EXPECT_FALSE(editor->Save()); },
+                                      QStringLiteral("返回修改"));
+  ASSERT_TRUE(asked);
+  EXPECT_TRUE(asked->text.contains(QStringLiteral("“位置要素” 3 行 → 0 行"))) << asked->text.toStdString();
+  EXPECT_TRUE(asked->buttons.contains(QStringLiteral("仍然保存")));
+  EXPECT_EQ(testing::ReadBytes(user_database_), damage);
+  EXPECT_EQ(testing::ReadBytes(BackupPath(user_database_)), backup);
+
+  ASSERT_TRUE(AnswerMessageBox([&] { EXPECT_TRUE(editor->Save()); }, QStringLiteral("仍然保存")));
+  EXPECT_EQ(testing::ReadBytes(BackupPath(user_database_)), backup);
+  EXPECT_EQ(testing::ReadBytes(DamagedPath(user_database_, TodayText()).parent_path() /
+                               std::filesystem::u8path("公差表.db.damaged-" + TodayText())),
+            damage);
+}
+
+// Red cells are said before saving; 返回修改 writes nothing.
+TEST_F(TableEditorTest, SavingWithRedCellsAsks) {
+  TableEditor editor(Files());
+  PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+  PasteAt(editor, "位置要素", 0, 3, QStringLiteral("12µm"));
+  const auto asked =
+      AnswerMessageBox([&] { EXPECT_FALSE(editor.Save()); }, QStringLiteral("返回修改"));
+  ASSERT_TRUE(asked);
+  EXPECT_TRUE(asked->text.contains(QStringLiteral("有 1 个单元格标红"))) << asked->text.toStdString();
+  EXPECT_FALSE(std::filesystem::exists(user_database_));
+  ASSERT_TRUE(AnswerMessageBox([&] { EXPECT_TRUE(editor.Save()); }, QStringLiteral("仍然保存")));
+  EXPECT_TRUE(std::filesystem::exists(user_database_));
+}
+
+// Ctrl+End, then a paste of three whole rows: they are appended below, never squeezed into
+// the last cell; the message says where they went, and undo says it was undone.
+TEST_F(TableEditorTest, PasteAtTheEndAppendsWholeRows) {
+  TableEditor editor(Files());
+  PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+  QTableView* view = View(editor, "位置要素");
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    view->visualRect(view->model()->index(1, 1)).center());
+  QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+  ASSERT_EQ(view->currentIndex().row(), 2);
+  ASSERT_EQ(view->currentIndex().column(), 9);
+  QTest::keyClick(view, Qt::Key_Down);  // nowhere further down
+  QApplication::clipboard()->setText(kGaugeRows);
+  // The click below the last row aims at the row after it.
+  const QRect last = view->visualRect(view->model()->index(2, 0));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 20));
+  QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(view->model()->rowCount(), 6);
+  EXPECT_EQ(Cell(editor, "位置要素", 4, 3), "20");
+  EXPECT_EQ(Cell(editor, "位置要素", 2, 9), Cell(editor, "位置要素", 5, 9));
+  const QLabel* status = editor.findChild<QLabel*>("EditorStatus");
+  EXPECT_TRUE(status->text().contains(QStringLiteral("已粘贴 3 行 × 10 列（第 4–6 行）")))
+      << status->text().toStdString();
+  // With the current cell in the last column, a block of whole rows still starts at the first.
+  view->setCurrentIndex(view->model()->index(5, 9));
+  QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
+  EXPECT_EQ(view->model()->rowCount(), 8);
+  EXPECT_TRUE(status->text().contains(QStringLiteral("第 6–8 行"))) << status->text().toStdString();
+  QTest::mouseClick(editor.findChild<QPushButton*>("Undo"), Qt::LeftButton);
+  EXPECT_EQ(view->model()->rowCount(), 6);
+  EXPECT_EQ(status->text(), QStringLiteral("已撤销：粘贴"));
+}
+
 TEST_F(TableEditorTest, ImportThatHoldsNoTablesChangesNothing) {
   TableEditor editor(Files());
   PasteAt(editor, "位置要素", 0, 0, kGaugeRows);

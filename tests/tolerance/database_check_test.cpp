@@ -86,7 +86,7 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
        "✗ 表“位置要素”缺少列 “ZR”"},
       {"range column missing", [](auto& t) { Named(t, "外螺纹中径公差").columns[1] = "D 上限"; },
        "✗ 表“外螺纹中径公差”缺少列 “D上限”"},
-      {"empty table", [](auto& t) { Named(t, "测球直径").rows.clear(); }, "✗ 表“测球直径”：0 行"},
+      {"empty table", [](auto& t) { Named(t, "半角公差").rows.clear(); }, "✗ 表“半角公差”：0 行"},
       {"not ascending",
        [](auto& t) {
          std::swap(Named(t, "外螺纹中径公差").rows[0], Named(t, "外螺纹中径公差").rows[1]);
@@ -100,8 +100,8 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
        [](auto& t) { Named(t, "外螺纹中径公差").rows[1][7] = "450"; },
        "不在“位置要素”任何一行的范围内，查不到量规公差：450"},
       {"pitch without row",
-       [](auto& t) { Named(t, "圆柱螺纹塞规").rows.erase(Named(t, "圆柱螺纹塞规").rows.begin()); },
-       "✗ 表“圆柱螺纹塞规”没有以下螺距的行：0.45"},
+       [](auto& t) { Named(t, "半角公差").rows.erase(Named(t, "半角公差").rows.begin()); },
+       "✗ 表“半角公差”没有以下螺距的行：0.45"},
       {"text in a number", [](auto& t) { Named(t, "基本偏差").rows[3][5] = "-22µm"; },
        "✗ 表“基本偏差”列“es(g)”中有不是数值的单元格：第 4 行 “-22µm”"},
       {"empty gauge tolerance", [](auto& t) { Named(t, "位置要素").rows[0][6] = std::nullopt; },
@@ -118,6 +118,18 @@ TEST(DatabaseCheck, EachKindOfFaultIsReported) {
     EXPECT_FALSE(report.complete) << fault.name;
     EXPECT_TRUE(Says(report, fault.reported)) << fault.name;
   }
+}
+
+// The wires and balls are optional: without a row the best size is used, and every
+// calculation is complete.
+TEST(DatabaseCheck, EmptyWireAndBallTablesAreOptional) {
+  std::vector<TableData> tables = Complete();
+  Named(tables, "测球直径").rows.clear();
+  Named(tables, "圆柱螺纹塞规").rows.erase(Named(tables, "圆柱螺纹塞规").rows.begin());
+  const CheckReport report = CheckDatabase(tables, Keys());
+  EXPECT_TRUE(report.complete);
+  EXPECT_TRUE(Says(report, "  表“测球直径”：0 行，可选（空时用最佳直径）"));
+  EXPECT_TRUE(Says(report, "  表“圆柱螺纹塞规”没有以下螺距的行：0.45，可选（空时用最佳直径）"));
 }
 
 // "above — up to 50": an open lower bound is 0, noted, not a cell that is not a number.

@@ -34,24 +34,65 @@ std::string SavedTpl(const std::filesystem::path& file) {
   return "none";
 }
 
-TEST(UserDatabase, SavesMakingTheFolderAndKeepsOneBackup) {
+size_t FilesIn(const std::filesystem::path& folder) {
+  return static_cast<size_t>(std::distance(std::filesystem::directory_iterator(folder),
+                                           std::filesystem::directory_iterator()));
+}
+
+TEST(UserDatabase, SavesMakingTheFolderAndKeepsThreeGoodGenerations) {
   testing::TemporaryFolder home;
   const auto database = home.path() / "threadgauge" / "公差表" / "公差表.db";
   ASSERT_FALSE(SaveUserDatabase(Tables("4"), database));
   EXPECT_EQ(SavedTpl(database), "4");
   EXPECT_FALSE(std::filesystem::exists(BackupPath(database)));
-  ASSERT_FALSE(SaveUserDatabase(Tables("5"), database));
-  ASSERT_FALSE(SaveUserDatabase(Tables("6"), database));
-  EXPECT_EQ(SavedTpl(database), "6");
-  EXPECT_EQ(SavedTpl(BackupPath(database)), "5");
+  for (const char* tpl : {"5", "6", "7", "8"}) ASSERT_FALSE(SaveUserDatabase(Tables(tpl), database));
+  EXPECT_EQ(SavedTpl(database), "8");
+  EXPECT_EQ(SavedTpl(BackupPath(database, 1)), "7");
+  EXPECT_EQ(SavedTpl(BackupPath(database, 2)), "6");
+  EXPECT_EQ(SavedTpl(BackupPath(database, 3)), "5");
   EXPECT_EQ(BackupPath(database).filename(), std::filesystem::u8path("公差表.db.bak"));
+  EXPECT_EQ(BackupPath(database, 3).filename(), std::filesystem::u8path("公差表.db.bak3"));
   // Nothing else is left in the folder.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(database.parent_path()),
-                          std::filesystem::directory_iterator()),
-            2);
+  EXPECT_EQ(FilesIn(database.parent_path()), 4u);
 
   ASSERT_FALSE(RestoreBackup(database));
-  EXPECT_EQ(SavedTpl(database), "5");
+  EXPECT_EQ(SavedTpl(database), "7");
+}
+
+// A file that is not a tolerance database never becomes a backup: it is set aside with the
+// date, and the good generations stay byte for byte.
+TEST(UserDatabase, ADamagedDatabaseIsSetAsideNeverRotated) {
+  testing::TemporaryFolder home;
+  const auto database = home.path() / "公差表.db";
+  ASSERT_FALSE(SaveUserDatabase(Tables("4"), database));
+  ASSERT_FALSE(SaveUserDatabase(Tables("5"), database));
+  const std::string good_backup = testing::ReadBytes(BackupPath(database));
+  const std::string damage(4096, 'x');
+  std::ofstream(database, std::ios::binary | std::ios::trunc) << damage;
+  EXPECT_EQ(LastGoodTables(database)->file, BackupPath(database));
+  // The shipped tables hold no gauge rows: fewer than the user's last good ones.
+  const auto lost = RowsLost(LastGoodTables(database)->tables, Tables(""));
+  EXPECT_TRUE(lost.empty());  // one row each
+  std::vector<TableData> empty = Tables("");
+  for (TableData& t : empty) t.rows.clear();
+  const auto emptied = RowsLost(LastGoodTables(database)->tables, empty);
+  ASSERT_EQ(emptied.size(), 1u);
+  EXPECT_EQ(emptied[0].table, "位置要素");
+  EXPECT_EQ(emptied[0].before, 1u);
+  EXPECT_EQ(emptied[0].after, 0u);
+
+  ASSERT_FALSE(SaveUserDatabase(Tables("6"), database, "2026-12-07"));
+  EXPECT_EQ(SavedTpl(database), "6");
+  EXPECT_EQ(testing::ReadBytes(BackupPath(database)), good_backup);
+  EXPECT_FALSE(std::filesystem::exists(BackupPath(database, 2)));
+  EXPECT_EQ(testing::ReadBytes(home.path() / "公差表.db.damaged-2026-12-07"), damage);
+
+  // Restoring over a damaged file sets that one aside too, under a name of its own.
+  std::ofstream(database, std::ios::binary | std::ios::trunc) << damage;
+  ASSERT_FALSE(RestoreBackup(database, "2026-12-07"));
+  EXPECT_EQ(testing::ReadBytes(database), good_backup);
+  EXPECT_EQ(testing::ReadBytes(BackupPath(database)), good_backup);
+  EXPECT_EQ(testing::ReadBytes(home.path() / "公差表.db.damaged-2026-12-07-2"), damage);
 }
 
 TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
@@ -71,9 +112,7 @@ TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
   }
   EXPECT_EQ(testing::ReadBytes(database), before);
   EXPECT_EQ(testing::ReadBytes(BackupPath(database)), backup);
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder),
-                          std::filesystem::directory_iterator()),
-            2);
+  EXPECT_EQ(FilesIn(folder), 2u);
 
   // A file where the folder should be.
   std::ofstream(home.path() / "挡路", std::ios::binary) << "x";

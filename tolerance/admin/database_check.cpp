@@ -45,6 +45,14 @@ std::string Listed(const std::vector<std::string>& items) {
   return out;
 }
 
+// The measuring wires and balls: without a row the best size is used, so an empty table
+// leaves no calculation without a value.
+bool IsOptional(const std::string& table) {
+  return std::find(names::kOptionalTables.begin(), names::kOptionalTables.end(), table) !=
+         names::kOptionalTables.end();
+}
+constexpr const char* kOptional = "可选（空时用最佳直径）";
+
 std::string RowWords(size_t row) { return "第 " + std::to_string(row + 1) + " 行"; }
 
 const TableData* Find(const std::vector<TableData>& tables, const std::string& name) {
@@ -249,6 +257,10 @@ void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys,
     }
     if (missing.empty()) {
       out.Fine("表" + Q(name) + "有螺距列表中每个螺距的行");
+    } else if (IsOptional(name)) {
+      if (table->rows.empty()) continue;  // said once, with the row count
+      out.Note("表" + Q(name) + "没有以下螺距的行：" + Listed(missing) + "，" + kOptional);
+      out.Missing(name, std::string(kOptional) + "：没有以下螺距的行：" + Listed(missing));
     } else {
       out.Fault("表" + Q(name) + "没有以下螺距的行：" + Listed(missing));
       out.Missing(name, "没有以下螺距的行：" + Listed(missing));
@@ -290,7 +302,10 @@ CheckReport CheckDatabase(const std::vector<TableData>& tables, const CheckKeys&
       if (!ColumnOf(*table, column)) missing.push_back(Q(column));
     }
     if (!missing.empty()) out.Fault("表" + Q(schema.name) + "缺少列 " + Listed(missing));
-    if (table->rows.empty()) {
+    if (table->rows.empty() && IsOptional(schema.name)) {
+      out.Note("表" + Q(schema.name) + "：0 行，" + kOptional);
+      out.Missing(schema.name, std::string("表中还没有行，") + kOptional);
+    } else if (table->rows.empty()) {
       out.Fault("表" + Q(schema.name) + "：0 行");
       out.Missing(schema.name, "表中还没有行");
     } else {

@@ -42,6 +42,7 @@ bool MoveRows(TableData& table, size_t first, size_t count, int by) {
 PasteOutcome PasteBlock(TableData& table, size_t row, size_t column, const PastedBlock& block) {
   PasteOutcome outcome;
   std::string left_out = block.left_out;
+  if (block.width == table.columns.size()) column = 0;  // whole rows
   if (block.rows.empty() || column >= table.columns.size()) {
     outcome.left_out = left_out;
     return outcome;
@@ -61,6 +62,9 @@ PasteOutcome PasteBlock(TableData& table, size_t row, size_t column, const Paste
   for (size_t r = 0; r < block.rows.size(); ++r) {
     for (size_t c = 0; c < fits; ++c) SetCell(table, row + r, column + c, block.rows[r][c]);
   }
+  outcome.first_row = row;
+  outcome.rows_written = block.rows.size();
+  outcome.columns_written = fits;
   outcome.left_out = left_out;
   return outcome;
 }

@@ -26,13 +26,17 @@ void RemoveRows(TableData& table, std::vector<size_t> rows);
 bool MoveRows(TableData& table, size_t first, size_t count, int by);
 
 struct PasteOutcome {
+  size_t first_row = 0;        // where the block went (0-based)
+  size_t rows_written = 0;
+  size_t columns_written = 0;
   size_t rows_added = 0;  // rows the table grew by
   std::string left_out;   // what was not pasted, in words; empty when all was
 };
 
 // Pastes the block with its first cell at (row, column), overwriting what is there and
-// adding rows at the end as needed. Cells that would fall right of the last column are
-// left out and said.
+// adding rows at the end as needed (a row past the last appends). A block as wide as the
+// table holds whole rows and goes into the first column, wherever the current cell is.
+// Cells that would fall right of the last column are left out and said.
 PasteOutcome PasteBlock(TableData& table, size_t row, size_t column, const PastedBlock& block);
 
 // The cells of rows first_row … last_row and columns first_column … last_column.
