@@ -7,12 +7,15 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QKeyEvent>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QStatusBar>
 
 #include "calculation/calculate.h"
 #include "calculation/form_lists.h"
 #include "calculation/gauge_kind.h"
+#include "calculation/gauge_request.h"
 #include "calculation/gauge_set.h"
 #include "form1_design.h"
 #include "gauge_set_dialog.h"
@@ -105,7 +108,15 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   palette.setColor(QPalette::Window, kFormColour);
   client->setPalette(palette);
   client->setMinimumSize(kClientWidthTwips / kTwipsPerPixel, kClientHeightTwips / kTwipsPerPixel);
-  setCentralWidget(client);
+  // The form keeps its designed places; on a screen too small for them (1024 × 768 with
+  // larger fonts) it scrolls instead of pushing the window past the screen's edge.
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("Form1Scroll");
+  scroll->setWidget(client);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  scroll->setPalette(palette);
+  setCentralWidget(scroll);
   for (const ControlDesign& design : kForm1Controls) Build(design, client);
 
   // Label21 carries its own white background and black text in the design.
@@ -154,10 +165,17 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   status_line_->setObjectName("StatusLine");
   status_line_->setWordWrap(true);
   status_line_->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  status_line_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
   QFont status_font = FontOf(ControlFont::Song9);
   status_font.setPointSizeF(10.5);
   status_line_->setFont(status_font);
-  statusBar()->addWidget(status_line_, 1);
+  // Many notices scroll within a few lines instead of growing the window off the screen.
+  status_scroll_ = new QScrollArea(this);
+  status_scroll_->setObjectName("StatusScroll");
+  status_scroll_->setWidget(status_line_);
+  status_scroll_->setWidgetResizable(true);
+  status_scroll_->setFrameShape(QFrame::NoFrame);
+  statusBar()->addWidget(status_scroll_, 1);
   // Offered when the notices say that a gauge table the user supplies lacks something.
   fill_tables_link_ = new QLabel(this);
   fill_tables_link_->setObjectName("FillTablesLink");
@@ -168,7 +186,26 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   statusBar()->addPermanentWidget(fill_tables_link_);
   statusBar()->setSizeGripEnabled(false);
 
-  connect(Control<QPushButton>("Command1"), &QPushButton::clicked, this, &Form1::Command1_Click);
+  auto* command1 = Control<QPushButton>("Command1");
+  connect(command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+  // 确定 is the default: Enter in any input, or on the button itself, calculates.
+  command1->setDefault(true);
+  command1->installEventFilter(this);
+  connect(Control<QLineEdit>("Text1"), &QLineEdit::returnPressed, this, &Form1::Command1_Click);
+  for (const char* name : kInputLists) {
+    connect(Control<QComboBox>(name)->lineEdit(), &QLineEdit::returnPressed, this,
+            &Form1::Command1_Click);
+  }
+  // Results belong to the inputs of the last 确定: a change to those, or a hand edit of a
+  // result, is said at once.
+  connect(Control<QLineEdit>("Text1"), &QLineEdit::textChanged, this, &Form1::InputsChanged);
+  for (const char* name : kInputLists) {
+    connect(Control<QComboBox>(name), &QComboBox::editTextChanged, this, &Form1::InputsChanged);
+  }
+  for (OutputField field : kOutputFields) {
+    connect(Control<QLineEdit>(ControlName(field).data()), &QLineEdit::textEdited, this,
+            [this, field] { ResultEdited(field); });
+  }
   Form_Load();
 }
 
@@ -182,7 +219,7 @@ void Form1::Form_Load() {
   Fill(Control<QComboBox>("Combo1"), kPitches);
   Fill(Control<QComboBox>("Combo5"), kLengthRanges);
   // No entry is preselected: every list's text stays empty until the user picks or types.
-  for (const char* name : {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"}) {
+  for (const char* name : kInputLists) {
     auto* list = Control<QComboBox>(name);
     list->setCurrentIndex(-1);
     list->setEditText(QString());
@@ -200,13 +237,56 @@ FormInputs Form1::Inputs() const {
 }
 
 void Form1::Command1_Click() {
-  // Looked for at every press, so a database copied in while the window is open is used.
-  const CalculationResult result = Calculate(Inputs(), session_.Open(CurrentDatabase()));
-  if (result.rejection) {
-    Reject(*result.rejection);
+  const FormInputs inputs = Inputs();
+  const auto built = BuildRequest(inputs);
+  if (const auto* rejection = std::get_if<Rejection>(&built)) {
+    Reject(rejection->message);
     return;
   }
-  ShowResult(result);
+  const GaugeRequest& request = std::get<GaugeRequest>(built);
+  // Looked for at every press, so a database copied in while the window is open is used.
+  ShowResult(Calculate(request, session_.Open(CurrentDatabase())));
+  shown_for_ = inputs;
+  shown_thread_ = QString::fromStdString(DesignationOf(request));
+  edited_.clear();
+  ShowStatus();
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::KeyPress && watched == Control<QPushButton>("Command1")) {
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+      Command1_Click();
+      return true;
+    }
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void Form1::InputsChanged() {
+  if (shown_for_) ShowStatus();
+}
+
+void Form1::ResultEdited(OutputField field) {
+  if (std::find(edited_.begin(), edited_.end(), field) == edited_.end()) edited_.push_back(field);
+  ShowStatus();
+}
+
+void Form1::ShowStatus() {
+  QStringList lines = status_lines_;
+  if (shown_for_ && !(Inputs() == *shown_for_)) {
+    lines.prepend(QStringLiteral("输入已更改，窗口中的结果仍是上次按“确定”时的（%1）；按“确定”重新计算")
+                      .arg(shown_thread_));
+  }
+  if (!edited_.empty()) {
+    QStringList captions;
+    for (OutputField field : edited_) captions << QString::fromStdString(FieldCaption(field));
+    lines.prepend(captions.join(QStringLiteral("、")) + QStringLiteral(" 已手动修改"));
+  }
+  status_line_->setText(lines.join(QLatin1Char('\n')));
+  // One line per notice, up to six; more scroll.
+  const int shown = std::min<int>(static_cast<int>(lines.size()), 6);
+  status_scroll_->setFixedHeight(status_line_->fontMetrics().lineSpacing() * std::max(shown, 1) + 6);
 }
 
 void Form1::ShowResult(const CalculationResult& result) {
@@ -227,7 +307,7 @@ void Form1::ShowResult(const CalculationResult& result) {
   for (const Notice& notice : result.notices) {
     notices << QString::fromStdString(DescribeNotice(notice));
   }
-  status_line_->setText(notices.join(QLatin1Char('\n')));
+  status_lines_ = notices;
   QString table_to_fill;
   for (const Notice& notice : result.notices) {
     if (table_to_fill.isEmpty()) table_to_fill = QString::fromStdString(GaugeTableToFill(notice));
@@ -235,9 +315,6 @@ void Form1::ShowResult(const CalculationResult& result) {
   fill_tables_link_->setText(
       QStringLiteral("<a href=\"%1\">填写量规公差表…</a>").arg(table_to_fill));
   fill_tables_link_->setVisible(!table_to_fill.isEmpty());
-  // One line per notice; the bar grows so that none is cut off.
-  const int lines_height = status_line_->fontMetrics().lineSpacing() * notices.size() + 6;
-  statusBar()->setMinimumHeight(lines_height);
 }
 
 std::filesystem::path Form1::CurrentDatabase() const {

@@ -194,8 +194,47 @@ TEST_F(Form1Test, RejectedPressShowsItsMessageAndChangesNothing) {
     EXPECT_EQ(box->text, QString::fromUtf8(message));
     EXPECT_EQ(box->buttons, QStringList{QStringLiteral("确定")});
     EXPECT_EQ(Text("Text2"), QStringLiteral("9.836"));
-    EXPECT_EQ(form_.findChild<QLabel*>("StatusLine")->text(), status);
+    // The results on screen still say which inputs they belong to.
+    EXPECT_EQ(form_.findChild<QLabel*>("StatusLine")->text(),
+              QStringLiteral("输入已更改，窗口中的结果仍是上次按“确定”时的（M10×1.5-6g）；"
+                             "按“确定”重新计算\n") +
+                  status);
   }
+}
+
+// Changed inputs and results edited by hand are said at once, and go at the next 确定;
+// Enter in an input is 确定.
+TEST_F(Form1Test, StaleAndEditedResultsAreSaid) {
+  Enter({"10", "1.5", "6", "g", "校止-止螺纹塞规", ""});
+  ASSERT_FALSE(Press().has_value());
+  const auto status = [this] { return form_.findChild<QLabel*>("StatusLine")->text(); };
+  EXPECT_FALSE(status().contains(QStringLiteral("输入已更改")));
+  auto* text1 = Find<QLineEdit>("Text1");
+  const auto key_in = [&](const char* d) {
+    text1->setFocus();
+    text1->selectAll();
+    QTest::keyClicks(text1, d);
+  };
+  key_in("12");
+  EXPECT_TRUE(status().startsWith(QStringLiteral("输入已更改，窗口中的结果仍是上次按“确定”时的（M10×1.5-6g）")))
+      << status().toStdString();
+  key_in("10");  // back as it was: the results belong to the inputs again
+  EXPECT_FALSE(status().contains(QStringLiteral("输入已更改")));
+  auto* text4 = Find<QLineEdit>("Text4");
+  text4->setFocus();
+  text4->end(false);
+  QTest::keyClicks(text4, "7");
+  EXPECT_TRUE(status().startsWith(QStringLiteral("中径 已手动修改"))) << status().toStdString();
+  // Enter in an input calculates: the note goes, the computed value is back.
+  text1->setFocus();
+  QTest::keyClick(text1, Qt::Key_Return);
+  EXPECT_EQ(Text("Text4"), QStringLiteral("8.862"));
+  EXPECT_FALSE(status().contains(QStringLiteral("已手动修改")));
+  key_in("12");
+  QTest::keyClick(Find<QComboBox>("Combo3")->lineEdit(), Qt::Key_Enter);
+  // M12 × 1.5 − 6g: es(g) = −32, Td2 = 140 (11.2 … 22.4, P 1.5): 12 − 0.032 − 0.140.
+  EXPECT_EQ(Text("Text2"), QStringLiteral("11.828"));
+  EXPECT_FALSE(status().contains(QStringLiteral("输入已更改")));
 }
 
 // Keys for what a keyboard types; Chinese text as an input method commits it.

@@ -1,14 +1,17 @@
 #pragma once
 
 #include <QMainWindow>
+#include <QStringList>
 #include <filesystem>
 #include <optional>
+#include <vector>
 
 #include "calculation/form_fields.h"
 #include "tolerance/data_location.h"
 #include "tolerance/tolerance_session.h"
 
 class QLabel;
+class QScrollArea;
 
 namespace threadgauge {
 
@@ -36,8 +39,14 @@ class Form1 : public QMainWindow {
   // The six inputs as 确定 hands them to the calculation: the texts as typed or picked.
   FormInputs Inputs() const;
 
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
  private:
   void Form_Load();
+  void InputsChanged();
+  void ResultEdited(OutputField field);
+  void ShowStatus();
   void Command1_Click();
   void TC_Click();
   void ljgch_Click();
@@ -58,7 +67,12 @@ class Form1 : public QMainWindow {
   Form1Files files_;
   ToleranceSession session_;  // the database kept open while its file is unchanged
   QLabel* status_line_ = nullptr;
+  QScrollArea* status_scroll_ = nullptr;
   QLabel* fill_tables_link_ = nullptr;
+  QStringList status_lines_;                // the database and the notices of the last 确定
+  std::optional<FormInputs> shown_for_;     // the inputs the results on screen belong to
+  QString shown_thread_;                    // their thread, as read: "M10×1.5-6H"
+  std::vector<OutputField> edited_;         // results changed by hand since then
 };
 
 }  // namespace threadgauge

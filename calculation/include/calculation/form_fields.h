@@ -52,6 +52,7 @@ struct FormInputs {
   std::string Combo3;  // tolerance position
   std::string Combo4;  // gauge name
   std::string Combo5;  // range of the gauge's thread length
+  friend bool operator==(const FormInputs&, const FormInputs&) = default;
 };
 
 // What one calculation changes on the form; everything else keeps what it showed.
