@@ -3,24 +3,29 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QMessageBox>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QScrollArea>
 #include <QStatusBar>
+#include <QStyle>
+#include <algorithm>
 
 #include "calculation/calculate.h"
 #include "calculation/form_lists.h"
 #include "calculation/gauge_kind.h"
 #include "calculation/gauge_request.h"
 #include "calculation/gauge_set.h"
+#include "fit_to_screen.h"
 #include "form1_design.h"
 #include "gauge_set_dialog.h"
 #include "table_menu.h"
+#include "tolerance/admin/user_database.h"
 #include "tolerance/data_location.h"
+#include "tolerance/utf8.h"
 #include "workbooks.h"
 
 namespace threadgauge {
@@ -181,8 +186,10 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   fill_tables_link_->setObjectName("FillTablesLink");
   fill_tables_link_->setFont(status_font);
   fill_tables_link_->setVisible(false);
-  connect(fill_tables_link_, &QLabel::linkActivated, this,
-          [this](const QString& table) { OpenTableEditor(this, EditorFiles(), table, false); });
+  connect(fill_tables_link_, &QLabel::linkActivated, this, [this](const QString& table) {
+    // "#backup": the editor opens on the damaged database and offers its backup.
+    OpenTableEditor(this, EditorFiles(), table.startsWith('#') ? QString() : table, false);
+  });
   statusBar()->addPermanentWidget(fill_tables_link_);
   statusBar()->setSizeGripEnabled(false);
 
@@ -207,6 +214,12 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
             [this, field] { ResultEdited(field); });
   }
   Form_Load();
+  // The designed client area with the menu and a few status lines; a window manager then
+  // maximises it. Never more than the screen holds: the form scrolls within it.
+  const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+  FitToScreen(this, client->minimumSize() +
+                        QSize(scroll_bar + 4, menuBar()->sizeHint().height() +
+                                                  statusBar()->sizeHint().height() + 40));
 }
 
 void Form1::Form_Load() {
@@ -275,8 +288,9 @@ void Form1::ResultEdited(OutputField field) {
 void Form1::ShowStatus() {
   QStringList lines = status_lines_;
   if (shown_for_ && !(Inputs() == *shown_for_)) {
-    lines.prepend(QStringLiteral("输入已更改，窗口中的结果仍是上次按“确定”时的（%1）；按“确定”重新计算")
-                      .arg(shown_thread_));
+    lines.prepend(
+        QStringLiteral("输入已更改，窗口中的结果仍是上次按“确定”时的（%1）；按“确定”重新计算")
+            .arg(shown_thread_));
   }
   if (!edited_.empty()) {
     QStringList captions;
@@ -286,7 +300,8 @@ void Form1::ShowStatus() {
   status_line_->setText(lines.join(QLatin1Char('\n')));
   // One line per notice, up to six; more scroll.
   const int shown = std::min<int>(static_cast<int>(lines.size()), 6);
-  status_scroll_->setFixedHeight(status_line_->fontMetrics().lineSpacing() * std::max(shown, 1) + 6);
+  status_scroll_->setFixedHeight(status_line_->fontMetrics().lineSpacing() * std::max(shown, 1) +
+                                 6);
 }
 
 void Form1::ShowResult(const CalculationResult& result) {
@@ -315,6 +330,20 @@ void Form1::ShowResult(const CalculationResult& result) {
   fill_tables_link_->setText(
       QStringLiteral("<a href=\"%1\">填写量规公差表…</a>").arg(table_to_fill));
   fill_tables_link_->setVisible(!table_to_fill.isEmpty());
+  // The user's own database is damaged: it stays in use (and said so) until it is replaced,
+  // and its last good generation is offered.
+  const std::filesystem::path user = EditorFiles().user_database;
+  const bool damaged_user_database =
+      std::any_of(result.notices.begin(), result.notices.end(), [&](const Notice& notice) {
+        const auto* failure = std::get_if<LookupFailure>(&notice);
+        return failure != nullptr && failure->kind == LookupFailureKind::DatabaseUnavailable &&
+               !user.empty() && failure->key == Utf8(user) &&
+               failure->open_status != OpenStatus::FileMissing;
+      });
+  if (damaged_user_database && LastGoodTables(user)) {
+    fill_tables_link_->setText(QStringLiteral("<a href=\"#backup\">用备份恢复公差表…</a>"));
+    fill_tables_link_->setVisible(true);
+  }
 }
 
 std::filesystem::path Form1::CurrentDatabase() const {

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QComboBox>
 #include <QDate>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -12,12 +13,15 @@
 #include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <fstream>
 
 #include "calculation/designation.h"
+#include "calculation/form_lists.h"
 #include "dialog_button.h"
+#include "fit_to_screen.h"
 #include "sheet/sheet_page.h"
 #include "tolerance/number_text.h"
 #include "tolerance/tolerance_database.h"
@@ -54,28 +58,46 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   designation_->setObjectName("Designation");
   designation_->setPlaceholderText(QStringLiteral("例如 M10×1.5-6H 或 M12-6g"));
   top->addWidget(designation_, 1);
+  top->addWidget(new QLabel(QStringLiteral("螺纹部分长度："), this));
+  // The dialog's own length, so another designation need not go back to the window.
+  length_ = new QComboBox(this);
+  length_->setObjectName("Length");
+  length_->addItem(QString());
+  for (const char* range : kLengthRanges) length_->addItem(QString::fromUtf8(range));
+  length_->setCurrentText(Q(length_range_));
+  top->addWidget(length_);
   QPushButton* compute = DialogButton("Compute", "计算", this);
   top->addWidget(compute);
   layout->addLayout(top);
 
-  heading_ = new QLabel(this);
+  // The sheet scrolls inside the dialog, so its buttons stay on small screens.
+  auto* sheet = new QWidget(this);
+  auto* sheet_layout = new QVBoxLayout(sheet);
+  sheet_layout->setContentsMargins(0, 0, 0, 0);
+  auto* scroll = new QScrollArea(this);
+  scroll->setObjectName("SheetScroll");
+  scroll->setWidget(sheet);
+  scroll->setWidgetResizable(true);
+  scroll->setFrameShape(QFrame::NoFrame);
+  layout->addWidget(scroll, 1);
+  heading_ = new QLabel(sheet);
   heading_->setObjectName("Heading");
   heading_->setWordWrap(true);
-  layout->addWidget(heading_);
-  table_ = new QTableWidget(this);
+  sheet_layout->addWidget(heading_);
+  table_ = new QTableWidget(sheet);
   table_->setObjectName("GaugeTable");
   table_->setEditTriggers(QAbstractItemView::NoEditTriggers);
   table_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-  layout->addWidget(table_, 2);
-  notices_ = new QLabel(this);
+  sheet_layout->addWidget(table_, 2);
+  notices_ = new QLabel(sheet);
   notices_->setObjectName("SetNotices");
   notices_->setWordWrap(true);
   notices_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  layout->addWidget(notices_);
-  diagram_ = new ZoneDiagramWidget(this);
+  sheet_layout->addWidget(notices_);
+  diagram_ = new ZoneDiagramWidget(sheet);
   diagram_->setObjectName("ZoneDiagram");
-  diagram_->setMinimumHeight(260);
-  layout->addWidget(diagram_, 3);
+  diagram_->setMinimumHeight(300);
+  sheet_layout->addWidget(diagram_, 3);
 
   auto* bottom = new QHBoxLayout;
   status_ = new QLabel(this);
@@ -89,22 +111,43 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   QPushButton* close = DialogButton("Close", "关闭", this);
   for (QPushButton* button : {print, pdf, csv, copy, close}) bottom->addWidget(button);
   layout->addLayout(bottom);
+  sheet_buttons_ = {print, pdf, csv, copy};
 
   connect(compute, &QPushButton::clicked, this, [this] { ShowDesignation(designation_->text()); });
   connect(designation_, &QLineEdit::returnPressed, this,
           [this] { ShowDesignation(designation_->text()); });
+  connect(length_, &QComboBox::currentTextChanged, this, [this](const QString& range) {
+    length_range_ = range.toStdString();
+    if (!set_.rows.empty()) ShowDesignation(designation_->text());
+  });
   connect(print, &QPushButton::clicked, this, &GaugeSetDialog::Print);
   connect(pdf, &QPushButton::clicked, this, [this] { AskSave(true); });
   connect(csv, &QPushButton::clicked, this, [this] { AskSave(false); });
   connect(copy, &QPushButton::clicked, this, &GaugeSetDialog::CopyTable);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  resize(1100, 820);
+  FitToScreen(this, QSize(1100, 820));
   designation_->setText(Q(set.designation));
   Show(std::move(set));
 }
 
+void GaugeSetDialog::Refuse(const QString& message) {
+  // Nothing of the previous thread may stay up under a designation it does not belong to.
+  set_ = GaugeSet{};
+  table_->clear();
+  table_->setRowCount(0);
+  table_->setColumnCount(0);
+  notices_->clear();
+  notices_->setVisible(false);
+  diagram_->Show(nullptr);
+  heading_->setText(
+      QStringLiteral("<span style=\"color:#b00000\">%1</span>").arg(message.toHtmlEscaped()));
+  for (QPushButton* button : sheet_buttons_) button->setEnabled(false);
+  status_->clear();
+}
+
 void GaugeSetDialog::Show(GaugeSet set) {
   set_ = std::move(set);
+  for (QPushButton* button : sheet_buttons_) button->setEnabled(true);
   heading_->setText(
       QStringLiteral("%1　　螺纹部分长度：%2　　%3")
           .arg(Q(set_.designation),
@@ -138,20 +181,21 @@ void GaugeSetDialog::Show(GaugeSet set) {
 bool GaugeSetDialog::ShowDesignation(const QString& text) {
   const auto parsed = ParseDesignation(text.toStdString());
   if (const auto* error = std::get_if<DesignationError>(&parsed)) {
-    status_->setText(Q(error->message));
+    Refuse(Q(error->message));
     return false;
   }
   const Designation& thread = std::get<Designation>(parsed);
+  // A class is never taken from elsewhere: the gauges of another class would be shown.
   if (!thread.thread_class) {
-    status_->setText(QStringLiteral("标记中没有公差带，全套量规需要它；例如 ") + Q(thread.text) +
-                     QStringLiteral("-6H"));
+    Refuse(QStringLiteral("标记中没有公差带，全套量规需要它；请写出公差带，例如 ") +
+           Q(thread.text) + QStringLiteral("-6H 或 ") + Q(thread.text) + QStringLiteral("-6g"));
     return false;
   }
   GaugeRequest request = RequestFor(thread, nullptr, "", length_range_);
   request.reading_notes = ReadingNotices(thread, text.toStdString());
   auto set = CalculateGaugeSet(request, thread.text, database_());
   if (const auto* rejection = std::get_if<Rejection>(&set)) {
-    status_->setText(Q(rejection->message));
+    Refuse(Q(rejection->message));
     return false;
   }
   status_->clear();

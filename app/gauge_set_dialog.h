@@ -5,10 +5,13 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+#include <vector>
 
 #include "calculation/gauge_set.h"
 
+class QComboBox;
 class QLabel;
+class QPushButton;
 class QLineEdit;
 class QTableWidget;
 
@@ -51,12 +54,16 @@ class GaugeSetDialog : public QDialog {
 
  private:
   void Show(GaugeSet set);
+  // Clears the sheet and puts the reason where the table was.
+  void Refuse(const QString& message);
   void AskSave(bool pdf);
 
   DatabaseNow database_;
   GaugeSet set_;
   std::string length_range_;
   QLineEdit* designation_ = nullptr;
+  QComboBox* length_ = nullptr;
+  std::vector<QPushButton*> sheet_buttons_;  // print, PDF, CSV, copy: only with a sheet
   QLabel* heading_ = nullptr;
   QTableWidget* table_ = nullptr;
   QLabel* notices_ = nullptr;

@@ -20,6 +20,7 @@
 
 #include "calculation/thread_series.h"
 #include "dialog_button.h"
+#include "fit_to_screen.h"
 #include "table_model.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
@@ -171,7 +172,7 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
   shortcut(QKeySequence::Redo, [this] { undo_->redo(); });
   shortcut(QKeySequence::Save, [this] { Save(); });
 
-  resize(1100, 650);
+  FitToScreen(this, QSize(1100, 650));
   Load();
 }
 
@@ -471,7 +472,8 @@ bool TableEditor::Ask(const char* name, const QString& text, const QString& go,
   QMessageBox ask(QMessageBox::Warning, windowTitle(), text, QMessageBox::NoButton, this);
   ask.setObjectName(name);
   QPushButton* yes = ask.addButton(go, QMessageBox::AcceptRole);
-  ask.addButton(back, QMessageBox::RejectRole);
+  // Enter keeps the user's tables: going on takes a deliberate click.
+  ask.setDefaultButton(ask.addButton(back, QMessageBox::RejectRole));
   ask.exec();
   return ask.clickedButton() == yes;
 }
@@ -495,12 +497,11 @@ bool TableEditor::Save() {
                   .arg(loss.before)
                   .arg(loss.after);
     }
-    if (!lost.isEmpty() &&
-        !Ask("FewerRowsBox",
-             QStringLiteral("保存后以下量规公差表的行数将比 %1 中的少：\n%2\n\n"
-                            "原来的表会保留在备份中。仍然保存吗？")
-                 .arg(Q(good->file), lost.join(QLatin1Char('\n'))),
-             QStringLiteral("仍然保存"), QStringLiteral("返回修改"))) {
+    if (!lost.isEmpty() && !Ask("FewerRowsBox",
+                                QStringLiteral("保存后以下量规公差表的行数将比 %1 中的少：\n%2\n\n"
+                                               "原来的表会保留在备份中。仍然保存吗？")
+                                    .arg(Q(good->file), lost.join(QLatin1Char('\n'))),
+                                QStringLiteral("仍然保存"), QStringLiteral("返回修改"))) {
       return false;
     }
   }

@@ -87,7 +87,8 @@ class TableEditor : public QDialog {
   std::vector<QLabel*> missing_;
   QLabel* status_ = nullptr;
   size_t red_cells_ = 0;
-  bool append_ = false;  // the user clicked below the last row: the next rows go there  // cells the check marks: not a number, or empty where one belongs
+  bool append_ = false;  // the user clicked below the last row: the next rows go there  // cells
+                         // the check marks: not a number, or empty where one belongs
 };
 
 }  // namespace threadgauge

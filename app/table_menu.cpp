@@ -10,6 +10,7 @@
 #include <QVBoxLayout>
 
 #include "calculation/thread_series.h"
+#include "fit_to_screen.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/utf8.h"
@@ -74,7 +75,7 @@ void ShowCheckReport(QWidget* parent, const std::filesystem::path& database) {
   auto* buttons = new QDialogButtonBox(QDialogButtonBox::Close, &dialog);
   QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
   layout->addWidget(buttons);
-  dialog.resize(900, 600);
+  FitToScreen(&dialog, QSize(900, 600));
   dialog.exec();
 }
 

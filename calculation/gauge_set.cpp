@@ -154,6 +154,10 @@ std::string Joined(const std::vector<std::string>& cells, const char* separator,
 std::string GaugeSetCsv(const GaugeSet& set) {
   std::string csv = "\xEF\xBB\xBF" + Joined(GaugeSetColumns(), ",", true);
   for (const auto& row : GaugeSetCells(set)) csv += Joined(row, ",", true);
+  // What the reader must know goes with the table: which class the gauges use, what is
+  // missing and why.
+  for (const Notice& notice : set.notices)
+    csv += Joined({"提示", DescribeNotice(notice)}, ",", true);
   return csv;
 }
 

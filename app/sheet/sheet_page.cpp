@@ -90,7 +90,8 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
   high += pad;
 
   p.save();
-  p.setFont(Song(7));
+  // 9 pt: legible on screen and on paper.
+  p.setFont(Song(9));
   const QFontMetricsF metrics(p.font());
   const double label_height = metrics.height() * 3.2;
   const QRectF plot(area.left() + metrics.horizontalAdvance(QStringLiteral("−0000 µm")) + 6,
@@ -112,8 +113,9 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
   }
   p.drawText(QRectF(area.left(), area.top(), area.width(), metrics.height()),
              Qt::AlignLeft | Qt::AlignTop,
-             QStringLiteral("中径公差带（µm，自基本中径 d2 = %1 mm 起）")
-                 .arg(Q(PlainDecimal(std::round(z.d2 * 100000) / 100000))));
+             QStringLiteral("中径公差带（µm，自基本中径 %1 = %2 mm 起）")
+                 .arg(z.internal ? QStringLiteral("D2") : QStringLiteral("d2"),
+                      Q(PlainDecimal(std::round(z.d2 * 100000) / 100000))));
   p.setPen(QPen(Qt::black, 0.8, Qt::DashDotLine));
   p.drawLine(QPointF(scale.plot.left(), scale.Y(0)), QPointF(scale.plot.right(), scale.Y(0)));
 

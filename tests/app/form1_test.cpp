@@ -216,7 +216,8 @@ TEST_F(Form1Test, StaleAndEditedResultsAreSaid) {
     QTest::keyClicks(text1, d);
   };
   key_in("12");
-  EXPECT_TRUE(status().startsWith(QStringLiteral("输入已更改，窗口中的结果仍是上次按“确定”时的（M10×1.5-6g）")))
+  EXPECT_TRUE(status().startsWith(
+      QStringLiteral("输入已更改，窗口中的结果仍是上次按“确定”时的（M10×1.5-6g）")))
       << status().toStdString();
   key_in("10");  // back as it was: the results belong to the inputs again
   EXPECT_FALSE(status().contains(QStringLiteral("输入已更改")));

@@ -68,11 +68,32 @@ TEST(GaugeSetDialog, OpensForTheWindowsThreadAndTakesADesignation) {
               ASSERT_NE(view, nullptr);
               EXPECT_EQ(view->pageCount(), 1);
             }));
-        // Not understood: said, and the table stays.
+        // The dialog's own thread length: chosen there, the sheet is computed again.
+        auto* length = dialog.findChild<QComboBox*>("Length");
+        length->setFocus();
+        QTest::keyClick(length, Qt::Key_Down);
+        heading << dialog.findChild<QLabel*>("Heading")->text();
+        // Not understood: said where the table was; nothing of M10×1.5-6g stays up, and
+        // there is nothing to print or save.
         designation->clear();
         QTest::keyClicks(designation, "M10x");
         QTest::keyClick(designation, Qt::Key_Return);
-        heading << dialog.findChild<QLabel*>("SetStatus")->text();
+        heading << dialog.findChild<QLabel*>("Heading")->text();
+        EXPECT_EQ(table.rowCount(), 0);
+        for (const char* button : {"Print", "SavePdf", "SaveCsv", "CopyTable"}) {
+          EXPECT_FALSE(dialog.findChild<QPushButton*>(button)->isEnabled()) << button;
+        }
+        // A designation without a class gets none from elsewhere: it is refused.
+        designation->clear();
+        QTest::keyClicks(designation, "M10x1.5");
+        QTest::keyClick(designation, Qt::Key_Return);
+        heading << dialog.findChild<QLabel*>("Heading")->text();
+        EXPECT_EQ(table.rowCount(), 0);
+        designation->clear();
+        QTest::keyClicks(designation, "M12-6H");
+        QTest::keyClick(designation, Qt::Key_Return);
+        EXPECT_EQ(table.rowCount(), 2);
+        EXPECT_TRUE(dialog.findChild<QPushButton*>("Print")->isEnabled());
       }));
   EXPECT_EQ(first,
             (QStringList{"通端螺纹塞规", "止端螺纹塞规", "10.020 ± 0.0120", "9.512 ± 0.0120"}));
@@ -81,7 +102,10 @@ TEST(GaugeSetDialog, OpensForTheWindowsThreadAndTakesADesignation) {
   EXPECT_EQ(second[8], QStringLiteral("≥ 9.980"));
   EXPECT_TRUE(heading[0].startsWith(QStringLiteral("M10×1.5-6H")));
   EXPECT_TRUE(heading[1].startsWith(QStringLiteral("M10×1.5-6g")));
-  EXPECT_TRUE(heading[2].contains(QStringLiteral("“×”后面应是螺距"))) << heading[2].toStdString();
+  EXPECT_TRUE(heading[2].contains(QStringLiteral("螺纹部分长度：小于或等于14")))
+      << heading[2].toStdString();
+  EXPECT_TRUE(heading[3].contains(QStringLiteral("“×”后面应是螺距"))) << heading[3].toStdString();
+  EXPECT_TRUE(heading[4].contains(QStringLiteral("标记中没有公差带"))) << heading[4].toStdString();
   EXPECT_TRUE(QApplication::clipboard()->text().startsWith(QStringLiteral("量规名称\t大径\t")));
 }
 

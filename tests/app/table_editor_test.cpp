@@ -13,6 +13,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTableView>
+#include <QTimer>
 #include <QtTest/QTest>
 #include <fstream>
 
@@ -259,13 +260,16 @@ TEST_F(TableEditorTest, DamagedDatabaseNotRestoredNeverCostsTheGoodBackup) {
   const std::string backup = testing::ReadBytes(BackupPath(user_database_));
   std::optional<TableEditor> editor;
   ASSERT_TRUE(AnswerMessageBox(
-      [&] { editor.emplace(TableEditorFiles{user_database_, user_database_, shipped_.path()}); },
+      [&] {
+        editor.emplace(TableEditorFiles{user_database_, user_database_, shipped_.path()});
+      },
       QStringLiteral("不恢复")));
   EXPECT_EQ(View(*editor, "位置要素")->model()->rowCount(), 0);  // the shipped tables
-  const auto asked = AnswerMessageBox([&] { EXPECT_FALSE(editor->Save()); },
-                                      QStringLiteral("返回修改"));
+  const auto asked =
+      AnswerMessageBox([&] { EXPECT_FALSE(editor->Save()); }, QStringLiteral("返回修改"));
   ASSERT_TRUE(asked);
-  EXPECT_TRUE(asked->text.contains(QStringLiteral("“位置要素” 3 行 → 0 行"))) << asked->text.toStdString();
+  EXPECT_TRUE(asked->text.contains(QStringLiteral("“位置要素” 3 行 → 0 行")))
+      << asked->text.toStdString();
   EXPECT_TRUE(asked->buttons.contains(QStringLiteral("仍然保存")));
   EXPECT_EQ(testing::ReadBytes(user_database_), damage);
   EXPECT_EQ(testing::ReadBytes(BackupPath(user_database_)), backup);
@@ -285,7 +289,8 @@ TEST_F(TableEditorTest, SavingWithRedCellsAsks) {
   const auto asked =
       AnswerMessageBox([&] { EXPECT_FALSE(editor.Save()); }, QStringLiteral("返回修改"));
   ASSERT_TRUE(asked);
-  EXPECT_TRUE(asked->text.contains(QStringLiteral("有 1 个单元格标红"))) << asked->text.toStdString();
+  EXPECT_TRUE(asked->text.contains(QStringLiteral("有 1 个单元格标红")))
+      << asked->text.toStdString();
   EXPECT_FALSE(std::filesystem::exists(user_database_));
   ASSERT_TRUE(AnswerMessageBox([&] { EXPECT_TRUE(editor.Save()); }, QStringLiteral("仍然保存")));
   EXPECT_TRUE(std::filesystem::exists(user_database_));
@@ -306,7 +311,8 @@ TEST_F(TableEditorTest, PasteAtTheEndAppendsWholeRows) {
   QApplication::clipboard()->setText(kGaugeRows);
   // The click below the last row aims at the row after it.
   const QRect last = view->visualRect(view->model()->index(2, 0));
-  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(last.center().x(), last.bottom() + 20));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {},
+                    QPoint(last.center().x(), last.bottom() + 20));
   QTest::keyClick(view, Qt::Key_V, Qt::ControlModifier);
   EXPECT_EQ(view->model()->rowCount(), 6);
   EXPECT_EQ(Cell(editor, "位置要素", 4, 3), "20");
@@ -377,6 +383,47 @@ TEST_F(TableEditorTest, MissingGaugeTablesLeadToTheEditor) {
         report = dialog.findChild<QWidget*>("CheckReportText")->property("plainText").toString();
       }));
   EXPECT_TRUE(report.contains(QStringLiteral("✗ 表“位置要素”：0 行"))) << report.toStdString();
+}
+
+// A damaged user database stays in use and is said to be damaged; the status line offers
+// its last good generation, and restoring it brings the tables back at the next 确定.
+TEST_F(TableEditorTest, TheWindowOffersTheBackupOfADamagedDatabase) {
+  {
+    TableEditor editor(Files());
+    PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
+    ASSERT_TRUE(editor.Save());
+    ASSERT_TRUE(editor.Save());
+  }
+  std::ofstream(user_database_, std::ios::binary | std::ios::trunc) << std::string(4096, 'x');
+  Form1 form({std::nullopt, DataPlaces{home_.path(), home_.path() / "threadgauge"}, {}, {}});
+  form.show();
+  QTest::keyClicks(form.findChild<QLineEdit*>("Text1"), "10");
+  for (const auto& [list, text] : {std::pair{"Combo1", "1.5"}, std::pair{"Combo2", "6"},
+                                   std::pair{"Combo3", "H"}, std::pair{"Combo4", "通端螺纹塞规"}}) {
+    form.findChild<QComboBox*>(list)->setEditText(QString::fromUtf8(text));
+  }
+  QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  const QString status = form.findChild<QLabel*>("StatusLine")->text();
+  EXPECT_TRUE(status.contains(QStringLiteral("公差数据库文件已损坏或不是数据库文件")))
+      << status.toStdString();
+  EXPECT_TRUE(form.findChild<QLineEdit*>("Text4")->text().isEmpty());
+  auto* link = form.findChild<QLabel*>("FillTablesLink");
+  ASSERT_FALSE(link->isHidden());
+  EXPECT_TRUE(link->text().contains(QStringLiteral("用备份恢复公差表…")));
+  // The editor opens and asks about the backup; once restored, it is closed again.
+  QTimer closer;
+  QObject::connect(&closer, &QTimer::timeout, [] {
+    if (auto* editor = qobject_cast<TableEditor*>(QApplication::activeModalWidget())) {
+      editor->close();
+    }
+  });
+  closer.start(20);
+  const auto restored =
+      AnswerMessageBox([&] { emit link->linkActivated(QString()); }, QStringLiteral("恢复备份"));
+  closer.stop();
+  ASSERT_TRUE(restored);
+  QTest::mouseClick(form.findChild<QPushButton*>("Command1"), Qt::LeftButton);
+  EXPECT_EQ(form.findChild<QLineEdit*>("Text4")->text(), QStringLiteral("9.046"));
 }
 
 }  // namespace

@@ -215,7 +215,8 @@ TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   EXPECT_EQ(csv.exit, 1);  // no row of 螺距公差 for an empty length
   ASSERT_EQ(csv.out.substr(0, 3), "\xEF\xBB\xBF");
   const std::vector<CsvRow> rows = ParseCsv(csv.out);
-  ASSERT_EQ(rows.size(), 9u);
+  ASSERT_EQ(rows.size(), 10u);
+  EXPECT_EQ(rows[9], (CsvRow{"提示", "未选择螺纹部分长度，查不到螺距公差"}));
   EXPECT_EQ(rows[0][0], "量规名称");
   EXPECT_EQ(rows[1][0], "通端螺纹环规");
   EXPECT_EQ(rows[1][2], "8.986 ± 0.0030");
@@ -282,6 +283,9 @@ TEST(Cli, NumbersReadOtherwiseThanTypedAreTold) {
   const CliRun crest =
       RunCli({"sheet", "M10×1.5-5g6g", "--length", "大于14至32", "--database", db});
   EXPECT_NE(crest.out.find("量规按中径公差带 5g"), std::string::npos) << crest.out;
+  const CliRun crest_csv = RunCli(
+      {"sheet", "M10×1.5-5g6g", "--length", "大于14至32", "--database", db, "--format", "csv"});
+  EXPECT_NE(crest_csv.out.find("提示,量规按中径公差带 5g"), std::string::npos) << crest_csv.out;
   const CliRun mixed = RunCli({"sheet", "M10-6g6H", "--database", db});
   EXPECT_EQ(mixed.exit, 2);
   EXPECT_NE(mixed.err.find("位置字母"), std::string::npos) << mixed.err;

@@ -45,7 +45,8 @@ TEST(UserDatabase, SavesMakingTheFolderAndKeepsThreeGoodGenerations) {
   ASSERT_FALSE(SaveUserDatabase(Tables("4"), database));
   EXPECT_EQ(SavedTpl(database), "4");
   EXPECT_FALSE(std::filesystem::exists(BackupPath(database)));
-  for (const char* tpl : {"5", "6", "7", "8"}) ASSERT_FALSE(SaveUserDatabase(Tables(tpl), database));
+  for (const char* tpl : {"5", "6", "7", "8"})
+    ASSERT_FALSE(SaveUserDatabase(Tables(tpl), database));
   EXPECT_EQ(SavedTpl(database), "8");
   EXPECT_EQ(SavedTpl(BackupPath(database, 1)), "7");
   EXPECT_EQ(SavedTpl(BackupPath(database, 2)), "6");

@@ -69,10 +69,10 @@ class Form1 : public QMainWindow {
   QLabel* status_line_ = nullptr;
   QScrollArea* status_scroll_ = nullptr;
   QLabel* fill_tables_link_ = nullptr;
-  QStringList status_lines_;                // the database and the notices of the last 确定
-  std::optional<FormInputs> shown_for_;     // the inputs the results on screen belong to
-  QString shown_thread_;                    // their thread, as read: "M10×1.5-6H"
-  std::vector<OutputField> edited_;         // results changed by hand since then
+  QStringList status_lines_;             // the database and the notices of the last 确定
+  std::optional<FormInputs> shown_for_;  // the inputs the results on screen belong to
+  QString shown_thread_;                 // their thread, as read: "M10×1.5-6H"
+  std::vector<OutputField> edited_;      // results changed by hand since then
 };
 
 }  // namespace threadgauge

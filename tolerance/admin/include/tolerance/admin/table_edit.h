@@ -26,7 +26,7 @@ void RemoveRows(TableData& table, std::vector<size_t> rows);
 bool MoveRows(TableData& table, size_t first, size_t count, int by);
 
 struct PasteOutcome {
-  size_t first_row = 0;        // where the block went (0-based)
+  size_t first_row = 0;  // where the block went (0-based)
   size_t rows_written = 0;
   size_t columns_written = 0;
   size_t rows_added = 0;  // rows the table grew by
