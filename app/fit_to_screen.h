@@ -10,8 +10,8 @@ namespace threadgauge {
 // has room for, and places it on that screen: a window larger than a 1024 × 768 screen (or
 // one with larger fonts) would hide its buttons, with or without a window manager.
 inline void FitToScreen(QWidget* window, QSize wanted) {
-  const QScreen* screen = window->screen() != nullptr ? window->screen()
-                                                      : QGuiApplication::primaryScreen();
+  const QScreen* screen =
+      window->screen() != nullptr ? window->screen() : QGuiApplication::primaryScreen();
   if (screen == nullptr) {
     window->resize(wanted);
     return;

@@ -92,7 +92,7 @@ BENCHMARK(CalculationOnKeptDatabase)->Unit(benchmark::kMicrosecond);
 void AccessSessionCalculation(benchmark::State& state) {
   const auto file = std::filesystem::u8path(THREADGAUGE_BENCH_ACCESS_FILE);
   if (!std::filesystem::exists(file)) {
-    state.SkipWithError("the shared Access test file is missing");
+    state.SkipWithError("the Access test file is missing");
     return;
   }
   threadgauge::ToleranceSession session;

@@ -80,8 +80,8 @@ TEST(FitsTheScreen, TheEditorAndTheGaugeSet) {
   const ToleranceDatabase db = ToleranceDatabase::Open(fixture.path());
   const auto set = CalculateGaugeSet(testing::Inputs(10, "g", "大于14至32"), db);
   ASSERT_TRUE(std::holds_alternative<GaugeSet>(set));
-  GaugeSetDialog dialog([&]() -> const ToleranceDatabase& { return db; },
-                        std::get<GaugeSet>(set), "大于14至32");
+  GaugeSetDialog dialog([&]() -> const ToleranceDatabase& { return db; }, std::get<GaugeSet>(set),
+                        "大于14至32");
   ExpectFits(dialog);
 }
 

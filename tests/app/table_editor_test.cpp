@@ -334,7 +334,7 @@ TEST_F(TableEditorTest, ImportThatHoldsNoTablesChangesNothing) {
   TableEditor editor(Files());
   PasteAt(editor, "位置要素", 0, 0, kGaugeRows);
   const auto box = AnswerMessageBox(
-      [&] { EXPECT_FALSE(editor.ImportFrom(testing::SharedAccessFile("DateTestDatabase.mdb"))); });
+      [&] { EXPECT_FALSE(editor.ImportFrom(testing::CarriedTestFile("zh-jet3-booklist.mdb"))); });
   ASSERT_TRUE(box);
   EXPECT_TRUE(box->text.contains(QStringLiteral("来源中没有任何一张公差表")));
   EXPECT_EQ(View(editor, "位置要素")->model()->rowCount(), 3);

@@ -50,7 +50,7 @@ TEST(ToleranceSession, AccessFileIsConvertedOnceAndSeenWhenReplaced) {
   testing::TemporaryFolder folder;
   const auto chinese = testing::ChineseAccess97ToleranceFile(folder);
   const auto file = folder.path() / "用户.mdb";
-  std::filesystem::copy_file(testing::SharedAccessFile("DateTestDatabase.mdb"), file);
+  std::filesystem::copy_file(testing::CarriedTestFile("zh-jet3-booklist.mdb"), file);
   ToleranceSession session;
   EXPECT_EQ(LookupGaugeTolerances(session.Open(file), 100).TPL.failure().kind,
             LookupFailureKind::TableMissing);
