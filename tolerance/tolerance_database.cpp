@@ -13,11 +13,12 @@
 
 namespace threadgauge {
 
-ToleranceDatabase ToleranceDatabase::Open(const std::filesystem::path& path) {
+ToleranceDatabase ToleranceDatabase::Open(const std::filesystem::path& path,
+                                          const AccessReadLimits& limits) {
   if (IsAccessFile(path)) {
     std::vector<std::string> tables;
     for (const SchemaTable& table : ProductSchema()) tables.push_back(table.name);
-    return OpenAccess(path, tables);
+    return OpenAccess(path, tables, limits);
   }
   auto [connection, status] = SqliteConnection::OpenReadOnly(path);
   return ToleranceDatabase(path, std::move(connection), status);
@@ -27,12 +28,13 @@ ToleranceDatabase ToleranceDatabase::Open(const std::filesystem::path& path) {
 // fresh in-memory database, where the same SELECT texts and scans run. The file itself is
 // only read.
 ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& path,
-                                                const std::vector<std::string>& names) {
+                                                const std::vector<std::string>& names,
+                                                const AccessReadLimits& limits) {
   std::error_code ec;
   if (!std::filesystem::exists(path, ec)) {
     return ToleranceDatabase(path, std::nullopt, OpenStatus::FileMissing);
   }
-  auto read = ReadAccessTablesApart(path, AccessReadOptions{std::nullopt, names});
+  auto read = ReadAccessTablesApart(path, AccessReadOptions{std::nullopt, names}, limits);
   auto* access = std::get_if<AccessTables>(&read);
   if (access == nullptr)
     return ToleranceDatabase(path, std::nullopt, std::get<ReadFailure>(read).status);

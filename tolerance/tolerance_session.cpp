@@ -29,7 +29,7 @@ const ToleranceDatabase& ToleranceSession::Open(const std::filesystem::path& pat
   std::optional<HeldFile> held = access ? std::nullopt : HeldFile::Open(path);
   const std::optional<SqliteHeader> header = held ? ReadSqliteHeader(*held) : std::nullopt;
   ++openings_;
-  ToleranceDatabase db = ToleranceDatabase::Open(path);
+  ToleranceDatabase db = ToleranceDatabase::Open(path, access_limits_);
   if (!stamp || !db.is_open()) {
     if (access && content) failed_access_.emplace(path, *content);
     unusable_ = std::move(db);

@@ -66,7 +66,7 @@ TEST(AccessChild, TheSessionRemembersAFileThatFailed) {
   testing::TemporaryFolder folder;
   const auto file = folder.path() / "公差表.mdb";
   std::filesystem::copy_file(testing::CarriedTestFile("damaged-loops.mdb"), file);
-  ToleranceSession session;
+  ToleranceSession session(AccessReadLimits{std::chrono::milliseconds(1500)});
   EXPECT_EQ(session.Open(file).status(), OpenStatus::TimedOut);
   EXPECT_EQ(session.Open(file).status(), OpenStatus::TimedOut);
   EXPECT_EQ(session.openings(), 1u);

@@ -11,6 +11,7 @@
 #include <variant>
 #include <vector>
 
+#include "tolerance/access_child.h"
 #include "tolerance/access_reader.h"
 #include "tolerance/lookup_result.h"
 #include "tolerance/sqlite_database.h"
@@ -40,10 +41,12 @@ class ToleranceDatabase {
  public:
   // An SQLite file is opened read-only; an Access file (.mdb, .accdb) is read whole and
   // its tolerance tables copied into a fresh in-memory database.
-  static ToleranceDatabase Open(const std::filesystem::path& path);
+  static ToleranceDatabase Open(const std::filesystem::path& path,
+                                const AccessReadLimits& limits = {});
   // The named tables of an Access file, copied in stored order into memory.
   static ToleranceDatabase OpenAccess(const std::filesystem::path& path,
-                                      const std::vector<std::string>& tables);
+                                      const std::vector<std::string>& tables,
+                                      const AccessReadLimits& limits = {});
 
   ToleranceDatabase(ToleranceDatabase&&) noexcept = default;
   ToleranceDatabase& operator=(ToleranceDatabase&&) noexcept = default;

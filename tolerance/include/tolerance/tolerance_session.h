@@ -22,6 +22,8 @@ namespace threadgauge {
 // remembered by its hash, so the next calculation answers at once with the same reason.
 class ToleranceSession {
  public:
+  explicit ToleranceSession(AccessReadLimits access_limits = {}) : access_limits_(access_limits) {}
+
   const ToleranceDatabase& Open(const std::filesystem::path& path);
 
   // Lets go of the file, so that it can be replaced (Windows keeps an open file in place);
@@ -47,6 +49,7 @@ class ToleranceSession {
   // The Access file whose reading failed, by path and content hash.
   std::optional<std::pair<std::filesystem::path, std::uint64_t>> failed_access_;
   size_t openings_ = 0;
+  AccessReadLimits access_limits_;
 };
 
 }  // namespace threadgauge
