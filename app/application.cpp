@@ -4,7 +4,7 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "sheet/fonts.h"
+#include "report/fonts.h"
 
 namespace threadgauge {
 

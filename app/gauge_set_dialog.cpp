@@ -22,7 +22,7 @@
 #include "calculation/form_lists.h"
 #include "dialog_button.h"
 #include "fit_to_screen.h"
-#include "sheet/sheet_page.h"
+#include "report/sheet_page.h"
 #include "tolerance/number_text.h"
 #include "tolerance/tolerance_database.h"
 #include "tolerance/utf8.h"

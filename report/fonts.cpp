@@ -1,4 +1,4 @@
-#include "sheet/fonts.h"
+#include "report/fonts.h"
 
 #include <QFont>
 #include <QFontDatabase>

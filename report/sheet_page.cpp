@@ -1,4 +1,4 @@
-#include "sheet/sheet_page.h"
+#include "report/sheet_page.h"
 
 #include <QFileInfo>
 #include <QFont>
@@ -10,7 +10,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "sheet/fonts.h"
+#include "report/fonts.h"
 #include "tolerance/number_text.h"
 #include "tolerance/utf8.h"
 
