@@ -1,6 +1,7 @@
 #include "calculation/thread_series.h"
 
 #include <algorithm>
+#include <array>
 #include <sstream>
 
 #include "calculation/form_lists.h"
@@ -84,6 +85,16 @@ std::vector<std::string> PitchesToCover() {
   std::vector<std::string> texts;
   for (double P : pitches) texts.push_back(PlainDecimal(P));
   return texts;
+}
+
+std::optional<std::string> LengthRangeFor(double length_mm) {
+  // The upper bounds of the four ranges, each included, as their names say.
+  static constexpr std::array<double, kLengthRanges.size()> kUpTo = {14, 32, 50, 80};
+  if (!(length_mm > 0)) return std::nullopt;
+  for (size_t i = 0; i < kUpTo.size(); ++i) {
+    if (length_mm <= kUpTo[i]) return kLengthRanges[i];
+  }
+  return std::nullopt;
 }
 
 std::vector<std::string> LengthRangesToCover() {

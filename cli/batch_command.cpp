@@ -10,6 +10,7 @@
 
 #include "calculation/batch.h"
 #include "cli/batch_output.h"
+#include "cli/length_option.h"
 #include "cli/render.h"
 #include "tolerance/data_location.h"
 #include "tolerance/number_text.h"
@@ -101,7 +102,9 @@ std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostrea
         parsed.classes.push_back(*thread_class);
       }
     } else if (a == "--length") {
-      parsed.length = value;
+      const auto range = LengthOption(value, err);
+      if (!range) return std::nullopt;
+      parsed.length = *range;
     } else if (a == "--database") {
       parsed.database = PathFromUtf8(value);
     } else if (a == "--format") {
@@ -125,7 +128,7 @@ std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostrea
 
 // The threads to compute, each with its class; bad lines told on `err` by line number.
 std::vector<Designation> Threads(const BatchArgs& a, std::istream& in, std::ostream& err,
-                                 bool& bad_lines) {
+                                 bool& bad_lines, bool& unreadable) {
   std::vector<Designation> threads;
   const auto with_classes = [&](const Designation& thread) {
     for (const ThreadClass& thread_class : a.classes)
@@ -142,8 +145,8 @@ std::vector<Designation> Threads(const BatchArgs& a, std::istream& in, std::ostr
   if (*a.designations != "-") {
     file.open(PathFromUtf8(*a.designations), std::ios::binary);
     if (!file) {
-      err << "无法读取 " << *a.designations << "\n";
-      bad_lines = true;
+      err << "无法读取 " << *a.designations << "，没有写出任何文件\n";
+      unreadable = true;
       return threads;
     }
     lines = &file;
@@ -211,8 +214,9 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
   }
   const auto parsed = Parse(args, err);
   if (!parsed) return 2;
-  bool bad_lines = false;
-  const std::vector<Designation> threads = Threads(*parsed, in, err, bad_lines);
+  bool bad_lines = false, unreadable = false;
+  const std::vector<Designation> threads = Threads(*parsed, in, err, bad_lines, unreadable);
+  if (unreadable) return 2;
   if (threads.empty() && parsed->series) {
     err << "所选范围内没有螺纹（--from " << PlainDecimal(parsed->from) << " --to "
         << PlainDecimal(parsed->to) << "），没有写出任何文件\n";

@@ -22,8 +22,10 @@ const char* const kDbHelp =
     "      --force。先写临时文件再改名，导入失败时原文件不变。\n"
     "  threadgauge-cli db export 文件 --to 文件夹 [--force]\n"
     "      每张表写一个 CSV（UTF-8，第一行为列名），可在电子表格中编辑后再导入。\n"
-    "  threadgauge-cli db check 文件 [--code-page N]\n"
-    "      检查公差数据库是否完整：缺少的表和列、各表行数、范围表的顺序/间隙/重叠、\n"
+    "  threadgauge-cli db check [文件] [--code-page N]\n"
+    "      "
+    "检查公差数据库（不给文件时检查下一次计算要用的那个）是否完整：缺少的表和列、各表行数、范围表的"
+    "顺序/间隙/重叠、\n"
     "      查不到量规公差的 TD2/Td2、缺少的螺距、非数值和空单元格。\n"
     "      退出状态 0 表示数据库完整，1 表示有缺项，2 表示无法读取或用法错误。\n"
     "  --code-page N  Access 97 文件按代码页 N 读取（如 936 即 GBK，950 即 Big5）；\n"
@@ -124,18 +126,22 @@ int Export(const DbArgs& a, std::ostream& out, std::ostream& err) {
 }
 
 int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
-  if (a.positional.size() != 1) {
+  if (a.positional.size() > 1) {
     err << kDbHelp;
     return 2;
   }
-  auto read = ReadTablesFrom(PathFromUtf8(a.positional[0]), a.code_page);
+  // Without a file: the one the next calculation would use.
+  const std::string file = a.positional.empty()
+                               ? Utf8(LocateDatabase(DataPlaces::OfThisProgram()).path)
+                               : a.positional[0];
+  auto read = ReadTablesFrom(PathFromUtf8(file), a.code_page);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
     err << "无法检查：" << failure->message << "\n";
     return 2;
   }
   const TableSource& source = std::get<TableSource>(read);
   const CheckReport report = CheckDatabase(source.tables, ShippedCheckKeys());
-  out << "公差数据库 " << a.positional[0] << "\n";
+  out << "公差数据库 " << file << "\n";
   TellCodePage(source.code_page, out);
   for (const std::string& line : report.lines) out << line << "\n";
   out << (report.complete ? "结论：数据库完整。\n"

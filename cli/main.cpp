@@ -6,6 +6,7 @@
 #include "calculation/calculate.h"
 #include "cli/batch_command.h"
 #include "cli/db_commands.h"
+#include "cli/length_option.h"
 #include "cli/options.h"
 #include "cli/render.h"
 #include "cli/sheet_command.h"
@@ -24,7 +25,7 @@ int main(int argc, char** argv) {
   if (!args.empty() && args[0] == "sheet") {
     return RunSheetCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
   }
-  const auto [options, error] = ParseCliOptions(args);
+  auto [options, error] = ParseCliOptions(args);
   if (!options) {
     std::cerr << error << "\n";
     return 2;
@@ -33,6 +34,10 @@ int main(int argc, char** argv) {
     std::cout << CliHelp();
     return 0;
   }
+  const auto length = LengthOption(options->inputs.Combo5, std::cerr);
+  if (!length) return 2;
+  options->inputs.Combo5 = *length;
+  if (options->request) options->request->length_range = *length;
   const std::filesystem::path database =
       options->database ? *options->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
   const std::variant<GaugeRequest, Rejection> built =

@@ -10,6 +10,7 @@
 
 #include "calculation/designation.h"
 #include "calculation/gauge_set.h"
+#include "cli/length_option.h"
 #include "cli/render.h"
 #include "report/fonts.h"
 #include "report/sheet_page.h"
@@ -40,7 +41,11 @@ std::optional<SheetArgs> Parse(const std::vector<std::string>& args, std::ostrea
         return std::nullopt;
       }
       const std::string& value = args[++i];
-      if (a == "--length") parsed.length = value;
+      if (a == "--length") {
+        const auto range = LengthOption(value, err);
+        if (!range) return std::nullopt;
+        parsed.length = *range;
+      }
       if (a == "--database") parsed.database = PathFromUtf8(value);
       if (a == "--format") parsed.format = value;
       if (a == "--out") parsed.out = PathFromUtf8(value);

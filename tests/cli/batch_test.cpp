@@ -117,6 +117,11 @@ TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
   EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6H", "--format", "xlsx"}).exit,
             2);                                      // no --out
   EXPECT_EQ(RunBatch({"--classes", "6H"}).exit, 2);  // no threads
+  // A designations file that cannot be read: said, exit 2, no header written.
+  const Batch missing = RunBatch({"--designations", "/nonexistent/螺纹.txt", "--classes", "6H"});
+  EXPECT_EQ(missing.exit, 2);
+  EXPECT_TRUE(missing.out.empty()) << missing.out;
+  EXPECT_NE(missing.err.find("无法读取 /nonexistent/螺纹.txt"), std::string::npos);
 }
 
 // The cells of the first sheet of a workbook, by reference ("B2"), and whether each holds a

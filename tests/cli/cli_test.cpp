@@ -140,6 +140,22 @@ TEST(CliDb, CheckImportAndExportExitStatuses) {
 
 // The user's database in their data folder comes first, for `db where` and for a
 // calculation alike.
+// Without a file, db check checks the database the next calculation would use.
+TEST(CliDb, CheckWithoutAFileChecksTheDatabaseInUse) {
+  testing::TemporaryFolder home;
+  const CliRun check =
+      RunCli({"db", "check"}, {},
+             {{"XDG_DATA_HOME", home.path().string()}, {"HOME", home.path().string()}});
+  const CliRun where =
+      RunCli({"db", "where"}, {},
+             {{"XDG_DATA_HOME", home.path().string()}, {"HOME", home.path().string()}});
+  EXPECT_EQ(check.exit, 1) << check.err;  // the shipped database: the gauge tables are empty
+  const std::string in_use = where.out.substr(0, where.out.find('\n'));
+  EXPECT_EQ(check.out.rfind("公差数据库 " + in_use + "\n", 0), 0u) << check.out;
+  EXPECT_NE(check.out.find("✗ 表“位置要素”：0 行"), std::string::npos);
+  EXPECT_NE(check.out.find("  表“测球直径”：0 行，可选（空时用最佳直径）"), std::string::npos);
+}
+
 TEST(CliDb, WhereAndTheCalculationFollowThePrecedence) {
   testing::TemporaryFolder data;
   const std::vector<std::pair<std::string, std::optional<std::string>>> env = {
@@ -292,6 +308,34 @@ TEST(Cli, NumbersReadOtherwiseThanTypedAreTold) {
   const CliRun blank = RunCli({"sheet", "M10 6g", "--database", db});
   EXPECT_EQ(blank.exit, 2);
   EXPECT_NE(blank.err.find("“M10 6g”"), std::string::npos) << blank.err;
+}
+
+// --length takes a length in mm as well as a range's text: the range that holds it is
+// taken and said; one that no range holds is refused.
+TEST(Cli, LengthInMillimetresPicksItsRange) {
+  testing::FixtureDatabase fixture;
+  testing::FillComplete(fixture);
+  const std::string db = fixture.path().string();
+  const auto run = [&](const char* length) {
+    return RunCli({"--thread", "M10×1.5-6H", "--gauge", "通端螺纹塞规", "--length", length,
+                   "--database", db, "--json"});
+  };
+  const CliRun by_text = run("大于14至32");
+  for (const char* mm : {"20", "32", "14.5"}) {
+    const CliRun by_mm = run(mm);
+    EXPECT_EQ(by_mm.exit, 0) << mm << by_mm.err;
+    EXPECT_EQ(by_mm.out, by_text.out) << mm;
+    EXPECT_NE(by_mm.err.find("按“大于14至32”计算"), std::string::npos) << by_mm.err;
+  }
+  EXPECT_NE(run("14").err.find("按“小于或等于14”计算"), std::string::npos);
+  EXPECT_NE(run("80").err.find("按“大于50至80”计算"), std::string::npos);
+  for (const char* outside : {"81", "0", "-5"}) {
+    const CliRun refused = run(outside);
+    EXPECT_EQ(refused.exit, 2) << outside;
+    EXPECT_TRUE(refused.out.empty());
+  }
+  const CliRun sheet = RunCli({"sheet", "M10×1.5-6H", "--length", "20", "--database", db});
+  EXPECT_NE(sheet.out.find("螺纹部分长度 大于14至32"), std::string::npos) << sheet.out;
 }
 
 TEST(CliSheet, DesignationsNotUnderstoodAndTheShortSingleCalculation) {

@@ -32,4 +32,8 @@ std::vector<double> Iso261Pitches();
 std::vector<std::string> PitchesToCover();
 std::vector<std::string> LengthRangesToCover();
 
+// The thread-length range of the window's list that holds a gauge's thread length in mm
+// ("小于或等于14" up to 14, "大于14至32" above 14 up to 32, …); none above 80 or at 0 and below.
+std::optional<std::string> LengthRangeFor(double length_mm);
+
 }  // namespace threadgauge
