@@ -177,7 +177,11 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
 }
 
 // The grids read the tables while they are taken down; they go before the tables do.
-TableEditor::~TableEditor() { delete tabs_; }
+TableEditor::~TableEditor() {
+  for (QTableView* view : views_) view->viewport()->removeEventFilter(this);
+  views_.clear();
+  delete tabs_;
+}
 
 void TableEditor::Load() {
   auto read = ReadProductTables(files_.shown);
@@ -302,9 +306,10 @@ void TableEditor::Tell(const QString& text) { status_->setText(text); }
 
 // A click below the last row aims at the row after it: what is pasted next is appended.
 bool TableEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress) return QDialog::eventFilter(watched, event);
   const auto at_view = std::find_if(views_.begin(), views_.end(),
                                     [&](QTableView* v) { return v->viewport() == watched; });
-  if (event->type() == QEvent::MouseButtonPress && at_view != views_.end()) {
+  if (at_view != views_.end()) {
     QTableView* view = *at_view;
     const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
     const int rows = view->model()->rowCount();

@@ -46,10 +46,15 @@ TEST(AccessChild, ALoopingFileIsStoppedAndACrashIsTold) {
   // A copy of the Access 97 test file with 20 bytes damaged, on which the Access library
   // loops without end (its own mdb-export too).
   const auto loops = testing::CarriedTestFile("damaged-loops.mdb");
+  // Stopped by its time limit, or by its memory limit when the loop allocates faster (as
+  // under the sanitizers): either way the reader ends, and the reason is told.
   const auto stopped = ReadAccessTablesApart(loops, {}, {std::chrono::milliseconds(1500)});
   ASSERT_TRUE(std::holds_alternative<ReadFailure>(stopped));
-  EXPECT_EQ(std::get<ReadFailure>(stopped).status, OpenStatus::TimedOut);
-  EXPECT_NE(std::get<ReadFailure>(stopped).message.find("秒仍未结束"), std::string::npos);
+  const ReadFailure& failure = std::get<ReadFailure>(stopped);
+  EXPECT_TRUE(failure.status == OpenStatus::TimedOut || failure.status == OpenStatus::ReaderFailed);
+  EXPECT_TRUE(failure.message.find("秒仍未结束") != std::string::npos ||
+              failure.message.find("文件已损坏") != std::string::npos)
+      << failure.message;
 
   const auto crashed = ReadAccessTablesApart(testing::CarriedTestFile("zh-jet3-booklist.mdb"), {},
                                              {}, THREADGAUGE_CRASHING_READER);
@@ -67,8 +72,9 @@ TEST(AccessChild, TheSessionRemembersAFileThatFailed) {
   const auto file = folder.path() / "公差表.mdb";
   std::filesystem::copy_file(testing::CarriedTestFile("damaged-loops.mdb"), file);
   ToleranceSession session(AccessReadLimits{std::chrono::milliseconds(1500)});
-  EXPECT_EQ(session.Open(file).status(), OpenStatus::TimedOut);
-  EXPECT_EQ(session.Open(file).status(), OpenStatus::TimedOut);
+  const OpenStatus first = session.Open(file).status();
+  EXPECT_TRUE(first == OpenStatus::TimedOut || first == OpenStatus::ReaderFailed);
+  EXPECT_EQ(session.Open(file).status(), first);
   EXPECT_EQ(session.openings(), 1u);
   std::filesystem::copy_file(testing::CarriedTestFile("zh-jet3-booklist.mdb"), file,
                              std::filesystem::copy_options::overwrite_existing);
