@@ -13,19 +13,8 @@ namespace {
 
 std::filesystem::path TestFile(const char* name) { return testing::SharedAccessFile(name); }
 
-AccessTables Read(const std::filesystem::path& file, const AccessReadOptions& options = {}) {
-  auto read = ReadAccessTables(file, options);
-  EXPECT_TRUE(std::holds_alternative<AccessTables>(read)) << file;
-  if (!std::holds_alternative<AccessTables>(read)) return {};
-  return std::get<AccessTables>(std::move(read));
-}
-
-const TableData* Table(const AccessTables& read, const std::string& name) {
-  for (const TableData& table : read.tables) {
-    if (table.name == name) return &table;
-  }
-  return nullptr;
-}
+using testing::ReadAccess;
+using testing::TableNamed;
 
 // mdb-export's CSV of one table (header first), in a UTF-8 locale and in the code page the
 // file records.
@@ -39,7 +28,7 @@ std::vector<CsvRow> MdbExport(const std::filesystem::path& file, const std::stri
 class AccessFile : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(AccessFile, EveryTableReadsAsMdbExportShowsIt) {
-  const AccessTables read = Read(TestFile(GetParam()));
+  const AccessTables read = ReadAccess(TestFile(GetParam()));
   ASSERT_FALSE(read.tables.empty());
   for (const TableData& table : read.tables) {
     SCOPED_TRACE(table.name);
@@ -66,13 +55,13 @@ TEST_P(AccessFile, EveryTableReadsAsMdbExportShowsIt) {
 
 // Numbers are kept as numbers when the tables are copied into the engine.
 TEST(AccessColumns, NumericColumnsAreMarked) {
-  const AccessTables read = Read(TestFile("nwind.mdb"));
-  const TableData* details = Table(read, "Order Details");
+  const AccessTables read = ReadAccess(TestFile("nwind.mdb"));
+  const TableData* details = TableNamed(read, "Order Details");
   ASSERT_NE(details, nullptr);
   for (size_t c = 0; c < details->columns.size(); ++c) {
     EXPECT_TRUE(details->numeric[c]) << details->columns[c];  // ids, price, quantity, discount
   }
-  const TableData* products = Table(read, "Products");
+  const TableData* products = TableNamed(read, "Products");
   ASSERT_NE(products, nullptr);
   EXPECT_FALSE(products->numeric[1]) << products->columns[1];  // the product's name
 }
@@ -84,15 +73,15 @@ INSTANTIATE_TEST_SUITE_P(TestData, AccessFile,
 // Jet 4 stores UCS-2: no code page is chosen, and the Chinese names read as they are.
 TEST(AccessCodePage, Jet4FileIsNotAffected) {
   const AccessTables read =
-      Read(TestFile("zh-jet4-webbook.mdb"), AccessReadOptions{std::nullopt, {"书籍"}});
+      ReadAccess(TestFile("zh-jet4-webbook.mdb"), AccessReadOptions{std::nullopt, {"书籍"}});
   EXPECT_FALSE(read.code_page.has_value());
-  const TableData* books = Table(read, "书籍");
+  const TableData* books = TableNamed(read, "书籍");
   ASSERT_NE(books, nullptr);
   EXPECT_EQ(books->columns.front(), "商品编号");
   EXPECT_EQ(books->rows[0][1], "Visual Basic程序设计教程");
   EXPECT_EQ(books->rows[0][8], "高等教育出版社");
-  ASSERT_NE(Table(read, "正式购物单"), nullptr);
-  EXPECT_EQ(Table(read, "正式购物单")->rows.size(), 1u);
+  ASSERT_NE(TableNamed(read, "正式购物单"), nullptr);
+  EXPECT_EQ(TableNamed(read, "正式购物单")->rows.size(), 1u);
 }
 
 }  // namespace

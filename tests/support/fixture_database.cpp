@@ -27,6 +27,20 @@ std::filesystem::path SharedAccessFile(const char* name) {
   return file;
 }
 
+AccessTables ReadAccess(const std::filesystem::path& file, const AccessReadOptions& options) {
+  auto read = ReadAccessTables(file, options);
+  EXPECT_TRUE(std::holds_alternative<AccessTables>(read)) << file;
+  if (!std::holds_alternative<AccessTables>(read)) return {};
+  return std::get<AccessTables>(std::move(read));
+}
+
+const TableData* TableNamed(const AccessTables& read, const std::string& name) {
+  for (const TableData& table : read.tables) {
+    if (table.name == name) return &table;
+  }
+  return nullptr;
+}
+
 std::filesystem::path CarriedTestFile(const char* name) {
   return std::filesystem::u8path(THREADGAUGE_CARRIED_TEST_DATA) / name;
 }

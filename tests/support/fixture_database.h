@@ -3,6 +3,8 @@
 #include <filesystem>
 #include <string>
 
+#include "tolerance/access_reader.h"
+
 namespace threadgauge::testing {
 
 // A database file written by a test: either empty or with the product's eight tables
@@ -46,6 +48,11 @@ std::filesystem::path ShippedDatabase();
 
 // A test file the project carries in tests/data (see the README there).
 std::filesystem::path CarriedTestFile(const char* name);
+
+// The tables of an Access file read in this process; the calling test fails when it cannot
+// be read.
+AccessTables ReadAccess(const std::filesystem::path& file, const AccessReadOptions& options = {});
+const TableData* TableNamed(const AccessTables& read, const std::string& name);
 
 // A shared Access test file; the calling test fails when it is missing.
 std::filesystem::path SharedAccessFile(const char* name);

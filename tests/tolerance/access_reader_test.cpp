@@ -16,19 +16,8 @@ namespace {
 // The GPL Access 97 file the project carries (tests/data/README.md).
 std::filesystem::path TestFile(const char* name) { return testing::CarriedTestFile(name); }
 
-AccessTables Read(const std::filesystem::path& file, const AccessReadOptions& options = {}) {
-  auto read = ReadAccessTables(file, options);
-  EXPECT_TRUE(std::holds_alternative<AccessTables>(read)) << file;
-  if (!std::holds_alternative<AccessTables>(read)) return {};
-  return std::get<AccessTables>(std::move(read));
-}
-
-const TableData* Table(const AccessTables& read, const std::string& name) {
-  for (const TableData& table : read.tables) {
-    if (table.name == name) return &table;
-  }
-  return nullptr;
-}
+using testing::ReadAccess;
+using testing::TableNamed;
 
 const std::vector<std::string> kBooklistColumns = {"书号", "书名",   "科目",
                                                    "作者", "发行者", "有关内容"};
@@ -37,10 +26,10 @@ const std::vector<std::string> kBooklistColumns = {"书号", "书名",   "科目
 // names are found under 936, and that is the code page its text is read in.
 TEST(AccessCodePage, ChineseJet3FileIsReadInTheCodePageItsNamesAreFoundIn) {
   const auto file = TestFile("zh-jet3-booklist.mdb");
-  const AccessTables read = Read(file, AccessReadOptions{std::nullopt, kBooklistColumns});
+  const AccessTables read = ReadAccess(file, AccessReadOptions{std::nullopt, kBooklistColumns});
   ASSERT_EQ(read.code_page, (CodePageChoice{936, 1252}));
   EXPECT_EQ(DescribeCodePage(*read.code_page), "按代码页 936（GBK）读取；文件头记录的是 1252");
-  const TableData* books = Table(read, "Bookform");
+  const TableData* books = TableNamed(read, "Bookform");
   ASSERT_NE(books, nullptr);
   EXPECT_EQ(books->columns, kBooklistColumns);
   ASSERT_EQ(books->rows.size(), 2u);
@@ -49,15 +38,15 @@ TEST(AccessCodePage, ChineseJet3FileIsReadInTheCodePageItsNamesAreFoundIn) {
   EXPECT_EQ(books->rows[0][5], "记录Jarod的Vb6学习过程");
 
   // Forced to the header's code page, the same bytes are Latin-1 mojibake.
-  const AccessTables forced = Read(file, AccessReadOptions{1252, kBooklistColumns});
+  const AccessTables forced = ReadAccess(file, AccessReadOptions{1252, kBooklistColumns});
   ASSERT_EQ(forced.code_page, (CodePageChoice{1252, 1252}));
   EXPECT_EQ(DescribeCodePage(*forced.code_page), "");
-  ASSERT_NE(Table(forced, "Bookform"), nullptr);
-  EXPECT_EQ(Table(forced, "Bookform")->columns.front(), "ÊéºÅ");
-  EXPECT_NE(Table(forced, "Bookform")->rows[0][2], "信息技术");
+  ASSERT_NE(TableNamed(forced, "Bookform"), nullptr);
+  EXPECT_EQ(TableNamed(forced, "Bookform")->columns.front(), "ÊéºÅ");
+  EXPECT_NE(TableNamed(forced, "Bookform")->rows[0][2], "信息技术");
 
   // Looking for nothing, the header's code page is used, as before.
-  EXPECT_EQ(Read(file).code_page, (CodePageChoice{1252, 1252}));
+  EXPECT_EQ(ReadAccess(file).code_page, (CodePageChoice{1252, 1252}));
 }
 
 TEST(AccessCodePage, ToleranceTableNameFoundOnlyUnderGbkIsFound) {
@@ -78,10 +67,11 @@ TEST(AccessCodePage, ToleranceTableNameFoundOnlyUnderGbkIsFound) {
 TEST(AccessCodePage, TryingCodePagesLeavesTheEnvironmentAlone) {
   const auto file = TestFile("zh-jet3-booklist.mdb");
   SetEnvironment("MDB_JET3_CHARSET", std::nullopt);
-  Read(file, AccessReadOptions{std::nullopt, kBooklistColumns});
+  ReadAccess(file, AccessReadOptions{std::nullopt, kBooklistColumns});
   EXPECT_EQ(std::getenv("MDB_JET3_CHARSET"), nullptr);
   SetEnvironment("MDB_JET3_CHARSET", "CP1252");
-  EXPECT_EQ(Read(file, AccessReadOptions{std::nullopt, kBooklistColumns}).code_page->used, 936);
+  EXPECT_EQ(ReadAccess(file, AccessReadOptions{std::nullopt, kBooklistColumns}).code_page->used,
+            936);
   EXPECT_STREQ(std::getenv("MDB_JET3_CHARSET"), "CP1252");
   SetEnvironment("MDB_JET3_CHARSET", std::nullopt);
 }
