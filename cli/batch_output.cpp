@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 
+#include "calculation/named_values.h"
 #include "calculation/number_format.h"
 #include "calculation/number_reading.h"
 #include "cli/render.h"
@@ -28,7 +29,9 @@ std::string Notices(const BatchRow& row) {
 std::vector<std::string> Cells(const BatchRow& row) {
   std::vector<std::string> cells = {row.designation, PlainDecimal(row.d), PlainDecimal(row.P),
                                     row.thread_class, row.gauge};
-  for (OutputField field : kOutputFields) cells.push_back(row.shown.Field(field));
+  for (const NamedValue& value : kNamedValues) cells.push_back(ShownValue(row.shown, value.field));
+  cells.push_back(LimitCaption(MajorLimit(row.shown)));
+  cells.push_back(LimitCaption(MinorLimit(row.shown)));
   cells.push_back(Notices(row));
   return cells;
 }
@@ -64,9 +67,10 @@ struct WorkbookCloser {
 
 std::vector<std::string> BatchColumns() {
   std::vector<std::string> columns = {"螺纹标记", "d (mm)", "P (mm)", "公差带", "量规名称"};
-  for (OutputField field : kOutputFields) {
-    columns.push_back(FieldCaption(field) + " (" + std::string(ControlName(field)) + ")");
-  }
+  for (const NamedValue& value : kNamedValues) columns.push_back(value.caption);
+  // "最小" for a ring's major diameter (≥), "最大" for a plug's minor diameter (≤).
+  columns.push_back("大径界限");
+  columns.push_back("小径界限");
   columns.push_back("提示");
   return columns;
 }
@@ -81,7 +85,8 @@ std::string BatchJsonLine(const BatchRow& row) {
   std::ostringstream out;
   out << "{\"designation\": " << JsonString(row.designation) << ", \"d\": " << PlainDecimal(row.d)
       << ", \"P\": " << PlainDecimal(row.P) << ", \"class\": " << JsonString(row.thread_class)
-      << ", \"gauge\": " << JsonString(row.gauge) << ", \"fields\": {";
+      << ", \"gauge\": " << JsonString(row.gauge) << ", " << JsonNamedValues(row.shown)
+      << ", \"fields\": {";
   for (size_t i = 0; i < kOutputFields.size(); ++i) {
     out << (i ? ", " : "") << JsonString(std::string(ControlName(kOutputFields[i]))) << ": "
         << JsonString(row.shown.Field(kOutputFields[i]));
@@ -151,7 +156,7 @@ std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
       worksheet_set_column(sheet, 0, 0, 18, nullptr);
       worksheet_set_column(sheet, 1, 3, 8, nullptr);
       worksheet_set_column(sheet, 4, 4, 17, nullptr);
-      worksheet_set_column(sheet, 5, static_cast<lxw_col_t>(4 + kOutputFields.size()), 14, nullptr);
+      worksheet_set_column(sheet, 5, static_cast<lxw_col_t>(6 + kNamedValues.size()), 14, nullptr);
       worksheet_set_column(sheet, static_cast<lxw_col_t>(columns.size() - 1),
                            static_cast<lxw_col_t>(columns.size() - 1), 80, nullptr);
       next_row[row.thread_class] = 1;
@@ -162,11 +167,11 @@ std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
     worksheet_write_number(sheet, r, 2, row.P, nullptr);
     worksheet_write_string(sheet, r, 3, row.thread_class.c_str(), nullptr);
     worksheet_write_string(sheet, r, 4, row.gauge.c_str(), nullptr);
-    for (size_t i = 0; i < kOutputFields.size(); ++i) {
-      const std::string& text = row.shown.Field(kOutputFields[i]);
+    for (size_t i = 0; i < kNamedValues.size(); ++i) {
+      const std::string text = ShownValue(row.shown, kNamedValues[i].field);
       if (text.empty()) continue;
       const auto column = static_cast<lxw_col_t>(5 + i);
-      const std::optional<NumberFormat> format = FormatOf(kOutputFields[i]);
+      const std::optional<NumberFormat> format = FormatOf(kNamedValues[i].field);
       if (!format) {
         worksheet_write_string(sheet, r, column, text.c_str(), nullptr);
       } else {
@@ -174,6 +179,9 @@ std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
                                *format == NumberFormat::Deviation ? deviation : size);
       }
     }
+    const auto limits = static_cast<lxw_col_t>(5 + kNamedValues.size());
+    worksheet_write_string(sheet, r, limits, LimitCaption(MajorLimit(row.shown)), nullptr);
+    worksheet_write_string(sheet, r, limits + 1, LimitCaption(MinorLimit(row.shown)), nullptr);
     const std::string notices = Notices(row);
     if (!notices.empty()) {
       worksheet_write_string(sheet, r, static_cast<lxw_col_t>(columns.size() - 1), notices.c_str(),

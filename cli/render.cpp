@@ -5,6 +5,7 @@
 #include <fstream>
 #include <sstream>
 
+#include "calculation/named_values.h"
 #include "tolerance/number_text.h"
 #include "tolerance/utf8.h"
 
@@ -74,6 +75,32 @@ std::string JsonFormState(const FormState& state) {
   return out.str();
 }
 
+std::string JsonNamedValues(const FormState& state) {
+  std::string out = "\"values\": {";
+  for (size_t i = 0; i < kNamedValues.size(); ++i) {
+    const std::string shown = ShownValue(state, kNamedValues[i].field);
+    std::string plain;  // the digits the window shows, without group separators
+    for (char c : shown) {
+      if (c != ',') plain += c;
+    }
+    out += (i ? ", " : "") + JsonString(kNamedValues[i].key) + ": ";
+    if (shown.empty()) {
+      out += "null";
+    } else if (ParseStoredNumber(plain) && plain.find_first_of("+ ") == std::string::npos) {
+      out += plain.front() == '.' ? "0" + plain : plain;
+    } else {
+      out += JsonString(shown);  // a half-angle tolerance stored as text, such as "±10"
+    }
+  }
+  out += "}, \"element_kind\": ";
+  out += MeasuredOverBalls(state) ? "\"ball\"" : "\"wire\"";
+  out += ", \"measurement_kind\": ";
+  out += MeasuredOverBalls(state) ? "\"E\"" : "\"M\"";
+  out += ", \"major_limit\": " + JsonString(LimitKey(MajorLimit(state)));
+  out += ", \"minor_limit\": " + JsonString(LimitKey(MinorLimit(state)));
+  return out;
+}
+
 std::string JsonNotices(const std::vector<Notice>& notices) {
   std::string out = "[";
   for (size_t i = 0; i < notices.size(); ++i) {
@@ -83,7 +110,9 @@ std::string JsonNotices(const std::vector<Notice>& notices) {
 }
 
 std::string RenderJson(const CalculationResult& result) {
-  return "{" + JsonFormState(Shown(result)) + ", \"notices\": " + JsonNotices(result.notices) +
+  const FormState state = Shown(result);
+  return "{" + JsonFormState(state) + ", " + JsonNamedValues(state) +
+         ", \"notices\": " + JsonNotices(result.notices) +
          ", \"database\": " + JsonString(Utf8(result.database)) + "}\n";
 }
 

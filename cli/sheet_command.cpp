@@ -100,7 +100,7 @@ std::string Json(const GaugeSet& set, const Designation& thread) {
       << "}, \"gauges\": [";
   for (size_t i = 0; i < set.rows.size(); ++i) {
     out << (i ? ", " : "") << "{\"name\": " << JsonString(set.rows[i].gauge) << ", "
-        << JsonFormState(set.rows[i].shown) << "}";
+        << JsonFormState(set.rows[i].shown) << ", " << JsonNamedValues(set.rows[i].shown) << "}";
   }
   out << "], \"notices\": " << JsonNotices(set.notices)
       << ", \"database\": " << JsonString(Utf8(set.database)) << "}\n";

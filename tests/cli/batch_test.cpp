@@ -9,6 +9,7 @@
 #include <sstream>
 
 #include "calculation/calculate.h"
+#include "calculation/named_values.h"
 #include "cli/batch_command.h"
 #include "support/gauge_fixture.h"
 #include "support/run_program.h"
@@ -53,10 +54,16 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
                             row[3].substr(1), row[4], "大于14至32"};
     FormState shown;
     shown.Apply(Calculate(single, fixture_.path()).update);
-    for (size_t i = 0; i < kOutputFields.size(); ++i) {
-      EXPECT_EQ(row[5 + i], shown.Field(kOutputFields[i])) << ControlName(kOutputFields[i]);
+    for (size_t i = 0; i < kNamedValues.size(); ++i) {
+      EXPECT_EQ(row[5 + i], ShownValue(shown, kNamedValues[i].field)) << kNamedValues[i].key;
     }
+    // A ring's major diameter is a lower limit, a plug's minor diameter an upper one.
+    const bool ring = row[4].find("环规") != std::string::npos;
+    EXPECT_EQ(row[15], ring ? "最小" : "±");
+    EXPECT_EQ(row[16], ring ? "±" : "最大");
   }
+  EXPECT_EQ(rows[0][5], "大径");
+  EXPECT_EQ(rows[0][15], "大径界限");
   EXPECT_EQ(rows[1][0], "M10×1.5-6H");
   EXPECT_EQ(rows[11][0], "M20×1.5-6g");
   EXPECT_EQ(rows[11][4], "通端螺纹环规");
@@ -67,7 +74,12 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
                                "M10×1.5\n");
   EXPECT_EQ(jsonl.out.substr(0, jsonl.out.find('\n')),
             "{\"designation\": \"M10×1.5-6H\", \"d\": 10, \"P\": 1.5, \"class\": \"6H\", "
-            "\"gauge\": \"通端螺纹塞规\", \"fields\": {\"Text2\": \"10.020\", \"Text3\": "
+            "\"gauge\": \"通端螺纹塞规\", \"values\": {\"major\": 10.020, \"major_deviation\": "
+            "0.0120, \"pitch_diameter\": 9.046, \"pitch_deviation\": 0.0060, \"minor\": 8.376, "
+            "\"minor_deviation\": null, \"half_angle\": 10, \"pitch_tolerance\": 0.005, "
+            "\"element\": 0.866, \"measurement\": 10.345}, \"element_kind\": \"wire\", "
+            "\"measurement_kind\": \"M\", \"major_limit\": \"±\", \"minor_limit\": \"max\", "
+            "\"fields\": {\"Text2\": \"10.020\", \"Text3\": "
             "\"0.0120\", \"Text4\": \"9.046\", \"Text5\": \"0.0060\", \"Text6\": \"8.376\", "
             "\"Text8\": \"0.866\", \"Text9\": \"10.345\", \"Text18\": \"\", \"Text27\": \"10\", "
             "\"Text28\": \"0.005\"}, \"notices\": []}");
@@ -191,8 +203,10 @@ TEST_F(BatchTest, WorkbookHasASheetPerClassWithNumbersAsNumbers) {
   EXPECT_EQ(nut.at("F2").format, "0.000");
   EXPECT_EQ(std::stod(nut.at("G2").value), 0.012);
   EXPECT_EQ(nut.at("G2").format, "0.0000");
-  EXPECT_EQ(nut.at("N2").value, "10");
-  EXPECT_FALSE(nut.at("N2").number);
+  EXPECT_EQ(nut.at("L2").value, "10");  // the half-angle tolerance, as stored
+  EXPECT_FALSE(nut.at("L2").number);
+  EXPECT_EQ(nut.at("K1").value, "小径偏差");
+  EXPECT_EQ(nut.at("Q2").value, "最大");  // a plug's minor diameter is an upper limit
   EXPECT_EQ(nut.count("A4"), 0u);
   const auto bolt = ReadSheet(file, 2);
   EXPECT_EQ(bolt.at("E2").value, "通端螺纹环规");

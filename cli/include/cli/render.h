@@ -18,6 +18,9 @@ std::string RenderJson(const CalculationResult& result);
 std::string JsonString(const std::string& text);
 std::string JsonFormState(const FormState& state);  // "fields", "visible", "captions"
 std::string JsonNotices(const std::vector<Notice>& notices);
+// "values" by name (the numbers the window shows, null where none is), "element_kind",
+// "measurement_kind", "major_limit" and "minor_limit".
+std::string JsonNamedValues(const FormState& state);
 
 // Writes `text` into the file when one is named, else on `out`. False, with the message on
 // `err`, when the file cannot be written.
