@@ -146,6 +146,18 @@ TEST(DatabaseCheck, OpenBoundsAreNotedNotFaulted) {
   EXPECT_TRUE(report.marks.empty());
 }
 
+// A range that holds one value only (lower = upper) is a range, not an error.
+TEST(DatabaseCheck, ARangeOfOneValueIsNoFault) {
+  std::vector<TableData> tables = Complete();
+  auto& gauge = Named(tables, "位置要素");
+  gauge.rows.insert(gauge.rows.begin(), {"100", "100", "8", "10", "9", "6", "5", "7", "12", "11"});
+  gauge.rows[1][0] = "100";
+  const CheckReport report = CheckDatabase(tables, Keys());
+  EXPECT_FALSE(Says(report, "下限大于上限"));
+  gauge.rows[0][0] = "101";
+  EXPECT_TRUE(Says(CheckDatabase(tables, Keys()), "✗ 表“位置要素”：第 1 行的下限大于上限"));
+}
+
 TEST(DatabaseCheck, ShippedDatabaseLacksTheGaugeTables) {
   const auto read = ReadTablesFrom(testing::ShippedDatabase());
   const CheckReport report = CheckDatabase(std::get<TableSource>(read).tables, Keys());

@@ -205,6 +205,19 @@ TEST(Lookups, StoredWireAndBallDiameters) {
   EXPECT_EQ(*LookupBallDiameter(db, 1.5).value(), 0.8955);
 }
 
+// A user's table may keep the half-angle tolerances in a numeric column (an Access import):
+// they are shown as the plain decimals they hold, never as an empty cell.
+TEST(Lookups, HalfAngleToleranceStoredAsANumberIsShown) {
+  FixtureDatabase fixture(FixtureDatabase::Start::Empty);
+  fixture.Exec(R"sql(CREATE TABLE 半角公差 ("P" REAL,
+                      "完整螺纹牙形的半角公差          Tα1/2(′)" REAL,
+                      "截短螺纹牙形的半角公差         Tα2/2(′)" INTEGER);
+                    INSERT INTO 半角公差 VALUES (1.5, 10.5, 15);)sql");
+  const auto db = ToleranceDatabase::Open(fixture.path());
+  EXPECT_EQ(LookupHalfAngleTolerance(db, 1.5, HalfAngleProfile::Complete).value(), "10.5");
+  EXPECT_EQ(LookupHalfAngleTolerance(db, 1.5, HalfAngleProfile::Truncated).value(), "15");
+}
+
 TEST(Lookups, LengthRangeIsBoundNeverPastedIntoSql) {
   FixtureDatabase fixture;
   fixture.Exec(
