@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 
+#include "calculation/gauge_kind.h"
 #include "tolerance/number_text.h"
 #include "tolerance/table_names.h"
 #include "tolerance/utf8.h"
@@ -81,7 +82,11 @@ std::string Describe(const ResultTooLarge& n) {
 }
 
 std::string Describe(const UnknownGauge& n) {
-  return "量规名称" + Quoted(n.name) + "不是所列的十种量规之一，未计算量规尺寸";
+  std::string names;
+  for (const GaugeKind* kind : GaugeKinds())
+    names += (names.empty() ? "" : "、") + std::string(kind->name);
+  return "量规名称" + Quoted(n.name) + "不是所列的十种量规之一，未计算量规尺寸（十种量规：" +
+         names + "）";
 }
 
 // The length list left empty is the user's choice, not a fault of the table.

@@ -16,6 +16,10 @@
 int main(int argc, char** argv) {
   using namespace threadgauge;
   const std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.empty()) {
+    std::cerr << CliHelp();
+    return 2;
+  }
   if (!args.empty() && args[0] == "db") {
     return RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
   }
@@ -32,6 +36,11 @@ int main(int argc, char** argv) {
   }
   if (options->help) {
     std::cout << CliHelp();
+    return 0;
+  }
+  if (options->version) {
+    std::cout << "threadgauge-cli " << THREADGAUGE_VERSION << "\n"
+              << DescribeDatabase(LocateDatabase(DataPlaces::OfThisProgram()).path, "") << "\n";
     return 0;
   }
   const auto length = LengthOption(options->inputs.Combo5, std::cerr);

@@ -1,5 +1,7 @@
 #include "cli/options.h"
 
+#include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "calculation/designation.h"
@@ -46,6 +48,7 @@ std::string CliHelp() {
          "              \"visible\": 各可显示/隐藏控件, \"captions\": Label17 与 Label18,\n"
          "              \"notices\": 状态栏提示, \"database\": 所用的公差数据库}\n"
          "  --help      显示本说明\n"
+         "  --version   显示程序的版本和下一次计算要用的公差数据库\n"
          "\n"
          "sheet：一个螺纹的全套量规（内螺纹两种塞规；外螺纹两种环规及六种校对塞规），与窗口\n"
          "“查询→本螺纹全套量规…”相同。默认输出文字；json 为一个对象 {\"thread\", \"gauges\",\n"
@@ -75,10 +78,19 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
       value = name.substr(eq + 1);
       name = name.substr(0, eq);
     }
-    if (name == "--json" || name == "--help" || name == "-h") {
+    if (name == "--json" || name == "--help" || name == "-h" || name == "--version") {
       if (value) return {std::nullopt, "选项 " + name + " 不带值"};
-      (name == "--json" ? options.json : options.help) = true;
+      (name == "--json"      ? options.json
+       : name == "--version" ? options.version
+                             : options.help) = true;
       continue;
+    }
+    const bool takes_value = name == "--database" || name == "--thread" ||
+                             std::any_of(std::begin(texts), std::end(texts),
+                                         [&](const auto& t) { return name == t.first; });
+    if (!takes_value) {
+      return {std::nullopt, name.rfind("-", 0) == 0 ? "未知选项：" + name + "（见 --help）"
+                                                    : "未知命令：" + name + "（见 --help）"};
     }
     if (!value) {
       if (i + 1 >= args.size()) return {std::nullopt, "选项 " + name + " 缺少值"};

@@ -20,6 +20,19 @@
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
+
+const char* const kSheetHelp =
+    "用法: threadgauge-cli sheet 螺纹标记 [--length 文本或毫米数] [--database 文件]\n"
+    "                            [--format text|json|csv|pdf] [--out 文件]\n"
+    "\n"
+    "一个螺纹的全套量规（内螺纹两种塞规；外螺纹两种环规及六种校对塞规），与窗口\n"
+    "“查询→本螺纹全套量规…”相同。螺纹标记如 M10×1.5-6H、M12-6g（不写螺距时取 ISO 261 的\n"
+    "粗牙螺距）。--length 取范围的文字（如 大于14至32）或量规螺纹部分的长度（毫米）。\n"
+    "默认输出文字；json 为一个对象 {\"thread\", \"gauges\", \"notices\", \"database\"}；\n"
+    "csv 为带 BOM 的 UTF-8；pdf 须用 --out 指定文件。\n"
+    "\n"
+    "退出状态：0 所有结果均已算出；1 有提示；2 螺纹标记或选项无法识别。\n";
+
 namespace {
 
 struct SheetArgs {
@@ -49,6 +62,9 @@ std::optional<SheetArgs> Parse(const std::vector<std::string>& args, std::ostrea
       if (a == "--database") parsed.database = PathFromUtf8(value);
       if (a == "--format") parsed.format = value;
       if (a == "--out") parsed.out = PathFromUtf8(value);
+    } else if (a == "--help") {
+      err << kSheetHelp;
+      return std::nullopt;
     } else if (a.rfind("--", 0) == 0 || have_designation) {
       err << "无法识别的参数：" << a << "（见 threadgauge-cli --help）\n";
       return std::nullopt;
@@ -121,6 +137,10 @@ std::optional<std::string> Pdf(const GaugeSet& set, const std::filesystem::path&
 }  // namespace
 
 int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
+    out << kSheetHelp;
+    return 0;
+  }
   const auto parsed = Parse(args, err);
   if (!parsed) return 2;
   const auto designation = ParseDesignation(parsed->designation);

@@ -110,10 +110,39 @@ TEST(Cli, OptionsAndHelp) {
 
   const CliRun dangling = RunCli({"--diameter"});
   EXPECT_EQ(dangling.exit, 2);
+  EXPECT_NE(dangling.err.find("缺少值"), std::string::npos);
 
+  // Unknown options and commands are called so, whatever follows them.
+  for (const auto& [typed, says] : {std::pair{"--bogus", "未知选项：--bogus"},
+                                    std::pair{"frobnicate", "未知命令：frobnicate"}}) {
+    const CliRun unknown_word = RunCli({typed});
+    EXPECT_EQ(unknown_word.exit, 2) << typed;
+    EXPECT_NE(unknown_word.err.find(says), std::string::npos) << unknown_word.err;
+  }
+
+  // No arguments at all: the usage, on the error stream.
   const CliRun none = RunCli({});
   EXPECT_EQ(none.exit, 2);
-  EXPECT_EQ(none.err, " 对不起,公称直径不能为空！\n");
+  EXPECT_NE(none.err.find("用法:"), std::string::npos) << none.err;
+  EXPECT_TRUE(none.out.empty());
+
+  const CliRun version = RunCli({"--version"});
+  EXPECT_EQ(version.exit, 0);
+  EXPECT_EQ(version.out.rfind("threadgauge-cli 0.", 0), 0u) << version.out;
+  EXPECT_NE(version.out.find("公差数据库："), std::string::npos) << version.out;
+
+  const CliRun sheet_help = RunCli({"sheet", "--help"});
+  EXPECT_EQ(sheet_help.exit, 0);
+  EXPECT_NE(sheet_help.out.find("threadgauge-cli sheet 螺纹标记"), std::string::npos);
+
+  // An unknown gauge name is computed as the window computes it, and the ten are listed.
+  const CliRun gauge = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position",
+                               "H", "--gauge", "通规", "--length", "大于14至32"});
+  EXPECT_EQ(gauge.exit, 1);
+  EXPECT_NE(gauge.out.find("量规名称“通规”不是所列的十种量规之一，未计算量规尺寸（十种量规："
+                           "通端螺纹塞规、止端螺纹塞规、通端螺纹环规、"),
+            std::string::npos)
+      << gauge.out;
 }
 
 TEST(CliDb, CheckImportAndExportExitStatuses) {

@@ -18,6 +18,7 @@ struct CliOptions {
   std::optional<GaugeRequest> request;
   bool json = false;
   bool help = false;
+  bool version = false;
 };
 
 // Parses the arguments after the program name; the error text when they do not parse.
