@@ -40,7 +40,9 @@ std::filesystem::path ExecutableDirectory() {
 #else
   std::error_code ec;
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", ec);
-  if (ec) return std::filesystem::current_path(ec);
+  // Without /proc (a chroot, a sandbox): where the package installs the programs, never the
+  // folder the user happens to be in.
+  if (ec) return std::filesystem::path(THREADGAUGE_INSTALLED_BINDIR);
   return exe.parent_path();
 #endif
 }
