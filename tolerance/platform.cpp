@@ -10,10 +10,13 @@
 #include "tolerance/utf8.h"
 
 #ifdef _WIN32
+// windows.h first: the other system headers rely on its types.
+#include <windows.h>
+// clang-format off
 #include <io.h>
 #include <process.h>
 #include <shellapi.h>
-#include <windows.h>
+// clang-format on
 #else
 #include <fcntl.h>
 #include <signal.h>
