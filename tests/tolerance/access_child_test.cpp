@@ -60,6 +60,14 @@ TEST(AccessChild, ALoopingFileIsStoppedAndACrashIsTold) {
                                              {}, THREADGAUGE_CRASHING_READER);
   ASSERT_TRUE(std::holds_alternative<ReadFailure>(crashed));
   EXPECT_EQ(std::get<ReadFailure>(crashed).status, OpenStatus::ReaderFailed);
+  // A file the reader can say something about (not an Access file at all): its words.
+  testing::TemporaryFolder folder;
+  const auto not_access = folder.path() / "表.mdb";
+  std::ofstream(not_access, std::ios::binary) << std::string(4096, 'x');
+  const auto refused = ReadAccessTablesApart(not_access);
+  ASSERT_TRUE(std::holds_alternative<ReadFailure>(refused));
+  EXPECT_EQ(std::get<ReadFailure>(refused).status, OpenStatus::NotADatabase);
+  EXPECT_EQ(std::get<ReadFailure>(refused).message, "不是可读的 Access 数据库文件");
   const auto missing_reader = ReadAccessTablesApart(
       testing::CarriedTestFile("zh-jet3-booklist.mdb"), {}, {}, "/nonexistent/reader");
   EXPECT_EQ(std::get<ReadFailure>(missing_reader).status, OpenStatus::NotReadable);
