@@ -7,9 +7,11 @@
 #include <iostream>
 #include <optional>
 #include <sstream>
+#include <tuple>
 
 #include "calculation/batch.h"
 #include "cli/batch_output.h"
+#include "cli/cli11_reading.h"
 #include "cli/length_option.h"
 #include "cli/render.h"
 #include "tolerance/data_location.h"
@@ -57,66 +59,78 @@ struct BatchArgs {
   std::optional<std::filesystem::path> out;
 };
 
-std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostream& err) {
+// Nothing when the command ends here: `exit` then says how (0 after --help).
+std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostream& out,
+                               std::ostream& err, int& exit) {
+  exit = 2;
   BatchArgs parsed;
   const auto fail = [&](const std::string& message) -> std::optional<BatchArgs> {
     err << message << "\n";
     return std::nullopt;
   };
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--help") return fail(kBatchHelp);
-    if (i + 1 >= args.size())
-      return fail("选项 " + a + " 缺少值（见 threadgauge-cli batch --help）");
-    const std::string& value = args[++i];
-    if (a == "--series") {
-      if (value == "coarse")
-        parsed.series = Series::Coarse;
-      else if (value == "fine")
-        parsed.series = Series::Fine;
-      else if (value == "all")
-        parsed.series = Series::All;
-      else
-        return fail("--series 须为 coarse、fine 或 all");
-    } else if (a == "--from" || a == "--to") {
-      const auto number = ParseStoredNumber(value);
-      if (!number) return fail(a + " 须为公称直径，例如 1.6");
-      (a == "--from" ? parsed.from : parsed.to) = *number;
-    } else if (a == "--choice") {
-      std::istringstream list(value);
-      for (std::string item; std::getline(list, item, ',');) {
-        if (item != "1" && item != "2" && item != "3") {
-          return fail("--choice 须为 1、2、3 中的一个或几个，用逗号分隔，例如 1,2");
-        }
-        parsed.choices.push_back(item[0] - '0');
-      }
-    } else if (a == "--designations") {
-      parsed.designations = value;
-    } else if (a == "--classes") {
-      std::istringstream list(value);
-      for (std::string item; std::getline(list, item, ',');) {
-        const auto thread_class = ParseThreadClass(item);
-        if (!thread_class) {
-          return fail("无法识别的公差带“" + item + "”，例如 6H 或 6g（" + DescribeClasses() + "）");
-        }
-        parsed.classes.push_back(*thread_class);
-      }
-    } else if (a == "--length") {
-      const auto range = LengthOption(value, err);
-      if (!range) return std::nullopt;
-      parsed.length = *range;
-    } else if (a == "--database") {
-      parsed.database = PathFromUtf8(value);
-    } else if (a == "--format") {
-      if (value != "csv" && value != "jsonl" && value != "xlsx") {
-        return fail("--format 须为 csv、jsonl 或 xlsx");
-      }
-      parsed.format = value;
-    } else if (a == "--out") {
-      parsed.out = PathFromUtf8(value);
+  CLI::App app;
+  std::optional<std::string> series, from, to, choice, classes, length, database, out_file;
+  app.add_option("--series", series);
+  app.add_option("--from", from);
+  app.add_option("--to", to);
+  app.add_option("--choice", choice);
+  app.add_option("--designations", parsed.designations);
+  app.add_option("--classes", classes);
+  app.add_option("--length", length);
+  app.add_option("--database", database);
+  app.add_option("--format", parsed.format);
+  app.add_option("--out", out_file);
+  const Reading read = ReadArguments(app, args, kBatchHelp, out, err);
+  if (read.done) {
+    exit = read.exit;
+    return std::nullopt;
+  }
+  if (series) {
+    if (*series == "coarse") {
+      parsed.series = Series::Coarse;
+    } else if (*series == "fine") {
+      parsed.series = Series::Fine;
+    } else if (*series == "all") {
+      parsed.series = Series::All;
     } else {
-      return fail("未知选项：" + a + "（见 threadgauge-cli batch --help）");
+      return fail("--series 须为 coarse、fine 或 all");
     }
+  }
+  for (const auto& [name, text, bound] :
+       {std::tuple{"--from", &from, &parsed.from}, std::tuple{"--to", &to, &parsed.to}}) {
+    if (!*text) continue;
+    const auto number = ParseStoredNumber(**text);
+    if (!number) return fail(std::string(name) + " 须为公称直径，例如 1.6");
+    *bound = *number;
+  }
+  if (choice) {
+    std::istringstream list(*choice);
+    for (std::string item; std::getline(list, item, ',');) {
+      if (item != "1" && item != "2" && item != "3") {
+        return fail("--choice 须为 1、2、3 中的一个或几个，用逗号分隔，例如 1,2");
+      }
+      parsed.choices.push_back(item[0] - '0');
+    }
+  }
+  if (classes) {
+    std::istringstream list(*classes);
+    for (std::string item; std::getline(list, item, ',');) {
+      const auto thread_class = ParseThreadClass(item);
+      if (!thread_class) {
+        return fail("无法识别的公差带“" + item + "”，例如 6H 或 6g（" + DescribeClasses() + "）");
+      }
+      parsed.classes.push_back(*thread_class);
+    }
+  }
+  if (length) {
+    const auto range = LengthOption(*length, err);
+    if (!range) return std::nullopt;
+    parsed.length = *range;
+  }
+  if (database) parsed.database = PathFromUtf8(*database);
+  if (out_file) parsed.out = PathFromUtf8(*out_file);
+  if (parsed.format != "csv" && parsed.format != "jsonl" && parsed.format != "xlsx") {
+    return fail("--format 须为 csv、jsonl 或 xlsx");
   }
   if (parsed.series.has_value() == parsed.designations.has_value()) {
     return fail("须给出 --series 或 --designations 之一（见 threadgauge-cli batch --help）");
@@ -208,12 +222,9 @@ class Progress {
 
 int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                     std::ostream& err) {
-  if (args.size() == 1 && args[0] == "--help") {
-    out << kBatchHelp;
-    return 0;
-  }
-  const auto parsed = Parse(args, err);
-  if (!parsed) return 2;
+  int exit = 2;
+  const auto parsed = Parse(args, out, err, exit);
+  if (!parsed) return exit;
   bool bad_lines = false, unreadable = false;
   const std::vector<Designation> threads = Threads(*parsed, in, err, bad_lines, unreadable);
   if (unreadable) return 2;

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "calculation/thread_series.h"
+#include "cli/cli11_reading.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/data_location.h"
@@ -40,36 +41,32 @@ struct DbArgs {
   bool force = false;
 };
 
-std::optional<DbArgs> Parse(const std::vector<std::string>& args, std::ostream& err) {
+// Nothing when the command ends here: `exit` then says how (0 after --help).
+std::optional<DbArgs> Parse(const std::vector<std::string>& args, std::ostream& out,
+                            std::ostream& err, int& exit) {
+  exit = 2;
   DbArgs parsed;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--force") {
-      parsed.force = true;
-    } else if (a == "--out" || a == "--to" || a == "--code-page") {
-      if (i + 1 >= args.size()) {
-        err << "选项 " << a << " 缺少值\n";
-        return std::nullopt;
-      }
-      const std::string& value = args[++i];
-      if (a == "--code-page") {
-        int code_page = 0;
-        const auto [end, ec] =
-            std::from_chars(value.data(), value.data() + value.size(), code_page);
-        if (ec != std::errc() || end != value.data() + value.size() || code_page <= 0) {
-          err << "--code-page 须为代码页的编号，例如 936\n";
-          return std::nullopt;
-        }
-        parsed.code_page = code_page;
-      } else {
-        (a == "--out" ? parsed.out : parsed.to) = value;
-      }
-    } else if (a.rfind("--", 0) == 0) {
-      err << "未知选项：" << a << "\n" << kDbHelp;
+  CLI::App app;
+  std::optional<std::string> code_page;
+  app.add_option("files", parsed.positional);
+  app.add_option("--out", parsed.out);
+  app.add_option("--to", parsed.to);
+  app.add_option("--code-page", code_page);
+  app.add_flag("--force", parsed.force);
+  const Reading read = ReadArguments(app, args, kDbHelp, out, err);
+  if (read.done) {
+    exit = read.exit;
+    return std::nullopt;
+  }
+  if (code_page) {
+    int number = 0;
+    const auto [end, ec] =
+        std::from_chars(code_page->data(), code_page->data() + code_page->size(), number);
+    if (ec != std::errc() || end != code_page->data() + code_page->size() || number <= 0) {
+      err << "--code-page 须为代码页的编号，例如 936\n";
       return std::nullopt;
-    } else {
-      parsed.positional.push_back(a);
     }
+    parsed.code_page = number;
   }
   return parsed;
 }
@@ -158,13 +155,14 @@ int RunDbCommand(const std::vector<std::string>& args, std::ostream& out, std::o
     (args.empty() ? err : out) << kDbHelp;
     return args.empty() ? 2 : 0;
   }
-  const auto parsed = Parse({args.begin() + 1, args.end()}, err);
-  if (!parsed) return 2;
+  int exit = 2;
+  const auto parsed = Parse({args.begin() + 1, args.end()}, out, err, exit);
+  if (!parsed) return exit;
   if (args[0] == "where") return Where(*parsed, out, err);
   if (args[0] == "import") return Import(*parsed, out, err);
   if (args[0] == "export") return Export(*parsed, out, err);
   if (args[0] == "check") return Check(*parsed, out, err);
-  err << "未知的 db 命令：" << args[0] << "\n" << kDbHelp;
+  err << "未知命令：db " << args[0] << "\n" << kDbHelp;
   return 2;
 }
 

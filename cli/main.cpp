@@ -20,15 +20,11 @@ int main(int argc, char** argv) {
     std::cerr << CliHelp();
     return 2;
   }
-  if (!args.empty() && args[0] == "db") {
-    return RunDbCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
-  }
-  if (!args.empty() && args[0] == "batch") {
-    return RunBatchCommand({args.begin() + 1, args.end()}, std::cin, std::cout, std::cerr);
-  }
-  if (!args.empty() && args[0] == "sheet") {
-    return RunSheetCommand({args.begin() + 1, args.end()}, std::cout, std::cerr);
-  }
+  // The subcommands, each reading its own options with CLI11 (cli11_reading.h).
+  const std::vector<std::string> rest(args.begin() + 1, args.end());
+  if (args[0] == "db") return RunDbCommand(rest, std::cout, std::cerr);
+  if (args[0] == "batch") return RunBatchCommand(rest, std::cin, std::cout, std::cerr);
+  if (args[0] == "sheet") return RunSheetCommand(rest, std::cout, std::cerr);
   auto [options, error] = ParseCliOptions(args);
   if (!options) {
     std::cerr << error << "\n";

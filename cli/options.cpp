@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <iterator>
+#include <sstream>
 #include <utility>
 
 #include "calculation/designation.h"
 #include "calculation/gauge_kind.h"
+#include "cli/cli11_reading.h"
 #include "tolerance/thread_class.h"
 #include "tolerance/utf8.h"
 
@@ -66,55 +68,32 @@ std::string CliHelp() {
 std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
     const std::vector<std::string>& args) {
   CliOptions options;
+  CLI::App app;
+  std::optional<std::string> database;
   bool thread_inputs_given = false;
   const std::pair<const char*, std::string FormInputs::*> texts[] = {
       {"--diameter", &FormInputs::Text1}, {"--pitch", &FormInputs::Combo1},
       {"--grade", &FormInputs::Combo2},   {"--position", &FormInputs::Combo3},
       {"--gauge", &FormInputs::Combo4},   {"--length", &FormInputs::Combo5}};
-  for (size_t i = 0; i < args.size(); ++i) {
-    std::string name = args[i];
-    std::optional<std::string> value;
-    if (const size_t eq = name.find('='); name.rfind("--", 0) == 0 && eq != std::string::npos) {
-      value = name.substr(eq + 1);
-      name = name.substr(0, eq);
-    }
-    if (name == "--json" || name == "--help" || name == "-h" || name == "--version") {
-      if (value) return {std::nullopt, "选项 " + name + " 不带值"};
-      (name == "--json"      ? options.json
-       : name == "--version" ? options.version
-                             : options.help) = true;
-      continue;
-    }
-    const bool takes_value = name == "--database" || name == "--thread" ||
-                             std::any_of(std::begin(texts), std::end(texts),
-                                         [&](const auto& t) { return name == t.first; });
-    if (!takes_value) {
-      return {std::nullopt, name.rfind("-", 0) == 0 ? "未知选项：" + name + "（见 --help）"
-                                                    : "未知命令：" + name + "（见 --help）"};
-    }
-    if (!value) {
-      if (i + 1 >= args.size()) return {std::nullopt, "选项 " + name + " 缺少值"};
-      value = args[++i];
-    }
-    bool known = false;
-    for (const auto& [option, member] : texts) {
-      if (name == option) {
-        options.inputs.*member = *value;
-        known = true;
-      }
-    }
-    if (name == "--database") {
-      options.database = PathFromUtf8(*value);
-      known = true;
-    }
-    if (name == "--thread") {
-      options.thread = *value;
-      known = true;
-    }
-    if (!known) return {std::nullopt, "未知选项：" + name + "（见 --help）"};
-    if (name == "--diameter" || name == "--pitch" || name == "--grade" || name == "--position") {
-      thread_inputs_given = true;
-    }
+  for (const auto& [name, member] : texts) app.add_option(name, options.inputs.*member);
+  app.add_option("--database", database);
+  app.add_option("--thread", options.thread);
+  app.add_flag("--json", options.json);
+  app.add_flag("--version", options.version);
+  std::ostringstream out, err;
+  const Reading read = ReadArguments(app, args, "", out, err);
+  if (read.done && read.exit == 0) {
+    options.help = true;
+    return {std::move(options), std::string()};
+  }
+  if (read.done) {
+    std::string message = err.str();
+    if (!message.empty() && message.back() == '\n') message.pop_back();
+    return {std::nullopt, message};
+  }
+  if (database) options.database = PathFromUtf8(*database);
+  for (const char* name : {"--diameter", "--pitch", "--grade", "--position"}) {
+    thread_inputs_given = thread_inputs_given || app.count(name) > 0;
   }
   if (options.thread) {
     if (thread_inputs_given) {

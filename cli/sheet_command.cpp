@@ -10,6 +10,7 @@
 
 #include "calculation/designation.h"
 #include "calculation/gauge_set.h"
+#include "cli/cli11_reading.h"
 #include "cli/length_option.h"
 #include "cli/render.h"
 #include "report/fonts.h"
@@ -43,36 +44,32 @@ struct SheetArgs {
   std::optional<std::filesystem::path> out;
 };
 
-std::optional<SheetArgs> Parse(const std::vector<std::string>& args, std::ostream& err) {
+// Nothing when the command ends here: `exit` then says how (0 after --help).
+std::optional<SheetArgs> Parse(const std::vector<std::string>& args, std::ostream& out,
+                               std::ostream& err, int& exit) {
+  exit = 2;
   SheetArgs parsed;
-  bool have_designation = false;
-  for (size_t i = 0; i < args.size(); ++i) {
-    const std::string& a = args[i];
-    if (a == "--length" || a == "--database" || a == "--format" || a == "--out") {
-      if (i + 1 >= args.size()) {
-        err << "选项 " << a << " 缺少值\n";
-        return std::nullopt;
-      }
-      const std::string& value = args[++i];
-      if (a == "--length") {
-        const auto range = LengthOption(value, err);
-        if (!range) return std::nullopt;
-        parsed.length = *range;
-      }
-      if (a == "--database") parsed.database = PathFromUtf8(value);
-      if (a == "--format") parsed.format = value;
-      if (a == "--out") parsed.out = PathFromUtf8(value);
-    } else if (a == "--help") {
-      err << kSheetHelp;
-      return std::nullopt;
-    } else if (a.rfind("--", 0) == 0 || have_designation) {
-      err << "无法识别的参数：" << a << "（见 threadgauge-cli --help）\n";
-      return std::nullopt;
-    } else {
-      parsed.designation = a;
-      have_designation = true;
-    }
+  CLI::App app;
+  std::optional<std::string> designation, length, database, out_file;
+  app.add_option("designation", designation);
+  app.add_option("--length", length);
+  app.add_option("--database", database);
+  app.add_option("--format", parsed.format);
+  app.add_option("--out", out_file);
+  const Reading read = ReadArguments(app, args, kSheetHelp, out, err);
+  if (read.done) {
+    exit = read.exit;
+    return std::nullopt;
   }
+  const bool have_designation = designation.has_value();
+  if (designation) parsed.designation = *designation;
+  if (length) {
+    const auto range = LengthOption(*length, err);
+    if (!range) return std::nullopt;
+    parsed.length = *range;
+  }
+  if (database) parsed.database = PathFromUtf8(*database);
+  if (out_file) parsed.out = PathFromUtf8(*out_file);
   if (!have_designation) {
     err << "缺少螺纹标记，例如 threadgauge-cli sheet M10×1.5-6H\n";
     return std::nullopt;
@@ -137,12 +134,9 @@ std::optional<std::string> Pdf(const GaugeSet& set, const std::filesystem::path&
 }  // namespace
 
 int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  if (args.size() == 1 && (args[0] == "--help" || args[0] == "-h")) {
-    out << kSheetHelp;
-    return 0;
-  }
-  const auto parsed = Parse(args, err);
-  if (!parsed) return 2;
+  int exit = 2;
+  const auto parsed = Parse(args, out, err, exit);
+  if (!parsed) return exit;
   const auto designation = ParseDesignation(parsed->designation);
   if (const auto* error = std::get_if<DesignationError>(&designation)) {
     err << error->message << "\n";
