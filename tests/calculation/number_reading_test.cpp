@@ -60,6 +60,7 @@ TEST(TypedNumberTest, SaysWhereTheRuleMayNotBeWhatWasMeant) {
       {"1.5/2", 1.5, NumberDoubt::DigitsDropped, "/2"},
       {"10x1.5", 10, NumberDoubt::DigitsDropped, "x1.5"},
       {"1,", 1, NumberDoubt::None, ""},  // a comma with no digit after it drops nothing
+      {"1,x", 1, NumberDoubt::None, ""},
       {"12abc", 12, NumberDoubt::None, ""},
       {"10mm", 10, NumberDoubt::None, ""},
       {" 1.5 ", 1.5, NumberDoubt::None, ""},
