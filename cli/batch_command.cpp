@@ -69,17 +69,15 @@ std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostrea
     return std::nullopt;
   };
   CLI::App app;
-  std::optional<std::string> series, from, to, choice, classes, length, database, out_file;
+  std::optional<std::string> series, from, to, choice, classes;
+  OutputOptions output;
   app.add_option("--series", series);
   app.add_option("--from", from);
   app.add_option("--to", to);
   app.add_option("--choice", choice);
   app.add_option("--designations", parsed.designations);
   app.add_option("--classes", classes);
-  app.add_option("--length", length);
-  app.add_option("--database", database);
-  app.add_option("--format", parsed.format);
-  app.add_option("--out", out_file);
+  output.AddTo(app, parsed.format);
   const Reading read = ReadArguments(app, args, kBatchHelp, out, err);
   if (read.done) {
     exit = read.exit;
@@ -122,13 +120,10 @@ std::optional<BatchArgs> Parse(const std::vector<std::string>& args, std::ostrea
       parsed.classes.push_back(*thread_class);
     }
   }
-  if (length) {
-    const auto range = LengthOption(*length, err);
-    if (!range) return std::nullopt;
-    parsed.length = *range;
-  }
-  if (database) parsed.database = PathFromUtf8(*database);
-  if (out_file) parsed.out = PathFromUtf8(*out_file);
+  if (!output.Resolve(err)) return std::nullopt;
+  parsed.length = output.length;
+  parsed.database = output.database;
+  parsed.out = output.out;
   if (parsed.format != "csv" && parsed.format != "jsonl" && parsed.format != "xlsx") {
     return fail("--format 须为 csv、jsonl 或 xlsx");
   }

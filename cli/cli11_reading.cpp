@@ -2,6 +2,9 @@
 
 #include <algorithm>
 
+#include "cli/length_option.h"
+#include "tolerance/utf8.h"
+
 namespace threadgauge {
 
 Reading ReadArguments(CLI::App& app, const std::vector<std::string>& args, const char* help,
@@ -34,6 +37,24 @@ Reading ReadArguments(CLI::App& app, const std::vector<std::string>& args, const
     return {true, 2};
   }
   return {};
+}
+
+void OutputOptions::AddTo(CLI::App& app, std::string& format) {
+  app.add_option("--length", length_typed);
+  app.add_option("--database", database_typed);
+  app.add_option("--format", format);
+  app.add_option("--out", out_typed);
+}
+
+bool OutputOptions::Resolve(std::ostream& err) {
+  if (length_typed) {
+    const auto range = LengthOption(*length_typed, err);
+    if (!range) return false;
+    length = *range;
+  }
+  if (database_typed) database = PathFromUtf8(*database_typed);
+  if (out_typed) out = PathFromUtf8(*out_typed);
+  return true;
 }
 
 }  // namespace threadgauge

@@ -50,12 +50,10 @@ std::optional<SheetArgs> Parse(const std::vector<std::string>& args, std::ostrea
   exit = 2;
   SheetArgs parsed;
   CLI::App app;
-  std::optional<std::string> designation, length, database, out_file;
+  std::optional<std::string> designation;
+  OutputOptions output;
   app.add_option("designation", designation);
-  app.add_option("--length", length);
-  app.add_option("--database", database);
-  app.add_option("--format", parsed.format);
-  app.add_option("--out", out_file);
+  output.AddTo(app, parsed.format);
   const Reading read = ReadArguments(app, args, kSheetHelp, out, err);
   if (read.done) {
     exit = read.exit;
@@ -63,13 +61,10 @@ std::optional<SheetArgs> Parse(const std::vector<std::string>& args, std::ostrea
   }
   const bool have_designation = designation.has_value();
   if (designation) parsed.designation = *designation;
-  if (length) {
-    const auto range = LengthOption(*length, err);
-    if (!range) return std::nullopt;
-    parsed.length = *range;
-  }
-  if (database) parsed.database = PathFromUtf8(*database);
-  if (out_file) parsed.out = PathFromUtf8(*out_file);
+  if (!output.Resolve(err)) return std::nullopt;
+  parsed.length = output.length;
+  parsed.database = output.database;
+  parsed.out = output.out;
   if (!have_designation) {
     err << "缺少螺纹标记，例如 threadgauge-cli sheet M10×1.5-6H\n";
     return std::nullopt;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <CLI/CLI.hpp>
+#include <filesystem>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -18,5 +20,17 @@ struct Reading {
 };
 Reading ReadArguments(CLI::App& app, const std::vector<std::string>& args, const char* help,
                       std::ostream& out, std::ostream& err);
+
+// The options `sheet` and `batch` share: the thread length (a range's text or mm), the
+// database, the format and the output file, read as typed and then made what they name.
+struct OutputOptions {
+  std::optional<std::string> length_typed, database_typed, out_typed;
+  std::string length;  // the range
+  std::optional<std::filesystem::path> database, out;
+
+  void AddTo(CLI::App& app, std::string& format);
+  // False, with the reason on `err`, for a length no range holds.
+  bool Resolve(std::ostream& err);
+};
 
 }  // namespace threadgauge
