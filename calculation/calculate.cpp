@@ -65,6 +65,8 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request, const Tole
   if (T.known()) out.result().pitch_diameter_tolerance = T.number();
   const ThreadValues values{d,         P, BasicPitchDiameter(d, P),      BasicMinorDiameter(d, P),
                             deviation, T, GaugeTolerancesFor(db, T, out)};
+  out.result().WGO = values.gauge.WGO;
+  out.result().WNG = values.gauge.WNG;
 
   const GaugeDiameters result = kind.diameters(values);
   out.Show(OutputField::Text2, result.Text2, NumberFormat::Size);

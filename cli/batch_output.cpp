@@ -10,6 +10,7 @@
 #include "calculation/number_format.h"
 #include "calculation/number_reading.h"
 #include "cli/render.h"
+#include "cli/whole_file.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/csv_field.h"
 #include "tolerance/number_text.h"
@@ -109,21 +110,10 @@ std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
 
 }  // namespace
 
-// Written whole to a temporary file beside the target and renamed only when complete, so a
-// failure never leaves a half-written workbook where the user expects one.
 std::optional<std::string> WriteBatchXlsx(const std::vector<BatchRow>& rows,
                                           const std::filesystem::path& file) {
-  const std::filesystem::path temporary = TemporaryBeside(file);
-  if (auto error = WriteWorkbook(rows, temporary)) {
-    std::error_code ignored;
-    std::filesystem::remove(temporary, ignored);
-    return error;
-  }
-  std::error_code ec;
-  std::filesystem::rename(temporary, file, ec);
-  if (!ec) return std::nullopt;
-  std::filesystem::remove(temporary, ec);
-  return "无法写入 " + Utf8(file) + "：" + FileErrorReason(ec);
+  return WriteWhole(
+      file, [&](const std::filesystem::path& temporary) { return WriteWorkbook(rows, temporary); });
 }
 
 namespace {

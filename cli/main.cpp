@@ -8,6 +8,7 @@
 #include "cli/db_commands.h"
 #include "cli/length_option.h"
 #include "cli/options.h"
+#include "cli/register_commands.h"
 #include "cli/render.h"
 #include "cli/sheet_command.h"
 #include "tolerance/data_location.h"
@@ -25,6 +26,9 @@ int main(int argc, char** argv) {
   if (args[0] == "db") return RunDbCommand(rest, std::cout, std::cerr);
   if (args[0] == "batch") return RunBatchCommand(rest, std::cin, std::cout, std::cerr);
   if (args[0] == "sheet") return RunSheetCommand(rest, std::cout, std::cerr);
+  if (args[0] == "gauges") return RunGaugesCommand(rest, std::cout, std::cerr);
+  if (args[0] == "inspect") return RunInspectCommand(rest, std::cout, std::cerr);
+  if (args[0] == "record") return RunRecordCommand(rest, std::cout, std::cerr);
   auto [options, error] = ParseCliOptions(args);
   if (!options) {
     std::cerr << error << "\n";

@@ -78,6 +78,39 @@ std::optional<SqliteConnection> SqliteConnection::CreateFile(const std::filesyst
   return SqliteConnection(db);
 }
 
+namespace {
+
+std::pair<std::optional<SqliteConnection>, int> OpenWithFlags(const std::filesystem::path& path,
+                                                              int flags, int busy_ms, auto make) {
+  sqlite3* db = nullptr;
+  const std::string utf8 = Utf8(path);
+  const int code = sqlite3_open_v2(utf8.c_str(), &db, flags, nullptr);
+  if (code != SQLITE_OK) {
+    const int extended = db ? sqlite3_extended_errcode(db) : code;
+    sqlite3_close(db);
+    return {std::nullopt, extended};
+  }
+  sqlite3_extended_result_codes(db, 1);
+  sqlite3_busy_timeout(db, busy_ms);
+  return {make(db), SQLITE_OK};
+}
+
+}  // namespace
+
+std::pair<std::optional<SqliteConnection>, int> SqliteConnection::OpenReadWrite(
+    const std::filesystem::path& path, int busy_ms) {
+  return OpenWithFlags(path, SQLITE_OPEN_READWRITE, busy_ms,
+                       [](sqlite3* db) { return SqliteConnection(db); });
+}
+
+std::pair<std::optional<SqliteConnection>, int> SqliteConnection::OpenReadOnlyShared(
+    const std::filesystem::path& path, int busy_ms) {
+  return OpenWithFlags(path, SQLITE_OPEN_READONLY, busy_ms,
+                       [](sqlite3* db) { return SqliteConnection(db); });
+}
+
+long long SqliteConnection::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
+
 std::optional<int> SqliteConnection::Exec(const std::string& sql) const {
   if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) == SQLITE_OK) return std::nullopt;
   return sqlite3_extended_errcode(db_);

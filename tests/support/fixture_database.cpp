@@ -91,15 +91,23 @@ FixtureDatabase::~FixtureDatabase() {
 
 void FixtureDatabase::Exec(const std::string& sql) { ExecSql(path_, sql); }
 
-void ExecSql(const std::filesystem::path& file, const std::string& sql) {
+int TryExecSql(const std::filesystem::path& file, const std::string& sql, std::string* message) {
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(file.string().c_str(), &db), SQLITE_OK);
+  if (sqlite3_open(file.string().c_str(), &db) != SQLITE_OK) {
+    sqlite3_close(db);
+    return SQLITE_CANTOPEN;
+  }
   char* error = nullptr;
   const int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error);
-  const std::string message = error ? error : "";
+  if (message) *message = error ? error : "";
   sqlite3_free(error);
   sqlite3_close(db);
-  ASSERT_EQ(rc, SQLITE_OK) << message << "\n" << sql;
+  return rc;
+}
+
+void ExecSql(const std::filesystem::path& file, const std::string& sql) {
+  std::string message;
+  ASSERT_EQ(TryExecSql(file, sql, &message), SQLITE_OK) << message << "\n" << sql;
 }
 
 }  // namespace threadgauge::testing

@@ -42,6 +42,9 @@ std::string ReadBytes(const std::filesystem::path& file);
 
 // Runs SQL on any database file, as another program editing it would.
 void ExecSql(const std::filesystem::path& file, const std::string& sql);
+// The same, giving the engine's result code (0 when it ran) and its message.
+int TryExecSql(const std::filesystem::path& file, const std::string& sql,
+               std::string* message = nullptr);
 
 // The shipped database in the build tree.
 std::filesystem::path ShippedDatabase();

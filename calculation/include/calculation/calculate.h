@@ -7,6 +7,7 @@
 
 #include "calculation/form_fields.h"
 #include "calculation/notice.h"
+#include "calculation/value.h"
 
 namespace threadgauge {
 
@@ -25,6 +26,8 @@ struct CalculationResult {
   // the fundamental deviation (EI or es) and the pitch-diameter tolerance (TD2 or Td2).
   std::optional<double> fundamental_deviation;
   std::optional<double> pitch_diameter_tolerance;
+  // The wear allowances of the "位置要素" row the gauge was computed with (µm), or why not.
+  std::optional<Value> WGO, WNG;
 };
 
 // The status line's first line: the database this calculation read, and how.

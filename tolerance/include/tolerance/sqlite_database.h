@@ -33,6 +33,15 @@ class SqliteConnection {
   // (never the tolerance database a calculation reads).
   static std::optional<SqliteConnection> OpenInMemory();
   static std::optional<SqliteConnection> CreateFile(const std::filesystem::path& path);
+  // A file of the user's own (the gauge register) opened to read and write, never created;
+  // other programs' writes are waited for up to `busy_ms`. The engine's code when it fails.
+  static std::pair<std::optional<SqliteConnection>, int> OpenReadWrite(
+      const std::filesystem::path& path, int busy_ms);
+  // The same read-only: a file newer than the program reads, or one in a read-only folder.
+  static std::pair<std::optional<SqliteConnection>, int> OpenReadOnlyShared(
+      const std::filesystem::path& path, int busy_ms);
+
+  long long LastInsertRowId() const;
 
   // Runs SQL without results; the engine's result code when it fails.
   std::optional<int> Exec(const std::string& sql) const;

@@ -1,0 +1,216 @@
+#include "calculation/inspection.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "calculation/gauge_kind.h"
+#include "calculation/number_reading.h"
+#include "calculation/thread_basics.h"
+#include "gauges/gauges.h"
+
+namespace threadgauge {
+namespace {
+
+// The three-wire and ball formulas' constant parts for the 60° thread.
+double WireFactor() { return 1 / std::sin(kFlankHalfAngle) + 1; }
+double FlankTerm(double P) { return (P / 2) / std::tan(kFlankHalfAngle); }
+
+// Limits and readings are compared to a thousandth of a µm, so that a reading on a limit
+// is on it, whatever the last bit of its arithmetic.
+double MarginUm(double mm) { return std::round(mm * 1e6) / 1e3; }
+double RoundedMm(double mm) { return std::round(mm * 1e4) / 1e4; }
+
+std::optional<double> ShownNumber(const CalculationResult& result, OutputField field) {
+  FormState state;
+  state.Apply(result.update);
+  const std::string& text = state.Field(field);
+  if (text.empty()) return std::nullopt;
+  return ReadShownNumber(text);
+}
+
+std::vector<Notice> Problems(const std::vector<Notice>& notices) {
+  std::vector<Notice> problems;
+  for (const Notice& notice : notices) {
+    if (!IsInformational(notice)) problems.push_back(notice);
+  }
+  return problems;
+}
+
+// A plug shrinks by the wear allowance below its pitch diameter (the zone's middle).
+void PlugWearLimit(GaugeLimits& limits, const std::optional<Value>& allowance, double middle) {
+  limits.has_wear_limit = true;
+  if (!allowance) return;
+  if (allowance->known()) {
+    limits.wear = RoundedMm(middle - allowance->number() / 1000);
+  } else {
+    AddNotices(limits.missing, allowance->why());
+  }
+}
+
+Verdict Make(VerdictCode code, std::optional<double> margin_um) {
+  return {code, VerdictText(code), margin_um};
+}
+
+int Severity(VerdictCode code) {
+  switch (code) {
+    case VerdictCode::New:
+      return 0;
+    case VerdictCode::Worn:
+      return 1;
+    case VerdictCode::Undecided:
+      return 2;
+    case VerdictCode::WornOut:
+    case VerdictCode::OutOfTolerance:
+      return 3;
+  }
+  return 3;
+}
+
+}  // namespace
+
+double PitchDiameterFromM(double M, double P, double dD) {
+  return M - dD * WireFactor() + FlankTerm(P);
+}
+
+double PitchDiameterFromE(double E, double P, double dB) {
+  return E - FlankTerm(P) + dB * WireFactor();
+}
+
+GaugeLimits LimitsFor(const GaugeRequest& request, const ToleranceDatabase& db) {
+  GaugeLimits limits;
+  limits.calculation = Calculate(request, db);
+  const GaugeKind* kind = request.kind;
+  const auto middle = ShownNumber(limits.calculation, OutputField::Text4);
+  const auto half = ShownNumber(limits.calculation, OutputField::Text5);
+  if (middle && half) {
+    limits.low = RoundedMm(*middle - *half);
+    limits.high = RoundedMm(*middle + *half);
+  } else {
+    limits.missing = Problems(limits.calculation.notices);
+  }
+  if (kind == nullptr) return limits;
+  limits.direction = kind->layout == Layout::Ring ? WearDirection::Up : WearDirection::Down;
+  if (kind == &kGoThreadPlug || kind == &kNotGoThreadPlug) {
+    const auto& allowance =
+        kind == &kGoThreadPlug ? limits.calculation.WGO : limits.calculation.WNG;
+    if (middle) PlugWearLimit(limits, allowance, *middle);
+    limits.has_wear_limit = true;
+  } else if (kind->wear_check_plug != nullptr) {
+    // A ring grows up to the pitch diameter of its wear check plug.
+    limits.has_wear_limit = true;
+    GaugeRequest plug = request;
+    plug.kind = kind->wear_check_plug;
+    plug.gauge_name = std::string(plug.kind->name);
+    const CalculationResult wear_plug = Calculate(plug, db);
+    if (const auto wear = ShownNumber(wear_plug, OutputField::Text4)) {
+      limits.wear = *wear;
+    } else {
+      AddNotices(limits.missing, Problems(wear_plug.notices));
+    }
+  }
+  return limits;
+}
+
+const char* VerdictKey(VerdictCode code) {
+  switch (code) {
+    case VerdictCode::New:
+      return "new";
+    case VerdictCode::Worn:
+      return "worn";
+    case VerdictCode::WornOut:
+      return "worn_out";
+    case VerdictCode::OutOfTolerance:
+      return "out_of_tolerance";
+    case VerdictCode::Undecided:
+      return "undecided";
+  }
+  return "undecided";
+}
+
+const char* VerdictText(VerdictCode code) {
+  switch (code) {
+    case VerdictCode::New:
+      return "合格（新制范围内）";
+    case VerdictCode::Worn:
+      return "合格（已磨损，未超磨损极限）";
+    case VerdictCode::WornOut:
+      return "不合格（超出磨损极限）";
+    case VerdictCode::OutOfTolerance:
+      return "不合格（超出制造公差）";
+    case VerdictCode::Undecided:
+      return "不能判定";
+  }
+  return "不能判定";
+}
+
+Verdict Judge(const GaugeLimits& limits, double x, std::optional<double> U_um) {
+  if (!limits.decidable()) return Make(VerdictCode::Undecided, std::nullopt);
+  const double low = *limits.low, high = *limits.high;
+  const bool down = limits.direction == WearDirection::Down;
+  // The acceptable range: the new-gauge zone, widened on the wearing side to the wear limit.
+  const double lower = down && limits.wear ? std::min(*limits.wear, low) : low;
+  const double upper = !down && limits.wear ? std::max(*limits.wear, high) : high;
+  const double below = MarginUm(x - lower);  // ≥ 0 inside
+  const double above = MarginUm(upper - x);
+  const double margin = std::min(below, above);
+  const double U = U_um.value_or(0);
+  // Beyond the acceptable range: worn out past the wear limit, else out of tolerance.
+  const auto beyond = [&] {
+    const bool wear_side = limits.wear && (down ? below < 0 : above < 0);
+    return Make(wear_side ? VerdictCode::WornOut : VerdictCode::OutOfTolerance, margin);
+  };
+  if (margin < -U) return beyond();
+  if (margin < U) return Make(VerdictCode::Undecided, margin);
+  const double in_low = MarginUm(x - low), in_high = MarginUm(high - x);
+  if (in_low >= 0 && in_high >= 0) return Make(VerdictCode::New, std::min(in_low, in_high));
+  // A worn gauge only wears further: what counts is how far it is from its wear limit.
+  return Make(VerdictCode::Worn, down ? below : above);
+}
+
+Verdict JudgeReadings(const GaugeLimits& limits, std::span<const double> pitch_diameters,
+                      std::optional<double> U_um) {
+  if (pitch_diameters.empty()) return Make(VerdictCode::Undecided, std::nullopt);
+  const auto [smallest, largest] =
+      std::minmax_element(pitch_diameters.begin(), pitch_diameters.end());
+  const Verdict a = Judge(limits, *smallest, U_um);
+  const Verdict b = Judge(limits, *largest, U_um);
+  if (Severity(a.code) != Severity(b.code)) return Severity(a.code) > Severity(b.code) ? a : b;
+  if (!a.margin_um || !b.margin_um) return a;
+  return *a.margin_um <= *b.margin_um ? a : b;
+}
+
+Verdict JudgeCheckPlugs(const CheckPlugResults& checks) {
+  // The GO check plug must screw in; the wear check plug must not; the NOT-GO check plug
+  // screwing in tells a ring grown beyond its new zone, which the wear check plug decides.
+  if (checks.go == false) return Make(VerdictCode::OutOfTolerance, std::nullopt);
+  if (checks.wear == true) return Make(VerdictCode::WornOut, std::nullopt);
+  if (checks.go != true) return Make(VerdictCode::Undecided, std::nullopt);
+  if (checks.not_go == false) return Make(VerdictCode::New, std::nullopt);
+  if (checks.not_go == true && checks.wear == false) return Make(VerdictCode::Worn, std::nullopt);
+  return Make(VerdictCode::Undecided, std::nullopt);
+}
+
+std::optional<WearTrend> FitWearTrend(std::span<const TrendPoint> points,
+                                      std::optional<double> wear_limit, WearDirection direction) {
+  if (points.size() < 2) return std::nullopt;
+  double mean_t = 0, mean_y = 0;
+  for (const TrendPoint& p : points) {
+    mean_t += p.month;
+    mean_y += p.pitch_diameter;
+  }
+  mean_t /= static_cast<double>(points.size());
+  mean_y /= static_cast<double>(points.size());
+  double stt = 0, sty = 0;
+  for (const TrendPoint& p : points) {
+    stt += (p.month - mean_t) * (p.month - mean_t);
+    sty += (p.month - mean_t) * (p.pitch_diameter - mean_y);
+  }
+  if (stt == 0) return std::nullopt;  // all on one day: no time has passed to wear in
+  const double slope = sty / stt;     // mm per month
+  WearTrend trend{slope * 1000, std::nullopt};
+  const bool towards = direction == WearDirection::Down ? slope < 0 : slope > 0;
+  if (wear_limit && towards) trend.month_at_limit = mean_t + (*wear_limit - mean_y) / slope;
+  return trend;
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,64 @@
+#include "cli/register_access.h"
+
+#include <cmath>
+
+#include "cli/render.h"
+#include "tolerance/data_location.h"
+#include "tolerance/number_text.h"
+#include "tolerance/utf8.h"
+
+namespace threadgauge {
+
+void RegisterOptions::AddTo(CLI::App& app) {
+  app.add_option("--register", register_typed);
+  app.add_option("--database", database_typed);
+}
+
+std::optional<std::filesystem::path> RegisterOptions::RegisterPath(std::ostream& err) const {
+  if (register_typed) return PathFromUtf8(*register_typed);
+  if (const auto user = UserDataDirectory()) return DefaultRegisterPath(*user);
+  err << "找不到用户数据文件夹，请用 --register 指定量规台账文件\n";
+  return std::nullopt;
+}
+
+std::filesystem::path RegisterOptions::DatabasePath() const {
+  if (database_typed) return PathFromUtf8(*database_typed);
+  return LocateDatabase(DataPlaces::OfThisProgram()).path;
+}
+
+std::optional<GaugeRegister> OpenRegister(const RegisterOptions& options, bool create,
+                                          std::ostream& err) {
+  const auto path = options.RegisterPath(err);
+  if (!path) return std::nullopt;
+  auto opened = create ? GaugeRegister::Open(*path) : GaugeRegister::OpenExisting(*path);
+  if (const auto* error = std::get_if<RegisterError>(&opened)) {
+    err << error->message << "\n";
+    return std::nullopt;
+  }
+  GaugeRegister& gauges = std::get<GaugeRegister>(opened);
+  if (!gauges.note().empty()) err << gauges.note() << "\n";
+  return std::move(gauges);
+}
+
+std::optional<double> NumberOption(const std::string& option, const std::string& text,
+                                   std::ostream& err) {
+  const auto number = ParseStoredNumber(text);
+  if (!number) err << option << " 的值“" << text << "”不是数\n";
+  return number;
+}
+
+std::optional<Day> DayOption(const std::string& option, const std::optional<std::string>& text,
+                             std::ostream& err) {
+  if (!text) return Today();
+  const auto day = ParseDay(*text);
+  if (!day) err << option << " 的值“" << *text << "”不是日期，例如 2026-12-07\n";
+  return day;
+}
+
+std::string JsonNumberOrNull(std::optional<double> value, int decimals) {
+  if (!value) return "null";
+  const double scale = std::pow(10.0, decimals);
+  return PlainDecimal(std::round(*value * scale) / scale);
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,48 @@
+#pragma once
+
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <variant>
+#include <vector>
+
+#include "register/calendar.h"
+#include "register/gauge_register.h"
+
+namespace threadgauge {
+
+// A gauge as the ledger lists it: its entry, the day of its last counting record, when it is
+// next due and what the last record decided.
+struct LedgerRow {
+  GaugeEntry gauge;
+  std::optional<std::string> last_record;
+  std::optional<Day> next_due;
+  std::string last_verdict;
+};
+std::vector<LedgerRow> LedgerRows(const GaugeRegister& register_file);
+
+// In use and due on or before `on` + `days` (overdue ones included).
+bool DueWithin(const LedgerRow& row, const Day& on, long days);
+
+// The ledger's column headings, which an import matches and an export writes.
+std::vector<std::string> LedgerColumns();
+
+// The ledger as CSV, UTF-8 with a byte-order mark so that Excel and WPS read the Chinese.
+std::string LedgerCsv(const std::vector<LedgerRow>& rows);
+
+// A ledger read from CSV: UTF-8 with or without a byte-order mark, or GBK as Excel on
+// Chinese Windows saves it; `encoding` says which was read. Columns are matched by their
+// headings; every row that cannot be taken is named by its line number.
+struct LedgerImport {
+  std::string encoding;
+  std::vector<GaugeEntry> good;
+  std::vector<std::string> problems;
+  std::vector<std::string> ignored_columns;
+};
+// The message when the file cannot be read as a ledger at all. `registered` holds the
+// numbers already in the register: a row repeating one is a problem.
+std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, const Day& today,
+                                                      const std::set<std::string>& registered);
+
+}  // namespace threadgauge

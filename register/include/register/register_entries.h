@@ -1,0 +1,77 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace threadgauge {
+
+// The states a gauge in the register can be in; a gauge with records is never deleted,
+// it is retired (报废) and keeps its history.
+inline constexpr std::array<const char*, 4> kGaugeStates = {"在用", "停用", "封存", "报废"};
+inline constexpr const char* kRetired = "报废";
+inline constexpr const char* kInUse = "在用";
+
+// One physical gauge of the workshop.
+struct GaugeEntry {
+  std::string number;  // 编号, the user's own, unique: "TG-2024-017"
+  std::string thread;  // the designation as the gauge set reads it: "M10×1.5-6g"
+  std::string kind;    // one of the ten gauge names
+  std::string length;  // the thread-length range as the window lists it; may be empty
+  std::string maker, serial;
+  std::string since;  // 启用日期, "2026-12-07" or empty
+  int interval_months = 12;
+  std::string department, keeper;
+  std::string state = kInUse;
+  std::string notes;
+  friend bool operator==(const GaugeEntry&, const GaugeEntry&) = default;
+};
+
+// How the pitch diameter was found.
+enum class InspectionMethod { Wires, Balls, CheckPlugs };
+const char* MethodKey(InspectionMethod method);  // "wires", "balls", "checks"
+std::optional<InspectionMethod> MethodOfKey(const std::string& key);
+
+struct MeasuredReading {
+  double value = 0;           // M or E as read, mm
+  double pitch_diameter = 0;  // mm
+};
+struct CheckPlugResult {
+  std::string plug;  // the check plug's gauge name
+  bool passed = false;
+};
+
+// One inspection as it was decided: the inputs, and the limits and verdict as computed
+// then, with the tolerance database and the program that computed them. Never changed: a
+// correction is a new record that names the one it replaces.
+struct InspectionRecord {
+  long long id = 0;
+  std::string gauge_number;
+  std::string date;  // "2026-12-07"
+  std::string inspector;
+  double temperature = 20;  // °C
+  InspectionMethod method = InspectionMethod::Wires;
+  std::optional<double> element;  // the wires' or balls' actual diameter, mm
+  std::string element_certificate;
+  std::vector<MeasuredReading> readings;
+  std::vector<CheckPlugResult> checks;
+  std::optional<double> major;        // measured major diameter, mm
+  std::optional<double> uncertainty;  // expanded uncertainty U, µm
+  std::string notes;
+  std::optional<long long> replaces;
+  // The gauge as it was registered when inspected.
+  std::string thread, kind, length;
+  std::string database_file, database_hash, program_version;
+  std::optional<double> limit_low, limit_high, wear_limit;  // mm
+  bool has_wear_limit = false;
+  std::string limits_note;  // why a limit is missing, when one is
+  std::string verdict;      // "new", "worn", "worn_out", "out_of_tolerance", "undecided"
+  std::string verdict_text;
+  std::optional<double> margin_um;
+  std::string created;  // when it was saved, local time
+  // Filled when read back: the record that replaced this one, if any.
+  std::optional<long long> replaced_by;
+};
+
+}  // namespace threadgauge
