@@ -22,6 +22,9 @@
 #include "fit_to_screen.h"
 #include "form1_design.h"
 #include "gauge_set_dialog.h"
+#include "register/gauge_register.h"
+#include "register_dialog.h"
+#include "register_place.h"
 #include "table_menu.h"
 #include "tolerance/admin/user_database.h"
 #include "tolerance/data_location.h"
@@ -148,7 +151,16 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   auto* bjgch = chx->addAction(QStringLiteral("粗牙螺纹螺距"));
   bjgch->setObjectName("bjgch");
   connect(bjgch, &QAction::triggered, this, &Form1::bjgch_Click);
-  // The user's own gauge tables, between 查询 and 退出.
+  // The workshop's gauges, between 查询 and 公差表.
+  auto* gauges = menuBar()->addMenu(QStringLiteral("量规"));
+  gauges->setObjectName("GaugesMenu");
+  auto* register_entry = gauges->addAction(QStringLiteral("量规台账…"));
+  register_entry->setObjectName("RegisterEntry");
+  connect(register_entry, &QAction::triggered, this, &Form1::Register_Click);
+  auto* due_entry = gauges->addAction(QStringLiteral("到期量规…"));
+  due_entry->setObjectName("DueEntry");
+  connect(due_entry, &QAction::triggered, this, &Form1::DueGauges_Click);
+  // The user's own gauge tables, between 量规 and 退出.
   auto* gcb = menuBar()->addMenu(QStringLiteral("公差表"));
   gcb->setObjectName("gcb");
   const std::pair<const char*, void (Form1::*)()> table_entries[] = {
@@ -238,6 +250,12 @@ void Form1::Form_Load() {
     list->setEditText(QString());
   }
   Control<QLineEdit>("Text1")->setFocus();
+  // The keeper learns at once when gauges are past their inspection day.
+  if (const int overdue = OverdueGauges(Register())) {
+    status_lines_
+        << QStringLiteral("量规台账：%1 件量规已过检定日期（量规 → 到期量规…）").arg(overdue);
+    ShowStatus();
+  }
 }
 
 FormInputs Form1::Inputs() const {
@@ -371,6 +389,7 @@ void Form1::GaugeSet_Click() {
   GaugeSetDialog dialog(
       [this]() -> const ToleranceDatabase& { return session_.Open(CurrentDatabase()); },
       std::get<GaugeSet>(std::move(set)), inputs.Combo5, this);
+  dialog.SetRegister(Register());
   dialog.exec();
 }
 
@@ -388,6 +407,29 @@ void Form1::ImportTables_Click() { OpenTableEditor(this, EditorFiles(), QString(
 void Form1::ExportTables_Click() { ExportTablesAsCsv(this, CurrentDatabase()); }
 
 void Form1::CheckTables_Click() { ShowCheckReport(this, CurrentDatabase()); }
+
+RegisterPlace Form1::Register() {
+  RegisterPlace place;
+  place.file = files_.register_file;
+  if (!place.file && files_.places.user_directory) {
+    place.file = DefaultRegisterPath(*files_.places.user_directory);
+  }
+  if (files_.today) place.today = files_.today;
+  place.database = [this]() -> const ToleranceDatabase& {
+    return session_.Open(CurrentDatabase());
+  };
+  return place;
+}
+
+void Form1::Register_Click() {
+  RegisterDialog dialog(Register(), RegisterDialog::Mode::All, this);
+  dialog.exec();
+}
+
+void Form1::DueGauges_Click() {
+  RegisterDialog dialog(Register(), RegisterDialog::Mode::Due, this);
+  dialog.exec();
+}
 
 void Form1::ljgch_Click() { OpenWorkbook(this, files_.pitch_tolerance_workbook); }
 

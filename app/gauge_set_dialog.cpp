@@ -7,8 +7,10 @@
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPainter>
 #include <QPrintPreviewDialog>
 #include <QPrinter>
@@ -22,6 +24,7 @@
 #include "calculation/form_lists.h"
 #include "dialog_button.h"
 #include "fit_to_screen.h"
+#include "register/inspection.h"
 #include "report/sheet_page.h"
 #include "tolerance/number_text.h"
 #include "tolerance/tolerance_database.h"
@@ -108,10 +111,12 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   QPushButton* pdf = DialogButton("SavePdf", "保存 PDF…", this);
   QPushButton* csv = DialogButton("SaveCsv", "保存 CSV…", this);
   QPushButton* copy = DialogButton("CopyTable", "复制表格", this);
+  QPushButton* enrol = DialogButton("RegisterSet", "登记这些量规…", this);
   QPushButton* close = DialogButton("Close", "关闭", this);
-  for (QPushButton* button : {print, pdf, csv, copy, close}) bottom->addWidget(button);
+  for (QPushButton* button : {print, pdf, csv, copy, enrol, close}) bottom->addWidget(button);
   layout->addLayout(bottom);
-  sheet_buttons_ = {print, pdf, csv, copy};
+  sheet_buttons_ = {print, pdf, csv, copy, enrol};
+  connect(enrol, &QPushButton::clicked, this, &GaugeSetDialog::AskRegister);
 
   connect(compute, &QPushButton::clicked, this, [this] { ShowDesignation(designation_->text()); });
   connect(designation_, &QLineEdit::returnPressed, this,
@@ -128,6 +133,56 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   FitToScreen(this, QSize(1100, 820));
   designation_->setText(Q(set.designation));
   Show(std::move(set));
+}
+
+void GaugeSetDialog::AskRegister() {
+  if (!register_) return;
+  auto opened = OpenRegisterFor(this, *register_, true);
+  if (!opened) return;
+  const std::string prefix =
+      "TG-" + std::to_string(static_cast<int>(register_->today().year())) + "-";
+  bool ok = false;
+  const QString typed = QInputDialog::getText(
+      this, QStringLiteral("登记这些量规"),
+      QStringLiteral("%1 的 %2 件量规登记到量规台账。编号为前缀加顺序号（接着已有的编号）；前缀：")
+          .arg(Q(set_.designation))
+          .arg(set_.rows.size()),
+      QLineEdit::Normal, Q(prefix), &ok);
+  if (!ok) return;
+  if (auto failed = RegisterGauges(*opened, typed.trimmed().toStdString())) {
+    QMessageBox::warning(this, windowTitle(), Q(*failed));
+  }
+}
+
+std::optional<std::string> GaugeSetDialog::RegisterGauges(GaugeRegister& gauges,
+                                                          const std::string& prefix) {
+  // Numbers go on from the highest one the register has with this prefix.
+  int next = 1;
+  for (const GaugeEntry& gauge : gauges.Gauges()) {
+    if (gauge.number.rfind(prefix, 0) != 0) continue;
+    const std::string rest = gauge.number.substr(prefix.size());
+    if (!rest.empty() && rest.find_first_not_of("0123456789") == std::string::npos &&
+        rest.size() < 9) {
+      next = std::max(next, std::stoi(rest) + 1);
+    }
+  }
+  std::vector<GaugeEntry> entries;
+  for (const GaugeSetRow& row : set_.rows) {
+    GaugeEntry entry;
+    char sequence[16];
+    std::snprintf(sequence, sizeof sequence, "%02d", next++);
+    entry.number = prefix + sequence;
+    entry.thread = set_.designation;
+    entry.kind = row.gauge;
+    entry.length = length_range_;
+    if (auto wrong = NormaliseEntry(entry, register_->today())) return *wrong;
+    entries.push_back(std::move(entry));
+  }
+  if (auto failed = gauges.AddAll(entries)) return failed->message;
+  status_->setText(QStringLiteral("已登记 %1 件量规：%2 至 %3")
+                       .arg(entries.size())
+                       .arg(Q(entries.front().number), Q(entries.back().number)));
+  return std::nullopt;
 }
 
 void GaugeSetDialog::Refuse(const QString& message) {

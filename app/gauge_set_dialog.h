@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "calculation/gauge_set.h"
+#include "register/gauge_register.h"
+#include "register_place.h"
 
 class QComboBox;
 class QLabel;
@@ -51,14 +53,21 @@ class GaugeSetDialog : public QDialog {
   std::optional<std::string> SavePdf(const std::filesystem::path& file) const;
   void CopyTable() const;
   void Print();
+  // "登记这些量规…" registers the set's gauges in the register, in one step.
+  void SetRegister(RegisterPlace place) { register_ = std::move(place); }
+  // Every gauge of the sheet under the prefix and the next free sequence numbers, all or
+  // none; the reason when none was registered.
+  std::optional<std::string> RegisterGauges(GaugeRegister& gauges, const std::string& prefix);
 
  private:
   void Show(GaugeSet set);
   // Clears the sheet and puts the reason where the table was.
   void Refuse(const QString& message);
   void AskSave(bool pdf);
+  void AskRegister();
 
   DatabaseNow database_;
+  std::optional<RegisterPlace> register_;
   GaugeSet set_;
   std::string length_range_;
   QLineEdit* designation_ = nullptr;

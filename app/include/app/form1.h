@@ -3,10 +3,12 @@
 #include <QMainWindow>
 #include <QStringList>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "calculation/form_fields.h"
+#include "register/calendar.h"
 #include "tolerance/data_location.h"
 #include "tolerance/tolerance_session.h"
 
@@ -16,6 +18,7 @@ class QScrollArea;
 namespace threadgauge {
 
 struct CalculationResult;
+struct RegisterPlace;
 struct TableEditorFiles;
 
 // Where the window's files lie: the places where the tolerance database is looked for at
@@ -26,6 +29,10 @@ struct Form1Files {
   DataPlaces places;
   std::filesystem::path pitch_tolerance_workbook;  // 螺距公差.xls
   std::filesystem::path coarse_pitch_workbook;     // 粗牙螺纹螺距.xls
+  // The gauge register; none: "量规台账.db" in the user's data folder.
+  std::optional<std::filesystem::path> register_file = std::nullopt;
+  // The clock of the register's due dates; none: the system's.
+  std::function<Day()> today = nullptr;
 };
 
 // The only window. Its controls carry the design's names as objectName, so every part of
@@ -57,6 +64,9 @@ class Form1 : public QMainWindow {
   void ImportTables_Click();
   void ExportTables_Click();
   void CheckTables_Click();
+  void Register_Click();
+  void DueGauges_Click();
+  RegisterPlace Register();
   std::filesystem::path CurrentDatabase() const;
   TableEditorFiles EditorFiles();
   void ShowResult(const CalculationResult& result);

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QDialog>
+
+#include "register/register_entries.h"
+#include "register_place.h"
+
+class QLabel;
+class QTableWidget;
+
+namespace threadgauge {
+
+class WearTrendPlot;
+
+// A gauge's page: who and what it is, its limits (the window's own numbers, from the
+// tolerance database in use), when it is due, its records and its wear trend.
+class GaugePageDialog : public QDialog {
+  Q_OBJECT
+
+ public:
+  GaugePageDialog(RegisterPlace place, std::string number, QWidget* parent = nullptr);
+  void Reload();
+  // "新建检定记录…" for this gauge; the page shows the new record when it was saved.
+  void NewRecord();
+
+ private:
+  std::optional<long long> SelectedRecord() const;
+  void SaveRecordPdf();
+
+  RegisterPlace place_;
+  std::string number_;
+  GaugeEntry gauge_;
+  QLabel *identity_, *limits_, *trend_text_;
+  QTableWidget* records_;
+  WearTrendPlot* plot_;
+};
+
+}  // namespace threadgauge
