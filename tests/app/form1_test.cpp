@@ -150,9 +150,14 @@ TEST_F(Form1Test, TabOrderAndFirstFocus) {
 
 TEST_F(Form1Test, MenuOffersCoarsePitchAndExit) {
   const QList<QAction*> bar = form_.menuBar()->actions();
-  ASSERT_EQ(bar.size(), 3);
+  ASSERT_EQ(bar.size(), 4);
   EXPECT_EQ(bar[0]->text(), QStringLiteral("查询"));
-  EXPECT_EQ(bar[2]->text(), QStringLiteral("退出"));
+  EXPECT_EQ(bar[1]->text(), QStringLiteral("量规"));
+  EXPECT_EQ(bar[2]->text(), QStringLiteral("公差表"));
+  EXPECT_EQ(bar[3]->text(), QStringLiteral("退出"));
+  QStringList gauges;
+  for (QAction* entry : bar[1]->menu()->actions()) gauges << entry->text();
+  EXPECT_EQ(gauges, (QStringList{"量规台账…", "到期量规…"}));
   const QList<QAction*> drop = bar[0]->menu()->actions();
   ASSERT_EQ(drop.size(), 3);
   EXPECT_EQ(drop[0]->text(), QStringLiteral("螺距公差表"));
@@ -168,7 +173,7 @@ TEST_F(Form1Test, ExitClosesTheWindowEvenWithResultsShown) {
   Press();
   ASSERT_FALSE(Text("Text2").isEmpty());
   // Chosen while the program runs, "退出" closes the window and ends the event loop.
-  QTimer::singleShot(0, [this] { form_.menuBar()->actions()[2]->trigger(); });
+  QTimer::singleShot(0, [this] { form_.menuBar()->actions()[3]->trigger(); });
   QTimer guard;  // ends a loop that "退出" failed to end, so the test cannot hang
   guard.setSingleShot(true);
   QObject::connect(&guard, &QTimer::timeout, [] { QApplication::exit(99); });

@@ -13,7 +13,10 @@
 
 #include "app/form1.h"
 #include "fit_to_screen.h"
+#include "gauge_page_dialog.h"
 #include "gauge_set_dialog.h"
+#include "record_dialog.h"
+#include "register_dialog.h"
 #include "support/fixture_database.h"
 #include "support/gauge_fixture.h"
 #include "table_editor.h"
@@ -83,6 +86,24 @@ TEST(FitsTheScreen, TheEditorAndTheGaugeSet) {
   GaugeSetDialog dialog([&]() -> const ToleranceDatabase& { return db; }, std::get<GaugeSet>(set),
                         "大于14至32");
   ExpectFits(dialog);
+}
+
+TEST(FitsTheScreen, TheRegisterTheGaugePageAndTheRecord) {
+  testing::FixtureDatabase fixture;
+  testing::FillComplete(fixture);
+  testing::TemporaryFolder home;
+  const ToleranceDatabase db = ToleranceDatabase::Open(fixture.path());
+  RegisterPlace place{home.path() / "量规台账.db", [] { return Today(); },
+                      [&]() -> const ToleranceDatabase& { return db; }};
+  GaugeEntry ring;
+  ring.number = "R1", ring.thread = "M10×1.5-6g", ring.kind = "通端螺纹环规";
+  ASSERT_FALSE(std::get<GaugeRegister>(GaugeRegister::Open(*place.file)).Add(ring).has_value());
+  RegisterDialog ledger(place, RegisterDialog::Mode::All);
+  ExpectFits(ledger);
+  GaugePageDialog page(place, "R1");
+  ExpectFits(page);
+  RecordDialog record(place, ring);
+  ExpectFits(record);
 }
 
 }  // namespace

@@ -43,7 +43,8 @@ bool InspectModalDialog(const std::function<void()>& action,
     if (dialog == nullptr || seen || qobject_cast<QMessageBox*>(dialog) != nullptr) return;
     seen = true;
     inspect(*dialog);
-    dialog->done(QDialog::Rejected);
+    // A dialog the inspection accepted is closed already, with its answer.
+    if (dialog->isVisible()) dialog->done(QDialog::Rejected);
   });
   watcher.start(10);
   action();

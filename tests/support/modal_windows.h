@@ -19,7 +19,8 @@ struct SeenBox {
 std::optional<SeenBox> AnswerMessageBox(const std::function<void()>& action,
                                         const QString& answer = {}, int wait_ms = 0);
 
-// Runs `action`; the first modal dialog it opens is handed to `inspect` and then closed.
+// Runs `action`; the first modal dialog it opens is handed to `inspect` and then closed
+// (unless `inspect` closed it).
 // False when no dialog opened.
 bool InspectModalDialog(const std::function<void()>& action,
                         const std::function<void(QDialog&)>& inspect);
