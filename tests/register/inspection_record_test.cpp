@@ -214,6 +214,16 @@ InspectionRecord Dated(long long id, const char* date, double d2) {
   return r;
 }
 
+TEST(VerdictLine, SaysHowFarFromWhichLimit) {
+  EXPECT_EQ(VerdictLine("new", "合格（新制范围内）", 0.0), "合格（新制范围内），距最近极限 0.0 µm");
+  EXPECT_EQ(VerdictLine("worn", "合格（已磨损，未超磨损极限）", 19.438),
+            "合格（已磨损，未超磨损极限），距磨损极限 19.4 µm");
+  EXPECT_EQ(VerdictLine("worn_out", "不合格（超出磨损极限）", -0.46),
+            "不合格（超出磨损极限），超出 0.5 µm");
+  EXPECT_EQ(VerdictLine("undecided", "不能判定", std::nullopt), "不能判定");
+  EXPECT_EQ(Millimetres(8.99056189), "8.9906");
+}
+
 TEST(GaugeHistory, NextDueAndWearTrendFromTheRecordsThatCount) {
   GaugeEntry plug = Entry("P1", "M10×1.5-6H", "通端螺纹塞规");
   plug.since = "2024-01-15";

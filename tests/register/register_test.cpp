@@ -61,7 +61,8 @@ TEST(Calendar, DaysAndMonthsAsAKeeperCountsThem) {
   EXPECT_EQ(DayText(*ParseDay("2026/12/07")), "2026-12-07");
   EXPECT_EQ(DayText(*ParseDay(" 2026.12.07 ")), "2026-12-07");
   for (const char* bad : {"2026-02-30", "2026-13-01", "2026-12", "07.12.2026", "2026-12-07x",
-                          "2026-12/07", "", "昨天"}) {
+                          "2026-12/07", "", "昨天", "20261-12-07", "2026-123-07", "2026-12-070",
+                          "1899-12-07", "2026-00-07", "2026-12-00"}) {
     EXPECT_FALSE(ParseDay(bad).has_value()) << bad;
   }
   EXPECT_EQ(DayText(AddMonths(*ParseDay("2026-01-31"), 1)), "2026-02-28");
