@@ -30,6 +30,9 @@ TEST(RegisterEntry, IsReadAsTheGaugeSetReadsItOrRefusedByName) {
   EXPECT_EQ(ok.length, "大于14至32");
   EXPECT_EQ(ok.since, "2026-03-01");
   EXPECT_EQ(ok.state, "在用");
+  GaugeEntry today = Entry("T", "M10-6H", "通端螺纹塞规");
+  today.since = "2026-12-07";  // put in use today: not in the future
+  EXPECT_FALSE(NormaliseEntry(today, kToday).has_value());
 
   struct Bad {
     GaugeEntry gauge;
