@@ -115,6 +115,12 @@ TEST_F(InspectionOfRegisteredGauge, TheRingWithEReadingsAndWithItsCheckPlugs) {
   EXPECT_NEAR(*d.record.wear_limit, 9.010, 1e-9);
   EXPECT_NE(d.remarks.front().find("U = 1.0 µm"), std::string::npos);
 
+  // Read back years later, the stored limits judge each reading as they did then.
+  const GaugeLimits stored = LimitsOfRecord(d.record);
+  EXPECT_EQ(stored.direction, WearDirection::Up);
+  EXPECT_EQ(Judge(stored, d.record.readings[1].pitch_diameter, 1.0).code, VerdictCode::Worn);
+  EXPECT_EQ(Judge(stored, d.record.readings[0].pitch_diameter, 1.0).code, VerdictCode::New);
+
   InspectionInputs checks;
   checks.method = InspectionMethod::CheckPlugs;
   checks.checks = {true, true, false};
