@@ -38,7 +38,6 @@ std::vector<Notice> Problems(const std::vector<Notice>& notices) {
 
 // A plug shrinks by the wear allowance below its pitch diameter (the zone's middle).
 void PlugWearLimit(GaugeLimits& limits, const std::optional<Value>& allowance, double middle) {
-  limits.has_wear_limit = true;
   if (!allowance) return;
   if (allowance->known()) {
     limits.wear = RoundedMm(middle - allowance->number() / 1000);
