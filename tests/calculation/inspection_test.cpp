@@ -239,6 +239,10 @@ TEST(WearTrendFit, LeastSquaresOnAHandComputedSeries) {
   EXPECT_NEAR(*FitWearTrend(ring, 9.010, WearDirection::Up)->month_at_limit, 150, 1e-6);
   // Moving away from the wear limit never reaches it; one day or one point is no trend.
   EXPECT_FALSE(FitWearTrend(ring, 8.9, WearDirection::Down)->month_at_limit.has_value());
+  // Not wearing at all: it never gets there (no division by a zero slope).
+  const TrendPoint flat[] = {{0, 8.985}, {12, 8.985}};
+  EXPECT_FALSE(FitWearTrend(flat, 9.010, WearDirection::Up)->month_at_limit.has_value());
+  EXPECT_FALSE(FitWearTrend(flat, 8.9, WearDirection::Down)->month_at_limit.has_value());
   const TrendPoint one_day[] = {{5, 9.04}, {5, 9.03}};
   EXPECT_FALSE(FitWearTrend(one_day, 9.022, WearDirection::Down).has_value());
   EXPECT_FALSE(FitWearTrend(std::span(points, 1), 9.022, WearDirection::Down).has_value());

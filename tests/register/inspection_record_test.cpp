@@ -95,6 +95,7 @@ TEST_F(InspectionOfRegisteredGauge, TheCheckPlugWithThreeMReadings) {
   EXPECT_EQ(d.record.database_hash.size(), 16u);
   EXPECT_EQ(d.record.database_file, fixture_.path().string());
   EXPECT_NE(d.remarks.back().find("未作螺旋升角修正"), std::string::npos);
+  EXPECT_EQ(LimitsOfRecord(d.record).direction, WearDirection::Down);  // a plug shrinks
 }
 
 TEST_F(InspectionOfRegisteredGauge, TheRingWithEReadingsAndWithItsCheckPlugs) {
@@ -312,6 +313,18 @@ TEST(LedgerImport, EveryBadRowIsNamedByItsLine) {
   EXPECT_TRUE(
       std::holds_alternative<std::string>(ReadLedgerCsv("螺纹,量规\nM10-6H,x\n", kToday, {})));
   EXPECT_TRUE(std::holds_alternative<std::string>(ReadLedgerCsv("\xff\xfe\x00\x41", kToday, {})));
+}
+
+TEST(LedgerImport, AnIntervalIsWholeMonths) {
+  const std::string csv =
+      "编号,螺纹,量规,检定周期\nA,M10-6H,通端螺纹塞规,6个月\nB,M10-6H,通端螺纹塞规,99\n"
+      "C,M10-6H,通端螺纹塞规,\n";
+  const LedgerImport ledger = std::get<LedgerImport>(ReadLedgerCsv(csv, kToday, {}));
+  ASSERT_EQ(ledger.problems.size(), 1u);
+  EXPECT_EQ(ledger.problems[0], "第 2 行：检定周期“6个月”不是月数");
+  ASSERT_EQ(ledger.good.size(), 2u);
+  EXPECT_EQ(ledger.good[0].interval_months, 99);
+  EXPECT_EQ(ledger.good[1].interval_months, 12);  // empty: the default
 }
 
 TEST(LedgerExport, ReadsBackAsTheSameGauges) {

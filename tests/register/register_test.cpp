@@ -59,6 +59,8 @@ InspectionRecord RecordOf(const std::string& number, const std::string& date) {
 TEST(Calendar, DaysAndMonthsAsAKeeperCountsThem) {
   EXPECT_EQ(DayText(*ParseDay("2026-1-7")), "2026-01-07");
   EXPECT_EQ(DayText(*ParseDay("2026/12/07")), "2026-12-07");
+  EXPECT_EQ(DayText(*ParseDay("1999-09-19")), "1999-09-19");
+  EXPECT_EQ(DayText(*ParseDay("1900-01-01")), "1900-01-01");
   EXPECT_EQ(DayText(*ParseDay(" 2026.12.07 ")), "2026-12-07");
   for (const char* bad : {"2026-02-30", "2026-13-01", "2026-12", "07.12.2026", "2026-12-07x",
                           "2026-12/07", "", "昨天", "20261-12-07", "2026-123-07", "2026-12-070",
