@@ -142,6 +142,7 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
               EXPECT_EQ(Cell(*readings, 1, 1), QStringLiteral("8.9763"));
               EXPECT_EQ(Cell(*readings, 2, 1), QStringLiteral("8.9751"));
               plug_verdict = record.findChild<QLabel*>("Verdict")->text();
+              EXPECT_FALSE(record.findChild<QPushButton*>("Print")->isEnabled());  // not saved yet
               QTest::mouseClick(record.findChild<QPushButton*>("Save"), Qt::LeftButton);
               EXPECT_EQ(record.SavedRecord(), 1);
               EXPECT_TRUE(record.findChild<QPushButton*>("Print")->isEnabled());

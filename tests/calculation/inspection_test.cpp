@@ -154,6 +154,7 @@ const VerdictCase kVerdicts[] = {
     {"PlugWornOut", Plug(), 9.0215, {}, VC::WornOut, -0.5},
     {"PlugTopWithinU", Plug(), 9.0515, 1.0, VC::Undecided, 0.5},
     {"PlugTopOutsideU", Plug(), 9.0505, 1.0, VC::New, 1.5},
+    {"PlugTopOnTheNarrowedLimit", Plug(), 9.051, 1.0, VC::New, 1.0},
     {"PlugAboveWithinU", Plug(), 9.0525, 1.0, VC::Undecided, -0.5},
     {"PlugAboveBeyondU", Plug(), 9.0535, 1.0, VC::OutOfTolerance, -1.5},
     {"PlugWornWithinU", Plug(), 9.0225, 1.0, VC::Undecided, 0.5},
