@@ -142,7 +142,10 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
               EXPECT_EQ(Cell(*readings, 1, 1), QStringLiteral("8.9763"));
               EXPECT_EQ(Cell(*readings, 2, 1), QStringLiteral("8.9751"));
               plug_verdict = record.findChild<QLabel*>("Verdict")->text();
-              EXPECT_FALSE(record.findChild<QPushButton*>("Print")->isEnabled());  // not saved yet
+              EXPECT_EQ(readings->rowCount(), 4);  // the three readings and an empty row below
+              // Nothing to print before the record is saved.
+              EXPECT_FALSE(record.findChild<QPushButton*>("Print")->isEnabled());
+              EXPECT_FALSE(record.findChild<QPushButton*>("SavePdf")->isEnabled());
               QTest::mouseClick(record.findChild<QPushButton*>("Save"), Qt::LeftButton);
               EXPECT_EQ(record.SavedRecord(), 1);
               EXPECT_TRUE(record.findChild<QPushButton*>("Print")->isEnabled());

@@ -320,8 +320,9 @@ TEST(LedgerImport, AnIntervalIsWholeMonths) {
       "编号,螺纹,量规,检定周期\nA,M10-6H,通端螺纹塞规,6个月\nB,M10-6H,通端螺纹塞规,99\n"
       "C,M10-6H,通端螺纹塞规,\n";
   const LedgerImport ledger = std::get<LedgerImport>(ReadLedgerCsv(csv, kToday, {}));
-  ASSERT_EQ(ledger.problems.size(), 1u);
+  ASSERT_EQ(ledger.problems.size(), 2u);
   EXPECT_EQ(ledger.problems[0], "第 2 行：检定周期“6个月”不是月数");
+  EXPECT_EQ(ledger.problems[1], "第 5 行：检定周期“12m”不是月数");
   ASSERT_EQ(ledger.good.size(), 2u);
   EXPECT_EQ(ledger.good[0].interval_months, 99);
   EXPECT_EQ(ledger.good[1].interval_months, 12);  // empty: the default
