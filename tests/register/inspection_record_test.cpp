@@ -318,7 +318,7 @@ TEST(LedgerImport, EveryBadRowIsNamedByItsLine) {
 TEST(LedgerImport, AnIntervalIsWholeMonths) {
   const std::string csv =
       "编号,螺纹,量规,检定周期\nA,M10-6H,通端螺纹塞规,6个月\nB,M10-6H,通端螺纹塞规,99\n"
-      "C,M10-6H,通端螺纹塞规,\n";
+      "C,M10-6H,通端螺纹塞规,\nD,M10-6H,通端螺纹塞规,12m\n";
   const LedgerImport ledger = std::get<LedgerImport>(ReadLedgerCsv(csv, kToday, {}));
   ASSERT_EQ(ledger.problems.size(), 2u);
   EXPECT_EQ(ledger.problems[0], "第 2 行：检定周期“6个月”不是月数");
