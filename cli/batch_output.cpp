@@ -1,7 +1,5 @@
 #include "cli/batch_output.h"
 
-#include <xlsxwriter.h>
-
 #include <map>
 #include <memory>
 #include <sstream>
@@ -16,6 +14,7 @@
 #include "tolerance/number_text.h"
 #include "tolerance/thread_class.h"
 #include "tolerance/utf8.h"
+#include "xlsx_workbook.h"
 
 namespace threadgauge {
 namespace {
@@ -59,10 +58,6 @@ std::optional<NumberFormat> FormatOf(OutputField field) {
       return NumberFormat::Size;
   }
 }
-
-struct WorkbookCloser {
-  void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
-};
 
 }  // namespace
 
@@ -121,7 +116,7 @@ namespace {
 std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
                                          const std::filesystem::path& file) {
   const std::string name = Utf8(file);
-  std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(workbook_new(name.c_str()));
+  Workbook workbook(workbook_new(name.c_str()));
   if (!workbook) return "无法写入 " + name;
   lxw_format* header = workbook_add_format(workbook.get());
   format_set_bold(header);

@@ -1,23 +1,18 @@
 #include "cli/ledger_xlsx.h"
 
-#include <xlsxwriter.h>
-
 #include <memory>
 
 #include "cli/whole_file.h"
 #include "tolerance/utf8.h"
+#include "xlsx_workbook.h"
 
 namespace threadgauge {
 namespace {
 
-struct WorkbookCloser {
-  void operator()(lxw_workbook* workbook) const { workbook_close(workbook); }
-};
-
 std::optional<std::string> WriteWorkbook(const std::vector<LedgerRow>& rows,
                                          const std::filesystem::path& file) {
   const std::string name = Utf8(file);
-  std::unique_ptr<lxw_workbook, WorkbookCloser> workbook(workbook_new(name.c_str()));
+  Workbook workbook(workbook_new(name.c_str()));
   if (!workbook) return "无法写入 " + name;
   lxw_format* header = workbook_add_format(workbook.get());
   format_set_bold(header);

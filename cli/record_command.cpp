@@ -1,9 +1,7 @@
-#include <QGuiApplication>
-
 #include "cli/cli11_reading.h"
+#include "cli/paper_gui.h"
 #include "cli/register_access.h"
 #include "cli/register_commands.h"
-#include "report/fonts.h"
 #include "report/record_page.h"
 #include "tolerance/utf8.h"
 
@@ -47,14 +45,7 @@ int RunRecordCommand(const std::vector<std::string>& args, std::ostream& out, st
   }
   RecordPage page{*record, gauges->Find(record->gauge_number).value_or(GaugeEntry{}),
                   TrendOf(gauges->RecordsOf(record->gauge_number))};
-  // The PDF is drawn by Qt; a command line has no window, so Qt draws offscreen.
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "threadgauge-cli";
-  char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
-  ResolveSongTypeface();
-  if (auto failed = WriteRecordPdf(page, PathFromUtf8(*file))) {
+  if (auto failed = DrawWithQt([&] { return WriteRecordPdf(page, PathFromUtf8(*file)); })) {
     err << *failed << "\n";
     return 1;
   }

@@ -1,7 +1,6 @@
 #include "cli/sheet_command.h"
 
 #include <QDate>
-#include <QGuiApplication>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "calculation/gauge_set.h"
 #include "cli/cli11_reading.h"
 #include "cli/length_option.h"
+#include "cli/paper_gui.h"
 #include "cli/render.h"
 #include "report/fonts.h"
 #include "report/sheet_page.h"
@@ -115,15 +115,8 @@ std::string Json(const GaugeSet& set, const Designation& thread) {
   return out.str();
 }
 
-// The PDF is drawn by Qt; a command line has no window, so Qt draws offscreen.
 std::optional<std::string> Pdf(const GaugeSet& set, const std::filesystem::path& file) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  int argc = 1;
-  char name[] = "threadgauge-cli";
-  char* argv[] = {name, nullptr};
-  QGuiApplication application(argc, argv);
-  ResolveSongTypeface();
-  return WriteSheetPdf(set, file, QDate::currentDate());
+  return DrawWithQt([&] { return WriteSheetPdf(set, file, QDate::currentDate()); });
 }
 
 }  // namespace

@@ -28,4 +28,11 @@ QString PaperFontFamily() {
   return QStringLiteral("宋体");
 }
 
+QFont PaperFont(double points, bool bold) {
+  QFont font(PaperFontFamily());
+  font.setPointSizeF(points);
+  font.setBold(bold);
+  return font;
+}
+
 }  // namespace threadgauge

@@ -16,13 +16,6 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QFont Song(double points, bool bold = false) {
-  QFont font(PaperFontFamily());
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  return font;
-}
-
 std::string OrDash(const std::string& text) { return text.empty() ? "—" : text; }
 
 // Draws down the page, one block after the other.
@@ -31,17 +24,17 @@ class PageWriter {
   PageWriter(QPainter& painter, const QRectF& page) : p_(painter), page_(page), y_(page.top()) {}
 
   void Title(const QString& left, const QString& right) {
-    p_.setFont(Song(15, true));
+    p_.setFont(PaperFont(15, true));
     const double h = QFontMetricsF(p_.font()).height();
     p_.drawText(QRectF(page_.left(), y_, page_.width(), h), Qt::AlignHCenter, left);
-    p_.setFont(Song(9));
+    p_.setFont(PaperFont(9));
     p_.drawText(QRectF(page_.left(), y_ + h, page_.width(), h), Qt::AlignRight, right);
     y_ += h * 2.2;
   }
 
   // Rows of label–value pairs, two pairs to a row, in a ruled table.
   void Pairs(const std::vector<std::pair<std::string, std::string>>& pairs) {
-    p_.setFont(Song(9));
+    p_.setFont(PaperFont(9));
     const double h = QFontMetricsF(p_.font()).height() * 1.6;
     const double label = page_.width() * 0.14, value = page_.width() * 0.36;
     for (size_t i = 0; i < pairs.size(); i += 2) {
@@ -60,7 +53,7 @@ class PageWriter {
   // A ruled table: a heading row in bold, column widths in proportion to `shares`.
   void Table(const std::vector<std::string>& headings, const std::vector<double>& shares,
              const std::vector<std::vector<std::string>>& rows) {
-    p_.setFont(Song(9));
+    p_.setFont(PaperFont(9));
     const double h = QFontMetricsF(p_.font()).height() * 1.6;
     double total = 0;
     for (double share : shares) total += share;
@@ -79,17 +72,17 @@ class PageWriter {
   }
 
   void Paragraph(const std::string& text, double points = 9, bool bold = false) {
-    p_.setFont(Song(points, bold));
+    p_.setFont(PaperFont(points, bold));
     const QRectF box = p_.boundingRect(QRectF(page_.left(), y_, page_.width(), page_.height()),
                                        Qt::TextWordWrap, Q(text));
     p_.drawText(box, Qt::TextWordWrap, Q(text));
     y_ = box.bottom() + QFontMetricsF(p_.font()).height() * 0.3;
   }
 
-  void Space(double lines) { y_ += QFontMetricsF(Song(9)).height() * lines; }
+  void Space(double lines) { y_ += QFontMetricsF(PaperFont(9)).height() * lines; }
 
   void Signatures() {
-    p_.setFont(Song(10));
+    p_.setFont(PaperFont(10));
     const double h = QFontMetricsF(p_.font()).height();
     const double y = std::max(y_ + h * 2, page_.bottom() - h * 4);
     const double w = page_.width() / 3;

@@ -19,13 +19,6 @@ namespace {
 
 QString Q(const std::string& text) { return QString::fromStdString(text); }
 
-QFont Song(double points, bool bold = false) {
-  QFont font(PaperFontFamily());
-  font.setPointSizeF(points);
-  font.setBold(bold);
-  return font;
-}
-
 // "+12.3" / "−4" in µm, to one decimal where the value has one.
 QString Micrometres(double value) {
   const double rounded = std::round(value * 10) / 10;
@@ -91,7 +84,7 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
 
   p.save();
   // 9 pt: legible on screen and on paper.
-  p.setFont(Song(9));
+  p.setFont(PaperFont(9));
   const QFontMetricsF metrics(p.font());
   const double label_height = metrics.height() * 3.2;
   const QRectF plot(area.left() + metrics.horizontalAdvance(QStringLiteral("−0000 µm")) + 6,
@@ -169,12 +162,12 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
 void PaintSheet(QPainter& p, const QRectF& page, const GaugeSet& set, const QDate& date) {
   p.save();
   double y = page.top();
-  p.setFont(Song(13, true));
+  p.setFont(PaperFont(13, true));
   const double title_height = QFontMetricsF(p.font()).height();
   p.drawText(QRectF(page.left(), y, page.width(), title_height), Qt::AlignLeft,
              QStringLiteral("螺纹量规全套工作尺寸　%1").arg(Q(set.designation)));
   y += title_height * 1.3;
-  p.setFont(Song(8.5));
+  p.setFont(PaperFont(8.5));
   const double line = QFontMetricsF(p.font()).height();
   QString database = Q(Utf8(set.database));
   if (!set.database_note.empty())
@@ -198,7 +191,7 @@ void PaintSheet(QPainter& p, const QRectF& page, const GaugeSet& set, const QDat
   rows.insert(rows.begin(), headings);
   for (size_t r = 0; r < rows.size(); ++r) {
     double x = page.left();
-    p.setFont(Song(8.5, r == 0));
+    p.setFont(PaperFont(8.5, r == 0));
     for (size_t c = 0; c < headings.size(); ++c) {
       const double w = page.width() * shares[c] / total;
       const QRectF cell(x, y, w, row_height);
@@ -210,7 +203,7 @@ void PaintSheet(QPainter& p, const QRectF& page, const GaugeSet& set, const QDat
     y += row_height;
   }
   y += line * 0.5;
-  p.setFont(Song(8));
+  p.setFont(PaperFont(8));
   for (const Notice& notice : set.notices) {
     const QString text = QStringLiteral("· ") + Q(DescribeNotice(notice));
     const QRectF box =

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <QString>
 
 namespace threadgauge {
@@ -13,5 +14,7 @@ void ResolveSongTypeface();
 // faithfully (the OpenType CJK faces give their glyphs to Kangxi radicals and alternate
 // digits, so copied text would read "⼯" for "工"), else "宋体" as the window shows it.
 QString PaperFontFamily();
+// That face at a size in points, bold or not.
+QFont PaperFont(double points, bool bold = false);
 
 }  // namespace threadgauge
