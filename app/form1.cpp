@@ -251,9 +251,9 @@ void Form1::Form_Load() {
   }
   Control<QLineEdit>("Text1")->setFocus();
   // The keeper learns at once when gauges are past their inspection day.
-  if (const int overdue = OverdueGauges(Register())) {
-    status_lines_
-        << QStringLiteral("量规台账：%1 件量规已过检定日期（量规 → 到期量规…）").arg(overdue);
+  const std::vector<QString> notices = RegisterNotices(Register());
+  if (!notices.empty()) {
+    for (const QString& notice : notices) status_lines_ << notice;
     ShowStatus();
   }
 }

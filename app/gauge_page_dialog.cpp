@@ -12,6 +12,8 @@
 #include "fit_to_screen.h"
 #include "record_dialog.h"
 #include "register/inspection.h"
+#include "register/ledger.h"
+#include "register_place.h"
 #include "report/record_page.h"
 #include "tolerance/tolerance_database.h"
 #include "tolerance/utf8.h"
@@ -30,6 +32,11 @@ GaugePageDialog::GaugePageDialog(RegisterPlace place, std::string number, QWidge
   setObjectName("GaugePage");
   setWindowTitle(QStringLiteral("量规 ") + Q(number_));
   auto* layout = new QVBoxLayout(this);
+  warning_ = new QLabel(this);
+  warning_->setObjectName("PageWarning");
+  warning_->setWordWrap(true);
+  warning_->setStyleSheet(QStringLiteral("color: #b00000; font-weight: bold"));
+  layout->addWidget(warning_);
   identity_ = new QLabel(this);
   identity_->setObjectName("Identity");
   identity_->setWordWrap(true);
@@ -60,14 +67,20 @@ GaugePageDialog::GaugePageDialog(RegisterPlace place, std::string number, QWidge
   auto* buttons = new QHBoxLayout;
   QPushButton* record = DialogButton("NewRecord", "新建检定记录…", this);
   QPushButton* pdf = DialogButton("SaveRecordPdf", "保存所选记录 PDF…", this);
+  suspend_ = DialogButton("Suspend", "停用", this);
+  retire_ = DialogButton("Retire", "报废", this);
   QPushButton* close = DialogButton("Close", "关闭", this);
   buttons->addWidget(record);
   buttons->addWidget(pdf);
+  buttons->addWidget(suspend_);
+  buttons->addWidget(retire_);
   buttons->addStretch();
   buttons->addWidget(close);
   layout->addLayout(buttons);
   connect(record, &QPushButton::clicked, this, &GaugePageDialog::NewRecord);
   connect(pdf, &QPushButton::clicked, this, &GaugePageDialog::SaveRecordPdf);
+  connect(suspend_, &QPushButton::clicked, this, [this] { SetState(QStringLiteral("停用")); });
+  connect(retire_, &QPushButton::clicked, this, [this] { SetState(QStringLiteral("报废")); });
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
   resize(820, 720);
   FitToScreen(this, size());
@@ -81,7 +94,22 @@ void GaugePageDialog::Reload() {
   if (!found) return;
   gauge_ = *found;
   const auto records = opened->RecordsOf(number_);
-  const auto due = NextDue(gauge_, records);
+  const GaugeDue due = DueOf(gauge_, records);
+  QStringList warnings;
+  if (opened->damage()) warnings << Q(DamageWords(*opened));
+  for (const BrokenLink& broken : opened->BrokenLinks(number_)) {
+    warnings << QStringLiteral("记录 %1 与量规台账的校验链不符：存入后被改动，或其前的记录被删改")
+                    .arg(broken.record);
+  }
+  const bool act = due.reason == DueReason::NotConforming && gauge_.state == kInUse;
+  if (act) {
+    warnings << QStringLiteral("该量规应停止使用，待处理：%1；请点“停用”或“报废”")
+                    .arg(Q(DueReasonText(due)));
+  }
+  warning_->setText(warnings.join(QLatin1Char('\n')));
+  warning_->setVisible(!warnings.isEmpty());
+  suspend_->setEnabled(gauge_.state == kInUse && !opened->read_only());
+  retire_->setEnabled(gauge_.state != kRetired && !opened->read_only());
   identity_->setText(
       QStringLiteral(
           "<b>%1</b>　%2　%3　螺纹部分长度 %4<br>状态 %5　检定周期 %6 个月　启用日期 %7　"
@@ -89,22 +117,14 @@ void GaugePageDialog::Reload() {
           .arg(Q(gauge_.number), Q(gauge_.thread), Q(gauge_.kind), OrDash(gauge_.length),
                Q(gauge_.state))
           .arg(gauge_.interval_months)
-          .arg(OrDash(gauge_.since), due ? Q(DayText(*due)) : QStringLiteral("—"),
+          .arg(OrDash(gauge_.since), Q(DueText(due, place_.today())).toHtmlEscaped(),
                OrDash(gauge_.maker), OrDash(gauge_.serial), OrDash(gauge_.department),
                OrDash(gauge_.keeper)));
-  const auto request = RequestOf(gauge_);
-  if (const auto* built = std::get_if<GaugeRequest>(&request)) {
-    const GaugeLimits l = LimitsFor(*built, place_.database());
-    QString text = l.decidable() ? QStringLiteral("新制中径 %1 … %2 mm")
-                                       .arg(Q(Millimetres(*l.low)), Q(Millimetres(*l.high)))
-                                 : QStringLiteral("新制中径 未知（公差表缺少所需的行）");
-    if (l.has_wear_limit) {
-      text += QStringLiteral("　　磨损极限 ") +
-              (l.wear ? Q(Millimetres(*l.wear)) + QStringLiteral(" mm") : QStringLiteral("未知"));
-    }
-    limits_->setText(text + QStringLiteral("\n") + Q(DescribeDatabase(l.calculation)));
+  const auto limits = LimitsOfGauge(gauge_, place_.database());
+  if (const auto* l = std::get_if<GaugeLimits>(&limits)) {
+    limits_->setText(LimitsLine(*l));
   } else {
-    limits_->setText(Q(std::get<std::string>(request)));
+    limits_->setText(Q(std::get<std::string>(limits)));
   }
   records_->setRowCount(static_cast<int>(records.size()));
   for (int row = 0; row < static_cast<int>(records.size()); ++row) {
@@ -120,12 +140,13 @@ void GaugePageDialog::Reload() {
     QString correction;
     if (r.replaces) correction = QStringLiteral("更正记录 %1").arg(*r.replaces);
     if (r.replaced_by) correction = QStringLiteral("已被记录 %1 更正").arg(*r.replaced_by);
-    const QStringList cells = {QString::number(r.id),
-                               Q(r.date),
-                               Q(r.inspector),
-                               Q(VerdictLine(r.verdict, r.verdict_text, r.margin_um)),
-                               readings,
-                               correction};
+    const QStringList cells = {
+        QString::number(r.id),
+        Q(r.date),
+        Q(r.inspector),
+        Q(RecordVerdictLine(r)) + (r.imported ? QStringLiteral("（导入）") : QString()),
+        readings,
+        correction};
     for (int c = 0; c < cells.size(); ++c) {
       auto* item = new QTableWidgetItem(cells[c]);
       if (r.replaced_by) item->setForeground(Qt::gray);
@@ -167,17 +188,32 @@ void GaugePageDialog::SaveRecordPdf() {
   }
   auto opened = OpenRegisterFor(this, place_, false);
   if (!opened) return;
-  const auto record = opened->Record(*id);
-  if (!record) return;
+  const auto page = RecordPageFor(*opened, *id);
+  if (!page) return;
   const QString name = QFileDialog::getSaveFileName(
       this, QStringLiteral("保存检定记录"),
       QStringLiteral("检定记录 %1 %2.pdf").arg(*id).arg(Q(gauge_.number)),
       QStringLiteral("PDF (*.pdf)"));
   if (name.isEmpty()) return;
-  if (auto failed = WriteRecordPdf({*record, gauge_, TrendOf(opened->RecordsOf(number_))},
-                                   PathFromUtf8(name.toStdString()))) {
+  if (auto failed = WriteRecordPdf(*page, PathFromUtf8(name.toStdString()))) {
     QMessageBox::warning(this, windowTitle(), Q(*failed));
   }
+}
+
+void GaugePageDialog::SetState(const QString& state) {
+  QMessageBox ask(QMessageBox::Question, windowTitle(),
+                  QStringLiteral("把量规 %1 %2？其检定记录保留。").arg(Q(number_), state),
+                  QMessageBox::NoButton, this);
+  QPushButton* yes = ask.addButton(state, QMessageBox::AcceptRole);
+  ask.setDefaultButton(ask.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+  ask.exec();
+  if (ask.clickedButton() != yes) return;
+  auto opened = OpenRegisterFor(this, place_, false);
+  if (!opened) return;
+  if (auto failed = opened->SetState(number_, state.toStdString())) {
+    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+  }
+  Reload();
 }
 
 }  // namespace threadgauge

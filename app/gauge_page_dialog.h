@@ -6,6 +6,7 @@
 #include "register_place.h"
 
 class QLabel;
+class QPushButton;
 class QTableWidget;
 
 namespace threadgauge {
@@ -26,11 +27,14 @@ class GaugePageDialog : public QDialog {
  private:
   std::optional<long long> SelectedRecord() const;
   void SaveRecordPdf();
+  // "停用" or "报废", after asking: a gauge that failed is taken out of use here.
+  void SetState(const QString& state);
 
   RegisterPlace place_;
   std::string number_;
   GaugeEntry gauge_;
-  QLabel *identity_, *limits_, *trend_text_;
+  QLabel *warning_, *identity_, *limits_, *trend_text_;
+  QPushButton *suspend_, *retire_;
   QTableWidget* records_;
   WearTrendPlot* plot_;
 };

@@ -7,18 +7,20 @@
 #include "register/inspection.h"
 #include "register_place.h"
 
-class QComboBox;
 class QLabel;
-class QLineEdit;
 class QPushButton;
-class QTableWidget;
 
 namespace threadgauge {
+
+class CheckPlugsBox;
+class ReadingsTable;
+class RecordForm;
 
 // "新建检定记录…": one inspection of one gauge. Readings are typed cell by cell (Tab moves
 // on, a new row opens below the last) or pasted as a column from a spreadsheet; each row's
 // pitch diameter and the gauge's verdict follow as they are typed, from the same deciding
-// code as the command line. Saved once; then printed or saved as PDF.
+// code as the command line, on limits computed once when the dialog opens. Saved once; then
+// printed or saved as PDF.
 class RecordDialog : public QDialog {
   Q_OBJECT
 
@@ -31,9 +33,6 @@ class RecordDialog : public QDialog {
   std::optional<long long> Save();
   std::optional<std::string> SavePdf(const std::filesystem::path& file) const;
   std::optional<long long> SavedRecord() const { return saved_; }
-
- protected:
-  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void Update();
@@ -49,14 +48,14 @@ class RecordDialog : public QDialog {
   double P_ = 0;
   std::optional<long long> saved_;
 
-  QLineEdit *date_, *inspector_, *temperature_, *element_, *certificate_, *uncertainty_, *major_,
-      *notes_;
-  QComboBox *method_, *replaces_;
-  std::vector<QComboBox*> checks_;
-  QWidget* checks_box_;
-  QTableWidget* readings_;
+  RecordForm* form_;
+  ReadingsTable* readings_;
+  CheckPlugsBox* checks_;
   QLabel *limits_text_, *verdict_, *remarks_;
   QPushButton *save_, *print_, *pdf_;
 };
+
+// The limits' line of a gauge's dialogs: "新制中径 … mm　　磨损极限 … mm" and the database.
+QString LimitsLine(const GaugeLimits& limits);
 
 }  // namespace threadgauge

@@ -2,8 +2,11 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
+#include <QFileDialog>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QInputDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -15,6 +18,9 @@
 #include "gauge_entry_dialog.h"
 #include "gauge_page_dialog.h"
 #include "record_dialog.h"
+#include "register/record_import.h"
+#include "register/register_backup.h"
+#include "tolerance/tolerance_database.h"
 #include "tolerance/utf8.h"
 
 namespace threadgauge {
@@ -25,15 +31,44 @@ constexpr long kDueDays = 30;
 
 }  // namespace
 
-int OverdueGauges(const RegisterPlace& place) {
-  if (!place.file || !std::filesystem::exists(*place.file)) return 0;
+std::vector<QString> RegisterNotices(const RegisterPlace& place) {
+  if (!place.file || !std::filesystem::exists(*place.file)) return {};
   auto opened = GaugeRegister::OpenExisting(*place.file);
-  if (!std::holds_alternative<GaugeRegister>(opened)) return 0;
-  int overdue = 0;
-  for (const LedgerRow& row : LedgerRows(std::get<GaugeRegister>(opened))) {
-    if (DueWithin(row, place.today(), -1)) ++overdue;
+  if (const auto* error = std::get_if<RegisterError>(&opened)) {
+    return {QStringLiteral("量规台账：") + Q(error->message)};
   }
-  return overdue;
+  const GaugeRegister& gauges = std::get<GaugeRegister>(opened);
+  const Day today = place.today();
+  int overdue = 0, never = 0;
+  std::vector<QString> failed;
+  for (const LedgerRow& row : LedgerRows(gauges)) {
+    if (row.gauge.state != kInUse) continue;
+    if (row.due.reason == DueReason::NotConforming) {
+      failed.push_back(QStringLiteral("量规台账：%1 %2，该量规应停止使用，待处理")
+                           .arg(Q(row.gauge.number), Q(DueReasonText(row.due))));
+    } else if (row.due.reason == DueReason::NeverInspected) {
+      ++never;
+    } else if (DueWithin(row, today, -1)) {
+      ++overdue;
+    }
+  }
+  std::vector<QString> notices;
+  if (gauges.damage()) notices.push_back(Q(DamageWords(gauges)));
+  if (overdue > 0) {
+    notices.push_back(
+        QStringLiteral("量规台账：%1 件量规已过检定日期（量规 → 到期量规…）").arg(overdue));
+  }
+  if (never > 0) {
+    notices.push_back(QStringLiteral("量规台账：%1 件量规从未检定（量规 → 到期量规…）").arg(never));
+  }
+  constexpr size_t kNamed = 5;  // the rest are counted, not named, to keep the status short
+  for (size_t i = 0; i < failed.size() && i < kNamed; ++i) notices.push_back(failed[i]);
+  if (failed.size() > kNamed) {
+    notices.push_back(
+        QStringLiteral("量规台账：另有 %1 件量规检定不合格或未能判定（量规 → 到期量规…）")
+            .arg(failed.size() - kNamed));
+  }
+  return notices;
 }
 
 RegisterDialog::RegisterDialog(RegisterPlace place, Mode mode, QWidget* parent)
@@ -74,22 +109,30 @@ RegisterDialog::RegisterDialog(RegisterPlace place, Mode mode, QWidget* parent)
   status_->setObjectName("RegisterStatus");
   status_->setWordWrap(true);
   layout->addWidget(status_);
-  auto* buttons = new QHBoxLayout;
-  const std::pair<QPushButton*, void (RegisterDialog::*)()> actions[] = {
-      {DialogButton("AddGauge", "登记量规…", this), &RegisterDialog::AddGauge},
-      {DialogButton("EditGauge", "修改…", this), &RegisterDialog::EditGauge},
-      {DialogButton("RetireGauge", "报废", this), &RegisterDialog::RetireGauge},
-      {DialogButton("OpenGauge", "量规页…", this), &RegisterDialog::OpenGauge},
-      {DialogButton("NewRecord", "新建检定记录…", this), &RegisterDialog::NewRecord}};
-  for (const auto& [button, handler] : actions) {
-    buttons->addWidget(button);
-    connect(button, &QPushButton::clicked, this, handler);
-  }
-  buttons->addStretch();
+  // The selected gauge's actions above, the register's own below.
+  using Action = std::pair<QPushButton*, void (RegisterDialog::*)()>;
+  const auto row = [&](std::initializer_list<Action> actions) {
+    auto* buttons = new QHBoxLayout;
+    for (const auto& [button, handler] : actions) {
+      buttons->addWidget(button);
+      connect(button, &QPushButton::clicked, this, handler);
+    }
+    buttons->addStretch();
+    layout->addLayout(buttons);
+    return buttons;
+  };
+  row({{DialogButton("AddGauge", "登记量规…", this), &RegisterDialog::AddGauge},
+       {DialogButton("EditGauge", "修改…", this), &RegisterDialog::EditGauge},
+       {DialogButton("RetireGauge", "报废", this), &RegisterDialog::RetireGauge},
+       {DialogButton("OpenGauge", "量规页…", this), &RegisterDialog::OpenGauge},
+       {DialogButton("NewRecord", "新建检定记录…", this), &RegisterDialog::NewRecord}});
+  QHBoxLayout* register_row =
+      row({{DialogButton("ImportRecords", "导入检定记录…", this), &RegisterDialog::ImportRecords},
+           {DialogButton("Restore", "从备份恢复…", this), &RegisterDialog::RestoreBackup},
+           {DialogButton("Organisation", "单位名称…", this), &RegisterDialog::SetOrganisation}});
   QPushButton* close = DialogButton("Close", "关闭", this);
-  buttons->addWidget(close);
+  register_row->addWidget(close);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  layout->addLayout(buttons);
   connect(state_, &QComboBox::currentIndexChanged, this, &RegisterDialog::Filter);
   connect(due_only_, &QCheckBox::toggled, this, &RegisterDialog::Filter);
   connect(search_, &QLineEdit::textChanged, this, &RegisterDialog::Filter);
@@ -106,9 +149,11 @@ void RegisterDialog::Reload() {
     auto opened = OpenRegisterFor(this, place_, false);
     if (opened) {
       rows_ = LedgerRows(*opened);
-      status_->setText(
-          QStringLiteral("量规台账：") + Q(Utf8(*place_.file)) +
-          (opened->note().empty() ? QString() : QStringLiteral("\n") + Q(opened->note())));
+      QString status = QStringLiteral("量规台账：") + Q(Utf8(*place_.file));
+      if (!opened->note().empty()) status += QStringLiteral("\n") + Q(opened->note());
+      if (opened->damage()) status = Q(DamageWords(*opened)) + QStringLiteral("\n") + status;
+      status_->setText(status);
+      status_->setStyleSheet(opened->damage() ? QStringLiteral("color: #b00000") : QString());
     }
   } else {
     status_->setText(
@@ -139,9 +184,9 @@ void RegisterDialog::Filter() {
   table_->setRowCount(static_cast<int>(shown.size()));
   for (int r = 0; r < static_cast<int>(shown.size()); ++r) {
     const LedgerRow& row = *shown[r];
-    QString due = row.next_due ? Q(DayText(*row.next_due)) : QStringLiteral("—");
-    const bool overdue = row.next_due && DaysBetween(today, *row.next_due) < 0;
-    if (overdue) due += QStringLiteral("（已过期）");
+    const QString due = Q(DueText(row.due, today));
+    const bool overdue = row.gauge.state == kInUse &&
+                         (row.due.now || (row.due.day && DaysBetween(today, *row.due.day) < 0));
     const QStringList cells = {Q(row.gauge.number),
                                Q(row.gauge.thread),
                                Q(row.gauge.kind),
@@ -228,6 +273,99 @@ void RegisterDialog::NewRecord() {
   RecordDialog dialog(place_, *gauge, this);
   dialog.exec();
   Reload();
+}
+
+}  // namespace threadgauge
+
+namespace threadgauge {
+
+void RegisterDialog::ImportRecords() {
+  const QString name = QFileDialog::getOpenFileName(this, QStringLiteral("导入检定记录"), QString(),
+                                                    QStringLiteral("CSV (*.csv);;所有文件 (*)"));
+  if (name.isEmpty()) return;
+  QFile file(name);
+  if (!file.open(QIODevice::ReadOnly)) {
+    QMessageBox::warning(this, windowTitle(), QStringLiteral("无法读取 ") + name);
+    return;
+  }
+  const QByteArray bytes = file.readAll();
+  auto opened = OpenRegisterFor(this, place_, false);
+  if (!opened) return;
+  LimitsCache limits(place_.database());
+  const auto read = ReadRecordsCsv(std::string_view(bytes.constData(), bytes.size()), *opened,
+                                   limits, place_.today());
+  if (const auto* wrong = std::get_if<std::string>(&read)) {
+    QMessageBox::warning(this, windowTitle(), name + QStringLiteral("：") + Q(*wrong));
+    return;
+  }
+  RecordImport history = std::get<RecordImport>(read);
+  if (!history.problems.empty()) {
+    QStringList shown;
+    for (const std::string& problem : history.problems) shown << Q(problem);
+    QMessageBox ask(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("%1 行有错：\n").arg(history.problems.size()) +
+                        shown.mid(0, 20).join(QLatin1Char('\n')),
+                    QMessageBox::NoButton, this);
+    QPushButton* good = nullptr;
+    if (!history.good.empty()) {
+      good = ask.addButton(QStringLiteral("只导入无错的 %1 行").arg(history.good.size()),
+                           QMessageBox::AcceptRole);
+    }
+    ask.setDefaultButton(ask.addButton(QStringLiteral("不导入"), QMessageBox::RejectRole));
+    ask.exec();
+    if (good == nullptr || ask.clickedButton() != good) return;
+  }
+  const DatabaseStamp stamp = StampOf(place_.database());
+  for (InspectionRecord& record : history.good) Stamp(record, stamp);
+  const auto stored = opened->AddRecords(history.good);
+  if (const auto* failed = std::get_if<RegisterError>(&stored)) {
+    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    return;
+  }
+  status_->setText(QStringLiteral("已导入 %1 条检定记录（按 %2 编码读取，标为“导入”）")
+                       .arg(history.good.size())
+                       .arg(Q(history.encoding)));
+  Reload();
+}
+
+void RegisterDialog::RestoreBackup() {
+  if (!place_.file) return;
+  const QString name = QFileDialog::getOpenFileName(
+      this, QStringLiteral("从备份恢复量规台账"), Q(Utf8(BackupFolder(*place_.file))),
+      QStringLiteral("量规台账 (*.db);;所有文件 (*)"));
+  if (name.isEmpty()) return;
+  QMessageBox ask(
+      QMessageBox::Question, windowTitle(),
+      QStringLiteral("用备份 %1 替换量规台账？当前的文件先保留为 …before-restore-日期。").arg(name),
+      QMessageBox::NoButton, this);
+  QPushButton* restore = ask.addButton(QStringLiteral("恢复"), QMessageBox::AcceptRole);
+  ask.setDefaultButton(ask.addButton(QStringLiteral("取消"), QMessageBox::RejectRole));
+  ask.exec();
+  if (ask.clickedButton() != restore) return;
+  const auto restored =
+      RestoreRegister(PathFromUtf8(name.toStdString()), *place_.file, place_.today());
+  if (const auto* failed = std::get_if<RegisterError>(&restored)) {
+    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    return;
+  }
+  const auto& kept = std::get<std::filesystem::path>(restored);
+  Reload();
+  status_->setText(
+      QStringLiteral("已从备份恢复量规台账") +
+      (kept.empty() ? QString() : QStringLiteral("；恢复前的文件保留为 ") + Q(Utf8(kept))));
+}
+
+void RegisterDialog::SetOrganisation() {
+  auto opened = OpenRegisterFor(this, place_, true);
+  if (!opened) return;
+  bool ok = false;
+  const QString name = QInputDialog::getText(
+      this, QStringLiteral("单位名称"), QStringLiteral("检定记录上印的单位名称："),
+      QLineEdit::Normal, Q(opened->Setting("organisation")), &ok);
+  if (!ok) return;
+  if (auto failed = opened->SetSetting("organisation", name.trimmed().toStdString())) {
+    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+  }
 }
 
 }  // namespace threadgauge

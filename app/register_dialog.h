@@ -34,6 +34,12 @@ class RegisterDialog : public QDialog {
   void RetireGauge();
   void OpenGauge();
   void NewRecord();
+  // "导入检定记录…": a keeper's history from a spreadsheet, all rows or none (or the good).
+  void ImportRecords();
+  // "从备份恢复…": a daily backup put in the register's place, the current file kept.
+  void RestoreBackup();
+  // "单位名称…": the organisation printed on every record.
+  void SetOrganisation();
 
  private:
   void Filter();
@@ -47,7 +53,9 @@ class RegisterDialog : public QDialog {
   QLabel* status_;
 };
 
-// How many gauges in use are past their next inspection day, when a register exists.
-int OverdueGauges(const RegisterPlace& place);
+// What the window says of the register when it starts: a damaged file, how many gauges in
+// use are past their day or were never inspected, and each that failed and waits to be
+// taken out of use.
+std::vector<QString> RegisterNotices(const RegisterPlace& place);
 
 }  // namespace threadgauge

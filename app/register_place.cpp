@@ -4,6 +4,11 @@
 
 namespace threadgauge {
 
+std::string DamageWords(const GaugeRegister& gauges) {
+  return "量规台账已损坏：" + gauges.damage().value_or("") +
+         "；以下内容可能不全，也不能写入。请在“量规 → 量规台账…”中点“从备份恢复…”";
+}
+
 std::optional<GaugeRegister> OpenRegisterFor(QWidget* parent, const RegisterPlace& place,
                                              bool create) {
   if (!place.file) {

@@ -21,6 +21,9 @@ struct RegisterPlace {
   std::function<const ToleranceDatabase&()> database;
 };
 
+// "量规台账已损坏：…；以下内容可能不全", with the way back (量规台账 → 从备份恢复…).
+std::string DamageWords(const GaugeRegister& gauges);
+
 // The register opened (created on first use when `create`), or nothing after telling the
 // user why in a message box.
 std::optional<GaugeRegister> OpenRegisterFor(QWidget* parent, const RegisterPlace& place,

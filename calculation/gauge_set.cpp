@@ -71,7 +71,7 @@ void DrawZones(GaugeSet& set, double d, double P) {
     if (center && half) gauge.zone = {from_d2(*center - *half), from_d2(*center + *half)};
     // A ring's wear limit is the pitch diameter of its wear check plug; the tables give no
     // wear limit for the thread plugs, and the check plugs have none.
-    if (const GaugeKind* wear_plug = row.kind->wear_check_plug) {
+    if (const GaugeKind* wear_plug = row.kind->check_plugs.wear) {
       gauge.wear_known = true;
       if (const GaugeSetRow* plug = RowOf(set, wear_plug)) {
         gauge.wear = from_d2(Shown(*plug, OutputField::Text4));

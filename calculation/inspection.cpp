@@ -46,8 +46,9 @@ void PlugWearLimit(GaugeLimits& limits, const std::optional<Value>& allowance, d
   }
 }
 
-Verdict Make(VerdictCode code, std::optional<double> margin_um) {
-  return {code, VerdictText(code), margin_um};
+Verdict Make(VerdictCode code, std::optional<double> margin_um,
+             MarginLimit limit = MarginLimit::None, bool boundary = false) {
+  return {code, VerdictText(code), margin_um, limit, boundary};
 }
 
 int Severity(VerdictCode code) {
@@ -94,11 +95,11 @@ GaugeLimits LimitsFor(const GaugeRequest& request, const ToleranceDatabase& db) 
         kind == &kGoThreadPlug ? limits.calculation.WGO : limits.calculation.WNG;
     if (middle) PlugWearLimit(limits, allowance, *middle);
     limits.has_wear_limit = true;
-  } else if (kind->wear_check_plug != nullptr) {
+  } else if (kind->check_plugs.wear != nullptr) {
     // A ring grows up to the pitch diameter of its wear check plug.
     limits.has_wear_limit = true;
     GaugeRequest plug = request;
-    plug.kind = kind->wear_check_plug;
+    plug.kind = kind->check_plugs.wear;
     plug.gauge_name = std::string(plug.kind->name);
     const CalculationResult wear_plug = Calculate(plug, db);
     if (const auto wear = ShownNumber(wear_plug, OutputField::Text4)) {
@@ -142,28 +143,69 @@ const char* VerdictText(VerdictCode code) {
   return "不能判定";
 }
 
+std::optional<VerdictCode> VerdictOfKey(std::string_view key) {
+  for (VerdictCode code : {VerdictCode::New, VerdictCode::Worn, VerdictCode::WornOut,
+                           VerdictCode::OutOfTolerance, VerdictCode::Undecided}) {
+    if (key == VerdictKey(code)) return code;
+  }
+  return std::nullopt;
+}
+
+const char* MarginLimitKey(MarginLimit limit) {
+  switch (limit) {
+    case MarginLimit::None:
+      return "";
+    case MarginLimit::NewLow:
+      return "new_low";
+    case MarginLimit::NewHigh:
+      return "new_high";
+    case MarginLimit::Wear:
+      return "wear";
+  }
+  return "";
+}
+
+MarginLimit MarginLimitOfKey(std::string_view key) {
+  for (MarginLimit limit : {MarginLimit::NewLow, MarginLimit::NewHigh, MarginLimit::Wear}) {
+    if (key == MarginLimitKey(limit)) return limit;
+  }
+  return MarginLimit::None;
+}
+
 Verdict Judge(const GaugeLimits& limits, double x, std::optional<double> U_um) {
   if (!limits.decidable()) return Make(VerdictCode::Undecided, std::nullopt);
   const double low = *limits.low, high = *limits.high;
   const bool down = limits.direction == WearDirection::Down;
+  const std::optional<double> wear = limits.applied_wear();
   // The acceptable range: the new-gauge zone, widened on the wearing side to the wear limit.
-  const double lower = down && limits.wear ? std::min(*limits.wear, low) : low;
-  const double upper = !down && limits.wear ? std::max(*limits.wear, high) : high;
+  const bool widened_low = down && wear && *wear < low;
+  const bool widened_high = !down && wear && *wear > high;
+  const double lower = widened_low ? *wear : low;
+  const double upper = widened_high ? *wear : high;
+  const MarginLimit lower_limit = widened_low ? MarginLimit::Wear : MarginLimit::NewLow;
+  const MarginLimit upper_limit = widened_high ? MarginLimit::Wear : MarginLimit::NewHigh;
   const double below = MarginUm(x - lower);  // ≥ 0 inside
   const double above = MarginUm(upper - x);
   const double margin = std::min(below, above);
+  const MarginLimit nearest = below <= above ? lower_limit : upper_limit;
   const double U = U_um.value_or(0);
-  // Beyond the acceptable range: worn out past the wear limit, else out of tolerance.
-  const auto beyond = [&] {
-    const bool wear_side = limits.wear && (down ? below < 0 : above < 0);
-    return Make(wear_side ? VerdictCode::WornOut : VerdictCode::OutOfTolerance, margin);
-  };
-  if (margin < -U) return beyond();
-  if (margin < U) return Make(VerdictCode::Undecided, margin);
+  if (margin < -U) {
+    // Beyond the acceptable range: worn out past the wear limit, else out of tolerance.
+    return Make(nearest == MarginLimit::Wear ? VerdictCode::WornOut : VerdictCode::OutOfTolerance,
+                margin, nearest);
+  }
+  if (margin < U) return Make(VerdictCode::Undecided, margin, nearest);
   const double in_low = MarginUm(x - low), in_high = MarginUm(high - x);
-  if (in_low >= 0 && in_high >= 0) return Make(VerdictCode::New, std::min(in_low, in_high));
+  if (in_low >= 0 && in_high >= 0) {
+    // The zone's limit on the wearing side only parts new from worn when a wear limit lies
+    // beyond it.
+    const bool to_low = in_low <= in_high;
+    const bool boundary = to_low ? widened_low : widened_high;
+    return Make(VerdictCode::New, std::min(in_low, in_high),
+                to_low ? MarginLimit::NewLow : MarginLimit::NewHigh, boundary);
+  }
   // A worn gauge only wears further: what counts is how far it is from its wear limit.
-  return Make(VerdictCode::Worn, down ? below : above);
+  return Make(VerdictCode::Worn, down ? below : above, MarginLimit::Wear);
 }
 
 Verdict JudgeReadings(const GaugeLimits& limits, std::span<const double> pitch_diameters,
@@ -178,15 +220,30 @@ Verdict JudgeReadings(const GaugeLimits& limits, std::span<const double> pitch_d
   return *a.margin_um <= *b.margin_um ? a : b;
 }
 
-Verdict JudgeCheckPlugs(const CheckPlugResults& checks) {
+Verdict JudgeCheckPlugs(const CheckPlugResults& checks, bool acceptance) {
   // The GO check plug must screw in; the wear check plug must not; the NOT-GO check plug
-  // screwing in tells a ring grown beyond its new zone, which the wear check plug decides.
+  // screwing in tells a ring grown beyond its new zone, which the wear check plug decides,
+  // unless the ring is being accepted as new.
   if (checks.go == false) return Make(VerdictCode::OutOfTolerance, std::nullopt);
+  if (acceptance && checks.not_go == true) return Make(VerdictCode::OutOfTolerance, std::nullopt);
   if (checks.wear == true) return Make(VerdictCode::WornOut, std::nullopt);
   if (checks.go != true) return Make(VerdictCode::Undecided, std::nullopt);
   if (checks.not_go == false) return Make(VerdictCode::New, std::nullopt);
   if (checks.not_go == true && checks.wear == false) return Make(VerdictCode::Worn, std::nullopt);
   return Make(VerdictCode::Undecided, std::nullopt);
+}
+
+std::optional<CheckPlugContradiction> ContradictionIn(const CheckPlugResults& checks) {
+  // A ring's check plugs grow from GO through NOT-GO to wear: where a larger one screws in,
+  // every smaller one does.
+  const std::optional<bool> results[3] = {checks.go, checks.not_go, checks.wear};
+  for (int larger = 2; larger > 0; --larger) {
+    if (results[larger] != true) continue;
+    for (int smaller = 0; smaller < larger; ++smaller) {
+      if (results[smaller] == false) return CheckPlugContradiction{larger, smaller};
+    }
+  }
+  return std::nullopt;
 }
 
 std::optional<WearTrend> FitWearTrend(std::span<const TrendPoint> points,

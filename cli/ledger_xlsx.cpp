@@ -41,7 +41,7 @@ std::optional<std::string> WriteWorkbook(const std::vector<LedgerRow>& rows,
                                             g.state,
                                             g.notes,
                                             row.last_record.value_or(""),
-                                            row.next_due ? DayText(*row.next_due) : "",
+                                            row.due.day ? DayText(*row.due.day) : "",
                                             row.last_verdict};
     for (size_t c = 0; c < texts.size(); ++c) {
       if (c == 7) {

@@ -34,23 +34,28 @@ int RunRecordCommand(const std::vector<std::string>& args, std::ostream& out, st
     err << "record 须有 --format pdf 和 --out 文件\n";
     return 2;
   }
-  const auto id = NumberOption("记录号", *id_text, err);
+  const auto id = WholeNumberOption("记录号", *id_text, err);
   if (!id) return 2;
-  auto gauges = OpenRegister(where, false, err);
-  if (!gauges) return 2;
-  const auto record = gauges->Record(static_cast<long long>(*id));
-  if (!record) {
+  int exit = 0;
+  auto gauges = OpenRegister(where, false, err, exit);
+  if (!gauges) return exit;
+  const bool damaged = gauges->damage().has_value();
+  const auto page = RecordPageFor(*gauges, *id);
+  if (!page) {
     err << "量规台账中没有记录 " << *id_text << "\n";
-    return 2;
+    return damaged ? 1 : 2;
   }
-  RecordPage page{*record, gauges->Find(record->gauge_number).value_or(GaugeEntry{}),
-                  TrendOf(gauges->RecordsOf(record->gauge_number))};
-  if (auto failed = DrawWithQt([&] { return WriteRecordPdf(page, PathFromUtf8(*file)); })) {
+  if (auto failed = DrawWithQt([&] { return WriteRecordPdf(*page, PathFromUtf8(*file)); })) {
     err << *failed << "\n";
     return 1;
   }
-  out << "已写出记录 " << record->id << "：" << *file << "\n";
-  return 0;
+  out << "已写出记录 " << page->record.id << "：" << *file << "\n";
+  if (page->chain_broken) {
+    err << "记录 " << page->record.id << " 与量规台账的校验链不符：存入后被改动，或其前的记录被删改"
+        << "（threadgauge-cli gauges verify）\n";
+    return 1;
+  }
+  return ReadStatus(*gauges, damaged, 0, err);
 }
 
 }  // namespace threadgauge

@@ -1,8 +1,10 @@
 #include "cli/register_access.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "cli/render.h"
+#include "register/register_backup.h"
 #include "tolerance/data_location.h"
 #include "tolerance/number_text.h"
 #include "tolerance/utf8.h"
@@ -27,17 +29,48 @@ std::filesystem::path RegisterOptions::DatabasePath() const {
 }
 
 std::optional<GaugeRegister> OpenRegister(const RegisterOptions& options, bool create,
-                                          std::ostream& err) {
+                                          std::ostream& err, int& exit) {
+  exit = 2;
   const auto path = options.RegisterPath(err);
   if (!path) return std::nullopt;
   auto opened = create ? GaugeRegister::Open(*path) : GaugeRegister::OpenExisting(*path);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
     err << error->message << "\n";
+    if (error->damaged || error->busy) exit = 1;
     return std::nullopt;
   }
   GaugeRegister& gauges = std::get<GaugeRegister>(opened);
   if (!gauges.note().empty()) err << gauges.note() << "\n";
+  if (gauges.damage()) err << DamageNotice(gauges) << "\n";
   return std::move(gauges);
+}
+
+std::string DamageNotice(const GaugeRegister& gauges) {
+  return "量规台账已损坏：" + gauges.damage().value_or("") + "；以下内容可能不全。" +
+         RestoreHint(gauges.path());
+}
+
+int ReadStatus(const GaugeRegister& gauges, bool damaged_at_open, int status, std::ostream& err) {
+  if (!gauges.damage()) return status;
+  if (!damaged_at_open) {
+    err << "量规台账读取时出错：" << *gauges.damage() << "；以上内容可能不全。"
+        << RestoreHint(gauges.path()) << "\n";
+  }
+  return 1;
+}
+
+std::optional<long long> WholeNumberOption(const std::string& option, const std::string& text,
+                                           std::ostream& err) {
+  long long value = 0;
+  const bool digits =
+      !text.empty() && text.size() <= 15 &&
+      std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  if (digits) value = std::stoll(text);
+  if (!digits || value <= 0) {
+    err << option << " 的值“" << text << "”不是记录号（正整数）\n";
+    return std::nullopt;
+  }
+  return value;
 }
 
 std::optional<double> NumberOption(const std::string& option, const std::string& text,
@@ -56,9 +89,10 @@ std::optional<Day> DayOption(const std::string& option, const std::optional<std:
 }
 
 std::string JsonNumberOrNull(std::optional<double> value, int decimals) {
-  if (!value) return "null";
+  if (!value || !std::isfinite(*value)) return "null";
   const double scale = std::pow(10.0, decimals);
-  return PlainDecimal(std::round(*value * scale) / scale);
+  const double rounded = std::round(*value * scale) / scale;
+  return PlainDecimal(std::isfinite(rounded) ? rounded : *value);  // 1e308 × scale overflows
 }
 
 }  // namespace threadgauge

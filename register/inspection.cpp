@@ -20,6 +20,13 @@ namespace {
 // A reading whose pitch diameter lies further than this from the gauge's is taken for a
 // mistyped one until the user confirms it.
 constexpr double kMistypedMm = 0.2;
+// No thread gauge the tables reach measures beyond these: a larger number is a slip of the
+// keyboard (or a value read from a damaged file), never a measurement.
+constexpr double kLargestReadingMm = 1000;
+constexpr double kLargestElementMm = 100;
+constexpr double kLargestUncertaintyUm = 1000;
+constexpr double kLargestCoverageFactor = 10;
+constexpr double kColdestC = -50, kWarmestC = 100;
 
 std::string Trimmed(std::string_view text) {
   while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
@@ -31,6 +38,10 @@ std::string Hex(std::uint64_t hash) {
   char text[20];
   std::snprintf(text, sizeof text, "%016" PRIx64, hash);
   return text;
+}
+
+bool Within(double value, double low, double high) {
+  return std::isfinite(value) && value > low && value <= high;
 }
 
 std::optional<std::string> NormaliseLength(std::string& length) {
@@ -57,6 +68,86 @@ std::string MissingText(const std::vector<Notice>& missing) {
   return text;
 }
 
+// The numbers that are not readings: each finite and where a real one lies.
+std::optional<std::string> CheckNumbers(const InspectionInputs& in) {
+  if (!(std::isfinite(in.temperature) && in.temperature >= kColdestC &&
+        in.temperature <= kWarmestC)) {
+    return "温度须在 −50 至 +100 ℃ 之间";
+  }
+  const char* element = in.method == InspectionMethod::Wires ? "三针直径" : "钢球直径";
+  if (in.method != InspectionMethod::CheckPlugs && in.element &&
+      !Within(*in.element, 0, kLargestElementMm)) {
+    return std::string(element) + "须为正数（不大于 100 mm）";
+  }
+  if (in.major && !Within(*in.major, 0, kLargestReadingMm)) {
+    return "大径须为正数（不大于 1000 mm）";
+  }
+  if (in.uncertainty && !(std::isfinite(*in.uncertainty) && *in.uncertainty >= 0 &&
+                          *in.uncertainty <= kLargestUncertaintyUm)) {
+    return "测量不确定度 U 不能为负数，也不能大于 1000 µm";
+  }
+  if (in.coverage_k && !Within(*in.coverage_k, 0, kLargestCoverageFactor)) {
+    return "包含因子 k 须为正数（不大于 10）";
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckReadings(const InspectionInputs& in, const char* value_name) {
+  for (size_t i = 0; i < in.values.size(); ++i) {
+    if (!Within(in.values[i], 0, kLargestReadingMm)) {
+      return "第 " + std::to_string(i + 1) + " 个 " + value_name +
+             " 读数须为正数（不大于 1000 mm）";
+    }
+  }
+  for (size_t i = 0; i < in.positions.size(); ++i) {
+    const std::string& place = in.positions[i];
+    if (!place.empty() && std::find(kReadingPositions.begin(), kReadingPositions.end(), place) ==
+                              kReadingPositions.end()) {
+      return "第 " + std::to_string(i + 1) + " 个读数的位置“" + place + "”须为 起始、中间 或 末端";
+    }
+  }
+  if (in.positions.size() > in.values.size()) return std::string("位置比读数多");
+  return std::nullopt;
+}
+
+std::optional<std::string> CheckReplaced(const GaugeEntry& gauge, const InspectionInputs& in,
+                                         const std::vector<InspectionRecord>& earlier) {
+  if (!in.replaces) return std::nullopt;
+  const auto replaced = std::find_if(earlier.begin(), earlier.end(),
+                                     [&](const auto& r) { return r.id == *in.replaces; });
+  if (replaced == earlier.end()) {
+    return "记录 " + std::to_string(*in.replaces) + " 不是量规 " + gauge.number + " 的检定记录";
+  }
+  if (replaced->replaced_by) {
+    return "记录 " + std::to_string(*in.replaces) + " 已被记录 " +
+           std::to_string(*replaced->replaced_by) + " 更正";
+  }
+  return std::nullopt;
+}
+
+// Inspected on or before its 启用日期 with no other record to go by: it comes from its maker.
+bool BeingAccepted(const GaugeEntry& gauge, const InspectionInputs& in, const Day& day,
+                   const std::vector<InspectionRecord>& earlier) {
+  if (in.acceptance) return true;
+  const auto since = ParseDay(gauge.since);
+  if (!since || DaysBetween(day, *since) < 0) return false;
+  return std::none_of(earlier.begin(), earlier.end(), [&](const InspectionRecord& r) {
+    return !r.replaced_by && (!in.replaces || r.id != *in.replaces);
+  });
+}
+
+std::vector<CheckPlugResult> CheckResults(const GaugeKind& kind, const InspectionInputs& in) {
+  std::vector<CheckPlugResult> results;
+  const GaugeKind* plugs[3] = {kind.check_plugs.go, kind.check_plugs.not_go, kind.check_plugs.wear};
+  const std::optional<bool> found[3] = {in.checks.go, in.checks.not_go, in.checks.wear};
+  for (int i = 0; i < 3; ++i) {
+    if (found[i] && plugs[i]) {
+      results.push_back({std::string(plugs[i]->name), *found[i], Trimmed(in.check_numbers[i])});
+    }
+  }
+  return results;
+}
+
 }  // namespace
 
 const char* ProgramVersion() { return THREADGAUGE_VERSION; }
@@ -75,6 +166,20 @@ std::variant<GaugeRequest, std::string> RequestOf(const GaugeEntry& gauge) {
            "，与 " + thread.text + " 不符";
   }
   return RequestFor(thread, kind, gauge.kind, gauge.length);
+}
+
+std::variant<GaugeLimits, std::string> LimitsOfGauge(const GaugeEntry& gauge,
+                                                     const ToleranceDatabase& db) {
+  const auto request = RequestOf(gauge);
+  if (const auto* wrong = std::get_if<std::string>(&request)) return *wrong;
+  return LimitsFor(std::get<GaugeRequest>(request), db);
+}
+
+const std::variant<GaugeLimits, std::string>& LimitsCache::For(const GaugeEntry& gauge) {
+  const auto key = std::make_tuple(gauge.thread, gauge.kind, gauge.length);
+  auto found = known_.find(key);
+  if (found == known_.end()) found = known_.emplace(key, LimitsOfGauge(gauge, db_)).first;
+  return found->second;
 }
 
 std::optional<std::string> NormaliseEntry(GaugeEntry& gauge, const Day& today) {
@@ -109,8 +214,8 @@ std::optional<std::string> NormaliseEntry(GaugeEntry& gauge, const Day& today) {
 }
 
 std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
-    const GaugeEntry& gauge, const InspectionInputs& in, const ToleranceDatabase& db,
-    const Day& today, const std::vector<InspectionRecord>& earlier) {
+    const GaugeEntry& gauge, const InspectionInputs& in, const GaugeLimits& zone, const Day& today,
+    const std::vector<InspectionRecord>& earlier) {
   const auto refuse = [](std::string message) { return InspectionRefusal{std::move(message)}; };
   if (gauge.state == kRetired) return refuse("量规 " + gauge.number + " 已报废，不再检定");
   const auto built = RequestOf(gauge);
@@ -133,34 +238,25 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
   const char* value_name = in.method == InspectionMethod::Wires ? "M" : "E";
   if (in.method != InspectionMethod::CheckPlugs) {
     if (!in.element) return refuse(std::string("缺少") + element_name);
-    if (!(*in.element > 0)) return refuse(std::string(element_name) + "须为正数");
     if (in.values.empty()) return refuse(std::string("缺少 ") + value_name + " 读数");
   } else if (!in.checks.go && !in.checks.not_go && !in.checks.wear) {
     return refuse("缺少校对塞规的检验结果（通过 或 不通过）");
+  } else if (const auto contradiction = ContradictionIn(in.checks)) {
+    const GaugeKind* plugs[3] = {request.kind->check_plugs.go, request.kind->check_plugs.not_go,
+                                 request.kind->check_plugs.wear};
+    return refuse("校对塞规的结果相互矛盾：较大的 " +
+                  std::string(plugs[contradiction->passed]->name) + " 通过，较小的 " +
+                  std::string(plugs[contradiction->refused]->name) +
+                  " 却不通过，可能输错了；请核对后重新输入");
   }
-  for (size_t i = 0; i < in.values.size(); ++i) {
-    if (!(in.values[i] > 0)) {
-      return refuse("第 " + std::to_string(i + 1) + " 个 " + value_name + " 读数须为正数");
-    }
-  }
-  if (in.major && !(*in.major > 0)) return refuse("大径须为正数");
-  if (in.uncertainty && !(*in.uncertainty >= 0)) return refuse("测量不确定度 U 不能为负数");
-  if (in.replaces) {
-    const auto replaced = std::find_if(earlier.begin(), earlier.end(),
-                                       [&](const auto& r) { return r.id == *in.replaces; });
-    if (replaced == earlier.end()) {
-      return refuse("记录 " + std::to_string(*in.replaces) + " 不是量规 " + gauge.number +
-                    " 的检定记录");
-    }
-    if (replaced->replaced_by) {
-      return refuse("记录 " + std::to_string(*in.replaces) + " 已被记录 " +
-                    std::to_string(*replaced->replaced_by) + " 更正");
-    }
-  }
+  if (auto wrong = CheckNumbers(in)) return refuse(*wrong);
+  if (auto wrong = CheckReadings(in, value_name)) return refuse(*wrong);
+  if (auto wrong = CheckReplaced(gauge, in, earlier)) return refuse(*wrong);
 
   DecidedInspection decided;
-  decided.limits = LimitsFor(request, db);
-  const GaugeLimits& limits = decided.limits;
+  decided.limits = zone;
+  GaugeLimits& limits = decided.limits;
+  limits.acceptance = BeingAccepted(gauge, in, *day, earlier);
   InspectionRecord& r = decided.record;
   std::vector<double> pitch_diameters;
   for (size_t i = 0; i < in.values.size(); ++i) {
@@ -179,13 +275,13 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
       }
     }
     pitch_diameters.push_back(d2);
-    r.readings.push_back({value, d2});
+    r.readings.push_back({value, d2, i < in.positions.size() ? in.positions[i] : ""});
   }
 
   if (!limits.decidable()) {
     decided.verdict = {VerdictCode::Undecided, VerdictText(VerdictCode::Undecided), std::nullopt};
   } else if (in.method == InspectionMethod::CheckPlugs) {
-    decided.verdict = JudgeCheckPlugs(in.checks);
+    decided.verdict = JudgeCheckPlugs(in.checks, limits.acceptance);
   } else {
     decided.verdict = JudgeReadings(limits, pitch_diameters, in.uncertainty);
   }
@@ -195,33 +291,21 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
   r.inspector = Trimmed(in.inspector);
   r.temperature = in.temperature;
   r.method = in.method;
-  r.element = in.element;
+  r.element = in.method == InspectionMethod::CheckPlugs ? std::nullopt : in.element;
   r.element_certificate = Trimmed(in.element_certificate);
-  const GaugeKind* kind = request.kind;
-  const GaugeKind* plugs[3] = {nullptr, nullptr, kind->wear_check_plug};
-  for (const GaugeKind* candidate : GaugeKinds()) {
-    // A ring's GO and NOT-GO check plugs come just before its wear check plug in the list.
-    if (candidate == kind->wear_check_plug) break;
-    plugs[0] = plugs[1];
-    plugs[1] = candidate;
-  }
-  if (in.method == InspectionMethod::CheckPlugs) {
-    const std::optional<bool> results[3] = {in.checks.go, in.checks.not_go, in.checks.wear};
-    for (int i = 0; i < 3; ++i) {
-      if (results[i] && plugs[i]) r.checks.push_back({std::string(plugs[i]->name), *results[i]});
-    }
-  }
+  r.instrument = {Trimmed(in.instrument.name), Trimmed(in.instrument.number),
+                  Trimmed(in.instrument.certificate), Trimmed(in.instrument.valid_until)};
+  if (in.method == InspectionMethod::CheckPlugs) r.checks = CheckResults(*request.kind, in);
   r.major = in.major;
   r.uncertainty = in.uncertainty;
+  r.coverage_k = in.uncertainty ? in.coverage_k : std::nullopt;
   r.notes = Trimmed(in.notes);
   r.replaces = in.replaces;
+  r.acceptance = limits.acceptance;
+  r.imported = in.imported;
   r.thread = gauge.thread;
   r.kind = gauge.kind;
   r.length = gauge.length;
-  r.database_file = Utf8(db.path());
-  const auto hash = ContentHash(db.path());
-  r.database_hash = hash ? Hex(*hash) : "无法读取";
-  r.program_version = ProgramVersion();
   r.limit_low = limits.low;
   r.limit_high = limits.high;
   r.wear_limit = limits.wear;
@@ -236,26 +320,20 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
   r.verdict = VerdictKey(decided.verdict.code);
   r.verdict_text = decided.verdict.text;
   r.margin_um = decided.verdict.margin_um;
+  r.margin_limit = MarginLimitKey(decided.verdict.limit);
   decided.remarks = RecordRemarks(r);
   return decided;
 }
 
-std::vector<std::string> RecordRemarks(const InspectionRecord& r) {
-  std::vector<std::string> remarks;
-  if (!r.limit_low || !r.limit_high) {
-    remarks.push_back("量规极限不全，不能判定：" + r.limits_note);
-  } else if (r.has_wear_limit && !r.wear_limit) {
-    remarks.push_back("磨损极限未知，仅按新制量规的极限判定" +
-                      (r.limits_note.empty() ? "" : "（" + r.limits_note + "）"));
-  }
-  if (r.method != InspectionMethod::CheckPlugs) {
-    remarks.push_back(
-        r.uncertainty ? "判定规则：ISO 14253-1，扩展不确定度 U = " + Micrometres(*r.uncertainty) +
-                            "：合格区按 U 收窄，不合格区按 U 放宽，其间不能判定"
-                      : "判定规则：未给出测量不确定度，按极限直接判定");
-    remarks.push_back("未作螺旋升角修正及测量力修正");
-  }
-  return remarks;
+DatabaseStamp StampOf(const ToleranceDatabase& db) {
+  const auto hash = ContentHash(db.path());
+  return {Utf8(db.path()), hash ? Hex(*hash) : "无法读取", ProgramVersion()};
+}
+
+void Stamp(InspectionRecord& record, const DatabaseStamp& stamp) {
+  record.database_file = stamp.file;
+  record.database_hash = stamp.hash;
+  record.program_version = stamp.program_version;
 }
 
 GaugeLimits LimitsOfRecord(const InspectionRecord& r) {
@@ -264,69 +342,10 @@ GaugeLimits LimitsOfRecord(const InspectionRecord& r) {
   limits.high = r.limit_high;
   limits.wear = r.wear_limit;
   limits.has_wear_limit = r.has_wear_limit;
+  limits.acceptance = r.acceptance;
   const GaugeKind* kind = FindGaugeKind(r.kind);
   limits.direction = kind && kind->layout == Layout::Ring ? WearDirection::Up : WearDirection::Down;
   return limits;
-}
-
-std::optional<std::string> LastRecordDay(const std::vector<InspectionRecord>& records) {
-  const auto counting = CountingRecords(records);
-  if (counting.empty()) return std::nullopt;
-  return std::max_element(counting.begin(), counting.end(),
-                          [](const auto& a, const auto& b) { return a.date < b.date; })
-      ->date;
-}
-
-std::optional<Day> NextDue(const GaugeEntry& gauge, const std::vector<InspectionRecord>& records) {
-  const std::optional<std::string> last = LastRecordDay(records);
-  const std::optional<Day> from = ParseDay(last ? *last : gauge.since);
-  if (!from) return std::nullopt;
-  return AddMonths(*from, gauge.interval_months);
-}
-
-std::optional<GaugeTrend> TrendOf(const std::vector<InspectionRecord>& records) {
-  std::vector<TrendPoint> points;
-  std::optional<double> wear;
-  WearDirection direction = WearDirection::Down;
-  for (const InspectionRecord& r : CountingRecords(records)) {
-    const auto day = ParseDay(r.date);
-    const GaugeKind* kind = FindGaugeKind(r.kind);
-    if (!day || !kind || r.readings.empty()) continue;
-    direction = kind->layout == Layout::Ring ? WearDirection::Up : WearDirection::Down;
-    double extreme = r.readings.front().pitch_diameter;
-    for (const MeasuredReading& reading : r.readings) {
-      extreme = direction == WearDirection::Up ? std::max(extreme, reading.pitch_diameter)
-                                               : std::min(extreme, reading.pitch_diameter);
-    }
-    points.push_back({MonthsOf(*day), extreme});
-    wear = r.wear_limit;
-  }
-  const auto fit = FitWearTrend(points, wear, direction);
-  if (!fit) return std::nullopt;
-  GaugeTrend trend{*fit, std::nullopt, points.size()};
-  if (fit->month_at_limit) trend.reaches_limit = DayAtMonths(*fit->month_at_limit);
-  return trend;
-}
-
-std::string VerdictLine(const std::string& code, const std::string& text,
-                        std::optional<double> margin_um) {
-  if (!margin_um) return text;
-  if (*margin_um < 0) return text + "，超出 " + Micrometres(-*margin_um);
-  return text + (code == VerdictKey(VerdictCode::Worn) ? "，距磨损极限 " : "，距最近极限 ") +
-         Micrometres(*margin_um);
-}
-
-std::string Millimetres(double mm) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.4f", mm);
-  return text;
-}
-
-std::string Micrometres(double um) {
-  const double tenths = std::round(um * 10) / 10;
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f µm", tenths == 0 ? 0.0 : tenths);
-  return text;
 }
 
 }  // namespace threadgauge

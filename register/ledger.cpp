@@ -4,9 +4,9 @@
 #include <map>
 
 #include "register/inspection.h"
+#include "spreadsheet_text.h"
 #include "tolerance/admin/csv.h"
 #include "tolerance/csv_field.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -54,19 +54,6 @@ const std::vector<Heading>& Headings() {
   return headings;
 }
 
-// Headings compared without blanks, with full-width brackets as ASCII ones.
-std::string HeadingKey(std::string text) {
-  for (const auto& [from, to] : {std::pair<std::string, std::string>{"（", "("},
-                                 {"）", ")"},
-                                 {" ", ""},
-                                 {"\xe3\x80\x80", ""}}) {
-    for (size_t at = text.find(from); at != std::string::npos; at = text.find(from, at)) {
-      text.replace(at, from.size(), to);
-    }
-  }
-  return text;
-}
-
 std::optional<Column> ColumnOf(const std::string& heading) {
   const std::string key = HeadingKey(heading);
   for (const Heading& h : Headings()) {
@@ -90,19 +77,38 @@ std::optional<int> ReadInterval(const std::string& text) {
 }  // namespace
 
 std::vector<LedgerRow> LedgerRows(const GaugeRegister& register_file) {
+  std::map<std::string, std::vector<RecordFacts>> facts_of;
+  for (RecordFacts& facts : register_file.AllRecordFacts()) {
+    facts_of[facts.gauge_number].push_back(std::move(facts));
+  }
   std::vector<LedgerRow> rows;
+  static const std::vector<RecordFacts> kNone;
   for (GaugeEntry& gauge : register_file.Gauges()) {
-    const auto records = register_file.RecordsOf(gauge.number);
-    LedgerRow row{gauge, LastRecordDay(records), NextDue(gauge, records), ""};
-    const auto counting = CountingRecords(records);
-    if (!counting.empty()) row.last_verdict = counting.back().verdict_text;
+    const auto found = facts_of.find(gauge.number);
+    const std::vector<RecordFacts>& facts = found == facts_of.end() ? kNone : found->second;
+    LedgerRow row{std::move(gauge), LastRecordDay(facts), {}, ""};
+    row.due = DueOf(row.gauge, facts);
+    if (const auto last = LastCounting(facts)) row.last_verdict = last->verdict_text;
     rows.push_back(std::move(row));
   }
   return rows;
 }
 
 bool DueWithin(const LedgerRow& row, const Day& on, long days) {
-  return row.gauge.state == kInUse && row.next_due && DaysBetween(on, *row.next_due) <= days;
+  if (row.gauge.state != kInUse) return false;
+  return row.due.now || (row.due.day && DaysBetween(on, *row.due.day) <= days);
+}
+
+std::string DueText(const GaugeDue& due, const Day& on) {
+  std::string text = due.day ? DayText(*due.day) : "—";
+  if (due.day) {
+    const long days = DaysBetween(on, *due.day);
+    if (days < 0) text += "（已过期 " + std::to_string(-days) + " 天）";
+  }
+  const std::string reason = DueReasonText(due);
+  if (!reason.empty() && due.reason != DueReason::WearForecast) text += "  " + reason;
+  if (due.reason == DueReason::WearForecast) text += "（" + reason + "）";
+  return text;
 }
 
 std::vector<std::string> LedgerColumns() {
@@ -122,7 +128,7 @@ std::string LedgerCsv(const std::vector<LedgerRow>& rows) {
     const GaugeEntry& g = row.gauge;
     line({g.number, g.thread, g.kind, g.length, g.maker, g.serial, g.since,
           std::to_string(g.interval_months), g.department, g.keeper, g.state, g.notes,
-          row.last_record.value_or(""), row.next_due ? DayText(*row.next_due) : "",
+          row.last_record.value_or(""), row.due.day ? DayText(*row.due.day) : "",
           row.last_verdict});
   }
   return csv;
@@ -131,27 +137,19 @@ std::string LedgerCsv(const std::vector<LedgerRow>& rows) {
 std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, const Day& today,
                                                       const std::set<std::string>& registered) {
   LedgerImport result;
-  std::string text;
-  if (bytes.starts_with("\xef\xbb\xbf")) {
-    result.encoding = "UTF-8（带 BOM）";
-    text = std::string(bytes.substr(3));
-  } else if (IsValidUtf8(bytes)) {
-    result.encoding = "UTF-8";
-    text = std::string(bytes);
-  } else if (auto converted = ConvertToUtf8(bytes, "GB18030")) {
-    result.encoding = "GBK";
-    text = std::move(*converted);
-  } else {
-    return std::string("文件既不是 UTF-8 也不是 GBK 编码的文字，无法读取");
-  }
-  const std::vector<CsvRow> rows = ParseDelimited(text, ',', true);
+  const auto decoded = DecodeSpreadsheetText(bytes);
+  if (const auto* wrong = std::get_if<std::string>(&decoded)) return *wrong;
+  result.encoding = std::get<DecodedText>(decoded).encoding;
+  const std::vector<NumberedCsvRow> rows =
+      ParseDelimitedLines(std::get<DecodedText>(decoded).text, ',', true);
   if (rows.empty()) return std::string("文件是空的");
   std::map<size_t, Column> columns;
-  for (size_t i = 0; i < rows[0].size(); ++i) {
-    if (auto column = ColumnOf(rows[0][i])) {
+  const CsvRow& headings = rows[0].fields;
+  for (size_t i = 0; i < headings.size(); ++i) {
+    if (auto column = ColumnOf(headings[i])) {
       columns[i] = *column;
-    } else if (!rows[0][i].empty()) {
-      result.ignored_columns.push_back(rows[0][i]);
+    } else if (!headings[i].empty()) {
+      result.ignored_columns.push_back(headings[i]);
     }
   }
   for (Column needed : {Column::Number, Column::Thread, Column::Kind}) {
@@ -163,8 +161,8 @@ std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, co
     }
   }
   std::set<std::string> seen = registered;
-  for (size_t line = 1; line < rows.size(); ++line) {
-    const CsvRow& row = rows[line];
+  for (size_t index = 1; index < rows.size(); ++index) {
+    const CsvRow& row = rows[index].fields;
     if (std::all_of(row.begin(), row.end(), [](const auto& f) { return f.empty(); })) continue;
     GaugeEntry gauge;
     std::optional<std::string> problem;
@@ -223,7 +221,7 @@ std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, co
                 (registered.count(gauge.number) ? " 已在量规台账中" : " 在文件中重复");
     }
     if (problem) {
-      result.problems.push_back("第 " + std::to_string(line + 1) + " 行：" + *problem);
+      result.problems.push_back("第 " + std::to_string(rows[index].line) + " 行：" + *problem);
     } else {
       result.good.push_back(std::move(gauge));
     }

@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <system_error>
 #include <utility>
 
@@ -21,6 +22,8 @@ OpenStatus StatusOf(int rc) {
     case EngineFault::Locked:
       return OpenStatus::Locked;
     case EngineFault::None:
+    case EngineFault::Refused:
+    case EngineFault::Unwritable:
     case EngineFault::Other:
       break;
   }
@@ -108,6 +111,41 @@ std::pair<std::optional<SqliteConnection>, int> SqliteConnection::OpenReadOnlySh
   return OpenWithFlags(path, SQLITE_OPEN_READONLY, busy_ms,
                        [](sqlite3* db) { return SqliteConnection(db); });
 }
+
+std::pair<std::optional<SqliteConnection>, int> SqliteConnection::OpenImmutable(
+    const std::filesystem::path& path) {
+  // A URI names the file; every byte outside the unreserved set is escaped, so a Chinese
+  // name, a space or a '?' stays part of the path.
+  std::string generic = Utf8(path);
+  std::replace(generic.begin(), generic.end(), '\\', '/');
+  std::string uri = "file:";
+  if (!generic.empty() && generic.front() != '/') uri += "/";  // "C:/…" on Windows
+  static const char* const hex = "0123456789ABCDEF";
+  for (unsigned char c : generic) {
+    const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') ||
+                       c == '/' || c == '-' || c == '_' || c == '.' || c == '~' || c == ':';
+    if (plain) {
+      uri += static_cast<char>(c);
+    } else {
+      uri += '%';
+      uri += hex[c >> 4];
+      uri += hex[c & 15];
+    }
+  }
+  uri += "?immutable=1";
+  sqlite3* db = nullptr;
+  const int code =
+      sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  if (code != SQLITE_OK) {
+    const int extended = db ? sqlite3_extended_errcode(db) : code;
+    sqlite3_close(db);
+    return {std::nullopt, extended};
+  }
+  sqlite3_extended_result_codes(db, 1);
+  return {SqliteConnection(db), SQLITE_OK};
+}
+
+bool SqliteConnection::IsReadOnly() const { return sqlite3_db_readonly(db_, "main") == 1; }
 
 long long SqliteConnection::LastInsertRowId() const { return sqlite3_last_insert_rowid(db_); }
 
@@ -245,6 +283,12 @@ EngineFault FaultOf(int engine_code) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
       return EngineFault::Locked;
+    case SQLITE_CONSTRAINT:
+      return EngineFault::Refused;
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+    case SQLITE_CANTOPEN:
+      return EngineFault::Unwritable;
     default:
       return EngineFault::Other;
   }

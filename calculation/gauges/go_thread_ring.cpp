@@ -20,12 +20,13 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kGoThreadRing{"通端螺纹环规",
-                                     Layout::Ring,
-                                     Deviation::es,
-                                     PitchDiameterTable::External,
-                                     HalfAngleProfile::Complete,
-                                     Diameters,
-                                     &kGoRingWearCheckPlug};
+extern const GaugeKind kGoThreadRing{
+    "通端螺纹环规",
+    Layout::Ring,
+    Deviation::es,
+    PitchDiameterTable::External,
+    HalfAngleProfile::Complete,
+    Diameters,
+    {&kGoRingGoCheckPlug, &kGoRingNotGoCheckPlug, &kGoRingWearCheckPlug}};
 
 }  // namespace threadgauge

@@ -21,12 +21,13 @@ GaugeDiameters Diameters(const ThreadValues& t) {
 
 }  // namespace
 
-extern const GaugeKind kNotGoThreadRing{"止端螺纹环规",
-                                        Layout::Ring,
-                                        Deviation::es,
-                                        PitchDiameterTable::External,
-                                        HalfAngleProfile::Truncated,
-                                        Diameters,
-                                        &kNotGoRingWearCheckPlug};
+extern const GaugeKind kNotGoThreadRing{
+    "止端螺纹环规",
+    Layout::Ring,
+    Deviation::es,
+    PitchDiameterTable::External,
+    HalfAngleProfile::Truncated,
+    Diameters,
+    {&kNotGoRingGoCheckPlug, &kNotGoRingNotGoCheckPlug, &kNotGoRingWearCheckPlug}};
 
 }  // namespace threadgauge

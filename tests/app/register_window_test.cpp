@@ -154,7 +154,7 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
               EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
             }));
       }));
-  EXPECT_EQ(plug_verdict, QStringLiteral("结论：合格（新制范围内），距最近极限 3.2 µm"));
+  EXPECT_EQ(plug_verdict, QStringLiteral("结论：合格（新制范围内），距新制上限 3.2 µm"));
   std::vector<std::string> plug_cli = cli;
   plug_cli.insert(plug_cli.end(), {"--m", "10.2750", "--m", "10.2756", "--m", "10.2744"});
   EXPECT_EQ(plug_verdict.toStdString(), CliVerdict(plug_cli));
@@ -188,7 +188,8 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
                         "--e", "7.589"}));
   EXPECT_EQ(Opened().RecordsOf("TG-2026-01").size(), 1u);
 
-  // 到期量规 a year later, less ten days: the two gauges inspected today, not the others.
+  // 到期量规 a year later, less ten days: the two gauges inspected today, and the six never
+  // inspected (they have no 启用日期: due until they are).
   const Day inspected = today_;
   today_ = AddDays(AddMonths(inspected, 12), -10);
   QStringList due;
@@ -198,13 +199,18 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
                                             for (int r = 0; r < table->rowCount(); ++r)
                                               due << Cell(*table, r, 0);
                                           }));
-  EXPECT_EQ(due, QStringList({"TG-2026-01", "TG-2026-02"}));
+  EXPECT_EQ(due, QStringList({"TG-2026-01", "TG-2026-02", "TG-2026-03", "TG-2026-04", "TG-2026-05",
+                              "TG-2026-06", "TG-2026-07", "TG-2026-08"}));
   // Past the day, the window says so when it starts.
   today_ = AddDays(AddMonths(inspected, 12), 1);
   Form1 next_year(Files());
   EXPECT_NE(next_year.findChild<QLabel*>("StatusLine")
                 ->text()
                 .indexOf(QStringLiteral("量规台账：2 件量规已过检定日期")),
+            -1);
+  EXPECT_NE(next_year.findChild<QLabel*>("StatusLine")
+                ->text()
+                .indexOf(QStringLiteral("量规台账：6 件量规从未检定")),
             -1);
 }
 

@@ -74,8 +74,10 @@ TEST_F(RegisterCli, TheSetRegisteredInspectedPrintedAndDueAYearLater) {
       << plug.out;
   EXPECT_NE(plug.out.find("{\"value\": 10.2756, \"pitch_diameter\": 8.9763}"), std::string::npos);
   EXPECT_NE(plug.out.find("\"verdict\": {\"code\": \"new\", \"text\": \"合格（新制范围内）\", "
-                          "\"margin_um\": 3.2}"),
-            std::string::npos);
+                          "\"margin_um\": 3.2, \"margin_to\": \"new_high\", \"line\": "
+                          "\"合格（新制范围内），距新制上限 3.2 µm\"}"),
+            std::string::npos)
+      << plug.out;
   EXPECT_NE(plug.out.find("\"record\": 1}"), std::string::npos);
 
   // GO ring: 8.983 … 8.989, wear limit 9.010; balls 0.9002: d2 = E + 1.4015619. 8.9905619
@@ -110,12 +112,22 @@ TEST_F(RegisterCli, TheSetRegisteredInspectedPrintedAndDueAYearLater) {
   EXPECT_NE(due.out.find("{\"number\": \"TG-1\", \"thread\": \"M10×1.5-6g\", \"gauge\": "
                          "\"通端螺纹环规\", \"length\": \"大于14至32\", \"state\": \"在用\", "
                          "\"last_record\": \"" +
-                         DayText(today) + "\", \"next_due\": \"" + next + "\"}"),
+                         DayText(today) + "\", \"next_due\": \"" + next +
+                         "\", \"due_now\": false, \"due_reason\": null}"),
             std::string::npos)
       << due.out;
-  EXPECT_EQ(due.out.find("TG-3"), std::string::npos);  // never inspected, no 启用日期
-  const CliRun now = Run({"gauges", "list", "--due-within", "30", "--format", "json"});
-  EXPECT_EQ(now.out, "[]\n");
+  // Never inspected and without a 启用日期: due now, whatever the day.
+  const CliRun now = Run({"gauges", "list", "--due-within", "30"});
+  EXPECT_EQ(now.out.find("TG-1 "), std::string::npos) << now.out;
+  EXPECT_EQ(now.out.find("TG-2 "), std::string::npos);
+  for (const char* never : {"TG-3", "TG-4", "TG-5", "TG-6", "TG-7", "TG-8"}) {
+    EXPECT_NE(now.out.find(std::string(never) + "  M10×1.5-6g"), std::string::npos) << never;
+  }
+  EXPECT_NE(
+      now.out.find("TG-3  M10×1.5-6g  校通-止螺纹塞规  大于14至32  在用  上次检定 —  下次检定 "
+                   "—  从未检定\n"),
+      std::string::npos)
+      << now.out;
 }
 
 TEST_F(RegisterCli, BadInputWritesNothingAndExitsTwo) {
@@ -176,7 +188,7 @@ TEST_F(RegisterCli, ACorrectionReplacesARecordAndARetiredGaugeKeepsItsHistory) {
   const CliRun shown = Run({"gauges", "show", "P1", "--format", "json"});
   EXPECT_NE(shown.out.find("{\"id\": 1, \"date\": \"" + DayText(Today()) +
                            "\", \"verdict\": \"new\", \"margin_um\": 6, \"replaces\": null, "
-                           "\"replaced_by\": 2}"),
+                           "\"replaced_by\": 2, \"imported\": false, \"hash_matches\": true}"),
             std::string::npos)
       << shown.out;
   ASSERT_EQ(Run({"gauges", "retire", "P1"}).exit, 0);

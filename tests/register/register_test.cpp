@@ -43,7 +43,7 @@ InspectionRecord RecordOf(const std::string& number, const std::string& date) {
   r.date = date;
   r.method = InspectionMethod::Balls;
   r.element = 0.9;
-  r.readings = {{7.585, 8.9865}, {7.589, 8.9905}};
+  r.readings = {{7.585, 8.9865, ""}, {7.589, 8.9905, "中间"}};
   r.thread = "M10×1.5-6g";
   r.kind = "通端螺纹环规";
   r.database_file = "公差表.db";
@@ -209,6 +209,10 @@ TEST(RegisterFile, AVersion1FileIsCopiedAsideThenMigratedInPlace) {
   ASSERT_TRUE(std::holds_alternative<long long>(id));
   EXPECT_EQ(gauges.Record(std::get<long long>(id))->uncertainty, 1.5);
   EXPECT_FALSE(before.empty());
+  // The old record joined the chain of hashes when it was migrated; the new one follows it.
+  EXPECT_EQ(records[0].hash.size(), 64u);
+  EXPECT_TRUE(gauges.BrokenLinks(std::nullopt).empty());
+  EXPECT_TRUE(gauges.MissingTriggers().empty());
 }
 
 TEST(RegisterFile, ANewerFileIsOnlyRead) {
@@ -218,7 +222,7 @@ TEST(RegisterFile, ANewerFileIsOnlyRead) {
     GaugeRegister gauges = Opened(path);
     ASSERT_FALSE(gauges.Add(Ring("N1")).has_value());
   }
-  ExecSql(path, "PRAGMA user_version = 3");
+  ExecSql(path, "PRAGMA user_version = 4");
   GaugeRegister gauges = Opened(path);
   EXPECT_TRUE(gauges.read_only());
   EXPECT_NE(gauges.note().find("较新版本"), std::string::npos);

@@ -2,11 +2,12 @@
 
 namespace threadgauge {
 
-std::vector<CsvRow> ParseDelimited(std::string_view text, char separator,
-                                   bool blank_lines_are_rows) {
+std::vector<NumberedCsvRow> ParseDelimitedLines(std::string_view text, char separator,
+                                                bool blank_lines_are_rows) {
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
-  std::vector<CsvRow> rows;
+  std::vector<NumberedCsvRow> rows;
   CsvRow row;
+  size_t line = 1, row_line = 1;
   std::string field;
   bool quoted = false;
   bool at_field_start = true;
@@ -20,6 +21,8 @@ std::vector<CsvRow> ParseDelimited(std::string_view text, char separator,
       } else if (c == '"') {
         quoted = false;
       } else {
+        // A line break inside a quoted field is a line of the file all the same.
+        if (c == '\n' || (c == '\r' && !(i + 1 < text.size() && text[i + 1] == '\n'))) ++line;
         field += c;
       }
       continue;
@@ -38,8 +41,9 @@ std::vector<CsvRow> ParseDelimited(std::string_view text, char separator,
       if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
       if (row_has_content || !field.empty() || blank_lines_are_rows) {
         row.push_back(std::move(field));
-        rows.push_back(std::move(row));
+        rows.push_back({row_line, std::move(row)});
       }
+      row_line = ++line;
       row.clear();
       field.clear();
       at_field_start = true;
@@ -52,7 +56,16 @@ std::vector<CsvRow> ParseDelimited(std::string_view text, char separator,
   }
   if (row_has_content || !field.empty()) {
     row.push_back(std::move(field));
-    rows.push_back(std::move(row));
+    rows.push_back({row_line, std::move(row)});
+  }
+  return rows;
+}
+
+std::vector<CsvRow> ParseDelimited(std::string_view text, char separator,
+                                   bool blank_lines_are_rows) {
+  std::vector<CsvRow> rows;
+  for (NumberedCsvRow& row : ParseDelimitedLines(text, separator, blank_lines_are_rows)) {
+    rows.push_back(std::move(row.fields));
   }
   return rows;
 }

@@ -44,6 +44,16 @@ struct GaugeDiameters {
   std::optional<Value> Text18;
 };
 
+struct GaugeKind;
+
+// A ring's three check plugs, smallest to largest: GO, NOT-GO and wear. The wear check
+// plug's pitch diameter is the ring's wear limit.
+struct CheckPlugs {
+  const GaugeKind* go = nullptr;
+  const GaugeKind* not_go = nullptr;
+  const GaugeKind* wear = nullptr;
+};
+
 struct GaugeKind {
   std::string_view name;  // as listed in Combo4
   Layout layout;
@@ -51,8 +61,7 @@ struct GaugeKind {
   PitchDiameterTable pitch_diameter_table;
   HalfAngleProfile profile;
   GaugeDiameters (*diameters)(const ThreadValues&);
-  // A ring's wear check plug: its pitch diameter is the ring's wear limit.
-  const GaugeKind* wear_check_plug = nullptr;
+  CheckPlugs check_plugs{};  // a ring's; none for a plug
 
   // The kind checks an internal thread (a nut): the plugs of G and H.
   bool internal() const { return deviation == Deviation::EI; }

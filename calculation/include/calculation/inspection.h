@@ -3,6 +3,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "calculation/calculate.h"
@@ -33,9 +34,14 @@ struct GaugeLimits {
   WearDirection direction = WearDirection::Down;
   CalculationResult calculation;  // the gauge's own calculation, as the window shows it
   std::vector<Notice> missing;    // why a limit could not be had
+  // A new gauge accepted from its maker is judged against its manufacturing zone alone:
+  // below or above it is out of tolerance, never worn.
+  bool acceptance = false;
   // A verdict needs the new-gauge zone; without the wear limit it decides on the zone alone.
   bool decidable() const { return low.has_value() && high.has_value(); }
-  bool wear_unknown() const { return has_wear_limit && !wear; }
+  bool wear_unknown() const { return has_wear_limit && !wear && !acceptance; }
+  // The wear limit as the verdict applies it: none for a gauge being accepted as new.
+  std::optional<double> applied_wear() const { return acceptance ? std::nullopt : wear; }
 };
 
 // The limits of the request's gauge kind on the database as it is now.
@@ -43,16 +49,26 @@ GaugeLimits LimitsFor(const GaugeRequest& request, const ToleranceDatabase& db);
 
 enum class VerdictCode { New, Worn, WornOut, OutOfTolerance, Undecided };
 
+// The limit a verdict's margin is measured to.
+enum class MarginLimit { None, NewLow, NewHigh, Wear };
+
 struct Verdict {
   VerdictCode code = VerdictCode::Undecided;
   std::string text;  // "合格（新制范围内）", …
   // To the nearest limit (for a worn gauge, to its wear limit); negative beyond a limit.
   std::optional<double> margin_um;
+  MarginLimit limit = MarginLimit::None;
+  // The limit only parts a new gauge from a worn one: conformity does not end there, so
+  // the uncertainty does not apply to it.
+  bool boundary = false;
   bool conforms() const { return code == VerdictCode::New || code == VerdictCode::Worn; }
 };
 
 const char* VerdictKey(VerdictCode code);   // "new", "worn", "worn_out", …
 const char* VerdictText(VerdictCode code);  // "合格（新制范围内）", …
+std::optional<VerdictCode> VerdictOfKey(std::string_view key);
+const char* MarginLimitKey(MarginLimit limit);  // "", "new_low", "new_high", "wear"
+MarginLimit MarginLimitOfKey(std::string_view key);
 
 // One pitch diameter judged against the limits. With an expanded uncertainty U (µm) the
 // decision follows ISO 14253-1: conformity only inside the acceptable range narrowed by U,
@@ -67,7 +83,14 @@ Verdict JudgeReadings(const GaugeLimits& limits, std::span<const double> pitch_d
 struct CheckPlugResults {
   std::optional<bool> go, not_go, wear;  // none: not checked
 };
-Verdict JudgeCheckPlugs(const CheckPlugResults& checks);
+Verdict JudgeCheckPlugs(const CheckPlugResults& checks, bool acceptance = false);
+
+// A larger check plug that screws in where a smaller one does not: the results cannot all
+// be as entered. The two plugs by their place (0 GO, 1 NOT-GO, 2 wear), larger first.
+struct CheckPlugContradiction {
+  int passed = 0, refused = 0;
+};
+std::optional<CheckPlugContradiction> ContradictionIn(const CheckPlugResults& checks);
 
 // The wear per month of a gauge's pitch diameter, fitted by least squares over its
 // inspections, and when the fit reaches the wear limit.

@@ -8,22 +8,28 @@
 #include <vector>
 
 #include "register/calendar.h"
+#include "register/due.h"
 #include "register/gauge_register.h"
 
 namespace threadgauge {
 
 // A gauge as the ledger lists it: its entry, the day of its last counting record, when it is
-// next due and what the last record decided.
+// next due and why, and what the last record decided.
 struct LedgerRow {
   GaugeEntry gauge;
   std::optional<std::string> last_record;
-  std::optional<Day> next_due;
+  GaugeDue due;
   std::string last_verdict;
 };
+// Every gauge's row, from one reading of the gauges and one of the records' facts.
 std::vector<LedgerRow> LedgerRows(const GaugeRegister& register_file);
 
-// In use and due on or before `on` + `days` (overdue ones included).
+// In use and due on or before `on` + `days` (overdue ones included), or due now whatever
+// the day: its last record did not conform, or it was never inspected.
 bool DueWithin(const LedgerRow& row, const Day& on, long days);
+
+// "2027-12-07（已过期 3 天）", "—", with the reason when there is one: the due column.
+std::string DueText(const GaugeDue& due, const Day& on);
 
 // The ledger's column headings, which an import matches and an export writes.
 std::vector<std::string> LedgerColumns();

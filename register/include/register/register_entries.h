@@ -33,13 +33,28 @@ enum class InspectionMethod { Wires, Balls, CheckPlugs };
 const char* MethodKey(InspectionMethod method);  // "wires", "balls", "checks"
 std::optional<InspectionMethod> MethodOfKey(const std::string& key);
 
+// Where along the gauge's thread a reading was taken: "起始", "中间", "末端", or empty.
+inline constexpr std::array<const char*, 3> kReadingPositions = {"起始", "中间", "末端"};
+
 struct MeasuredReading {
   double value = 0;           // M or E as read, mm
   double pitch_diameter = 0;  // mm
+  std::string position;
+  friend bool operator==(const MeasuredReading&, const MeasuredReading&) = default;
 };
 struct CheckPlugResult {
   std::string plug;  // the check plug's gauge name
   bool passed = false;
+  std::string gauge_number;  // the 编号 of the check plug used, when given
+  friend bool operator==(const CheckPlugResult&, const CheckPlugResult&) = default;
+};
+
+// The measuring instrument the readings were taken with (a length measuring machine, a
+// micrometer …), as its calibration certificate names it.
+struct MeasuringInstrument {
+  std::string name, number, certificate;
+  std::string valid_until;  // the certificate's last day, "2027-06-30" or empty
+  friend bool operator==(const MeasuringInstrument&, const MeasuringInstrument&) = default;
 };
 
 // One inspection as it was decided: the inputs, and the limits and verdict as computed
@@ -58,7 +73,11 @@ struct InspectionRecord {
   std::vector<CheckPlugResult> checks;
   std::optional<double> major;        // measured major diameter, mm
   std::optional<double> uncertainty;  // expanded uncertainty U, µm
+  std::optional<double> coverage_k;   // the coverage factor U was stated with
+  MeasuringInstrument instrument;
   std::string notes;
+  bool acceptance = false;  // a new gauge accepted against its manufacturing zone
+  bool imported = false;    // taken over from the keeper's earlier history (导入)
   std::optional<long long> replaces;
   // The gauge as it was registered when inspected.
   std::string thread, kind, length;
@@ -69,7 +88,11 @@ struct InspectionRecord {
   std::string verdict;      // "new", "worn", "worn_out", "out_of_tolerance", "undecided"
   std::string verdict_text;
   std::optional<double> margin_um;
-  std::string created;  // when it was saved, local time
+  std::string margin_limit;  // MarginLimitKey of the limit the margin is measured to
+  std::string created;       // when it was saved, local time
+  // SHA-256 over the record's content and the previous record's hash: a record changed,
+  // taken out or put in afterwards breaks the chain from there on.
+  std::string hash;
   // Filled when read back: the record that replaced this one, if any.
   std::optional<long long> replaced_by;
 };

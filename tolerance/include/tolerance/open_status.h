@@ -18,8 +18,10 @@ enum class OpenStatus {
 // What an engine failure while reading means for the user.
 enum class EngineFault {
   None,
-  Damaged,  // the file is corrupt
-  Locked,   // another program holds the file
+  Damaged,     // the file is corrupt
+  Locked,      // another program holds the file
+  Refused,     // a constraint or a trigger of the file refused the change
+  Unwritable,  // no right to write the file or its folder, or the medium is read-only
   Other,
 };
 

@@ -41,6 +41,13 @@ class SqliteConnection {
   static std::pair<std::optional<SqliteConnection>, int> OpenReadOnlyShared(
       const std::filesystem::path& path, int busy_ms);
 
+  // The same on a medium nobody writes to (a read-only folder, a CD, a write-protected
+  // share): the engine then needs no lock or shared-memory file beside it.
+  static std::pair<std::optional<SqliteConnection>, int> OpenImmutable(
+      const std::filesystem::path& path);
+
+  // The connection cannot write, whatever it was opened for (a write-protected file).
+  bool IsReadOnly() const;
   long long LastInsertRowId() const;
 
   // Runs SQL without results; the engine's result code when it fails.

@@ -15,6 +15,15 @@ using CsvRow = std::vector<std::string>;
 std::vector<CsvRow> ParseDelimited(std::string_view text, char separator,
                                    bool blank_lines_are_rows = false);
 
+// The same, each row with the number of the line it starts on (1 for the first): a quoted
+// field with line breaks makes one row of several lines.
+struct NumberedCsvRow {
+  size_t line = 0;
+  CsvRow fields;
+};
+std::vector<NumberedCsvRow> ParseDelimitedLines(std::string_view text, char separator,
+                                                bool blank_lines_are_rows = false);
+
 // Comma-separated text.
 std::vector<CsvRow> ParseCsv(std::string_view text);
 

@@ -1,0 +1,130 @@
+#include "register/due.h"
+
+#include <algorithm>
+#include <set>
+
+#include "calculation/gauge_kind.h"
+
+namespace threadgauge {
+namespace {
+
+// A trend makes a gauge due only when it rests on this many records.
+constexpr size_t kForecastRecords = 3;
+
+// The records no later record replaces, oldest first.
+std::vector<RecordFacts> Counting(std::vector<RecordFacts> facts) {
+  std::set<long long> replaced;
+  for (const RecordFacts& f : facts) {
+    if (f.replaces) replaced.insert(*f.replaces);
+  }
+  std::erase_if(facts, [&](const RecordFacts& f) { return replaced.count(f.id) > 0; });
+  std::sort(facts.begin(), facts.end(), [](const RecordFacts& a, const RecordFacts& b) {
+    return std::tie(a.date, a.id) < std::tie(b.date, b.id);
+  });
+  return facts;
+}
+
+std::vector<RecordFacts> FactsOfAll(const std::vector<InspectionRecord>& records) {
+  std::vector<RecordFacts> facts;
+  for (const InspectionRecord& r : records) facts.push_back(FactsOf(r));
+  return facts;
+}
+
+std::optional<GaugeTrend> TrendOfCounting(const std::vector<RecordFacts>& counting) {
+  std::vector<TrendPoint> points;
+  std::optional<double> wear;
+  WearDirection direction = WearDirection::Down;
+  for (const RecordFacts& f : counting) {
+    const auto day = ParseDay(f.date);
+    const GaugeKind* kind = FindGaugeKind(f.kind);
+    if (!day || !kind || !f.wear_side) continue;
+    direction = kind->layout == Layout::Ring ? WearDirection::Up : WearDirection::Down;
+    points.push_back({MonthsOf(*day), *f.wear_side});
+    wear = f.wear_limit;
+  }
+  const auto fit = FitWearTrend(points, wear, direction);
+  if (!fit) return std::nullopt;
+  GaugeTrend trend{*fit, std::nullopt, points.size()};
+  if (fit->month_at_limit) trend.reaches_limit = DayAtMonths(*fit->month_at_limit);
+  return trend;
+}
+
+}  // namespace
+
+bool RecordConforms(const std::string& verdict_key) {
+  const auto code = VerdictOfKey(verdict_key);
+  return code == VerdictCode::New || code == VerdictCode::Worn;
+}
+
+GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<RecordFacts>& facts) {
+  const std::vector<RecordFacts> counting = Counting(facts);
+  GaugeDue due;
+  const auto last_conforming = std::find_if(
+      counting.rbegin(), counting.rend(), [](const auto& f) { return RecordConforms(f.verdict); });
+  const std::optional<Day> from =
+      ParseDay(last_conforming != counting.rend() ? last_conforming->date : gauge.since);
+  if (from) due.day = AddMonths(*from, gauge.interval_months);
+  if (!counting.empty() && !RecordConforms(counting.back().verdict)) {
+    due.reason = DueReason::NotConforming;
+    due.now = true;
+    due.record = counting.back().id;
+    due.verdict = counting.back().verdict;
+    return due;
+  }
+  if (counting.empty() && !from) {
+    due.reason = DueReason::NeverInspected;
+    due.now = true;
+    return due;
+  }
+  if (const auto trend = TrendOfCounting(counting);
+      trend && trend->records >= kForecastRecords && trend->reaches_limit &&
+      (!due.day || *trend->reaches_limit < *due.day)) {
+    due.day = trend->reaches_limit;
+    due.reason = DueReason::WearForecast;
+  }
+  return due;
+}
+
+GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<InspectionRecord>& records) {
+  return DueOf(gauge, FactsOfAll(records));
+}
+
+std::string DueReasonText(const GaugeDue& due) {
+  switch (due.reason) {
+    case DueReason::Interval:
+      return "";
+    case DueReason::WearForecast:
+      return "预计 " + DayText(*due.day) + " 达到磨损极限";
+    case DueReason::NeverInspected:
+      return "从未检定";
+    case DueReason::NotConforming: {
+      const std::string record = "（记录 " + std::to_string(due.record.value_or(0)) + "）";
+      const auto code = VerdictOfKey(due.verdict);
+      if (code == VerdictCode::WornOut) return "检定不合格：超出磨损极限" + record;
+      if (code == VerdictCode::OutOfTolerance) return "检定不合格：超出制造公差" + record;
+      return "未能判定" + record;
+    }
+  }
+  return "";
+}
+
+std::optional<GaugeTrend> TrendOf(const std::vector<RecordFacts>& facts) {
+  return TrendOfCounting(Counting(facts));
+}
+
+std::optional<GaugeTrend> TrendOf(const std::vector<InspectionRecord>& records) {
+  return TrendOf(FactsOfAll(records));
+}
+
+std::optional<RecordFacts> LastCounting(const std::vector<RecordFacts>& facts) {
+  std::vector<RecordFacts> counting = Counting(facts);
+  if (counting.empty()) return std::nullopt;
+  return std::move(counting.back());
+}
+
+std::optional<std::string> LastRecordDay(const std::vector<RecordFacts>& facts) {
+  if (auto last = LastCounting(facts)) return last->date;
+  return std::nullopt;
+}
+
+}  // namespace threadgauge

@@ -1,0 +1,155 @@
+// The gauges of the register and its settings.
+#include "register/gauge_register.h"
+#include "register_sql.h"
+
+namespace threadgauge {
+namespace {
+
+constexpr const char* kGaugeColumns =
+    "number, thread, kind, length, maker, serial, since, interval_months, department, keeper, "
+    "state, notes";
+
+void BindGauge(SqliteStatement& s, const GaugeEntry& g) {
+  s.BindText(1, g.number);
+  s.BindText(2, g.thread);
+  s.BindText(3, g.kind);
+  s.BindText(4, g.length);
+  s.BindText(5, g.maker);
+  s.BindText(6, g.serial);
+  s.BindText(7, g.since);
+  s.BindInteger(8, g.interval_months);
+  s.BindText(9, g.department);
+  s.BindText(10, g.keeper);
+  s.BindText(11, g.state);
+  s.BindText(12, g.notes);
+}
+
+GaugeEntry ReadGauge(const SqliteStatement& s) {
+  GaugeEntry g;
+  g.number = TextOf(s.Read(0));
+  g.thread = TextOf(s.Read(1));
+  g.kind = TextOf(s.Read(2));
+  g.length = TextOf(s.Read(3));
+  g.maker = TextOf(s.Read(4));
+  g.serial = TextOf(s.Read(5));
+  g.since = TextOf(s.Read(6));
+  g.interval_months = static_cast<int>(s.Read(7).number);
+  g.department = TextOf(s.Read(8));
+  g.keeper = TextOf(s.Read(9));
+  g.state = TextOf(s.Read(10));
+  g.notes = TextOf(s.Read(11));
+  return g;
+}
+
+}  // namespace
+
+std::optional<RegisterError> GaugeRegister::Add(const GaugeEntry& gauge) { return AddAll({gauge}); }
+
+std::optional<RegisterError> GaugeRegister::AddAll(const std::vector<GaugeEntry>& gauges) {
+  return Write([&]() -> std::optional<RegisterError> {
+    auto insert = db_.Prepare(std::string("INSERT INTO gauges (") + kGaugeColumns +
+                              ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
+    if (!insert) return EngineError(path_, db_.ErrorCode());
+    for (const GaugeEntry& gauge : gauges) {
+      insert->Reset();
+      BindGauge(*insert, gauge);
+      if (insert->Next() == SqliteStatement::Step::Error) {
+        if (FaultOf(insert->ErrorCode()) == EngineFault::Refused) {
+          return RegisterError{"编号 " + gauge.number + " 已在量规台账中；未写入任何内容"};
+        }
+        return EngineError(path_, insert->ErrorCode());
+      }
+    }
+    return std::nullopt;
+  });
+}
+
+std::optional<RegisterError> GaugeRegister::Update(const GaugeEntry& gauge) {
+  return Write([&]() -> std::optional<RegisterError> {
+    auto update = db_.Prepare(
+        "UPDATE gauges SET thread=?2, kind=?3, length=?4, maker=?5, serial=?6, since=?7, "
+        "interval_months=?8, department=?9, keeper=?10, state=?11, notes=?12 WHERE number=?1");
+    if (!update) return EngineError(path_, db_.ErrorCode());
+    BindGauge(*update, gauge);
+    if (update->Next() == SqliteStatement::Step::Error) {
+      return EngineError(path_, update->ErrorCode());
+    }
+    if (ReadInteger(db_, "SELECT changes()").value_or(0) == 0) {
+      return RegisterError{"编号 " + gauge.number + " 不在量规台账中"};
+    }
+    return std::nullopt;
+  });
+}
+
+std::optional<RegisterError> GaugeRegister::SetState(const std::string& number,
+                                                     const std::string& state) {
+  auto gauge = Find(number);
+  if (!gauge) return RegisterError{"编号 " + number + " 不在量规台账中"};
+  gauge->state = state;
+  return Update(*gauge);
+}
+
+std::optional<GaugeEntry> GaugeRegister::Find(const std::string& number) const {
+  auto select =
+      db_.Prepare(std::string("SELECT ") + kGaugeColumns + " FROM gauges WHERE number = ?");
+  if (!select) {
+    ReadFailed(db_.ErrorCode());
+    return std::nullopt;
+  }
+  select->BindText(1, number);
+  switch (select->Next()) {
+    case SqliteStatement::Step::Row:
+      return ReadGauge(*select);
+    case SqliteStatement::Step::Error:
+      ReadFailed(select->ErrorCode());
+      return std::nullopt;
+    case SqliteStatement::Step::Done:
+      break;
+  }
+  return std::nullopt;
+}
+
+std::vector<GaugeEntry> GaugeRegister::Gauges() const {
+  std::vector<GaugeEntry> gauges;
+  auto select =
+      db_.Prepare(std::string("SELECT ") + kGaugeColumns + " FROM gauges ORDER BY number");
+  if (!select) {
+    ReadFailed(db_.ErrorCode());
+    return gauges;
+  }
+  SqliteStatement::Step step;
+  while ((step = select->Next()) == SqliteStatement::Step::Row)
+    gauges.push_back(ReadGauge(*select));
+  if (step == SqliteStatement::Step::Error) ReadFailed(select->ErrorCode());
+  return gauges;
+}
+
+std::string GaugeRegister::Setting(const std::string& key) const {
+  auto select = db_.Prepare("SELECT value FROM settings WHERE key = ?");
+  if (!select) {
+    ReadFailed(db_.ErrorCode());
+    return "";
+  }
+  select->BindText(1, key);
+  const auto step = select->Next();
+  if (step == SqliteStatement::Step::Error) ReadFailed(select->ErrorCode());
+  return step == SqliteStatement::Step::Row ? TextOf(select->Read(0)) : "";
+}
+
+std::optional<RegisterError> GaugeRegister::SetSetting(const std::string& key,
+                                                       const std::string& value) {
+  return Write([&]() -> std::optional<RegisterError> {
+    auto upsert = db_.Prepare(
+        "INSERT INTO settings (key, value) VALUES (?1, ?2) "
+        "ON CONFLICT(key) DO UPDATE SET value = excluded.value");
+    if (!upsert) return EngineError(path_, db_.ErrorCode());
+    upsert->BindText(1, key);
+    upsert->BindText(2, value);
+    if (upsert->Next() == SqliteStatement::Step::Error) {
+      return EngineError(path_, upsert->ErrorCode());
+    }
+    return std::nullopt;
+  });
+}
+
+}  // namespace threadgauge
