@@ -1,9 +1,6 @@
 #include "register/due.h"
 
 #include <algorithm>
-#include <set>
-
-#include "calculation/gauge_kind.h"
 
 namespace threadgauge {
 namespace {
@@ -11,18 +8,25 @@ namespace {
 // A trend makes a gauge due only when it rests on this many records.
 constexpr size_t kForecastRecords = 3;
 
-// The records no later record replaces, oldest first.
-std::vector<RecordFacts> Counting(std::vector<RecordFacts> facts) {
-  std::set<long long> replaced;
+}  // namespace
+
+std::vector<RecordFacts> CountingFacts(std::vector<RecordFacts> facts) {
+  std::vector<long long> replaced;
   for (const RecordFacts& f : facts) {
-    if (f.replaces) replaced.insert(*f.replaces);
+    if (f.replaces) replaced.push_back(*f.replaces);
   }
-  std::erase_if(facts, [&](const RecordFacts& f) { return replaced.count(f.id) > 0; });
+  if (!replaced.empty()) {
+    std::erase_if(facts, [&](const RecordFacts& f) {
+      return std::find(replaced.begin(), replaced.end(), f.id) != replaced.end();
+    });
+  }
   std::sort(facts.begin(), facts.end(), [](const RecordFacts& a, const RecordFacts& b) {
     return std::tie(a.date, a.id) < std::tie(b.date, b.id);
   });
   return facts;
 }
+
+namespace {
 
 std::vector<RecordFacts> FactsOfAll(const std::vector<InspectionRecord>& records) {
   std::vector<RecordFacts> facts;
@@ -36,9 +40,8 @@ std::optional<GaugeTrend> TrendOfCounting(const std::vector<RecordFacts>& counti
   WearDirection direction = WearDirection::Down;
   for (const RecordFacts& f : counting) {
     const auto day = ParseDay(f.date);
-    const GaugeKind* kind = FindGaugeKind(f.kind);
-    if (!day || !kind || !f.wear_side) continue;
-    direction = kind->layout == Layout::Ring ? WearDirection::Up : WearDirection::Down;
+    if (!day || !f.wear_side) continue;
+    direction = f.ring ? WearDirection::Up : WearDirection::Down;
     points.push_back({MonthsOf(*day), *f.wear_side});
     wear = f.wear_limit;
   }
@@ -56,8 +59,9 @@ bool RecordConforms(const std::string& verdict_key) {
   return code == VerdictCode::New || code == VerdictCode::Worn;
 }
 
-GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<RecordFacts>& facts) {
-  const std::vector<RecordFacts> counting = Counting(facts);
+namespace {
+
+GaugeDue DueOfCounting(const GaugeEntry& gauge, const std::vector<RecordFacts>& counting) {
   GaugeDue due;
   const auto last_conforming = std::find_if(
       counting.rbegin(), counting.rend(), [](const auto& f) { return RecordConforms(f.verdict); });
@@ -85,6 +89,22 @@ GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<RecordFacts>& facts) {
   return due;
 }
 
+}  // namespace
+
+GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<RecordFacts>& facts) {
+  return DueOfCounting(gauge, CountingFacts(facts));
+}
+
+GaugeStanding StandingOf(const GaugeEntry& gauge, std::vector<RecordFacts> facts) {
+  const std::vector<RecordFacts> counting = CountingFacts(std::move(facts));
+  GaugeStanding standing{DueOfCounting(gauge, counting), std::nullopt, ""};
+  if (!counting.empty()) {
+    standing.last_record = counting.back().date;
+    standing.last_verdict = counting.back().verdict;
+  }
+  return standing;
+}
+
 GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<InspectionRecord>& records) {
   return DueOf(gauge, FactsOfAll(records));
 }
@@ -109,22 +129,17 @@ std::string DueReasonText(const GaugeDue& due) {
 }
 
 std::optional<GaugeTrend> TrendOf(const std::vector<RecordFacts>& facts) {
-  return TrendOfCounting(Counting(facts));
+  return TrendOfCounting(CountingFacts(facts));
 }
 
 std::optional<GaugeTrend> TrendOf(const std::vector<InspectionRecord>& records) {
   return TrendOf(FactsOfAll(records));
 }
 
-std::optional<RecordFacts> LastCounting(const std::vector<RecordFacts>& facts) {
-  std::vector<RecordFacts> counting = Counting(facts);
-  if (counting.empty()) return std::nullopt;
-  return std::move(counting.back());
-}
-
 std::optional<std::string> LastRecordDay(const std::vector<RecordFacts>& facts) {
-  if (auto last = LastCounting(facts)) return last->date;
-  return std::nullopt;
+  const std::vector<RecordFacts> counting = CountingFacts(facts);
+  if (counting.empty()) return std::nullopt;
+  return counting.back().date;
 }
 
 }  // namespace threadgauge

@@ -77,20 +77,13 @@ std::optional<int> ReadInterval(const std::string& text) {
 }  // namespace
 
 std::vector<LedgerRow> LedgerRows(const GaugeRegister& register_file) {
-  std::map<std::string, std::vector<RecordFacts>> facts_of;
-  for (RecordFacts& facts : register_file.AllRecordFacts()) {
-    facts_of[facts.gauge_number].push_back(std::move(facts));
-  }
   std::vector<LedgerRow> rows;
-  static const std::vector<RecordFacts> kNone;
-  for (GaugeEntry& gauge : register_file.Gauges()) {
-    const auto found = facts_of.find(gauge.number);
-    const std::vector<RecordFacts>& facts = found == facts_of.end() ? kNone : found->second;
-    LedgerRow row{std::move(gauge), LastRecordDay(facts), {}, ""};
-    row.due = DueOf(row.gauge, facts);
-    if (const auto last = LastCounting(facts)) row.last_verdict = last->verdict_text;
-    rows.push_back(std::move(row));
-  }
+  register_file.ForEachGauge([&](GaugeEntry& gauge, const std::vector<RecordFacts>& facts) {
+    GaugeStanding standing = StandingOf(gauge, facts);
+    const auto code = VerdictOfKey(standing.last_verdict);
+    rows.push_back({std::move(gauge), std::move(standing.last_record), standing.due,
+                    code ? VerdictText(*code) : ""});
+  });
   return rows;
 }
 

@@ -58,7 +58,7 @@ InspectionRecord ReadRecord(const SqliteStatement& s) {
 // The pitch diameter the gauge wears towards: a ring's largest reading, a plug's smallest.
 std::optional<double> WearSide(const InspectionRecord& r) {
   if (r.readings.empty()) return std::nullopt;
-  const bool ring = r.kind.ends_with("环规");
+  const bool ring = IsRing(r.kind);
   const auto [low, high] = std::minmax_element(
       r.readings.begin(), r.readings.end(),
       [](const auto& a, const auto& b) { return a.pitch_diameter < b.pitch_diameter; });
@@ -75,8 +75,7 @@ std::string LocalTimestamp() {
 }  // namespace
 
 RecordFacts FactsOf(const InspectionRecord& r) {
-  return {r.id,   r.gauge_number, r.date,       r.verdict,  r.verdict_text,
-          r.kind, r.replaces,     r.wear_limit, WearSide(r)};
+  return {r.id, r.date, r.verdict, IsRing(r.kind), r.replaces, r.wear_limit, WearSide(r)};
 }
 
 std::vector<InspectionRecord> ReadRecords(const SqliteConnection& db, const std::string& tail,
@@ -283,36 +282,6 @@ std::optional<InspectionRecord> GaugeRegister::Record(long long id) const {
     if (r.id == id) return std::move(r);
   }
   return std::nullopt;
-}
-
-std::vector<RecordFacts> GaugeRegister::AllRecordFacts() const {
-  std::vector<RecordFacts> facts;
-  auto select = db_.Prepare(
-      "SELECT r.id, g.number, r.date, r.verdict, r.kind, r.replaces, r.wear_limit, r.wear_side, "
-      "r.verdict_text FROM records r JOIN gauges g ON g.id = r.gauge_id ORDER BY r.gauge_id, "
-      "r.date, r.id");
-  if (!select) {
-    ReadFailed(db_.ErrorCode());
-    return facts;
-  }
-  SqliteStatement::Step step;
-  while ((step = select->Next()) == SqliteStatement::Step::Row) {
-    RecordFacts f;
-    f.id = static_cast<long long>(select->Read(0).number);
-    f.gauge_number = TextOf(select->Read(1));
-    f.date = TextOf(select->Read(2));
-    f.verdict = TextOf(select->Read(3));
-    f.kind = TextOf(select->Read(4));
-    if (const auto replaces = NumberOf(select->Read(5))) {
-      f.replaces = static_cast<long long>(*replaces);
-    }
-    f.wear_limit = NumberOf(select->Read(6));
-    f.wear_side = NumberOf(select->Read(7));
-    f.verdict_text = TextOf(select->Read(8));
-    facts.push_back(std::move(f));
-  }
-  if (step == SqliteStatement::Step::Error) ReadFailed(select->ErrorCode());
-  return facts;
 }
 
 std::vector<InspectionRecord> CountingRecords(const std::vector<InspectionRecord>& records) {

@@ -98,13 +98,14 @@ std::optional<RegisterError> Migrate(const SqliteConnection& db, const std::file
   }
   Transaction transaction{db};
   if (auto failed = db.Exec("BEGIN IMMEDIATE")) return EngineError(path, *failed);
-  for (long long step = version; step < GaugeRegister::kVersion; ++step) {
-    if (auto failed = db.Exec(kMigrations[static_cast<size_t>(step - 1)])) {
+  // The old guards go first: the steps rewrite what they guard.
+  for (const char* name : kEarlierTriggers) {
+    if (auto failed = db.Exec(std::string("DROP TRIGGER IF EXISTS ") + name)) {
       return EngineError(path, *failed);
     }
   }
-  for (const char* name : kEarlierTriggers) {
-    if (auto failed = db.Exec(std::string("DROP TRIGGER IF EXISTS ") + name)) {
+  for (long long step = version; step < GaugeRegister::kVersion; ++step) {
+    if (auto failed = db.Exec(kMigrations[static_cast<size_t>(step - 1)])) {
       return EngineError(path, *failed);
     }
   }
@@ -217,7 +218,9 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesy
   if (probe.failure != 0) {
     if (FaultOf(probe.failure) == EngineFault::Locked) return EngineError(path, probe.failure);
     if (LooksLikeDamagedDatabase(path)) {
-      return RegisterError{NotARegister(path, "文件已损坏，无法读取"), false, true};
+      return RegisterError{"量规台账已损坏：" + QuotedName(path) + " 无法读取（" +
+                               DescribeEngineCode(probe.failure) + "）。" + RestoreHint(path),
+                           false, true};
     }
     return RegisterError{NotARegister(path, "不是可读的 SQLite 数据库")};
   }

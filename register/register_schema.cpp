@@ -115,7 +115,10 @@ const char* const kRegisterSchema =
     "  gauge_number TEXT NOT NULL DEFAULT '',"
     "  PRIMARY KEY (record_id, plug));"
     "CREATE TABLE settings (key TEXT PRIMARY KEY, value TEXT NOT NULL);"
-    "CREATE INDEX records_of_gauge ON records(gauge_id, date);";
+    "CREATE INDEX records_of_gauge ON records(gauge_id, date);"
+    // What the due list reads of every record, without reading the records themselves.
+    "CREATE INDEX records_due ON records(gauge_id, date, id, verdict, kind, replaces, "
+    "wear_limit, wear_side);";
 
 const std::vector<const char*> kMigrations = {
     // Version 1 kept one 保管人 column ("holder") and no uncertainty, and did not guard its
@@ -142,7 +145,9 @@ const std::vector<const char*> kMigrations = {
     "CREATE TABLE settings (key TEXT PRIMARY KEY, value TEXT NOT NULL);"
     "UPDATE records SET wear_side = (SELECT CASE WHEN records.kind LIKE '%环规' "
     "  THEN max(pitch_diameter) ELSE min(pitch_diameter) END "
-    "  FROM readings WHERE record_id = records.id);",
+    "  FROM readings WHERE record_id = records.id);"
+    "CREATE INDEX records_due ON records(gauge_id, date, id, verdict, kind, replaces, "
+    "wear_limit, wear_side);",
 };
 
 }  // namespace threadgauge

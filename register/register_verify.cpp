@@ -61,11 +61,13 @@ std::vector<BrokenLink> GaugeRegister::BrokenLinks(
   }
   // The due list reads each record's extreme reading kept beside it; it must be the one
   // its readings give.
+  const std::string mismatch =
+      "r.wear_side IS NOT (SELECT CASE WHEN r.kind LIKE '%环规' THEN max(pitch_diameter) ELSE "
+      "min(pitch_diameter) END FROM readings WHERE record_id = r.id)";
   auto kept = db_.Prepare(
-      "SELECT r.id, g.number FROM records r JOIN gauges g ON g.id = r.gauge_id "
-      "WHERE (?1 IS NULL OR g.number = ?1) AND r.wear_side IS NOT (SELECT CASE WHEN r.kind "
-      "LIKE '%环规' THEN max(pitch_diameter) ELSE min(pitch_diameter) END FROM readings "
-      "WHERE record_id = r.id) ORDER BY r.id");
+      "SELECT r.id, g.number FROM records r JOIN gauges g ON g.id = "
+      "r.gauge_id WHERE " +
+      std::string(gauge_number ? "g.number = ?1 AND " : "") + mismatch + " ORDER BY r.id");
   if (!kept) return broken;
   if (gauge_number) kept->BindText(1, *gauge_number);
   while (kept->Next() == SqliteStatement::Step::Row) {

@@ -102,13 +102,14 @@ std::pair<std::optional<SqliteConnection>, int> OpenWithFlags(const std::filesys
 
 std::pair<std::optional<SqliteConnection>, int> SqliteConnection::OpenReadWrite(
     const std::filesystem::path& path, int busy_ms) {
-  return OpenWithFlags(path, SQLITE_OPEN_READWRITE, busy_ms,
+  // One thread uses a connection: the engine's own locking of it is not needed.
+  return OpenWithFlags(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, busy_ms,
                        [](sqlite3* db) { return SqliteConnection(db); });
 }
 
 std::pair<std::optional<SqliteConnection>, int> SqliteConnection::OpenReadOnlyShared(
     const std::filesystem::path& path, int busy_ms) {
-  return OpenWithFlags(path, SQLITE_OPEN_READONLY, busy_ms,
+  return OpenWithFlags(path, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, busy_ms,
                        [](sqlite3* db) { return SqliteConnection(db); });
 }
 
@@ -134,8 +135,8 @@ std::pair<std::optional<SqliteConnection>, int> SqliteConnection::OpenImmutable(
   }
   uri += "?immutable=1";
   sqlite3* db = nullptr;
-  const int code =
-      sqlite3_open_v2(uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr);
+  const int code = sqlite3_open_v2(
+      uri.c_str(), &db, SQLITE_OPEN_READONLY | SQLITE_OPEN_URI | SQLITE_OPEN_NOMUTEX, nullptr);
   if (code != SQLITE_OK) {
     const int extended = db ? sqlite3_extended_errcode(db) : code;
     sqlite3_close(db);
@@ -301,6 +302,20 @@ std::optional<int> SqliteStatement::ColumnIndex(std::string_view name) const {
     if (column != nullptr && name == column) return i;
   }
   return std::nullopt;
+}
+
+double SqliteStatement::Number(int column) const { return sqlite3_column_double(stmt_, column); }
+
+std::optional<double> SqliteStatement::NumberOrNull(int column) const {
+  const int type = sqlite3_column_type(stmt_, column);
+  if (type != SQLITE_INTEGER && type != SQLITE_FLOAT) return std::nullopt;
+  return sqlite3_column_double(stmt_, column);
+}
+
+std::string SqliteStatement::Text(int column) const {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, column));
+  if (text == nullptr) return "";
+  return std::string(text, static_cast<size_t>(sqlite3_column_bytes(stmt_, column)));
 }
 
 Cell SqliteStatement::Read(int column) const {

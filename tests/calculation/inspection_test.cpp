@@ -133,6 +133,11 @@ GaugeLimits CheckPlug() {  // no wear limit at all
   return limits;
 }
 
+GaugeLimits Accepted(GaugeLimits limits) {
+  limits.acceptance = true;
+  return limits;
+}
+
 struct VerdictCase {
   const char* name;
   GaugeLimits limits;
@@ -140,45 +145,60 @@ struct VerdictCase {
   std::optional<double> U;
   VerdictCode code;
   double margin_um;
+  MarginLimit limit;
+  bool boundary = false;  // the margin only parts new from worn
 };
 
 using VC = VerdictCode;
 // Each limit approached from both sides by 0.5 µm, without U and with U = 1 µm.
+using ML = MarginLimit;
 const VerdictCase kVerdicts[] = {
-    {"PlugAboveNew", Plug(), 9.0525, {}, VC::OutOfTolerance, -0.5},
-    {"PlugInsideTop", Plug(), 9.0515, {}, VC::New, 0.5},
-    {"PlugInsideBottom", Plug(), 9.0405, {}, VC::New, 0.5},
-    {"PlugOnTheLimit", Plug(), 9.040, {}, VC::New, 0},
-    {"PlugJustWorn", Plug(), 9.0395, {}, VC::Worn, 17.5},
-    {"PlugWornNearLimit", Plug(), 9.0225, {}, VC::Worn, 0.5},
-    {"PlugWornOut", Plug(), 9.0215, {}, VC::WornOut, -0.5},
-    {"PlugTopWithinU", Plug(), 9.0515, 1.0, VC::Undecided, 0.5},
-    {"PlugTopOutsideU", Plug(), 9.0505, 1.0, VC::New, 1.5},
-    {"PlugTopOnTheNarrowedLimit", Plug(), 9.051, 1.0, VC::New, 1.0},
-    {"PlugAboveWithinU", Plug(), 9.0525, 1.0, VC::Undecided, -0.5},
-    {"PlugAboveBeyondU", Plug(), 9.0535, 1.0, VC::OutOfTolerance, -1.5},
-    {"PlugWornWithinU", Plug(), 9.0225, 1.0, VC::Undecided, 0.5},
-    {"PlugWornOutsideU", Plug(), 9.0235, 1.0, VC::Worn, 1.5},
-    {"PlugWornOutWithinU", Plug(), 9.0215, 1.0, VC::Undecided, -0.5},
-    {"PlugWornOutBeyondU", Plug(), 9.0205, 1.0, VC::WornOut, -1.5},
+    {"PlugAboveNew", Plug(), 9.0525, {}, VC::OutOfTolerance, -0.5, ML::NewHigh},
+    {"PlugInsideTop", Plug(), 9.0515, {}, VC::New, 0.5, ML::NewHigh},
+    {"PlugInsideBottom", Plug(), 9.0405, {}, VC::New, 0.5, ML::NewLow, true},
+    {"PlugOnTheLimit", Plug(), 9.040, {}, VC::New, 0, ML::NewLow, true},
+    {"PlugJustWorn", Plug(), 9.0395, {}, VC::Worn, 17.5, ML::Wear},
+    {"PlugWornNearLimit", Plug(), 9.0225, {}, VC::Worn, 0.5, ML::Wear},
+    {"PlugWornOut", Plug(), 9.0215, {}, VC::WornOut, -0.5, ML::Wear},
+    {"PlugTopWithinU", Plug(), 9.0515, 1.0, VC::Undecided, 0.5, ML::NewHigh},
+    {"PlugTopOutsideU", Plug(), 9.0505, 1.0, VC::New, 1.5, ML::NewHigh},
+    {"PlugTopOnTheNarrowedLimit", Plug(), 9.051, 1.0, VC::New, 1.0, ML::NewHigh},
+    {"PlugAboveWithinU", Plug(), 9.0525, 1.0, VC::Undecided, -0.5, ML::NewHigh},
+    {"PlugAboveBeyondU", Plug(), 9.0535, 1.0, VC::OutOfTolerance, -1.5, ML::NewHigh},
+    {"PlugWornWithinU", Plug(), 9.0225, 1.0, VC::Undecided, 0.5, ML::Wear},
+    {"PlugWornOutsideU", Plug(), 9.0235, 1.0, VC::Worn, 1.5, ML::Wear},
+    {"PlugWornOutWithinU", Plug(), 9.0215, 1.0, VC::Undecided, -0.5, ML::Wear},
+    {"PlugWornOutBeyondU", Plug(), 9.0205, 1.0, VC::WornOut, -1.5, ML::Wear},
     // Inside the new zone, the margin is to its nearer limit even with the wear limit far.
-    {"PlugNewZoneWithU", Plug(), 9.0405, 1.0, VC::New, 0.5},
-    {"RingBelowNew", Ring(), 8.9825, {}, VC::OutOfTolerance, -0.5},
-    {"RingInsideBottom", Ring(), 8.9835, {}, VC::New, 0.5},
-    {"RingInsideTop", Ring(), 8.9885, {}, VC::New, 0.5},
-    {"RingJustWorn", Ring(), 8.9895, {}, VC::Worn, 20.5},
-    {"RingWornNearLimit", Ring(), 9.0095, {}, VC::Worn, 0.5},
-    {"RingWornOut", Ring(), 9.0105, {}, VC::WornOut, -0.5},
-    {"RingBelowWithinU", Ring(), 8.9825, 1.0, VC::Undecided, -0.5},
-    {"RingBelowBeyondU", Ring(), 8.9815, 1.0, VC::OutOfTolerance, -1.5},
-    {"RingWornOutBeyondU", Ring(), 9.0115, 1.0, VC::WornOut, -1.5},
-    {"RingWornWithinU", Ring(), 9.0095, 1.0, VC::Undecided, 0.5},
+    {"PlugNewZoneWithU", Plug(), 9.0405, 1.0, VC::New, 0.5, ML::NewLow, true},
+    {"RingBelowNew", Ring(), 8.9825, {}, VC::OutOfTolerance, -0.5, ML::NewLow},
+    {"RingInsideBottom", Ring(), 8.9835, {}, VC::New, 0.5, ML::NewLow},
+    {"RingInsideTop", Ring(), 8.9885, {}, VC::New, 0.5, ML::NewHigh, true},
+    {"RingJustWorn", Ring(), 8.9895, {}, VC::Worn, 20.5, ML::Wear},
+    {"RingWornNearLimit", Ring(), 9.0095, {}, VC::Worn, 0.5, ML::Wear},
+    {"RingWornOut", Ring(), 9.0105, {}, VC::WornOut, -0.5, ML::Wear},
+    {"RingBelowWithinU", Ring(), 8.9825, 1.0, VC::Undecided, -0.5, ML::NewLow},
+    {"RingBelowBeyondU", Ring(), 8.9815, 1.0, VC::OutOfTolerance, -1.5, ML::NewLow},
+    {"RingWornOutBeyondU", Ring(), 9.0115, 1.0, VC::WornOut, -1.5, ML::Wear},
+    {"RingWornWithinU", Ring(), 9.0095, 1.0, VC::Undecided, 0.5, ML::Wear},
     // Without a wear limit, beyond the new zone on the wearing side is out of tolerance.
-    {"PlugWearUnknownBelow", WearUnknown(Plug()), 9.0395, {}, VC::OutOfTolerance, -0.5},
-    {"RingWearUnknownAbove", WearUnknown(Ring()), 8.9895, {}, VC::OutOfTolerance, -0.5},
-    {"CheckPlugAbove", CheckPlug(), 8.9800, {}, VC::OutOfTolerance, -0.5},
-    {"CheckPlugBelow", CheckPlug(), 8.9700, {}, VC::OutOfTolerance, -0.5},
-    {"CheckPlugInside", CheckPlug(), 8.9710, {}, VC::New, 0.5},
+    {"PlugWearUnknownBelow", WearUnknown(Plug()), 9.0395, {}, VC::OutOfTolerance, -0.5, ML::NewLow},
+    {"RingWearUnknownAbove",
+     WearUnknown(Ring()),
+     8.9895,
+     {},
+     VC::OutOfTolerance,
+     -0.5,
+     ML::NewHigh},
+    {"CheckPlugAbove", CheckPlug(), 8.9800, {}, VC::OutOfTolerance, -0.5, ML::NewHigh},
+    {"CheckPlugBelow", CheckPlug(), 8.9700, {}, VC::OutOfTolerance, -0.5, ML::NewLow},
+    {"CheckPlugInside", CheckPlug(), 8.9710, {}, VC::New, 0.5, ML::NewLow},
+    // A new gauge accepted from its maker: beyond its zone is out of tolerance, never worn,
+    // and the zone's lower limit is where conformity ends.
+    {"AcceptedPlugBelowZone", Accepted(Plug()), 9.0395, {}, VC::OutOfTolerance, -0.5, ML::NewLow},
+    {"AcceptedPlugFarBelow", Accepted(Plug()), 9.0300, {}, VC::OutOfTolerance, -10, ML::NewLow},
+    {"AcceptedPlugInside", Accepted(Plug()), 9.0405, {}, VC::New, 0.5, ML::NewLow},
+    {"AcceptedRingAboveZone", Accepted(Ring()), 8.9895, {}, VC::OutOfTolerance, -0.5, ML::NewHigh},
 };
 
 TEST(Verdicts, BothSidesOfEveryLimitWithAndWithoutUncertainty) {
@@ -188,6 +208,8 @@ TEST(Verdicts, BothSidesOfEveryLimitWithAndWithoutUncertainty) {
     EXPECT_EQ(VerdictKey(verdict.code), std::string(VerdictKey(c.code)));
     ASSERT_TRUE(verdict.margin_um.has_value());
     EXPECT_NEAR(*verdict.margin_um, c.margin_um, 1e-9);
+    EXPECT_EQ(verdict.limit, c.limit);
+    EXPECT_EQ(verdict.boundary, c.boundary);
     EXPECT_EQ(verdict.conforms(), c.code == VC::New || c.code == VC::Worn);
   }
 }
@@ -223,6 +245,33 @@ TEST(Verdicts, TheCheckPlugsOfARing) {
     const Verdict verdict = JudgeCheckPlugs({c.go, c.not_go, c.wear});
     EXPECT_EQ(VerdictKey(verdict.code), std::string(VerdictKey(c.code)));
     EXPECT_FALSE(verdict.margin_um.has_value());
+  }
+  // A new ring whose NOT-GO check plug screws in is out of tolerance, not worn.
+  EXPECT_EQ(JudgeCheckPlugs({true, true, false}, true).code, VC::OutOfTolerance);
+  EXPECT_EQ(JudgeCheckPlugs({true, false, false}, true).code, VC::New);
+}
+
+TEST(Verdicts, CheckPlugResultsThatContradictEachOther) {
+  // GO, NOT-GO and wear check plugs grow in that order: a larger one screwing in where a
+  // smaller one does not cannot be.
+  struct Case {
+    std::optional<bool> go, not_go, wear;
+    std::optional<std::pair<int, int>> contradiction;  // larger passed, smaller refused
+  };
+  const Case cases[] = {
+      {true, false, true, std::pair{2, 1}},  {false, true, {}, std::pair{1, 0}},
+      {false, {}, true, std::pair{2, 0}},    {{}, false, true, std::pair{2, 1}},
+      {false, false, true, std::pair{2, 0}}, {true, true, false, std::nullopt},
+      {true, {}, true, std::nullopt},        {false, false, false, std::nullopt},
+      {true, true, true, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    const auto found = ContradictionIn({c.go, c.not_go, c.wear});
+    ASSERT_EQ(found.has_value(), c.contradiction.has_value());
+    if (found) {
+      EXPECT_EQ(found->passed, c.contradiction->first);
+      EXPECT_EQ(found->refused, c.contradiction->second);
+    }
   }
 }
 

@@ -25,10 +25,8 @@ RecordFacts F(long long id, const char* date, const char* verdict,
               std::optional<long long> replaces = std::nullopt) {
   RecordFacts f;
   f.id = id;
-  f.gauge_number = "P1";
   f.date = date;
   f.verdict = verdict;
-  f.kind = "通端螺纹塞规";
   f.replaces = replaces;
   f.wear_limit = 9.022;
   f.wear_side = wear_side;
@@ -200,7 +198,10 @@ TEST(GaugeTrend, OverTheRecordsThatCount) {
   EXPECT_EQ(static_cast<int>(trend->reaches_limit->year()), 2032);
   EXPECT_EQ(static_cast<unsigned>(trend->reaches_limit->month()), 6u);
   EXPECT_EQ(*LastRecordDay(facts), "2026-01-01");
-  EXPECT_EQ(LastCounting(facts)->id, 3);
+  const GaugeStanding standing = StandingOf(Plug(), facts);
+  EXPECT_EQ(standing.last_record, "2026-01-01");
+  EXPECT_EQ(standing.last_verdict, "worn");
+  EXPECT_EQ(CountingFacts(facts).size(), 2u);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // An inspection decided on the registered gauge, and the ledger in and out of CSV.
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "register/inspection.h"
 #include "support/gauge_fixture.h"
 #include "tolerance/tolerance_database.h"
@@ -191,6 +193,24 @@ TEST_F(InspectionOfRegisteredGauge, BadInputIsRefusedByName) {
       "unknown record", [](auto& in) { in.replaces = 7; }, "记录 7");
   // 11.345 gives a pitch diameter 1 mm off the gauge's 9.046: a mistyped reading.
   with(
+      "huge M", [](auto& in) { in.values = {1e308}; }, "第 1 个 M 读数须为正数（不大于 1000 mm）");
+  with(
+      "M of a metre", [](auto& in) { in.values = {1000.5}; }, "不大于 1000 mm");
+  with(
+      "zero M", [](auto& in) { in.values = {0}; }, "第 1 个 M 读数须为正数");
+  with(
+      "hot", [](auto& in) { in.temperature = 150; }, "温度须在 −50 至 +100 ℃ 之间");
+  with(
+      "frozen", [](auto& in) { in.temperature = -60; }, "温度");
+  with(
+      "infinite U", [](auto& in) { in.uncertainty = 1.0 / 0.0; }, "不确定度");
+  with(
+      "k of zero", [](auto& in) { in.coverage_k = 0; }, "包含因子 k");
+  with(
+      "wire of a metre", [](auto& in) { in.element = 150; }, "三针直径须为正数");
+  with(
+      "a place no gauge has", [](auto& in) { in.positions = {"头部"}; }, "位置“头部”");
+  with(
       "mistyped",
       [](auto& in) {
         in.values = {10.345, 11.345};
@@ -212,6 +232,77 @@ TEST_F(InspectionOfRegisteredGauge, BadInputIsRefusedByName) {
   GaugeEntry retired = plug;
   retired.state = "报废";
   EXPECT_TRUE(std::holds_alternative<InspectionRefusal>(Decide(retired, ok)));
+  // Confirming confirms a far reading, never one that is no measurement at all.
+  for (double absurd : {std::nan(""), 1.0 / 0.0, -1.0 / 0.0, 1e308, 0.0, -1.0, 1000.5}) {
+    InspectionInputs in = ok;
+    in.values = {absurd};
+    in.force = true;
+    const auto refused = Decide(plug, in);
+    ASSERT_TRUE(std::holds_alternative<InspectionRefusal>(refused)) << absurd;
+    EXPECT_FALSE(std::get<InspectionRefusal>(refused).needs_confirmation);
+  }
+}
+
+TEST_F(InspectionOfRegisteredGauge, ANewGaugeIsJudgedAgainstItsManufacturingZone) {
+  // GO plug: new 9.040 … 9.052, wear limit 9.022. Wires 0.866: d2 = M − 2.598 + 1.2990381;
+  // M 10.3290 gives 9.0300381, below the new zone, 8.0 µm above the wear limit.
+  InspectionInputs in;
+  in.element = 0.866;
+  in.values = {10.3290};
+  InspectionRecord earlier;
+  earlier.id = 1;
+  earlier.date = "2026-12-07";
+  struct Case {
+    const char* name;
+    const char* since;
+    bool acceptance;
+    std::vector<InspectionRecord> earlier;
+    VerdictCode code;
+    double margin_um;
+  };
+  const Case cases[] = {
+      {"no 启用日期: today's rule", "", false, {}, VerdictCode::Worn, 8.038},
+      {"inspected on its 启用日期", "2026-12-07", false, {}, VerdictCode::OutOfTolerance, -9.962},
+      {"inspected before it goes in use",
+       "2026-12-20",
+       false,
+       {},
+       VerdictCode::OutOfTolerance,
+       -9.962},
+      {"in use for a week", "2026-11-30", false, {}, VerdictCode::Worn, 8.038},
+      {"accepted already", "2026-12-07", false, {earlier}, VerdictCode::Worn, 8.038},
+      {"asked for", "2020-01-01", true, {earlier}, VerdictCode::OutOfTolerance, -9.962},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    GaugeEntry plug = Entry("P1", "M10×1.5-6H", "通端螺纹塞规");
+    plug.since = c.since;
+    InspectionInputs asked = in;
+    asked.acceptance = c.acceptance;
+    const auto decided = Decide(plug, asked, c.earlier);
+    const DecidedInspection& d = std::get<DecidedInspection>(decided);
+    EXPECT_EQ(d.verdict.code, c.code);
+    EXPECT_NEAR(*d.verdict.margin_um, c.margin_um, 1e-9);
+    EXPECT_EQ(d.record.acceptance, c.code == VerdictCode::OutOfTolerance);
+    if (d.record.acceptance) {
+      EXPECT_EQ(d.remarks.front(), "新量规验收：按新制量规的制造公差判定，不计磨损极限");
+      EXPECT_EQ(RecordVerdictLine(d.record), "不合格（超出制造公差），超出新制下限 10.0 µm");
+      // Read back, the stored record judges its reading as it did.
+      EXPECT_EQ(Judge(LimitsOfRecord(d.record), d.record.readings[0].pitch_diameter, {}).code,
+                VerdictCode::OutOfTolerance);
+    }
+  }
+}
+
+TEST_F(InspectionOfRegisteredGauge, CheckPlugResultsThatCannotAllBeTrueAreRefused) {
+  InspectionInputs in;
+  in.method = InspectionMethod::CheckPlugs;
+  in.checks = {true, false, true};
+  const auto refused = Decide(Entry("R1", "M10×1.5-6g", "通端螺纹环规"), in);
+  ASSERT_TRUE(std::holds_alternative<InspectionRefusal>(refused));
+  EXPECT_EQ(std::get<InspectionRefusal>(refused).message,
+            "校对塞规的结果相互矛盾：较大的 校通-损螺纹塞规 通过，较小的 校通-止螺纹塞规 却不通过，"
+            "可能输错了；请核对后重新输入");
 }
 
 TEST_F(InspectionOfRegisteredGauge, MissingTableRowsLeaveItUndecidedAndSaySo) {

@@ -2,13 +2,12 @@
 // written, records changed behind its back are named, and daily backups bring it back.
 #include <gtest/gtest.h>
 
-#include <bit>
-#include <cstring>
 #include <fstream>
 
 #include "register/gauge_register.h"
 #include "register/register_backup.h"
 #include "sha256.h"
+#include "support/file_damage.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
 
@@ -16,9 +15,12 @@ namespace threadgauge {
 namespace {
 
 using testing::ExecSql;
+using testing::FlipBitOf;
 using testing::ReadBytes;
 using testing::TemporaryFolder;
 using testing::TryExecSql;
+using testing::WriteBytes;
+using testing::ZeroPage;
 
 TEST(Sha256, TheStandardsExamples) {
   EXPECT_EQ(Sha256Hex(""), "e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855");
@@ -78,36 +80,13 @@ std::filesystem::path Filled(const TemporaryFolder& folder) {
   return path;
 }
 
-void WriteBytes(const std::filesystem::path& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
-
-// What happens to files: a page zeroed by a failing disk, a copy broken off.
-std::string ZeroPage(std::string bytes, size_t page) {
-  const size_t size = 4096;
-  std::memset(bytes.data() + (page - 1) * size, 0, size);
-  return bytes;
-}
-
-// A reading's stored value with one bit flipped: the engine's record format holds a REAL
-// as 8 bytes, big-endian.
-std::string FlipBitOf(std::string bytes, double value) {
-  const auto bits = std::bit_cast<std::uint64_t>(value);
-  std::string pattern(8, '\0');
-  for (int i = 0; i < 8; ++i) pattern[i] = static_cast<char>(bits >> (56 - 8 * i));
-  const size_t at = bytes.find(pattern);
-  EXPECT_NE(at, std::string::npos);
-  if (at != std::string::npos) bytes[at + 7] ^= 0x04;
-  return bytes;
-}
-
 TEST(DamagedRegister, AZeroedPageOrABrokenOffCopyIsSaidAndNeverWritten) {
   TemporaryFolder folder;
   const auto path = Filled(folder);
   const std::string whole = ReadBytes(path);
   ASSERT_GT(whole.size(), 4096u * 6);
   const std::string damaged[] = {ZeroPage(whole, whole.size() / 4096 / 2),
-                                 whole.substr(0, whole.size() * 6 / 10)};
+                                 testing::BrokenOff(whole, 0.6)};
   for (const std::string& bytes : damaged) {
     WriteBytes(path, bytes);
     auto opened = GaugeRegister::Open(path);

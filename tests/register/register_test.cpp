@@ -215,6 +215,55 @@ TEST(RegisterFile, AVersion1FileIsCopiedAsideThenMigratedInPlace) {
   EXPECT_TRUE(gauges.MissingTriggers().empty());
 }
 
+// The same register as version 2 kept it: the 保管人 columns and U, and its records guarded
+// against change, without the chain of hashes.
+const std::string kVersion2 =
+    std::string(kVersion1) +
+    "ALTER TABLE gauges ADD COLUMN department TEXT NOT NULL DEFAULT '';"
+    "ALTER TABLE gauges ADD COLUMN keeper TEXT NOT NULL DEFAULT '';"
+    "UPDATE gauges SET keeper = holder;"
+    "ALTER TABLE records ADD COLUMN uncertainty REAL;"
+    "INSERT INTO records (gauge_id, date, method, element, thread, kind, length, database_file,"
+    " database_hash, program_version, limit_low, limit_high, wear_limit, has_wear_limit, verdict,"
+    " verdict_text, margin_um, created, uncertainty) VALUES (1, '2026-06-01', 'wires', 0.866,"
+    " 'M10×1.5-6H', '通端螺纹塞规', '', 'a.db', '00', '0.2.0', 9.040, 9.052, 9.022, 1, 'worn',"
+    " '合格（已磨损，未超磨损极限）', 12.0, '2026-06-01 10:00:00', 1.0);"
+    "INSERT INTO readings VALUES (2, 1, 10.333, 9.034), (2, 2, 10.335, 9.036);"
+    "CREATE TRIGGER records_fixed BEFORE UPDATE ON records BEGIN"
+    "  SELECT RAISE(ABORT, '检定记录不可修改'); END;"
+    "CREATE TRIGGER records_kept BEFORE DELETE ON records BEGIN"
+    "  SELECT RAISE(ABORT, '检定记录不可删除'); END;"
+    "CREATE TRIGGER readings_fixed BEFORE UPDATE ON readings BEGIN"
+    "  SELECT RAISE(ABORT, '检定记录不可修改'); END;"
+    "CREATE TRIGGER readings_kept BEFORE DELETE ON readings BEGIN"
+    "  SELECT RAISE(ABORT, '检定记录不可删除'); END;"
+    "CREATE TRIGGER gauges_kept BEFORE DELETE ON gauges"
+    "  WHEN EXISTS (SELECT 1 FROM records WHERE gauge_id = OLD.id) BEGIN"
+    "  SELECT RAISE(ABORT, '有检定记录的量规不可删除，只能报废'); END;"
+    "PRAGMA user_version = 2;";
+
+TEST(RegisterFile, AVersion2FileWithItsGuardsIsChainedAndKeepsItsRecords) {
+  TemporaryFolder folder;
+  const auto path = folder.path() / "量规台账.db";
+  ExecSql(path, kVersion2);
+  GaugeRegister gauges = Opened(path);
+  EXPECT_NE(gauges.note().find("从版本 2 升级到版本 3"), std::string::npos) << gauges.note();
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / "量规台账.db.v2.bak"));
+  const auto records = gauges.RecordsOf("V1");
+  ASSERT_EQ(records.size(), 2u);
+  EXPECT_EQ(records[1].uncertainty, 1.0);
+  EXPECT_EQ(records[1].readings[1].pitch_diameter, 9.036);
+  EXPECT_TRUE(gauges.BrokenLinks(std::nullopt).empty());
+  EXPECT_TRUE(gauges.MissingTriggers().empty());
+  EXPECT_NE(TryExecSql(path, "INSERT OR REPLACE INTO readings VALUES (2, 1, 1, 1, '')"), 0);
+  // The due list reads the plug's smaller reading of its last record.
+  std::vector<RecordFacts> facts;
+  gauges.ForEachGauge([&](GaugeEntry&, const std::vector<RecordFacts>& of) { facts = of; });
+  ASSERT_EQ(facts.size(), 2u);
+  EXPECT_EQ(facts[1].id, 2);
+  EXPECT_EQ(facts[1].wear_side, 9.034);
+}
+
 TEST(RegisterFile, ANewerFileIsOnlyRead) {
   TemporaryFolder folder;
   const auto path = folder.path() / "r.db";

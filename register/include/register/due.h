@@ -50,8 +50,18 @@ struct GaugeTrend {
 std::optional<GaugeTrend> TrendOf(const std::vector<RecordFacts>& facts);
 std::optional<GaugeTrend> TrendOf(const std::vector<InspectionRecord>& records);
 
-// The last counting record, and its day, if any.
-std::optional<RecordFacts> LastCounting(const std::vector<RecordFacts>& facts);
+// The records no later record replaces, oldest first.
+std::vector<RecordFacts> CountingFacts(std::vector<RecordFacts> facts);
+// The day of the last counting record, if any.
 std::optional<std::string> LastRecordDay(const std::vector<RecordFacts>& facts);
+
+// All the due list shows of a gauge, from one pass over its records: when it is due, and
+// the day and verdict of its last counting record.
+struct GaugeStanding {
+  GaugeDue due;
+  std::optional<std::string> last_record;
+  std::string last_verdict;  // VerdictKey
+};
+GaugeStanding StandingOf(const GaugeEntry& gauge, std::vector<RecordFacts> facts);
 
 }  // namespace threadgauge

@@ -28,11 +28,9 @@ struct RegisterError {
 // What the due list needs of a record, read for all records at once.
 struct RecordFacts {
   long long id = 0;
-  std::string gauge_number;
   std::string date;
   std::string verdict;  // VerdictKey
-  std::string verdict_text;
-  std::string kind;
+  bool ring = false;    // a ring gauge grows as it wears; every other kind shrinks
   std::optional<long long> replaces;
   std::optional<double> wear_limit;
   std::optional<double> wear_side;  // the extreme reading's pitch diameter on the wearing side
@@ -86,8 +84,10 @@ class GaugeRegister {
   std::optional<InspectionRecord> Record(long long id) const;
   // Oldest first, each with the record that replaced it.
   std::vector<InspectionRecord> RecordsOf(const std::string& number) const;
-  // Every record's facts in one pass, for the due list of the whole register.
-  std::vector<RecordFacts> AllRecordFacts() const;
+  // Every gauge, by 编号, with the facts of its records, in one pass over the register: the
+  // due list of the whole register.
+  void ForEachGauge(
+      const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit) const;
 
   // Settings kept with the register: "organisation" (单位名称).
   std::string Setting(const std::string& key) const;

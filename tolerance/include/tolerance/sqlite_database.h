@@ -94,6 +94,11 @@ class SqliteStatement {
   // Index of the result column with exactly this name (case matters), if any.
   std::optional<int> ColumnIndex(std::string_view name) const;
   Cell Read(int column) const;
+  // The same without the cell, for reading many rows fast: a number (0 for none), a number
+  // or nothing, the text (empty for none).
+  double Number(int column) const;
+  std::optional<double> NumberOrNull(int column) const;
+  std::string Text(int column) const;
 
  private:
   friend class SqliteConnection;
