@@ -132,29 +132,36 @@ void RecordDialog::Update() {
   const bool by_checks = form_->by_check_plugs();
   checks_->setVisible(by_checks);
   readings_->setVisible(!by_checks);
-  // Each row's pitch diameter and verdict, as typed.
+  if (!saved_) judged_ = ShowDecision();
+  const std::optional<GaugeLimits>& judged = judged_;
+  // Each row's pitch diameter and verdict, as typed, on the limits the gauge is judged on
+  // (its manufacturing zone alone when it is being accepted new).
   const double element = form_->element();
   const auto U = form_->uncertainty();
   readings_->ShowComputed([&](double value) -> std::optional<std::pair<QString, QString>> {
-    if (!(element > 0) || !limits_) return std::nullopt;
-    const double d2 =
-        ring() ? PitchDiameterFromE(value, P_, element) : PitchDiameterFromM(value, P_, element);
-    return std::pair{Q(Millimetres(d2)), Q(VerdictLine(Judge(*limits_, d2, U), U))};
+    if (!(element > 0) || !judged) return std::nullopt;
+    const double d2 = ring() ? PitchDiameterFromE(value, P_, element)
+                             : PitchDiameterFromM(value, P_, element);
+    return std::pair{Q(Millimetres(d2)), Q(VerdictLine(Judge(*judged, d2, U), U))};
   });
-  if (saved_) return;
+}
+
+std::optional<GaugeLimits> RecordDialog::ShowDecision() {
   QString problem;
   const auto inputs = ReadInputs(problem);
   save_->setEnabled(limits_.has_value());
   if (!inputs || !limits_) {
     verdict_->setText(problem);
     remarks_->clear();
-    return;
+    return limits_;
   }
   const auto decided = DecideInspection(gauge_, *inputs, *limits_, place_.today(), earlier_);
   if (const auto* refused = std::get_if<InspectionRefusal>(&decided)) {
     verdict_->setText(Q(refused->message));
     remarks_->clear();
-    return;
+    GaugeLimits asked = *limits_;
+    asked.acceptance = inputs->acceptance;
+    return asked;
   }
   const DecidedInspection& d = std::get<DecidedInspection>(decided);
   verdict_->setText(QStringLiteral("结论：") + Q(RecordVerdictLine(d.record)));
@@ -162,6 +169,7 @@ void RecordDialog::Update() {
   if (auto action = ActionAfter(d.record)) remarks << Q(*action);
   for (const std::string& remark : d.remarks) remarks << Q(remark);
   remarks_->setText(remarks.join(QLatin1Char('\n')));
+  return d.limits;
 }
 
 std::optional<long long> RecordDialog::Save() {

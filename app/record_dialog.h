@@ -36,6 +36,8 @@ class RecordDialog : public QDialog {
 
  private:
   void Update();
+  // Decides what is typed and shows the verdict; the limits it was judged on.
+  std::optional<GaugeLimits> ShowDecision();
   std::optional<InspectionInputs> ReadInputs(QString& problem) const;
   void AskSavePdf();
   void Print();
@@ -45,6 +47,7 @@ class RecordDialog : public QDialog {
   GaugeEntry gauge_;
   std::vector<InspectionRecord> earlier_;
   std::optional<GaugeLimits> limits_;
+  std::optional<GaugeLimits> judged_;  // as the last decision applied them
   double P_ = 0;
   std::optional<long long> saved_;
 

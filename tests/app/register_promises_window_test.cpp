@@ -145,9 +145,15 @@ TEST_F(RegisterPromisesWindow, ANewGaugeIsAcceptedAgainstItsManufacturingZone) {
   TypeReadings(record, {"10.3290"});
   EXPECT_EQ(Text(record, "Verdict"),
             QStringLiteral("结论：合格（已磨损，未超磨损极限），距磨损极限 8.0 µm"));
+  auto* readings = record.findChild<QTableWidget*>("Readings");
+  EXPECT_EQ(readings->item(0, 2)->text(),
+            QStringLiteral("合格（已磨损，未超磨损极限），距磨损极限 8.0 µm"));
   QTest::mouseClick(record.findChild<QCheckBox*>("Acceptance"), Qt::LeftButton);
   EXPECT_EQ(Text(record, "Verdict"),
             QStringLiteral("结论：不合格（超出制造公差），超出新制下限 10.0 µm"));
+  // Each row is judged as the gauge is.
+  EXPECT_EQ(readings->item(0, 2)->text(),
+            QStringLiteral("不合格（超出制造公差），超出新制下限 10.0 µm"));
   EXPECT_TRUE(Text(record, "Remarks").contains(QStringLiteral("新量规验收")));
 }
 
