@@ -26,9 +26,12 @@ inline constexpr int kTwipsPerPixel = 15;  // 1440 twips per inch at 96 pixels p
 inline constexpr int kClientWidthTwips = 12840;
 inline constexpr int kClientHeightTwips = 9375;
 
+// These lists of texts are each file's own (internal linkage): MinGW-w64's g++ 12 puts an
+// inline array of string literals in a writable section in some files and a read-only
+// one in others, and the linker then refuses the two copies.
 // In the form's order of description: input band, then result band.
 // clang-format off
-inline constexpr std::array kForm1Controls = {
+[[maybe_unused]] constexpr std::array kForm1Controls = {
     ControlDesign{"Label1", ControlKind::Label, 960, 1680, 1695, 375, "  公 称 直 径", ControlFont::Song12, true},
     ControlDesign{"Label2", ControlKind::Label, 3240, 1680, 1575, 375, "   螺    距", ControlFont::Song12, true},
     ControlDesign{"Label6", ControlKind::Label, 5520, 1680, 1455, 375, "公 差 等 级", ControlFont::Song12, true},
@@ -78,7 +81,7 @@ inline constexpr std::array kForm1Controls = {
 // clang-format on
 
 // The order the focus moves in with the Tab key.
-inline constexpr std::array kForm1TabOrder = {
+[[maybe_unused]] constexpr std::array kForm1TabOrder = {
     "Text1", "Combo1", "Combo2", "Combo3",   "Combo4", "Text2",  "Text3",  "Text4", "Text5",
     "Text6", "Text8",  "Text9",  "Command1", "Text18", "Text27", "Text28", "Combo5"};
 

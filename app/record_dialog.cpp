@@ -140,8 +140,8 @@ void RecordDialog::Update() {
   const auto U = form_->uncertainty();
   readings_->ShowComputed([&](double value) -> std::optional<std::pair<QString, QString>> {
     if (!(element > 0) || !judged) return std::nullopt;
-    const double d2 = ring() ? PitchDiameterFromE(value, P_, element)
-                             : PitchDiameterFromM(value, P_, element);
+    const double d2 =
+        ring() ? PitchDiameterFromE(value, P_, element) : PitchDiameterFromM(value, P_, element);
     return std::pair{Q(Millimetres(d2)), Q(VerdictLine(Judge(*judged, d2, U), U))};
   });
 }

@@ -151,7 +151,8 @@ int GaugesShow(const Arguments& args, std::ostream& out, std::ostream& err) {
     return damaged ? 1 : 2;
   }
   const ToleranceDatabase db = ToleranceDatabase::Open(where.DatabasePath());
-  Shown shown{*gauge, gauges->RecordsOf(gauge->number), {}, {}, LimitsOfGauge(*gauge, db), {}};
+  Shown shown{*gauge,       gauges->RecordsOf(gauge->number), GaugeDue{},
+              std::nullopt, LimitsOfGauge(*gauge, db),        {}};
   shown.due = DueOf(shown.gauge, shown.records);
   shown.trend = TrendOf(shown.records);
   shown.broken = gauges->BrokenLinks(gauge->number);

@@ -12,11 +12,14 @@
 #include "cli/render.h"
 #include "cli/sheet_command.h"
 #include "tolerance/data_location.h"
+#include "tolerance/terminal.h"
 #include "tolerance/tolerance_database.h"
 
 int main(int argc, char** argv) {
   using namespace threadgauge;
-  const std::vector<std::string> args(argv + 1, argv + argc);
+  UseUtf8Console();
+  const std::vector<std::string> all = ProgramArguments(argc, argv);
+  const std::vector<std::string> args(all.begin() + (all.empty() ? 0 : 1), all.end());
   if (args.empty()) {
     std::cerr << CliHelp();
     return 2;

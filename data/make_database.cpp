@@ -6,14 +6,17 @@
 #include <iostream>
 
 #include "tolerance/admin/database_files.h"
+#include "tolerance/terminal.h"
+#include "tolerance/utf8.h"
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
+  const std::vector<std::string> args = threadgauge::ProgramArguments(argc, argv);
+  if (args.size() != 3) {
     std::cerr << "usage: make_database TABLES_DIR OUTPUT.db\n";
     return 2;
   }
-  const auto outcome = threadgauge::ImportDatabase(std::filesystem::u8path(argv[1]),
-                                                   std::filesystem::u8path(argv[2]), true);
+  const auto outcome = threadgauge::ImportDatabase(threadgauge::PathFromUtf8(args[1]),
+                                                   threadgauge::PathFromUtf8(args[2]), true);
   for (const auto& warning : outcome.warnings) std::cerr << "make_database: " << warning << "\n";
   if (outcome.error) {
     std::cerr << "make_database: " << *outcome.error << "\n";

@@ -1,7 +1,10 @@
 #include "tolerance/access_reader.h"
 
 // mdbtools.h declares its glib types inside extern "C"; glib must come first, from C++.
+// On Windows libmdb is built with its own small replacement for glib instead.
+#ifndef _WIN32
 #include <glib.h>
+#endif
 #include <mdbtools.h>
 
 #include <algorithm>

@@ -8,11 +8,12 @@
 
 #include "platform.h"
 #include "tolerance/access_child.h"
+#include "tolerance/terminal.h"
 #include "tolerance/utf8.h"
 
 int main(int argc, char** argv) {
   using namespace threadgauge;
-  const std::vector<std::string> args = Utf8Arguments(argc, argv);
+  const std::vector<std::string> args = ProgramArguments(argc, argv);
   if (args.size() < 4) return 2;
   LimitOwnMemory(std::stoull(args[3]));
   AccessReadOptions options;

@@ -13,12 +13,14 @@
 // windows.h first: the other system headers rely on its types.
 #include <windows.h>
 // clang-format off
+#include <fcntl.h>
 #include <io.h>
 #include <process.h>
 #include <shellapi.h>
 // clang-format on
 #else
 #include <fcntl.h>
+#include <glib.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
@@ -49,6 +51,65 @@ std::filesystem::path ExecutableDirectory() {
   return exe.parent_path();
 #endif
 }
+
+#ifdef _WIN32
+
+namespace {
+
+// The Windows code page of a character set's name.
+std::optional<UINT> CodePageOf(std::string_view charset) {
+  if (charset == "GB18030") return 54936;
+  if (charset == "GBK") return 936;
+  if (charset == "BIG5") return 950;
+  if (charset.starts_with("CP")) {
+    const std::string digits(charset.substr(2));
+    if (!digits.empty() && digits.find_first_not_of("0123456789") == std::string::npos &&
+        digits.size() < 6) {
+      const auto page = static_cast<UINT>(std::stoul(digits));
+      if (IsValidCodePage(page)) return page;
+    }
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<std::string> ConvertToUtf8(std::string_view bytes, const char* charset) {
+  const auto page = CodePageOf(charset);
+  if (!page) return std::nullopt;
+  if (bytes.empty()) return std::string();
+  const int size = static_cast<int>(bytes.size());
+  const int units =
+      MultiByteToWideChar(*page, MB_ERR_INVALID_CHARS, bytes.data(), size, nullptr, 0);
+  if (units <= 0) return std::nullopt;
+  std::wstring wide(static_cast<size_t>(units), L'\0');
+  MultiByteToWideChar(*page, MB_ERR_INVALID_CHARS, bytes.data(), size, wide.data(), units);
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, wide.data(), units, utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
+
+#else
+
+std::optional<std::string> ConvertToUtf8(std::string_view bytes, const char* charset) {
+  gsize written = 0;
+  GError* error = nullptr;
+  gchar* converted = g_convert(bytes.data(), static_cast<gssize>(bytes.size()), "UTF-8", charset,
+                               nullptr, &written, &error);
+  if (error != nullptr) {
+    g_error_free(error);
+    g_free(converted);
+    return std::nullopt;
+  }
+  if (converted == nullptr) return std::nullopt;
+  std::string text(converted, written);
+  g_free(converted);
+  return text;
+}
+
+#endif
 
 std::optional<std::filesystem::path> UserDataDirectory() {
   const std::filesystem::path program = std::filesystem::path("threadgauge");
@@ -275,7 +336,14 @@ void LimitOwnMemory(std::uint64_t bytes) {
 
 std::uint64_t ProcessId() { return GetCurrentProcessId(); }
 
-std::vector<std::string> Utf8Arguments(int, char**) {
+void UseUtf8Console() {
+  SetConsoleOutputCP(CP_UTF8);
+  // The bytes as the program writes them: a CSV's own CRLF must not become CR CR LF.
+  _setmode(_fileno(stdout), _O_BINARY);
+  _setmode(_fileno(stderr), _O_BINARY);
+}
+
+std::vector<std::string> ProgramArguments(int, char**) {
   std::vector<std::string> args;
   int count = 0;
   wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
@@ -341,7 +409,9 @@ void LimitOwnMemory(std::uint64_t bytes) {
 
 std::uint64_t ProcessId() { return static_cast<std::uint64_t>(getpid()); }
 
-std::vector<std::string> Utf8Arguments(int argc, char** argv) { return {argv, argv + argc}; }
+std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv, argv + argc}; }
+
+void UseUtf8Console() {}
 
 #endif
 

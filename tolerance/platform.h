@@ -48,7 +48,4 @@ void LimitOwnMemory(std::uint64_t bytes);
 // This process's number, for names of temporary files.
 std::uint64_t ProcessId();
 
-// The program's arguments as UTF-8, whatever the system's code page.
-std::vector<std::string> Utf8Arguments(int argc, char** argv);
-
 }  // namespace threadgauge

@@ -25,6 +25,7 @@
 #include "form1_design.h"
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -358,7 +359,7 @@ class Form1WithFixture : public Form1Test {
     return form_.findChild<QLabel*>("StatusLine")->text().split(QLatin1Char('\n'));
   }
   static QString DatabaseLine() {
-    return QStringLiteral("公差数据库：") + QString::fromStdString(Fixture().path().string());
+    return QStringLiteral("公差数据库：") + QString::fromStdString(Utf8(Fixture().path()));
   }
   static testing::FixtureDatabase& Fixture() {
     static testing::FixtureDatabase* fixture = [] {
@@ -418,11 +419,11 @@ class FakeOpener {
  public:
   explicit FakeOpener(int exit_status = 0) {
     std::ofstream script(folder_.path() / "xdg-open");
-    script << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << log().string() << "'\nexit " << exit_status
+    script << "#!/bin/sh\nprintf '%s\\n' \"$@\" >> '" << Utf8(log()) << "'\nexit " << exit_status
            << "\n";
     script.close();
     std::filesystem::permissions(folder_.path() / "xdg-open", std::filesystem::perms::owner_all);
-    qputenv("PATH", QByteArray::fromStdString(folder_.path().string()) + ":" + path_);
+    qputenv("PATH", QByteArray::fromStdString(Utf8(folder_.path())) + ":" + path_);
   }
   ~FakeOpener() { qputenv("PATH", path_); }
   std::filesystem::path log() const { return folder_.path() / "requests.log"; }
@@ -460,7 +461,7 @@ TEST(Form1Workbooks, EachChoiceAsksTheDesktopToOpenTheWorkbook) {
   coarse->trigger();
   const QStringList requests = opener.Requests(2);
   const QString expected =
-      QString::fromStdString(std::filesystem::absolute(BuiltWorkbook("粗牙螺纹螺距.xls")).string());
+      QString::fromStdString(Utf8(std::filesystem::absolute(BuiltWorkbook("粗牙螺纹螺距.xls"))));
   EXPECT_EQ(requests, (QStringList{expected, expected}));
 }
 
@@ -471,7 +472,7 @@ TEST(Form1Workbooks, MissingWorkbookIsNamed) {
   const auto box = AnswerMessageBox([&form] { form.findChild<QAction*>("bjgch")->trigger(); });
   ASSERT_TRUE(box.has_value());
   EXPECT_TRUE(box->text.contains(QStringLiteral("找不到参考表文件")));
-  EXPECT_TRUE(box->text.contains(QString::fromStdString(missing.string())));
+  EXPECT_TRUE(box->text.contains(QString::fromStdString(Utf8(missing))));
 }
 
 }  // namespace

@@ -23,6 +23,7 @@
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
 #include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -80,14 +81,14 @@ void TypeReadings(RecordDialog& dialog, const std::vector<const char*>& readings
 // character a key event carrying it (Chinese ones as an input method hands them on).
 void ChooseFile(QDialog& dialog, const std::filesystem::path& file) {
   auto& chooser = static_cast<QFileDialog&>(dialog);
-  chooser.setDirectory(QString::fromStdString(file.parent_path().string()));  // browsed to
+  chooser.setDirectory(QString::fromStdString(Utf8(file.parent_path())));  // browsed to
   auto* name = chooser.findChild<QLineEdit*>("fileNameEdit");
   ASSERT_NE(name, nullptr);
   name->selectAll();
-  for (const QChar c : QString::fromStdString(file.filename().string())) {
+  for (const QChar c : QString::fromStdString(Utf8(file.filename()))) {
     QTest::sendKeyEvent(QTest::Click, name, Qt::Key_unknown, QString(c), Qt::NoModifier);
   }
-  EXPECT_EQ(name->text(), QString::fromStdString(file.filename().string()));
+  EXPECT_EQ(name->text(), QString::fromStdString(Utf8(file.filename())));
   QTest::keyClick(name, Qt::Key_Return);
 }
 
@@ -258,11 +259,11 @@ TEST_F(RegisterPromisesWindow, SixtyPastedReadingsMakeARecordOfSeveralPages) {
   EXPECT_TRUE(testing::InspectModalDialog(
       [&] { QTest::mouseClick(record.findChild<QPushButton*>("SavePdf"), Qt::LeftButton); },
       [&](QDialog& files) { ChooseFile(files, pdf); }));
-  const ProgramRun info = RunProgram({"pdfinfo", pdf.string()});
+  const ProgramRun info = RunProgram({"pdfinfo", Utf8(pdf)});
   std::smatch pages;
   ASSERT_TRUE(std::regex_search(info.out, pages, std::regex("Pages:\\s+(\\d+)"))) << info.err;
   EXPECT_GE(std::stoi(pages[1]), 2);
-  const ProgramRun text = RunProgram({"pdftotext", "-layout", pdf.string(), "-"});
+  const ProgramRun text = RunProgram({"pdftotext", "-layout", Utf8(pdf), "-"});
   for (const QString& value : column) {
     // The record writes 10.3401 as read, without trailing zeros (there are none here).
     EXPECT_NE(text.out.find(" " + value.toStdString() + " "), std::string::npos)

@@ -19,6 +19,7 @@
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
 #include "support/run_cli.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -112,15 +113,9 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
   EXPECT_EQ(gauges[1].length, "大于14至32");
 
   // 量规台账: found by its 编号, then 新建检定记录… for the GO ring's GO check plug.
-  const std::vector<std::string> cli = {"inspect",
-                                        "TG-2026-02",
-                                        "--dry-run",
-                                        "--register",
-                                        Register().string(),
-                                        "--database",
-                                        tables_.path().string(),
-                                        "--wire",
-                                        "0.8661"};
+  const std::vector<std::string> cli = {
+      "inspect",    "TG-2026-02",         "--dry-run", "--register", Utf8(Register()),
+      "--database", Utf8(tables_.path()), "--wire",    "0.8661"};
   QString plug_verdict;
   ASSERT_TRUE(testing::InspectModalDialog(
       [&] { form.findChild<QAction*>("RegisterEntry")->trigger(); },
@@ -183,8 +178,8 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
       }));
   EXPECT_EQ(ring_verdict, QStringLiteral("结论：合格（已磨损，未超磨损极限），距磨损极限 19.4 µm"));
   EXPECT_EQ(ring_verdict.toStdString(),
-            CliVerdict({"inspect", "TG-2026-01", "--dry-run", "--register", Register().string(),
-                        "--database", tables_.path().string(), "--ball", "0.9002", "--e", "7.585",
+            CliVerdict({"inspect", "TG-2026-01", "--dry-run", "--register", Utf8(Register()),
+                        "--database", Utf8(tables_.path()), "--ball", "0.9002", "--e", "7.585",
                         "--e", "7.589"}));
   EXPECT_EQ(Opened().RecordsOf("TG-2026-01").size(), 1u);
 

@@ -22,6 +22,7 @@
 #include "support/modal_windows.h"
 #include "support/run_program.h"
 #include "tolerance/admin/user_database.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -124,7 +125,7 @@ TEST_F(TableEditorTest, PastedTablesAreSavedAndCalculatedWith) {
   EXPECT_EQ(shown,
             (QStringList{"10.020", "0.0120", "9.046", "0.0060", "8.376", "0.866", "10.345"}));
   EXPECT_EQ(form.findChild<QLabel*>("StatusLine")->text(),
-            QStringLiteral("公差数据库：") + QString::fromStdString(user_database_.string()));
+            QStringLiteral("公差数据库：") + QString::fromStdString(Utf8(user_database_)));
 }
 
 TEST_F(TableEditorTest, EditsAreCheckedLiveAndUndoable) {
@@ -213,10 +214,10 @@ TEST_F(TableEditorTest, FailedSaveKeepsTheEditsAndTheFiles) {
   const std::string saved = testing::ReadBytes(user_database_);
   PasteAt(editor, "位置要素", 0, 2, QStringLiteral("9"));
   {
-    ReadOnlyFolder read_only(user_database_.parent_path().string());
+    ReadOnlyFolder read_only(Utf8(user_database_.parent_path()));
     const auto box = AnswerMessageBox([&] { EXPECT_FALSE(editor.Save()); });
     ASSERT_TRUE(box);
-    EXPECT_TRUE(box->text.contains(QString::fromStdString(user_database_.parent_path().string())))
+    EXPECT_TRUE(box->text.contains(QString::fromStdString(Utf8(user_database_.parent_path()))))
         << box->text.toStdString();
   }
   EXPECT_EQ(testing::ReadBytes(user_database_), saved);

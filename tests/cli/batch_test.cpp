@@ -14,6 +14,7 @@
 #include "support/gauge_fixture.h"
 #include "support/run_program.h"
 #include "tolerance/admin/csv.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -34,7 +35,7 @@ Batch RunBatch(const std::vector<std::string>& args, const std::string& input = 
 class BatchTest : public ::testing::Test {
  protected:
   BatchTest() { testing::FillComplete(fixture_); }
-  std::string db() const { return fixture_.path().string(); }
+  std::string db() const { return Utf8(fixture_.path()); }
   testing::FixtureDatabase fixture_;
 };
 
@@ -145,7 +146,7 @@ struct SheetCell {
 };
 std::map<std::string, SheetCell> ReadSheet(const std::filesystem::path& file, int sheet) {
   const auto part = [&](const std::string& name) {
-    const ProgramRun run = RunProgram({"unzip", "-p", file.string(), name});
+    const ProgramRun run = RunProgram({"unzip", "-p", Utf8(file), name});
     EXPECT_EQ(run.exit, 0) << "unzip (Debian unzip) failed on " << name << ": " << run.err;
     return run.out;
   };
@@ -189,7 +190,7 @@ TEST_F(BatchTest, WorkbookHasASheetPerClassWithNumbersAsNumbers) {
   const auto file = folder.path() / "6H塞规.xlsx";
   const Batch batch = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes",
                                 "6H,6g", "--length", "大于14至32", "--database", db(), "--format",
-                                "xlsx", "--out", file.string()});
+                                "xlsx", "--out", Utf8(file)});
   ASSERT_EQ(batch.exit, 0) << batch.err;
   const auto nut = ReadSheet(file, 1);
   EXPECT_EQ(nut.at("A1").value, "螺纹标记");
@@ -224,16 +225,16 @@ TEST_F(BatchTest, ClassesThatDifferOnlyInCaseGetTheirOwnSheets) {
   const auto file = folder.path() / "out.xlsx";
   const Batch batch =
       RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes", "6H,6h",
-                "--database", db(), "--format", "xlsx", "--out", file.string()});
+                "--database", db(), "--format", "xlsx", "--out", Utf8(file)});
   ASSERT_NE(batch.exit, 2) << batch.err;
-  const ProgramRun book = RunProgram({"unzip", "-p", file.string(), "xl/workbook.xml"});
+  const ProgramRun book = RunProgram({"unzip", "-p", Utf8(file), "xl/workbook.xml"});
   EXPECT_NE(book.out.find("name=\"6H 内螺纹\""), std::string::npos) << book.out;
   EXPECT_NE(book.out.find("name=\"6h 外螺纹\""), std::string::npos) << book.out;
   // A workbook that cannot be written leaves no file, and no temporary one.
   const auto blocked = folder.path() / "目录" / "out.xlsx";
   const Batch failed =
       RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes", "6H", "--database",
-                db(), "--format", "xlsx", "--out", blocked.string()});
+                db(), "--format", "xlsx", "--out", Utf8(blocked)});
   EXPECT_EQ(failed.exit, 2);
   EXPECT_FALSE(std::filesystem::exists(blocked.parent_path()));
 }

@@ -10,6 +10,7 @@
 #include "support/run_cli.h"
 #include "support/run_program.h"
 #include "tolerance/admin/csv.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -33,7 +34,7 @@ struct GoldenCase {
 
 GoldenCase ReadCase(const std::filesystem::path& file) {
   GoldenCase c;
-  c.name = file.stem().string();
+  c.name = Utf8(file.stem());
   std::istringstream in(testing::ReadBytes(file));
   for (std::string line; std::getline(in, line);) {
     const auto value = [&](const char* key) { return line.substr(std::string(key).size()); };
@@ -67,9 +68,9 @@ TEST(CliGolden, EveryCaseAnswersAsRecorded) {
     if (c.fixture) {
       fixture.emplace();
       fixture->Exec(c.sql);
-      args.push_back(fixture->path().string());
+      args.push_back(Utf8(fixture->path()));
     } else {
-      args.push_back(testing::ShippedDatabase().string());
+      args.push_back(Utf8(testing::ShippedDatabase()));
     }
     CliRun run = RunCli(args);
     // The database's path differs from run to run; the cases name it "<database>".
@@ -86,7 +87,7 @@ TEST(CliGolden, EveryCaseAnswersAsRecorded) {
 TEST(Cli, PlainBlockReadsLikeTheWindow) {
   const CliRun run =
       RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position", "g", "--gauge",
-              "校止-止螺纹塞规", "--database", testing::ShippedDatabase().string()});
+              "校止-止螺纹塞规", "--database", Utf8(testing::ShippedDatabase())});
   EXPECT_EQ(run.exit, 1);
   for (const char* expected : {"M 10 × 1.5 － 6g  校止-止螺纹塞规", "大  径    9.836",
                                "中  径    8.862    ± ", "小  径  ≤ 8.212", "三针直径    0.866",
@@ -146,22 +147,21 @@ TEST(Cli, OptionsAndHelp) {
 }
 
 TEST(CliDb, CheckImportAndExportExitStatuses) {
-  const CliRun shipped = RunCli({"db", "check", testing::ShippedDatabase().string()});
+  const CliRun shipped = RunCli({"db", "check", Utf8(testing::ShippedDatabase())});
   EXPECT_EQ(shipped.exit, 1);  // the gauge tables are missing
   EXPECT_NE(shipped.out.find("✗ 表“位置要素”：0 行"), std::string::npos) << shipped.out;
 
   testing::TemporaryFolder folder;
-  EXPECT_EQ(RunCli({"db", "check", (folder.path() / "无.db").string()}).exit, 2);
+  EXPECT_EQ(RunCli({"db", "check", Utf8((folder.path() / "无.db"))}).exit, 2);
 
   const auto csv = folder.path() / "表格";
-  EXPECT_EQ(
-      RunCli({"db", "export", testing::ShippedDatabase().string(), "--to", csv.string()}).exit, 0);
+  EXPECT_EQ(RunCli({"db", "export", Utf8(testing::ShippedDatabase()), "--to", Utf8(csv)}).exit, 0);
   const auto out = folder.path() / "新 公差表.db";
-  const CliRun imported = RunCli({"db", "import", csv.string(), "--out", out.string()});
+  const CliRun imported = RunCli({"db", "import", Utf8(csv), "--out", Utf8(out)});
   EXPECT_EQ(imported.exit, 0) << imported.err;
   EXPECT_NE(imported.out.find("表“外螺纹中径公差”：47 行"), std::string::npos) << imported.out;
 
-  EXPECT_EQ(RunCli({"db", "import", csv.string(), "--out", out.string()}).exit, 1);  // no --force
+  EXPECT_EQ(RunCli({"db", "import", Utf8(csv), "--out", Utf8(out)}).exit, 1);  // no --force
 
   EXPECT_EQ(RunCli({"db", "frobnicate"}).exit, 2);
   EXPECT_EQ(RunCli({"db", "--help"}).exit, 0);
@@ -172,12 +172,10 @@ TEST(CliDb, CheckImportAndExportExitStatuses) {
 // Without a file, db check checks the database the next calculation would use.
 TEST(CliDb, CheckWithoutAFileChecksTheDatabaseInUse) {
   testing::TemporaryFolder home;
-  const CliRun check =
-      RunCli({"db", "check"}, {},
-             {{"XDG_DATA_HOME", home.path().string()}, {"HOME", home.path().string()}});
-  const CliRun where =
-      RunCli({"db", "where"}, {},
-             {{"XDG_DATA_HOME", home.path().string()}, {"HOME", home.path().string()}});
+  const CliRun check = RunCli({"db", "check"}, {},
+                              {{"XDG_DATA_HOME", Utf8(home.path())}, {"HOME", Utf8(home.path())}});
+  const CliRun where = RunCli({"db", "where"}, {},
+                              {{"XDG_DATA_HOME", Utf8(home.path())}, {"HOME", Utf8(home.path())}});
   EXPECT_EQ(check.exit, 1) << check.err;  // the shipped database: the gauge tables are empty
   const std::string in_use = where.out.substr(0, where.out.find('\n'));
   EXPECT_EQ(check.out.rfind("公差数据库 " + in_use + "\n", 0), 0u) << check.out;
@@ -188,24 +186,24 @@ TEST(CliDb, CheckWithoutAFileChecksTheDatabaseInUse) {
 TEST(CliDb, WhereAndTheCalculationFollowThePrecedence) {
   testing::TemporaryFolder data;
   const std::vector<std::pair<std::string, std::optional<std::string>>> env = {
-      {"XDG_DATA_HOME", data.path().string()}};
+      {"XDG_DATA_HOME", Utf8(data.path())}};
   const auto users = data.path() / "threadgauge" / std::filesystem::u8path("公差表") /
                      std::filesystem::u8path("公差表.db");
   const CliRun before = RunCli({"db", "where"}, {}, env);
   ASSERT_EQ(before.exit, 0) << before.err;
-  EXPECT_EQ(before.out.substr(0, before.out.find('\n')), testing::ShippedDatabase().string());
-  EXPECT_NE(before.out.find("不存在  " + users.string()), std::string::npos) << before.out;
-  EXPECT_NE(before.out.find("存在    " + testing::ShippedDatabase().string()), std::string::npos);
+  EXPECT_EQ(before.out.substr(0, before.out.find('\n')), Utf8(testing::ShippedDatabase()));
+  EXPECT_NE(before.out.find("不存在  " + Utf8(users)), std::string::npos) << before.out;
+  EXPECT_NE(before.out.find("存在    " + Utf8(testing::ShippedDatabase())), std::string::npos);
 
   std::filesystem::create_directories(users.parent_path());
   std::filesystem::copy_file(testing::ShippedDatabase(), users);
   const CliRun after = RunCli({"db", "where"}, {}, env);
-  EXPECT_EQ(after.out.substr(0, after.out.find('\n')), users.string());
-  EXPECT_NE(after.out.find("存在    " + users.string()), std::string::npos) << after.out;
+  EXPECT_EQ(after.out.substr(0, after.out.find('\n')), Utf8(users));
+  EXPECT_NE(after.out.find("存在    " + Utf8(users)), std::string::npos) << after.out;
   const CliRun calculated = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6",
                                     "--position", "g", "--gauge", "校止-止螺纹塞规", "--json"},
                                    {}, env);
-  EXPECT_NE(calculated.out.find("\"database\": \"" + users.string() + "\""), std::string::npos)
+  EXPECT_NE(calculated.out.find("\"database\": \"" + Utf8(users) + "\""), std::string::npos)
       << calculated.out;
 }
 
@@ -213,7 +211,7 @@ TEST(CliDb, WhereAndTheCalculationFollowThePrecedence) {
 // the user is told; --code-page tries only the code page given.
 TEST(CliDb, CodePageOfAChineseAccess97File) {
   testing::TemporaryFolder folder;
-  const std::string file = testing::ChineseAccess97ToleranceFile(folder).string();
+  const std::string file = Utf8(testing::ChineseAccess97ToleranceFile(folder));
   const std::string told = "按代码页 936（GBK）读取；文件头记录的是 1252";
 
   const CliRun check = RunCli({"db", "check", file});
@@ -224,7 +222,7 @@ TEST(CliDb, CodePageOfAChineseAccess97File) {
   EXPECT_EQ(forced.out.find("注意："), std::string::npos) << forced.out;
   EXPECT_NE(forced.out.find("✗ 缺少表“位置要素”"), std::string::npos) << forced.out;
 
-  const auto out = (folder.path() / "out.db").string();
+  const auto out = Utf8((folder.path() / "out.db"));
   const CliRun refused = RunCli({"db", "import", file, "--out", out, "--code-page", "1252"});
   EXPECT_EQ(refused.exit, 1);
   EXPECT_NE(refused.err.find("来源中没有任何一张公差表"), std::string::npos) << refused.err;
@@ -244,7 +242,7 @@ TEST(CliDb, CodePageOfAChineseAccess97File) {
 TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   testing::FixtureDatabase fixture;
   testing::FillComplete(fixture);
-  const std::string db = fixture.path().string();
+  const std::string db = Utf8(fixture.path());
   const CliRun json = RunCli(
       {"sheet", "m10 x 1,5 - 6H", "--length", "大于14至32", "--database", db, "--format", "json"});
   EXPECT_EQ(json.exit, 0) << json.err;
@@ -270,9 +268,9 @@ TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   testing::TemporaryFolder folder;
   const auto pdf = folder.path() / "全套 量规.pdf";
   const CliRun written =
-      RunCli({"sheet", "M10×1.5-6g", "--database", db, "--format", "pdf", "--out", pdf.string()});
+      RunCli({"sheet", "M10×1.5-6g", "--database", db, "--format", "pdf", "--out", Utf8(pdf)});
   EXPECT_EQ(written.exit, 1) << written.err;
-  const ProgramRun text = RunProgram({"pdftotext", "-layout", pdf.string(), "-"});
+  const ProgramRun text = RunProgram({"pdftotext", "-layout", Utf8(pdf), "-"});
   ASSERT_EQ(text.exit, 0) << "pdftotext (Debian poppler-utils) failed: " << text.err;
   for (const char* expected :
        {"M10×1.5-6g", "通端螺纹环规", "校通-通螺纹塞规", "校通-止螺纹塞规", "校通-损螺纹塞规",
@@ -287,7 +285,7 @@ TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
 TEST(Cli, NumbersReadOtherwiseThanTypedAreTold) {
   testing::FixtureDatabase fixture;
   testing::FillComplete(fixture);
-  const std::string db = fixture.path().string();
+  const std::string db = Utf8(fixture.path());
   struct Case {
     const char* option;
     const char* typed;
@@ -344,7 +342,7 @@ TEST(Cli, NumbersReadOtherwiseThanTypedAreTold) {
 TEST(Cli, LengthInMillimetresPicksItsRange) {
   testing::FixtureDatabase fixture;
   testing::FillComplete(fixture);
-  const std::string db = fixture.path().string();
+  const std::string db = Utf8(fixture.path());
   const auto run = [&](const char* length) {
     return RunCli({"--thread", "M10×1.5-6H", "--gauge", "通端螺纹塞规", "--length", length,
                    "--database", db, "--json"});
@@ -377,7 +375,7 @@ TEST(CliSheet, DesignationsNotUnderstoodAndTheShortSingleCalculation) {
 
   testing::FixtureDatabase fixture;
   testing::FillComplete(fixture);
-  const std::string db = fixture.path().string();
+  const std::string db = Utf8(fixture.path());
   const CliRun full = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6", "--position",
                               "H", "--gauge", "通端螺纹塞规", "--json", "--database", db});
   const CliRun thread =

@@ -11,6 +11,7 @@
 #include "support/fixture_database.h"
 #include "support/run_cli.h"
 #include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -18,13 +19,9 @@ namespace {
 namespace fs = std::filesystem;
 
 std::vector<std::string> Calculation(const fs::path& database) {
-  return {"--diameter",     "10",
-          "--pitch",        "1.5",
-          "--grade",        "6",
-          "--position",     "g",
-          "--gauge",        "校止-止螺纹塞规",
-          "--json",         "--database",
-          database.string()};
+  return {"--diameter", "10",         "--pitch",     "1.5",     "--grade",
+          "6",          "--position", "g",           "--gauge", "校止-止螺纹塞规",
+          "--json",     "--database", Utf8(database)};
 }
 
 struct Damage {
@@ -90,7 +87,7 @@ TEST(DamagedDatabase, AnAccessFileThatLoopsEndsInItsTimeLimit) {
               run.out.find("读取程序出错，文件已损坏") != std::string::npos)
       << run.out;
   EXPECT_NE(run.out.find("公差表.mdb"), std::string::npos) << run.out;
-  const CliRun check = RunCli({"db", "check", file.string()});
+  const CliRun check = RunCli({"db", "check", Utf8(file)});
   EXPECT_EQ(check.exit, 2);  // a file that cannot be read cannot be checked
   EXPECT_TRUE(check.err.find("秒仍未结束") != std::string::npos ||
               check.err.find("文件已损坏") != std::string::npos)
@@ -104,7 +101,7 @@ TEST(DamagedDatabase, LockedByAnotherProgram) {
   CopyShipped(file);
   const std::string before = testing::ReadBytes(file);
   sqlite3* holder = nullptr;
-  ASSERT_EQ(sqlite3_open(file.string().c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(Utf8(file).c_str(), &holder), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   const CliRun run = RunCli(Calculation(file));
   sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);

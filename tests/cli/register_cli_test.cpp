@@ -1,13 +1,8 @@
 // The gauge register from the command line, run as a keeper runs it: the M10×1.5-6g set
 // registered, inspected, printed and found due a year later; bad input writing nothing; a
 // killed process and a busy file leaving the register whole.
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <spawn.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <chrono>
 #include <fstream>
@@ -18,8 +13,7 @@
 #include "support/gauge_fixture.h"
 #include "support/run_cli.h"
 #include "support/run_program.h"
-
-extern char** environ;
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -30,14 +24,13 @@ class RegisterCli : public ::testing::Test {
 
   // The command with this test's register and tolerance tables.
   CliRun Run(std::vector<std::string> args) const {
-    args.insert(args.end(),
-                {"--register", Register().string(), "--database", tables_.path().string()});
+    args.insert(args.end(), {"--register", Utf8(Register()), "--database", Utf8(tables_.path())});
     return RunCli(args);
   }
   std::filesystem::path Register() const { return folder_.path() / "量规台账.db"; }
   int Count(const char* table) const {
     sqlite3* db = nullptr;
-    sqlite3_open_v2(Register().string().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_open_v2(Utf8(Register()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
     sqlite3_stmt* statement = nullptr;
     sqlite3_prepare_v2(db, (std::string("SELECT count(*) FROM ") + table).c_str(), -1, &statement,
                        nullptr);
@@ -93,9 +86,9 @@ TEST_F(RegisterCli, TheSetRegisteredInspectedPrintedAndDueAYearLater) {
             std::string::npos);
 
   const auto pdf = folder_.path() / "记录.pdf";
-  const CliRun record = Run({"record", "2", "--format", "pdf", "--out", pdf.string()});
+  const CliRun record = Run({"record", "2", "--format", "pdf", "--out", Utf8(pdf)});
   ASSERT_EQ(record.exit, 0) << record.err;
-  const ProgramRun text = RunProgram({"pdftotext", "-layout", pdf.string(), "-"});
+  const ProgramRun text = RunProgram({"pdftotext", "-layout", Utf8(pdf), "-"});
   ASSERT_EQ(text.exit, 0) << "pdftotext (Debian poppler-utils) failed: " << text.err;
   for (const char* shown :
        {"螺纹量规检定记录", "记录号 2", "TG-1", "通端螺纹环规", "8.9906",
@@ -172,7 +165,7 @@ TEST_F(RegisterCli, BadInputWritesNothingAndExitsTwo) {
 
   const auto not_register = folder_.path() / "other.db";
   { std::ofstream(not_register) << "编号,螺纹\n"; }
-  const CliRun refused = RunCli({"gauges", "list", "--register", not_register.string()});
+  const CliRun refused = RunCli({"gauges", "list", "--register", Utf8(not_register)});
   EXPECT_EQ(refused.exit, 2);
   EXPECT_NE(refused.err.find("不是量规台账"), std::string::npos);
 }
@@ -205,16 +198,16 @@ TEST_F(RegisterCli, ImportIsAllOrNothingUnlessTheGoodRowsAreChosen) {
     out << "编号,螺纹,量规,检定周期\r\nA1,M10-6H,通端螺纹塞规,12\r\nA2,M10-6H,环规,12\r\n"
            "A3,M12-6g,通端螺纹环规,6\r\n";
   }
-  const CliRun all = Run({"gauges", "import", csv.string()});
+  const CliRun all = Run({"gauges", "import", Utf8(csv)});
   EXPECT_EQ(all.exit, 2);
   EXPECT_NE(all.err.find("第 3 行"), std::string::npos) << all.err;
   EXPECT_NE(all.out.find("UTF-8"), std::string::npos);
   EXPECT_EQ(Count("gauges"), 0);
-  const CliRun good = Run({"gauges", "import", csv.string(), "--good-rows"});
+  const CliRun good = Run({"gauges", "import", Utf8(csv), "--good-rows"});
   EXPECT_EQ(good.exit, 1);
   EXPECT_EQ(Count("gauges"), 2);
   const auto out = folder_.path() / "导出.xlsx";
-  EXPECT_EQ(Run({"gauges", "export", "--format", "xlsx", "--out", out.string()}).exit, 0);
+  EXPECT_EQ(Run({"gauges", "export", "--format", "xlsx", "--out", Utf8(out)}).exit, 0);
   EXPECT_TRUE(std::filesystem::file_size(out) > 0);
   const CliRun csv_out = Run({"gauges", "list", "--format", "csv"});
   EXPECT_NE(csv_out.out.find("A3,M12-6g,通端螺纹环规,,,,,6,"), std::string::npos) << csv_out.out;
@@ -225,33 +218,16 @@ TEST_F(RegisterCli, ImportIsAllOrNothingUnlessTheGoodRowsAreChosen) {
 TEST_F(RegisterCli, AProcessKilledWhileWritingLeavesWholeRecordsOnly) {
   Add("P1", "M10×1.5-6H", "通端螺纹塞规");
   constexpr int kReadings = 4000;
-  std::vector<std::string> args = {THREADGAUGE_CLI,
-                                   "inspect",
-                                   "P1",
-                                   "--wire",
-                                   "0.866",
-                                   "--register",
-                                   Register().string(),
-                                   "--database",
-                                   tables_.path().string()};
+  std::vector<std::string> args = {THREADGAUGE_CLI,  "inspect",    "P1",
+                                   "--wire",         "0.866",      "--register",
+                                   Utf8(Register()), "--database", Utf8(tables_.path())};
   for (int i = 0; i < kReadings; ++i) args.insert(args.end(), {"--m", "10.345"});
-  std::vector<char*> argv;
-  for (std::string& arg : args) argv.push_back(arg.data());
-  argv.push_back(nullptr);
   int killed = 0;
   for (int attempt = 0; attempt < 30; ++attempt) {
-    pid_t pid = 0;
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-    ASSERT_EQ(posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    RunningProgram cli(args);
+    ASSERT_TRUE(cli.started());
     std::this_thread::sleep_for(std::chrono::microseconds(1500 * attempt));
-    kill(pid, SIGKILL);
-    int status = 0;
-    waitpid(pid, &status, 0);
-    if (WIFSIGNALED(status)) ++killed;
+    if (cli.Kill()) ++killed;
     const int records = Count("records");
     ASSERT_GE(records, 0);
     EXPECT_EQ(Count("readings"), records * kReadings) << "after attempt " << attempt;
@@ -264,7 +240,7 @@ TEST_F(RegisterCli, AProcessKilledWhileWritingLeavesWholeRecordsOnly) {
 TEST_F(RegisterCli, AWriterHoldingTheFileMakesTheOtherWaitThenSayItIsBusy) {
   Add("P1", "M10×1.5-6H", "通端螺纹塞规");
   sqlite3* holder = nullptr;
-  ASSERT_EQ(sqlite3_open(Register().string().c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(Utf8(Register()).c_str(), &holder), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
   // Released within the other's wait: both succeed.
   std::thread release([&] {

@@ -14,6 +14,7 @@
 #include "support/gauge_fixture.h"
 #include "support/run_cli.h"
 #include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -25,8 +26,7 @@ class RegisterPromises : public ::testing::Test {
   void SetUp() override { testing::FillComplete(tables_); }
 
   CliRun Run(std::vector<std::string> args) const {
-    args.insert(args.end(),
-                {"--register", Register().string(), "--database", tables_.path().string()});
+    args.insert(args.end(), {"--register", Utf8(Register()), "--database", Utf8(tables_.path())});
     return RunCli(args);
   }
   std::filesystem::path Register() const { return folder_.path() / "量规台账.db"; }
@@ -40,7 +40,7 @@ class RegisterPromises : public ::testing::Test {
   }
   std::string Sql(const std::string& query) const {
     sqlite3* db = nullptr;
-    sqlite3_open(Register().string().c_str(), &db);
+    sqlite3_open(Utf8(Register()).c_str(), &db);
     sqlite3_stmt* statement = nullptr;
     sqlite3_prepare_v2(db, query.c_str(), -1, &statement, nullptr);
     std::string answer;
@@ -187,7 +187,7 @@ void WriteLedger(const std::filesystem::path& folder) {
 TEST_F(RegisterPromises, ADamagedRegisterSaysSoIsNeverWrittenAndComesBackFromItsBackup) {
   // The gauges, then one record: the day's backup is made before that second change.
   WriteLedger(folder_.path());
-  ASSERT_EQ(Run({"gauges", "import", (folder_.path() / "台账.csv").string()}).exit, 0);
+  ASSERT_EQ(Run({"gauges", "import", Utf8((folder_.path() / "台账.csv"))}).exit, 0);
   ASSERT_EQ(Run({"inspect", "TG-1", "--wire", "0.866", "--m", "10.345"}).exit, 0);
   const std::string whole = ReadBytes(Register());
   const auto pdf = folder_.path() / "记录.pdf";
@@ -197,8 +197,8 @@ TEST_F(RegisterPromises, ADamagedRegisterSaysSoIsNeverWrittenAndComesBackFromIts
     for (const std::vector<std::string>& read :
          {std::vector<std::string>{"gauges", "list"},
           {"gauges", "show", "TG-1"},
-          {"gauges", "export", "--format", "csv", "--out", (folder_.path() / "x.csv").string()},
-          {"record", "1", "--format", "pdf", "--out", pdf.string()}}) {
+          {"gauges", "export", "--format", "csv", "--out", Utf8((folder_.path() / "x.csv"))},
+          {"record", "1", "--format", "pdf", "--out", Utf8(pdf)}}) {
       const CliRun run = Run(read);
       EXPECT_EQ(run.exit, 1) << read[0] << " " << read[1] << "\n" << run.out;
       EXPECT_NE(run.err.find("量规台账已损坏："), std::string::npos) << run.err;
@@ -258,10 +258,10 @@ TEST_F(RegisterPromises, AForgedRecordIsNamedAndItsPaperCarriesItsHash) {
   EXPECT_EQ(shown.exit, 1);
   EXPECT_NE(shown.out.find("记录 2 与量规台账的校验链不符"), std::string::npos) << shown.out;
   const auto pdf = folder_.path() / "记录1.pdf";
-  ASSERT_EQ(Run({"record", "1", "--format", "pdf", "--out", pdf.string()}).exit, 0);
-  const ProgramRun text = RunProgram({"pdftotext", "-layout", pdf.string(), "-"});
+  ASSERT_EQ(Run({"record", "1", "--format", "pdf", "--out", Utf8(pdf)}).exit, 0);
+  const ProgramRun text = RunProgram({"pdftotext", "-layout", Utf8(pdf), "-"});
   EXPECT_NE(text.out.find("记录校验（SHA-256）：" + hash_1), std::string::npos) << text.out;
-  EXPECT_EQ(Run({"record", "2", "--format", "pdf", "--out", pdf.string()}).exit, 1);
+  EXPECT_EQ(Run({"record", "2", "--format", "pdf", "--out", Utf8(pdf)}).exit, 1);
   // Dropping a guard is named too.
   testing::ExecSql(Register(), "DROP TRIGGER records_kept");
   EXPECT_NE(Run({"gauges", "verify"}).out.find("缺少触发器 records_kept"), std::string::npos);
@@ -271,7 +271,7 @@ TEST_F(RegisterPromises, ARegisterInAReadOnlyFolderIsReadAndSaysItCannotBeWritte
   Add("P1", "M10×1.5-6H", kGoPlug);
   const std::string before = ReadBytes(Register());
   {
-    ReadOnlyFolder locked(folder_.path().string());
+    ReadOnlyFolder locked(Utf8(folder_.path()));
     const CliRun list = Run({"gauges", "list"});
     EXPECT_EQ(list.exit, 0) << list.err;
     EXPECT_NE(list.out.find("P1"), std::string::npos);
@@ -294,11 +294,11 @@ TEST_F(RegisterPromises, HistoryFromASpreadsheetIsAllOrNothingUnlessTheGoodRowsA
            "P1,2025-05-01,王工,三针,0.866,10.345,\r\n"
            "P1,2025-13-01,王工,三针,0.866,10.345,\r\n";
   }
-  const CliRun all = Run({"gauges", "import-records", csv.string()});
+  const CliRun all = Run({"gauges", "import-records", Utf8(csv)});
   EXPECT_EQ(all.exit, 2);
   EXPECT_NE(all.err.find("第 5 行：检定日期“2025-13-01”不是日期"), std::string::npos) << all.err;
   EXPECT_EQ(Sql("SELECT count(*) FROM records"), "0");
-  const CliRun good = Run({"gauges", "import-records", csv.string(), "--good-rows"});
+  const CliRun good = Run({"gauges", "import-records", Utf8(csv), "--good-rows"});
   EXPECT_EQ(good.exit, 1);
   EXPECT_NE(good.out.find("已导入 2 条检定记录（标为“导入”）"), std::string::npos) << good.out;
   const CliRun shown = Run({"gauges", "show", "P1"});
@@ -344,8 +344,8 @@ TEST_F(RegisterPromises, TheLongRecordRunsOntoFurtherPagesWithAllItsReadings) {
   }
   ASSERT_EQ(Run(args).exit, 0);
   const auto pdf = folder_.path() / "长记录.pdf";
-  ASSERT_EQ(Run({"record", "1", "--format", "pdf", "--out", pdf.string()}).exit, 0);
-  const ProgramRun info = RunProgram({"pdfinfo", pdf.string()});
+  ASSERT_EQ(Run({"record", "1", "--format", "pdf", "--out", Utf8(pdf)}).exit, 0);
+  const ProgramRun info = RunProgram({"pdfinfo", Utf8(pdf)});
   std::smatch pages_match;
   ASSERT_TRUE(std::regex_search(info.out, pages_match, std::regex("Pages:\\s+(\\d+)")));
   const int pages = std::stoi(pages_match[1]);
@@ -353,7 +353,7 @@ TEST_F(RegisterPromises, TheLongRecordRunsOntoFurtherPagesWithAllItsReadings) {
   std::string all;
   for (int page = 1; page <= pages; ++page) {
     const ProgramRun text = RunProgram({"pdftotext", "-layout", "-f", std::to_string(page), "-l",
-                                        std::to_string(page), pdf.string(), "-"});
+                                        std::to_string(page), Utf8(pdf), "-"});
     SCOPED_TRACE("page " + std::to_string(page) + "\n" + text.out);
     EXPECT_NE(text.out.find("螺纹量规检定记录"), std::string::npos);
     EXPECT_NE(text.out.find("哈尔滨量具刃具厂计量室"), std::string::npos);

@@ -7,6 +7,7 @@
 
 #include "support/fixture_database.h"
 #include "tolerance/admin/csv.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -14,7 +15,7 @@ namespace {
 // The first sheet's cells as text; numbers as the shortest text that reads back the same.
 std::vector<std::vector<std::string>> Sheet(const std::filesystem::path& file) {
   const void* handle = nullptr;
-  EXPECT_EQ(freexl_open(file.string().c_str(), &handle), FREEXL_OK) << file;
+  EXPECT_EQ(freexl_open(Utf8(file).c_str(), &handle), FREEXL_OK) << file;
   std::vector<std::vector<std::string>> cells;
   if (handle == nullptr) return cells;
   EXPECT_EQ(freexl_select_active_worksheet(handle, 0), FREEXL_OK);

@@ -6,6 +6,7 @@
 #include "register/inspection.h"
 #include "support/gauge_fixture.h"
 #include "tolerance/tolerance_database.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -107,7 +108,7 @@ TEST_F(InspectionOfRegisteredGauge, TheCheckPlugWithThreeMReadings) {
   const ToleranceDatabase db = Db();
   Stamp(stamped, StampOf(db));
   EXPECT_EQ(stamped.database_hash.size(), 16u);
-  EXPECT_EQ(stamped.database_file, fixture_.path().string());
+  EXPECT_EQ(stamped.database_file, Utf8(fixture_.path()));
   EXPECT_EQ(stamped.program_version, ProgramVersion());
   EXPECT_NE(d.remarks.back().find("未作螺旋升角修正"), std::string::npos);
   EXPECT_EQ(LimitsOfRecord(d.record).direction, WearDirection::Down);  // a plug shrinks
@@ -203,6 +204,8 @@ TEST_F(InspectionOfRegisteredGauge, BadInputIsRefusedByName) {
   with(
       "frozen", [](auto& in) { in.temperature = -60; }, "温度");
   with(
+      "just too hot", [](auto& in) { in.temperature = 100.5; }, "温度");
+  with(
       "infinite U", [](auto& in) { in.uncertainty = 1.0 / 0.0; }, "不确定度");
   with(
       "k of zero", [](auto& in) { in.coverage_k = 0; }, "包含因子 k");
@@ -232,6 +235,12 @@ TEST_F(InspectionOfRegisteredGauge, BadInputIsRefusedByName) {
   GaugeEntry retired = plug;
   retired.state = "报废";
   EXPECT_TRUE(std::holds_alternative<InspectionRefusal>(Decide(retired, ok)));
+  // The range's ends are within it.
+  for (double temperature : {-50.0, 100.0}) {
+    InspectionInputs in = ok;
+    in.temperature = temperature;
+    EXPECT_TRUE(std::holds_alternative<DecidedInspection>(Decide(plug, in))) << temperature;
+  }
   // Confirming confirms a far reading, never one that is no measurement at all.
   for (double absurd : {std::nan(""), 1.0 / 0.0, -1.0 / 0.0, 1e308, 0.0, -1.0, 1000.5}) {
     InspectionInputs in = ok;

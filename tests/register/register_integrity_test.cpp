@@ -10,6 +10,7 @@
 #include "support/file_damage.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -29,6 +30,17 @@ TEST(Sha256, TheStandardsExamples) {
             "248d6a61d20638b8e5c026930c3e6039a33ce45964ff2167f6ecedd419db06c1");
   EXPECT_EQ(Sha256Hex(std::string(1000000, 'a')),
             "cdc76e5c9914fb9281a1c7e284d73e67f1809a48a497200e046d39ccc7112cd0");
+  // Around the block's end, where the length no longer fits beside the tail (digests from
+  // Python's hashlib, an implementation of its own).
+  const std::pair<size_t, const char*> lengths[] = {
+      {55, "9f4390f8d30c2dd92ec9f095b65e2b9ae9b0a925a5258e241c9f1e910f734318"},
+      {56, "b35439a4ac6f0948b6d6f9e3c6af0f5f590ce20f1bde7090ef7970686ec6738a"},
+      {63, "7d3e74a05d7db15bce4ad9ec0658ea98e3f06eeecf16b4c6fff2da457ddc2f34"},
+      {64, "ffe054fe7ae0cb6dc65c3af9b61d5209f439851db43d0ba5997337df154668eb"},
+      {119, "31eba51c313a5c08226adf18d4a359cfdfd8d2e816b13f4af952f7ea6584dcfb"}};
+  for (const auto& [length, digest] : lengths) {
+    EXPECT_EQ(Sha256Hex(std::string(length, 'a')), digest) << length;
+  }
 }
 
 GaugeEntry Ring(const std::string& number) {
@@ -239,7 +251,7 @@ TEST(RegisterBackups, TheLastTenAndOneAMonthForAYearAreKept) {
   }
   std::vector<std::string> deleted;
   for (const BackupFile& b : BackupsToDelete(backups, today, "c-2025-06-05")) {
-    deleted.push_back(b.path.string());
+    deleted.push_back(Utf8(b.path));
   }
   // Kept: 2026-12-07 … 11-28 (the last ten, November's newest among them) and the newest
   // of each month 2026-01 … 10, the 5th; 2025-12 and before are a year ago or more, but
@@ -268,7 +280,11 @@ TEST(RegisterBackups, RestoringKeepsTheCurrentFileAndRefusesABadCopy) {
   WriteBytes(bad, damaged);
   const auto text = folder.path() / "台账.csv";
   WriteBytes(text, "编号\nTG-1\n");
-  for (const auto& refused : {bad, text, folder.path() / "无.db"}) {
+  const auto newer = folder.path() / "新版.db";
+  WriteBytes(newer, testing::ReadBytes(copy));
+  ExecSql(newer, "PRAGMA user_version = 4");
+  EXPECT_EQ(BackupFault(newer).value_or(""), "版本 4 不是本程序能读的量规台账");
+  for (const auto& refused : {bad, text, newer, folder.path() / "无.db"}) {
     const auto restored = RestoreRegister(refused, path, kDay1);
     ASSERT_TRUE(std::holds_alternative<RegisterError>(restored));
     EXPECT_NE(std::get<RegisterError>(restored).message.find("不能用来恢复"), std::string::npos);
@@ -291,6 +307,21 @@ TEST(RegisterBackups, RestoringKeepsTheCurrentFileAndRefusesABadCopy) {
   EXPECT_EQ(ReadBytes(kept), damaged);
 }
 
+TEST(RegisterFolders, AWriteProtectedRegisterIsReadAndSaysSo) {
+  TemporaryFolder folder;
+  const auto path = folder.path() / "量规台账.db";
+  {
+    GaugeRegister gauges = Opened(path);
+    ASSERT_FALSE(gauges.Add(Ring("RO-1")).has_value());
+  }
+  ReadOnlyFolder locked(Utf8(path));  // the file itself, not its folder
+  GaugeRegister gauges = Opened(path);
+  EXPECT_TRUE(gauges.read_only());
+  EXPECT_NE(gauges.note().find("只能读取（没有写入权限）"), std::string::npos) << gauges.note();
+  EXPECT_EQ(gauges.Gauges().size(), 1u);
+  ASSERT_TRUE(gauges.Add(Ring("RO-2")).has_value());
+}
+
 TEST(RegisterFolders, ARegisterOnAReadOnlyMediumIsReadNotCalledNoRegister) {
   TemporaryFolder folder;
   const auto inside = folder.path() / "只读";
@@ -301,7 +332,7 @@ TEST(RegisterFolders, ARegisterOnAReadOnlyMediumIsReadNotCalledNoRegister) {
     ASSERT_FALSE(gauges.Add(Ring("RO-1")).has_value());
   }
   const std::string before = ReadBytes(path);
-  ReadOnlyFolder locked(inside.string());
+  ReadOnlyFolder locked(Utf8(inside));
   auto opened = GaugeRegister::OpenExisting(path);
   ASSERT_TRUE(std::holds_alternative<GaugeRegister>(opened))
       << std::get<RegisterError>(opened).message;

@@ -8,6 +8,7 @@
 #include "register/gauge_register.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -302,7 +303,7 @@ TEST(RegisterFile, AReadOnlyFolderLeavesTheRegisterAsItWas) {
   const auto inside = folder.path() / "data";
   std::filesystem::create_directories(inside);
   {
-    ReadOnlyFolder locked(inside.string());
+    ReadOnlyFolder locked(Utf8(inside));
     EXPECT_NE(ErrorOf(GaugeRegister::Open(inside / "r.db")).find("无法创建"), std::string::npos);
   }
   const auto path = inside / "r.db";
@@ -313,7 +314,7 @@ TEST(RegisterFile, AReadOnlyFolderLeavesTheRegisterAsItWas) {
   std::filesystem::permissions(
       path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read);
   {
-    ReadOnlyFolder locked(inside.string());
+    ReadOnlyFolder locked(Utf8(inside));
     auto opened = GaugeRegister::Open(path);
     if (auto* gauges = std::get_if<GaugeRegister>(&opened)) {
       EXPECT_TRUE(

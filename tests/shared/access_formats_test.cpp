@@ -7,6 +7,7 @@
 #include "support/run_program.h"
 #include "tolerance/access_reader.h"
 #include "tolerance/admin/csv.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -19,7 +20,7 @@ using testing::TableNamed;
 // mdb-export's CSV of one table (header first), in a UTF-8 locale and in the code page the
 // file records.
 std::vector<CsvRow> MdbExport(const std::filesystem::path& file, const std::string& table) {
-  const ProgramRun run = RunProgram({"mdb-export", file.string(), table},
+  const ProgramRun run = RunProgram({"mdb-export", Utf8(file), table},
                                     {{"LC_ALL", "C.UTF-8"}, {"MDB_JET3_CHARSET", std::nullopt}});
   EXPECT_EQ(run.exit, 0) << "mdb-export (Debian mdbtools) failed: " << run.err;
   return ParseCsv(run.out);

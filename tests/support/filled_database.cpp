@@ -5,6 +5,8 @@
 #include <sstream>
 #include <system_error>
 
+#include "tolerance/utf8.h"
+
 namespace threadgauge::testing {
 
 std::optional<std::string> WriteFilledDatabase(const std::filesystem::path& shipped,
@@ -32,9 +34,9 @@ std::optional<std::string> WriteFilledDatabase(const std::filesystem::path& ship
   }
   sql << "COMMIT;";
   sqlite3* db = nullptr;
-  if (sqlite3_open(out.string().c_str(), &db) != SQLITE_OK) {
+  if (sqlite3_open(Utf8(out).c_str(), &db) != SQLITE_OK) {
     sqlite3_close(db);
-    return "cannot open " + out.string();
+    return "cannot open " + Utf8(out);
   }
   char* error = nullptr;
   const int rc = sqlite3_exec(db, sql.str().c_str(), nullptr, nullptr, &error);

@@ -8,6 +8,8 @@
 #include <random>
 #include <sstream>
 
+#include "tolerance/utf8.h"
+
 namespace threadgauge::testing {
 
 std::string ReadBytes(const std::filesystem::path& file) {
@@ -93,7 +95,7 @@ void FixtureDatabase::Exec(const std::string& sql) { ExecSql(path_, sql); }
 
 int TryExecSql(const std::filesystem::path& file, const std::string& sql, std::string* message) {
   sqlite3* db = nullptr;
-  if (sqlite3_open(file.string().c_str(), &db) != SQLITE_OK) {
+  if (sqlite3_open(Utf8(file).c_str(), &db) != SQLITE_OK) {
     sqlite3_close(db);
     return SQLITE_CANTOPEN;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <utility>
@@ -20,8 +21,27 @@ ProgramRun RunProgram(
     const std::vector<std::string>& argv,
     const std::vector<std::pair<std::string, std::optional<std::string>>>& environment = {});
 
-// A folder that no one may write into while the object lives, root included (root writes
-// anywhere the permissions forbid, so then the folder is made immutable with chattr).
+// A program started and not waited for, its output thrown away: ended at once, as a power
+// cut or the task manager ends it.
+class RunningProgram {
+ public:
+  explicit RunningProgram(const std::vector<std::string>& argv);
+  ~RunningProgram();
+  RunningProgram(const RunningProgram&) = delete;
+  RunningProgram& operator=(const RunningProgram&) = delete;
+  bool started() const { return started_; }
+  // Ends it without warning and waits for it; true when it was killed, false when it had
+  // ended by itself before.
+  bool Kill();
+
+ private:
+  bool started_ = false;
+  bool ended_ = false;
+  std::intptr_t handle_ = 0;  // the process id, or on Windows its handle
+};
+
+// A folder (or a file) that no one may write into while the object lives, root included (root
+// writes anywhere the permissions forbid, so then the folder is made immutable with chattr).
 class ReadOnlyFolder {
  public:
   explicit ReadOnlyFolder(std::string path);

@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "support/fixture_database.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -165,7 +166,7 @@ TEST(Lookups, FileLockedAfterOpeningIsTold) {
   FixtureDatabase fixture;
   const auto db = ToleranceDatabase::Open(fixture.path());
   sqlite3* holder = nullptr;
-  ASSERT_EQ(sqlite3_open(fixture.path().string().c_str(), &holder), SQLITE_OK);
+  ASSERT_EQ(sqlite3_open(Utf8(fixture.path()).c_str(), &holder), SQLITE_OK);
   ASSERT_EQ(sqlite3_exec(holder, "BEGIN EXCLUSIVE", nullptr, nullptr, nullptr), SQLITE_OK);
   const auto locked = LookupFundamentalDeviation(db, 1.5, "es(g)");
   sqlite3_exec(holder, "ROLLBACK", nullptr, nullptr, nullptr);

@@ -8,6 +8,7 @@
 #include "tolerance/schema.h"
 #include "tolerance/table_names.h"
 #include "tolerance/thread_class.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -16,9 +17,9 @@ namespace {
 std::vector<std::vector<std::string>> TableRows(const std::string& table,
                                                 const std::vector<std::string>& columns) {
   sqlite3* db = nullptr;
-  EXPECT_EQ(sqlite3_open_v2(testing::ShippedDatabase().string().c_str(), &db, SQLITE_OPEN_READONLY,
-                            nullptr),
-            SQLITE_OK);
+  EXPECT_EQ(
+      sqlite3_open_v2(Utf8(testing::ShippedDatabase()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr),
+      SQLITE_OK);
   std::string sql = "SELECT ";
   for (size_t i = 0; i < columns.size(); ++i) sql += (i ? ", \"" : "\"") + columns[i] + "\"";
   sql += " FROM \"" + table + "\" ORDER BY rowid";

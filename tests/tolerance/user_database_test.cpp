@@ -9,6 +9,7 @@
 #include "support/run_program.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/schema.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -105,10 +106,10 @@ TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
   const std::string before = testing::ReadBytes(database);
   const std::string backup = testing::ReadBytes(BackupPath(database));
   {
-    ReadOnlyFolder read_only(folder.string());
+    ReadOnlyFolder read_only(Utf8(folder));
     const auto error = SaveUserDatabase(Tables("6"), database);
     ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->find(folder.string()), std::string::npos) << *error;
+    EXPECT_NE(error->find(Utf8(folder)), std::string::npos) << *error;
     EXPECT_NE(error->find("没有写入权限"), std::string::npos) << *error;
   }
   EXPECT_EQ(testing::ReadBytes(database), before);

@@ -29,7 +29,11 @@ inline constexpr std::array kCaptions = {Caption::Label17, Caption::Label18};
 // "M   值" (three blanks) as designed; the plug layout writes "M  值" (two).
 inline constexpr std::array<bool, kSwitchables.size()> kDesignVisible = {true, true, false,
                                                                          true, true, false};
-inline constexpr std::array<const char*, kCaptions.size()> kDesignCaptions = {"三针直径", "M   值"};
+// These lists of texts are each file's own (internal linkage): MinGW-w64's g++ 12 puts an
+// inline array of string literals in a writable section in some files and a read-only
+// one in others, and the linker then refuses the two copies.
+[[maybe_unused]] constexpr std::array<const char*, kCaptions.size()> kDesignCaptions = {"三针直径",
+                                                                                        "M   值"};
 constexpr bool DesignVisible(Switchable control) {
   return kDesignVisible[static_cast<size_t>(control)];
 }

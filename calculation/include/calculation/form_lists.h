@@ -25,12 +25,16 @@ constexpr std::array<const char*, N> WithEmptyEntries(const std::array<const cha
 // also keys a complete tolerance database must hold.
 inline constexpr std::array kGrades = WithEmptyEntries<10>(kAllGrades, 1);
 inline constexpr std::array kPositions = WithEmptyEntries<10>(kPositionLetters, 0);
-inline constexpr std::array kPitches = {"0.45", "0.5", "0.6",  "0.7", "0.75", "0.8", "1",
-                                        "1.25", "1.5", "1.75", "2",   "2.5",  "3",   "3.5",
-                                        "4",    "4.5", "5",    "5.5", "6"};
+// These lists of texts are each file's own (internal linkage): MinGW-w64's g++ 12 puts an
+// inline array of string literals in a writable section in some files and a read-only
+// one in others, and the linker then refuses the two copies.
+[[maybe_unused]] constexpr std::array kPitches = {
+    "0.45", "0.5", "0.6", "0.7", "0.75", "0.8", "1", "1.25", "1.5", "1.75",
+    "2",    "2.5", "3",   "3.5", "4",    "4.5", "5", "5.5",  "6"};
 // The five lists with an edit field, by control name.
-inline constexpr std::array kInputLists = {"Combo1", "Combo2", "Combo3", "Combo4", "Combo5"};
-inline constexpr std::array kLengthRanges = {"小于或等于14", "大于14至32", "大于32至50",
-                                             "大于50至80"};
+[[maybe_unused]] constexpr std::array kInputLists = {"Combo1", "Combo2", "Combo3", "Combo4",
+                                                     "Combo5"};
+[[maybe_unused]] constexpr std::array kLengthRanges = {"小于或等于14", "大于14至32", "大于32至50",
+                                                       "大于50至80"};
 
 }  // namespace threadgauge

@@ -14,7 +14,10 @@ struct NamedValue {
   const char* caption;  // "大径", "中径偏差", …
   OutputField field;
 };
-inline constexpr std::array<NamedValue, 10> kNamedValues = {{
+// These lists of texts are each file's own (internal linkage): MinGW-w64's g++ 12 puts an
+// inline array of string literals in a writable section in some files and a read-only
+// one in others, and the linker then refuses the two copies.
+[[maybe_unused]] constexpr std::array<NamedValue, 10> kNamedValues = {{
     {"major", "大径", OutputField::Text2},
     {"major_deviation", "大径偏差", OutputField::Text3},
     {"pitch_diameter", "中径", OutputField::Text4},

@@ -7,11 +7,15 @@
 
 namespace threadgauge {
 
+// These lists of texts are each file's own (internal linkage): MinGW-w64's g++ 12 puts an
+// inline array of string literals in a writable section in some files and a read-only
+// one in others, and the linker then refuses the two copies.
 // The states a gauge in the register can be in; a gauge with records is never deleted,
 // it is retired (报废) and keeps its history.
-inline constexpr std::array<const char*, 4> kGaugeStates = {"在用", "停用", "封存", "报废"};
-inline constexpr const char* kRetired = "报废";
-inline constexpr const char* kInUse = "在用";
+[[maybe_unused]] constexpr std::array<const char*, 4> kGaugeStates = {"在用", "停用", "封存",
+                                                                      "报废"};
+[[maybe_unused]] constexpr const char* kRetired = "报废";
+[[maybe_unused]] constexpr const char* kInUse = "在用";
 
 // One physical gauge of the workshop.
 struct GaugeEntry {
@@ -34,7 +38,7 @@ const char* MethodKey(InspectionMethod method);  // "wires", "balls", "checks"
 std::optional<InspectionMethod> MethodOfKey(const std::string& key);
 
 // Where along the gauge's thread a reading was taken: "起始", "中间", "末端", or empty.
-inline constexpr std::array<const char*, 3> kReadingPositions = {"起始", "中间", "末端"};
+[[maybe_unused]] constexpr std::array<const char*, 3> kReadingPositions = {"起始", "中间", "末端"};
 
 struct MeasuredReading {
   double value = 0;           // M or E as read, mm

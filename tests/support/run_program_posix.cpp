@@ -1,8 +1,7 @@
-// The tests' one POSIX-only piece: starting a program with posix_spawn.
-#include "support/run_program.h"
-
+// Starting a program as a user does, on POSIX systems: posix_spawn.
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -12,6 +11,8 @@
 #include <map>
 
 #include "support/fixture_database.h"
+#include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 extern char** environ;
 
@@ -21,8 +22,8 @@ ProgramRun RunProgram(
     const std::vector<std::string>& argv,
     const std::vector<std::pair<std::string, std::optional<std::string>>>& environment) {
   testing::TemporaryFolder folder;
-  const std::string out_path = (folder.path() / "out").string();
-  const std::string err_path = (folder.path() / "err").string();
+  const std::string out_path = Utf8((folder.path() / "out"));
+  const std::string err_path = Utf8((folder.path() / "err"));
 
   std::map<std::string, std::string> variables;
   for (char** entry = environ; *entry != nullptr; ++entry) {
@@ -67,6 +68,33 @@ ProgramRun RunProgram(
   run.err = testing::ReadBytes(err_path);
   return run;
 }
+
+RunningProgram::RunningProgram(const std::vector<std::string>& argv) {
+  std::vector<std::string> arguments = argv;
+  std::vector<char*> pointers;
+  for (std::string& text : arguments) pointers.push_back(text.data());
+  pointers.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t pid = 0;
+  started_ = posix_spawnp(&pid, pointers[0], &actions, nullptr, pointers.data(), environ) == 0;
+  posix_spawn_file_actions_destroy(&actions);
+  handle_ = pid;
+}
+
+bool RunningProgram::Kill() {
+  if (!started_ || ended_) return false;
+  kill(static_cast<pid_t>(handle_), SIGKILL);
+  int status = 0;
+  while (waitpid(static_cast<pid_t>(handle_), &status, 0) < 0) {
+  }
+  ended_ = true;
+  return WIFSIGNALED(status);
+}
+
+RunningProgram::~RunningProgram() { Kill(); }
 
 ReadOnlyFolder::ReadOnlyFolder(std::string path) : path_(std::move(path)) {
   if (geteuid() != 0) {

@@ -1,0 +1,152 @@
+// Starting a program as a user does, on Windows: CreateProcessW with its UTF-16 command line
+// and environment, its output into files.
+#include <windows.h>
+// clang-format off
+#include <gtest/gtest.h>
+// clang-format on
+
+#include <cwctype>
+#include <map>
+
+#include "support/fixture_database.h"
+#include "support/run_program.h"
+
+namespace threadgauge {
+namespace {
+
+std::wstring Wide(const std::string& utf8) {
+  const std::u8string text(utf8.begin(), utf8.end());
+  return std::filesystem::path(text).wstring();
+}
+
+// One argument as the C runtime splits a command line.
+std::wstring Quoted(const std::wstring& arg) {
+  std::wstring out = L"\"";
+  size_t backslashes = 0;
+  for (wchar_t c : arg) {
+    if (c == L'\\') {
+      ++backslashes;
+      continue;
+    }
+    out.append(c == L'"' ? backslashes * 2 + 1 : backslashes, L'\\');
+    backslashes = 0;
+    out += c;
+  }
+  out.append(backslashes * 2, L'\\');
+  return out + L"\"";
+}
+
+struct NoCase {
+  bool operator()(const std::wstring& a, const std::wstring& b) const {
+    return _wcsicmp(a.c_str(), b.c_str()) < 0;
+  }
+};
+
+HANDLE Inheritable(const std::filesystem::path& path, DWORD access, DWORD creation) {
+  SECURITY_ATTRIBUTES inherit{sizeof(SECURITY_ATTRIBUTES), nullptr, TRUE};
+  return CreateFileW(path.c_str(), access, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, creation,
+                     FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+}  // namespace
+
+ProgramRun RunProgram(
+    const std::vector<std::string>& argv,
+    const std::vector<std::pair<std::string, std::optional<std::string>>>& environment) {
+  testing::TemporaryFolder folder;
+  std::map<std::wstring, std::wstring, NoCase> variables;
+  if (wchar_t* block = GetEnvironmentStringsW()) {
+    for (const wchar_t* entry = block; *entry != L'\0'; entry += wcslen(entry) + 1) {
+      const wchar_t* eq = wcschr(entry + 1, L'=');  // "=C:" entries start with '='
+      if (eq != nullptr) variables[std::wstring(entry, eq)] = eq + 1;
+    }
+    FreeEnvironmentStringsW(block);
+  }
+  for (const auto& [name, value] : environment) {
+    if (value) {
+      variables[Wide(name)] = Wide(*value);
+    } else {
+      variables.erase(Wide(name));
+    }
+  }
+  std::wstring block;
+  for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
+  block += L'\0';
+  std::wstring line;
+  for (const std::string& arg : argv) line += (line.empty() ? L"" : L" ") + Quoted(Wide(arg));
+
+  const auto out_path = folder.path() / "out";
+  const auto err_path = folder.path() / "err";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = Inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+  startup.hStdOutput = Inheritable(out_path, GENERIC_WRITE, CREATE_ALWAYS);
+  startup.hStdError = Inheritable(err_path, GENERIC_WRITE, CREATE_ALWAYS);
+  PROCESS_INFORMATION process{};
+  const BOOL started = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE,
+                                      CREATE_UNICODE_ENVIRONMENT | CREATE_NO_WINDOW, block.data(),
+                                      nullptr, &startup, &process);
+  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  ProgramRun run;
+  if (!started) return run;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 0;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  run.exit = code >= 0xC0000000u ? -1 : static_cast<int>(code);
+  run.out = testing::ReadBytes(out_path);
+  run.err = testing::ReadBytes(err_path);
+  return run;
+}
+
+RunningProgram::RunningProgram(const std::vector<std::string>& argv) {
+  std::wstring line;
+  for (const std::string& arg : argv) line += (line.empty() ? L"" : L" ") + Quoted(Wide(arg));
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  startup.dwFlags = STARTF_USESTDHANDLES;
+  startup.hStdInput = Inheritable("NUL", GENERIC_READ, OPEN_EXISTING);
+  startup.hStdOutput = Inheritable("NUL", GENERIC_WRITE, OPEN_EXISTING);
+  startup.hStdError = Inheritable("NUL", GENERIC_WRITE, OPEN_EXISTING);
+  PROCESS_INFORMATION process{};
+  started_ = CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW, nullptr,
+                            nullptr, &startup, &process) != 0;
+  for (HANDLE handle : {startup.hStdInput, startup.hStdOutput, startup.hStdError}) {
+    if (handle != INVALID_HANDLE_VALUE) CloseHandle(handle);
+  }
+  if (!started_) return;
+  CloseHandle(process.hThread);
+  handle_ = reinterpret_cast<std::intptr_t>(process.hProcess);
+}
+
+bool RunningProgram::Kill() {
+  if (!started_ || ended_) return false;
+  const auto process = reinterpret_cast<HANDLE>(handle_);
+  const bool running = WaitForSingleObject(process, 0) == WAIT_TIMEOUT;
+  TerminateProcess(process, 1);
+  WaitForSingleObject(process, INFINITE);
+  CloseHandle(process);
+  ended_ = true;
+  return running;
+}
+
+RunningProgram::~RunningProgram() { Kill(); }
+
+// Windows folders keep no read-only bit that stops writing, and Wine keeps no access lists:
+// the tests that need such a folder are left out of the Windows suite.
+ReadOnlyFolder::ReadOnlyFolder(std::string path) : path_(std::move(path)) {
+  ADD_FAILURE() << "no read-only folder on Windows: " << path_;
+}
+
+ReadOnlyFolder::~ReadOnlyFolder() = default;
+
+void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
+  SetEnvironmentVariableW(Wide(name).c_str(), value ? Wide(*value).c_str() : nullptr);
+  _wputenv_s(Wide(name).c_str(), value ? Wide(*value).c_str() : L"");
+}
+
+}  // namespace threadgauge
