@@ -55,7 +55,7 @@ std::filesystem::path FreeName(const std::filesystem::path& path, const std::str
 }  // namespace
 
 std::filesystem::path BackupFolder(const std::filesystem::path& register_path) {
-  return register_path.parent_path() / "量规台账备份";
+  return register_path.parent_path() / u8"量规台账备份";
 }
 
 std::filesystem::path DailyBackupPath(const std::filesystem::path& register_path, const Day& day) {

@@ -142,7 +142,7 @@ std::string NotARegister(const std::filesystem::path& path, const std::string& w
 }  // namespace
 
 std::filesystem::path DefaultRegisterPath(const std::filesystem::path& user_directory) {
-  return user_directory / "量规台账.db";
+  return user_directory / u8"量规台账.db";
 }
 
 const char* MethodKey(InspectionMethod method) {

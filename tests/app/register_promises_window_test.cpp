@@ -44,7 +44,7 @@ class RegisterPromisesWindow : public ::testing::Test {
     place.database = [this]() -> const ToleranceDatabase& { return *db_; };
     return place;
   }
-  std::filesystem::path Register() const { return folder_.path() / "量规台账.db"; }
+  std::filesystem::path Register() const { return folder_.path() / u8"量规台账.db"; }
   GaugeRegister Opened() const { return std::get<GaugeRegister>(GaugeRegister::Open(Register())); }
   void AddPlug(const char* number, const char* since = "") {
     GaugeEntry plug;
@@ -160,7 +160,7 @@ TEST_F(RegisterPromisesWindow, ANewGaugeIsAcceptedAgainstItsManufacturingZone) {
 
 TEST_F(RegisterPromisesWindow, ADamagedRegisterSaysSoTakesNothingAndComesBackFromABackup) {
   for (const char* number : {"P1", "P2", "P3"}) AddPlug(number);
-  const auto copy = folder_.path() / "备份.db";
+  const auto copy = folder_.path() / u8"备份.db";
   ASSERT_FALSE(Opened().CopyTo(copy).has_value());
   // A failing disk zeroes the first page: the file no longer opens.
   const std::string damaged = testing::ZeroPage(testing::ReadBytes(Register()), 1);
@@ -197,7 +197,8 @@ TEST_F(RegisterPromisesWindow, ADamagedRegisterSaysSoTakesNothingAndComesBackFro
   // The damaged file is kept as it was.
   std::string day = DayText(Today());
   std::erase(day, '-');
-  EXPECT_EQ(testing::ReadBytes(folder_.path() / ("量规台账.db.before-restore-" + day)), damaged);
+  EXPECT_EQ(testing::ReadBytes(folder_.path() / PathFromUtf8("量规台账.db.before-restore-" + day)),
+            damaged);
 }
 
 TEST_F(RegisterPromisesWindow, AMiddlePageDamagedIsSaidInTheLedgerAndNothingIsWritten) {
@@ -255,7 +256,7 @@ TEST_F(RegisterPromisesWindow, SixtyPastedReadingsMakeARecordOfSeveralPages) {
   EXPECT_EQ(readings->rowCount(), 61);
   QTest::mouseClick(record.findChild<QPushButton*>("Save"), Qt::LeftButton);
   ASSERT_EQ(record.SavedRecord(), 1);
-  const auto pdf = folder_.path() / "检定记录.pdf";
+  const auto pdf = folder_.path() / u8"检定记录.pdf";
   EXPECT_TRUE(testing::InspectModalDialog(
       [&] { QTest::mouseClick(record.findChild<QPushButton*>("SavePdf"), Qt::LeftButton); },
       [&](QDialog& files) { ChooseFile(files, pdf); }));

@@ -32,7 +32,7 @@ class RegisterWindow : public ::testing::Test {
     files.today = [this] { return today_; };
     return files;
   }
-  std::filesystem::path Register() const { return folder_.path() / "量规台账.db"; }
+  std::filesystem::path Register() const { return folder_.path() / u8"量规台账.db"; }
   GaugeRegister Opened() const {
     return std::get<GaugeRegister>(GaugeRegister::OpenExisting(Register()));
   }
@@ -144,7 +144,7 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
               QTest::mouseClick(record.findChild<QPushButton*>("Save"), Qt::LeftButton);
               EXPECT_EQ(record.SavedRecord(), 1);
               EXPECT_TRUE(record.findChild<QPushButton*>("Print")->isEnabled());
-              const auto pdf = folder_.path() / "记录1.pdf";
+              const auto pdf = folder_.path() / u8"记录1.pdf";
               EXPECT_FALSE(record.SavePdf(pdf).has_value());
               EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
             }));

@@ -77,7 +77,7 @@ TEST(FitsTheScreen, TheEditorAndTheGaugeSet) {
   testing::FixtureDatabase fixture;
   testing::FillComplete(fixture);
   testing::TemporaryFolder home;
-  TableEditor editor({fixture.path(), home.path() / "公差表.db", fixture.path()});
+  TableEditor editor({fixture.path(), home.path() / u8"公差表.db", fixture.path()});
   ExpectFits(editor);
 
   const ToleranceDatabase db = ToleranceDatabase::Open(fixture.path());
@@ -93,7 +93,7 @@ TEST(FitsTheScreen, TheRegisterTheGaugePageAndTheRecord) {
   testing::FillComplete(fixture);
   testing::TemporaryFolder home;
   const ToleranceDatabase db = ToleranceDatabase::Open(fixture.path());
-  RegisterPlace place{home.path() / "量规台账.db", [] { return Today(); },
+  RegisterPlace place{home.path() / u8"量规台账.db", [] { return Today(); },
                       [&]() -> const ToleranceDatabase& { return db; }};
   GaugeEntry ring;
   ring.number = "R1", ring.thread = "M10×1.5-6g", ring.kind = "通端螺纹环规";

@@ -109,7 +109,7 @@ TEST_F(TableEditorTest, PastedTablesAreSavedAndCalculatedWith) {
   const auto program = home_.path() / "bin";
   std::filesystem::create_directories(program / std::filesystem::u8path("公差表"));
   std::filesystem::copy_file(shipped_.path(),
-                             program / std::filesystem::u8path("公差表") / "公差表.db");
+                             program / std::filesystem::u8path("公差表") / u8"公差表.db");
   Form1 form({std::nullopt, DataPlaces{program, home_.path() / "threadgauge"}, {}, {}});
   form.findChild<QLineEdit*>("Text1")->setText("10");
   for (const auto& [list, text] :

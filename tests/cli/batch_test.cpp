@@ -187,7 +187,7 @@ std::map<std::string, SheetCell> ReadSheet(const std::filesystem::path& file, in
 
 TEST_F(BatchTest, WorkbookHasASheetPerClassWithNumbersAsNumbers) {
   testing::TemporaryFolder folder;
-  const auto file = folder.path() / "6H塞规.xlsx";
+  const auto file = folder.path() / u8"6H塞规.xlsx";
   const Batch batch = RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes",
                                 "6H,6g", "--length", "大于14至32", "--database", db(), "--format",
                                 "xlsx", "--out", Utf8(file)});
@@ -231,7 +231,7 @@ TEST_F(BatchTest, ClassesThatDifferOnlyInCaseGetTheirOwnSheets) {
   EXPECT_NE(book.out.find("name=\"6H 内螺纹\""), std::string::npos) << book.out;
   EXPECT_NE(book.out.find("name=\"6h 外螺纹\""), std::string::npos) << book.out;
   // A workbook that cannot be written leaves no file, and no temporary one.
-  const auto blocked = folder.path() / "目录" / "out.xlsx";
+  const auto blocked = folder.path() / u8"目录" / "out.xlsx";
   const Batch failed =
       RunBatch({"--series", "coarse", "--from", "10", "--to", "10", "--classes", "6H", "--database",
                 db(), "--format", "xlsx", "--out", Utf8(blocked)});

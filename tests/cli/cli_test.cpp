@@ -152,11 +152,11 @@ TEST(CliDb, CheckImportAndExportExitStatuses) {
   EXPECT_NE(shipped.out.find("✗ 表“位置要素”：0 行"), std::string::npos) << shipped.out;
 
   testing::TemporaryFolder folder;
-  EXPECT_EQ(RunCli({"db", "check", Utf8((folder.path() / "无.db"))}).exit, 2);
+  EXPECT_EQ(RunCli({"db", "check", Utf8((folder.path() / u8"无.db"))}).exit, 2);
 
-  const auto csv = folder.path() / "表格";
+  const auto csv = folder.path() / u8"表格";
   EXPECT_EQ(RunCli({"db", "export", Utf8(testing::ShippedDatabase()), "--to", Utf8(csv)}).exit, 0);
-  const auto out = folder.path() / "新 公差表.db";
+  const auto out = folder.path() / u8"新 公差表.db";
   const CliRun imported = RunCli({"db", "import", Utf8(csv), "--out", Utf8(out)});
   EXPECT_EQ(imported.exit, 0) << imported.err;
   EXPECT_NE(imported.out.find("表“外螺纹中径公差”：47 行"), std::string::npos) << imported.out;
@@ -266,7 +266,7 @@ TEST(CliSheet, OneThreadsGaugesAsJsonCsvAndPdf) {
   EXPECT_EQ(rows[8][0], "校止-损螺纹塞规");
 
   testing::TemporaryFolder folder;
-  const auto pdf = folder.path() / "全套 量规.pdf";
+  const auto pdf = folder.path() / u8"全套 量规.pdf";
   const CliRun written =
       RunCli({"sheet", "M10×1.5-6g", "--database", db, "--format", "pdf", "--out", Utf8(pdf)});
   EXPECT_EQ(written.exit, 1) << written.err;

@@ -97,7 +97,7 @@ TEST(DamagedDatabase, AnAccessFileThatLoopsEndsInItsTimeLimit) {
 
 TEST(DamagedDatabase, LockedByAnotherProgram) {
   testing::TemporaryFolder folder;
-  const fs::path file = folder.path() / "公差表.db";
+  const fs::path file = folder.path() / u8"公差表.db";
   CopyShipped(file);
   const std::string before = testing::ReadBytes(file);
   sqlite3* holder = nullptr;
@@ -117,7 +117,7 @@ TEST(DamagedDatabase, NoReadPermission) {
   fs::permissions(folder.path(), fs::perms::owner_all | fs::perms::group_read |
                                      fs::perms::group_exec | fs::perms::others_read |
                                      fs::perms::others_exec);
-  const fs::path file = folder.path() / "公差表.db";
+  const fs::path file = folder.path() / u8"公差表.db";
   CopyShipped(file);
   fs::permissions(file, fs::perms::owner_read);  // no one but the owner may read
   const std::string before = testing::ReadBytes(file);

@@ -27,7 +27,7 @@ class RegisterCli : public ::testing::Test {
     args.insert(args.end(), {"--register", Utf8(Register()), "--database", Utf8(tables_.path())});
     return RunCli(args);
   }
-  std::filesystem::path Register() const { return folder_.path() / "量规台账.db"; }
+  std::filesystem::path Register() const { return folder_.path() / u8"量规台账.db"; }
   int Count(const char* table) const {
     sqlite3* db = nullptr;
     sqlite3_open_v2(Utf8(Register()).c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
@@ -85,7 +85,7 @@ TEST_F(RegisterCli, TheSetRegisteredInspectedPrintedAndDueAYearLater) {
   EXPECT_NE(ring.out.find("结论：合格（已磨损，未超磨损极限），距磨损极限 19.4 µm"),
             std::string::npos);
 
-  const auto pdf = folder_.path() / "记录.pdf";
+  const auto pdf = folder_.path() / u8"记录.pdf";
   const CliRun record = Run({"record", "2", "--format", "pdf", "--out", Utf8(pdf)});
   ASSERT_EQ(record.exit, 0) << record.err;
   const ProgramRun text = RunProgram({"pdftotext", "-layout", Utf8(pdf), "-"});
@@ -192,7 +192,7 @@ TEST_F(RegisterCli, ACorrectionReplacesARecordAndARetiredGaugeKeepsItsHistory) {
 }
 
 TEST_F(RegisterCli, ImportIsAllOrNothingUnlessTheGoodRowsAreChosen) {
-  const auto csv = folder_.path() / "台账.csv";
+  const auto csv = folder_.path() / u8"台账.csv";
   {
     std::ofstream out(csv, std::ios::binary);
     out << "编号,螺纹,量规,检定周期\r\nA1,M10-6H,通端螺纹塞规,12\r\nA2,M10-6H,环规,12\r\n"
@@ -206,7 +206,7 @@ TEST_F(RegisterCli, ImportIsAllOrNothingUnlessTheGoodRowsAreChosen) {
   const CliRun good = Run({"gauges", "import", Utf8(csv), "--good-rows"});
   EXPECT_EQ(good.exit, 1);
   EXPECT_EQ(Count("gauges"), 2);
-  const auto out = folder_.path() / "导出.xlsx";
+  const auto out = folder_.path() / u8"导出.xlsx";
   EXPECT_EQ(Run({"gauges", "export", "--format", "xlsx", "--out", Utf8(out)}).exit, 0);
   EXPECT_TRUE(std::filesystem::file_size(out) > 0);
   const CliRun csv_out = Run({"gauges", "list", "--format", "csv"});

@@ -29,7 +29,7 @@ class RegisterPromises : public ::testing::Test {
     args.insert(args.end(), {"--register", Utf8(Register()), "--database", Utf8(tables_.path())});
     return RunCli(args);
   }
-  std::filesystem::path Register() const { return folder_.path() / "量规台账.db"; }
+  std::filesystem::path Register() const { return folder_.path() / u8"量规台账.db"; }
   void Add(const std::string& number, const std::string& thread, const std::string& gauge,
            std::vector<std::string> more = {}) {
     std::vector<std::string> args = {"gauges", "add",     "--number", number,     "--thread",
@@ -174,7 +174,7 @@ TEST_F(RegisterPromises, OnlyFinitePlausibleNumbersAreStoredAndJsonStaysJson) {
 
 // Eleven gauges with long notes, to spread them over several pages of the register.
 void WriteLedger(const std::filesystem::path& folder) {
-  const auto csv = folder / "台账.csv";
+  const auto csv = folder / u8"台账.csv";
   {
     std::ofstream out(csv, std::ios::binary);
     out << "编号,螺纹,量规,备注\n";
@@ -187,10 +187,10 @@ void WriteLedger(const std::filesystem::path& folder) {
 TEST_F(RegisterPromises, ADamagedRegisterSaysSoIsNeverWrittenAndComesBackFromItsBackup) {
   // The gauges, then one record: the day's backup is made before that second change.
   WriteLedger(folder_.path());
-  ASSERT_EQ(Run({"gauges", "import", Utf8((folder_.path() / "台账.csv"))}).exit, 0);
+  ASSERT_EQ(Run({"gauges", "import", Utf8((folder_.path() / u8"台账.csv"))}).exit, 0);
   ASSERT_EQ(Run({"inspect", "TG-1", "--wire", "0.866", "--m", "10.345"}).exit, 0);
   const std::string whole = ReadBytes(Register());
-  const auto pdf = folder_.path() / "记录.pdf";
+  const auto pdf = folder_.path() / u8"记录.pdf";
   for (const std::string& damaged :
        {testing::ZeroPage(whole, whole.size() / 4096 / 2), testing::BrokenOff(whole, 0.6)}) {
     testing::WriteBytes(Register(), damaged);
@@ -215,18 +215,17 @@ TEST_F(RegisterPromises, ADamagedRegisterSaysSoIsNeverWrittenAndComesBackFromIts
   }
   // The way out it named: the day's backup, made before the record was added.
   const std::string backup =
-      (folder_.path() / "量规台账备份" /
-       ("量规台账-" + std::regex_replace(Today(), std::regex("-"), "") + ".db"))
-          .string();
+      Utf8(folder_.path() / u8"量规台账备份" /
+           PathFromUtf8("量规台账-" + std::regex_replace(Today(), std::regex("-"), "") + ".db"));
   const CliRun restored = Run({"gauges", "restore", backup});
   ASSERT_EQ(restored.exit, 0) << restored.err;
   const CliRun list = Run({"gauges", "list"});
   EXPECT_EQ(list.exit, 0) << list.err;
   EXPECT_NE(list.out.find("TG-11"), std::string::npos);
   EXPECT_EQ(Run({"gauges", "verify"}).exit, 0);
-  EXPECT_TRUE(
-      std::filesystem::exists(folder_.path() / ("量规台账.db.before-restore-" +
-                                                std::regex_replace(Today(), std::regex("-"), ""))));
+  EXPECT_TRUE(std::filesystem::exists(
+      folder_.path() / PathFromUtf8("量规台账.db.before-restore-" +
+                                    std::regex_replace(Today(), std::regex("-"), ""))));
 
   // An empty file where the register should be is told, and stays empty.
   testing::WriteBytes(Register(), "");
@@ -257,7 +256,7 @@ TEST_F(RegisterPromises, AForgedRecordIsNamedAndItsPaperCarriesItsHash) {
   const CliRun shown = Run({"gauges", "show", "P1"});
   EXPECT_EQ(shown.exit, 1);
   EXPECT_NE(shown.out.find("记录 2 与量规台账的校验链不符"), std::string::npos) << shown.out;
-  const auto pdf = folder_.path() / "记录1.pdf";
+  const auto pdf = folder_.path() / u8"记录1.pdf";
   ASSERT_EQ(Run({"record", "1", "--format", "pdf", "--out", Utf8(pdf)}).exit, 0);
   const ProgramRun text = RunProgram({"pdftotext", "-layout", Utf8(pdf), "-"});
   EXPECT_NE(text.out.find("记录校验（SHA-256）：" + hash_1), std::string::npos) << text.out;
@@ -286,7 +285,7 @@ TEST_F(RegisterPromises, ARegisterInAReadOnlyFolderIsReadAndSaysItCannotBeWritte
 
 TEST_F(RegisterPromises, HistoryFromASpreadsheetIsAllOrNothingUnlessTheGoodRowsAreChosen) {
   Add("P1", "M10×1.5-6H", kGoPlug);
-  const auto csv = folder_.path() / "检定历史.csv";
+  const auto csv = folder_.path() / u8"检定历史.csv";
   {
     std::ofstream out(csv, std::ios::binary);
     out << "编号,检定日期,检定员,方法,测针或钢球直径,读数,备注\r\n"
@@ -343,7 +342,7 @@ TEST_F(RegisterPromises, TheLongRecordRunsOntoFurtherPagesWithAllItsReadings) {
     args.insert(args.end(), {"--m", m, "--position", i % 3 == 0 ? "起始" : "中间"});
   }
   ASSERT_EQ(Run(args).exit, 0);
-  const auto pdf = folder_.path() / "长记录.pdf";
+  const auto pdf = folder_.path() / u8"长记录.pdf";
   ASSERT_EQ(Run({"record", "1", "--format", "pdf", "--out", Utf8(pdf)}).exit, 0);
   const ProgramRun info = RunProgram({"pdfinfo", Utf8(pdf)});
   std::smatch pages_match;

@@ -26,7 +26,7 @@ class RecordImportTest : public ::testing::Test {
  protected:
   void SetUp() override {
     testing::FillComplete(tables_);
-    auto opened = GaugeRegister::Open(folder_.path() / "量规台账.db");
+    auto opened = GaugeRegister::Open(folder_.path() / u8"量规台账.db");
     register_.emplace(std::move(std::get<GaugeRegister>(opened)));
     ASSERT_FALSE(register_->Add(Entry("P1", "M10×1.5-6H", "通端螺纹塞规")).has_value());
     ASSERT_FALSE(register_->Add(Entry("R1", "M10×1.5-6g", "通端螺纹环规")).has_value());

@@ -81,7 +81,7 @@ GaugeRegister Opened(const std::filesystem::path& path) {
 
 // Eleven gauges with a record each, the file closed (its WAL written back).
 std::filesystem::path Filled(const TemporaryFolder& folder) {
-  const auto path = folder.path() / "量规台账.db";
+  const auto path = folder.path() / u8"量规台账.db";
   GaugeRegister gauges = Opened(path);
   for (int i = 1; i <= 11; ++i) {
     const std::string number = "TG-" + std::to_string(i);
@@ -121,7 +121,7 @@ TEST(DamagedRegister, AZeroedPageOrABrokenOffCopyIsSaidAndNeverWritten) {
 
 TEST(DamagedRegister, AnEmptyFileIsToldNotMadeANewRegister) {
   TemporaryFolder folder;
-  const auto path = folder.path() / "量规台账.db";
+  const auto path = folder.path() / u8"量规台账.db";
   WriteBytes(path, "");
   for (auto* open : {&GaugeRegister::Open, &GaugeRegister::OpenExisting}) {
     const auto opened = open(path);
@@ -215,7 +215,7 @@ const Day kDay1 = *ParseDay("2026-03-01");
 
 TEST(RegisterBackups, TheFirstChangeOfADayIsPrecededByACopyOfTheRegister) {
   TemporaryFolder folder;
-  const auto path = folder.path() / "量规台账.db";
+  const auto path = folder.path() / u8"量规台账.db";
   Day today = kDay1;
   {
     GaugeRegister gauges = Opened(path);
@@ -230,7 +230,7 @@ TEST(RegisterBackups, TheFirstChangeOfADayIsPrecededByACopyOfTheRegister) {
   const auto backups = BackupsOf(path);
   ASSERT_EQ(backups.size(), 2u);
   EXPECT_EQ(backups[0].path.filename(), std::filesystem::u8path("量规台账-20260302.db"));
-  EXPECT_EQ(backups[1].path, folder.path() / "量规台账备份" / "量规台账-20260301.db");
+  EXPECT_EQ(backups[1].path, folder.path() / u8"量规台账备份" / u8"量规台账-20260301.db");
   // Each holds the register as it was before that day's first change.
   EXPECT_EQ(Opened(backups[1].path).Gauges().size(), 1u);
   EXPECT_EQ(Opened(backups[0].path).Gauges().size(), 3u);
@@ -270,21 +270,21 @@ TEST(RegisterBackups, TheLastTenAndOneAMonthForAYearAreKept) {
 TEST(RegisterBackups, RestoringKeepsTheCurrentFileAndRefusesABadCopy) {
   TemporaryFolder folder;
   const auto path = Filled(folder);
-  const auto copy = folder.path() / "备份.db";
+  const auto copy = folder.path() / u8"备份.db";
   ASSERT_FALSE(Opened(path).CopyTo(copy).has_value());
   const std::string damaged = ZeroPage(ReadBytes(path), ReadBytes(path).size() / 4096 / 2);
   WriteBytes(path, damaged);
 
   // A copy that is itself damaged, or no register, is refused; nothing changes.
-  const auto bad = folder.path() / "坏.db";
+  const auto bad = folder.path() / u8"坏.db";
   WriteBytes(bad, damaged);
-  const auto text = folder.path() / "台账.csv";
+  const auto text = folder.path() / u8"台账.csv";
   WriteBytes(text, "编号\nTG-1\n");
-  const auto newer = folder.path() / "新版.db";
+  const auto newer = folder.path() / u8"新版.db";
   WriteBytes(newer, testing::ReadBytes(copy));
   ExecSql(newer, "PRAGMA user_version = 4");
   EXPECT_EQ(BackupFault(newer).value_or(""), "版本 4 不是本程序能读的量规台账");
-  for (const auto& refused : {bad, text, newer, folder.path() / "无.db"}) {
+  for (const auto& refused : {bad, text, newer, folder.path() / u8"无.db"}) {
     const auto restored = RestoreRegister(refused, path, kDay1);
     ASSERT_TRUE(std::holds_alternative<RegisterError>(restored));
     EXPECT_NE(std::get<RegisterError>(restored).message.find("不能用来恢复"), std::string::npos);
@@ -309,7 +309,7 @@ TEST(RegisterBackups, RestoringKeepsTheCurrentFileAndRefusesABadCopy) {
 
 TEST(RegisterFolders, AWriteProtectedRegisterIsReadAndSaysSo) {
   TemporaryFolder folder;
-  const auto path = folder.path() / "量规台账.db";
+  const auto path = folder.path() / u8"量规台账.db";
   {
     GaugeRegister gauges = Opened(path);
     ASSERT_FALSE(gauges.Add(Ring("RO-1")).has_value());
@@ -324,9 +324,9 @@ TEST(RegisterFolders, AWriteProtectedRegisterIsReadAndSaysSo) {
 
 TEST(RegisterFolders, ARegisterOnAReadOnlyMediumIsReadNotCalledNoRegister) {
   TemporaryFolder folder;
-  const auto inside = folder.path() / "只读";
+  const auto inside = folder.path() / u8"只读";
   std::filesystem::create_directories(inside);
-  const auto path = inside / "量规台账.db";
+  const auto path = inside / u8"量规台账.db";
   {
     GaugeRegister gauges = Opened(path);
     ASSERT_FALSE(gauges.Add(Ring("RO-1")).has_value());

@@ -81,7 +81,7 @@ TEST(Calendar, DaysAndMonthsAsAKeeperCountsThem) {
 
 TEST(RegisterFile, CreatedOnFirstUseAndReadBack) {
   TemporaryFolder folder;
-  const auto path = folder.path() / "子文件夹" / "量规台账.db";
+  const auto path = folder.path() / u8"子文件夹" / u8"量规台账.db";
   {
     GaugeRegister gauges = Opened(path);
     EXPECT_FALSE(gauges.read_only());
@@ -188,12 +188,12 @@ const char* const kVersion1 =
 
 TEST(RegisterFile, AVersion1FileIsCopiedAsideThenMigratedInPlace) {
   TemporaryFolder folder;
-  const auto path = folder.path() / "量规台账.db";
+  const auto path = folder.path() / u8"量规台账.db";
   ExecSql(path, kVersion1);
   const std::string before = ReadBytes(path);
   GaugeRegister gauges = Opened(path);
   EXPECT_NE(gauges.note().find("版本 1"), std::string::npos) << gauges.note();
-  const auto backup = folder.path() / "量规台账.db.v1.bak";
+  const auto backup = folder.path() / u8"量规台账.db.v1.bak";
   ASSERT_TRUE(std::filesystem::exists(backup));
   // The copy is the old file's content: it still opens as version 1 with its data.
   ExecSql(backup, "CREATE TEMP TABLE t AS SELECT holder FROM gauges WHERE holder = '李四'");
@@ -245,11 +245,11 @@ const std::string kVersion2 =
 
 TEST(RegisterFile, AVersion2FileWithItsGuardsIsChainedAndKeepsItsRecords) {
   TemporaryFolder folder;
-  const auto path = folder.path() / "量规台账.db";
+  const auto path = folder.path() / u8"量规台账.db";
   ExecSql(path, kVersion2);
   GaugeRegister gauges = Opened(path);
   EXPECT_NE(gauges.note().find("从版本 2 升级到版本 3"), std::string::npos) << gauges.note();
-  EXPECT_TRUE(std::filesystem::exists(folder.path() / "量规台账.db.v2.bak"));
+  EXPECT_TRUE(std::filesystem::exists(folder.path() / u8"量规台账.db.v2.bak"));
   const auto records = gauges.RecordsOf("V1");
   ASSERT_EQ(records.size(), 2u);
   EXPECT_EQ(records[1].uncertainty, 1.0);
@@ -284,18 +284,18 @@ TEST(RegisterFile, ANewerFileIsOnlyRead) {
 
 TEST(RegisterFile, AFileThatIsNoRegisterIsRefusedAndLeftAlone) {
   TemporaryFolder folder;
-  const auto text = folder.path() / "台账.db";
+  const auto text = folder.path() / u8"台账.db";
   { std::ofstream(text) << "编号,螺纹\nTG-1,M10\n"; }
   EXPECT_NE(ErrorOf(GaugeRegister::Open(text)).find("不是量规台账"), std::string::npos);
   EXPECT_EQ(ReadBytes(text), "编号,螺纹\nTG-1,M10\n");
-  const auto tables = folder.path() / "公差表.db";
+  const auto tables = folder.path() / u8"公差表.db";
   ExecSql(tables, "CREATE TABLE 位置要素 (TPL REAL)");
   const std::string before = ReadBytes(tables);
   EXPECT_NE(ErrorOf(GaugeRegister::Open(tables)).find("另一种数据库"), std::string::npos);
   EXPECT_EQ(ReadBytes(tables), before);
-  EXPECT_NE(ErrorOf(GaugeRegister::OpenExisting(folder.path() / "无.db")).find("不存在"),
+  EXPECT_NE(ErrorOf(GaugeRegister::OpenExisting(folder.path() / u8"无.db")).find("不存在"),
             std::string::npos);
-  EXPECT_FALSE(std::filesystem::exists(folder.path() / "无.db"));
+  EXPECT_FALSE(std::filesystem::exists(folder.path() / u8"无.db"));
 }
 
 TEST(RegisterFile, AReadOnlyFolderLeavesTheRegisterAsItWas) {

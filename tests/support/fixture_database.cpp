@@ -78,7 +78,7 @@ FixtureDatabase::FixtureDatabase(Start start) {
   folder_ = std::filesystem::temp_directory_path() /
             ("threadgauge-fixture-" + std::to_string(random()) + "-" + std::to_string(counter++));
   std::filesystem::create_directories(folder_);
-  path_ = folder_ / "公差表.db";
+  path_ = folder_ / u8"公差表.db";
   if (start == Start::ProductSchema) {
     Exec(ReadBytes(std::filesystem::u8path(THREADGAUGE_SCHEMA_SQL)));
   } else {

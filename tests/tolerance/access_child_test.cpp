@@ -62,7 +62,7 @@ TEST(AccessChild, ALoopingFileIsStoppedAndACrashIsTold) {
   EXPECT_EQ(std::get<ReadFailure>(crashed).status, OpenStatus::ReaderFailed);
   // A file the reader can say something about (not an Access file at all): its words.
   testing::TemporaryFolder folder;
-  const auto not_access = folder.path() / "表.mdb";
+  const auto not_access = folder.path() / u8"表.mdb";
   std::ofstream(not_access, std::ios::binary) << std::string(4096, 'x');
   const auto refused = ReadAccessTablesApart(not_access);
   ASSERT_TRUE(std::holds_alternative<ReadFailure>(refused));
@@ -77,7 +77,7 @@ TEST(AccessChild, ALoopingFileIsStoppedAndACrashIsTold) {
 // so the next press answers at once; a repaired file in its place is read again.
 TEST(AccessChild, TheSessionRemembersAFileThatFailed) {
   testing::TemporaryFolder folder;
-  const auto file = folder.path() / "公差表.mdb";
+  const auto file = folder.path() / u8"公差表.mdb";
   std::filesystem::copy_file(testing::CarriedTestFile("damaged-loops.mdb"), file);
   ToleranceSession session(AccessReadLimits{std::chrono::milliseconds(1500)});
   const OpenStatus first = session.Open(file).status();
@@ -94,7 +94,7 @@ TEST(AccessChild, TheSessionRemembersAFileThatFailed) {
 // the stamp as it was; the content still tells.
 TEST(AccessChild, AnMdbOverwrittenWithTheSameStampIsSeen) {
   testing::TemporaryFolder folder;
-  const auto file = folder.path() / "公差表.mdb";
+  const auto file = folder.path() / u8"公差表.mdb";
   std::filesystem::copy_file(testing::CarriedTestFile("zh-jet3-booklist.mdb"), file);
   const auto time = std::filesystem::last_write_time(file);
   ToleranceSession session;

@@ -18,7 +18,7 @@ void Touch(const std::filesystem::path& file) {
 TEST(DataLocation, UsersDatabaseThenAccessDatabaseThenTheShippedOne) {
   testing::TemporaryFolder root;
   const auto bin = root.path() / "bin";
-  const auto user = root.path() / "数据" / "threadgauge";
+  const auto user = root.path() / u8"数据" / "threadgauge";
   const auto folder = bin / std::filesystem::u8path("公差表");
   const auto beside = folder / std::filesystem::u8path("公差表.db");
   const auto access = folder / std::filesystem::u8path("公差表.mdb");

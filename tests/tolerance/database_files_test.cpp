@@ -74,17 +74,17 @@ TEST(Import, GbkAndUtf8CsvGiveTheSameDatabase) {
   const std::string half_angle =
       "P,完整螺纹牙形的半角公差          Tα1/2(′),截短螺纹牙形的半角公差         Tα2/2(′)\n"
       "1.5,±10,±15\n";
-  Write(folder.path() / "utf8" / "位置要素.csv", std::string("\xEF\xBB\xBF") + kGaugeRows);
-  Write(folder.path() / "utf8" / "螺距公差.csv",
+  Write(folder.path() / "utf8" / u8"位置要素.csv", std::string("\xEF\xBB\xBF") + kGaugeRows);
+  Write(folder.path() / "utf8" / u8"螺距公差.csv",
         "螺纹量规螺纹部分长度(mm),螺距公差TP(mm)\n大于14至32,0.005\n");
   // GBK cannot hold α and ′, so that table stays UTF-8 in both folders.
-  Write(folder.path() / "utf8" / "半角公差.csv", half_angle);
-  Write(folder.path() / "gbk" / "位置要素.csv", Utf8ToGbk(kGaugeRows));
-  Write(folder.path() / "gbk" / "螺距公差.csv",
+  Write(folder.path() / "utf8" / u8"半角公差.csv", half_angle);
+  Write(folder.path() / "gbk" / u8"位置要素.csv", Utf8ToGbk(kGaugeRows));
+  Write(folder.path() / "gbk" / u8"螺距公差.csv",
         Utf8ToGbk("螺纹量规螺纹部分长度(mm),螺距公差TP(mm)\n大于14至32,0.005\n"));
-  Write(folder.path() / "gbk" / "半角公差.csv", half_angle);
-  ASSERT_NE(ReadBytes(folder.path() / "gbk" / "位置要素.csv"),
-            ReadBytes(folder.path() / "utf8" / "位置要素.csv"));
+  Write(folder.path() / "gbk" / u8"半角公差.csv", half_angle);
+  ASSERT_NE(ReadBytes(folder.path() / "gbk" / u8"位置要素.csv"),
+            ReadBytes(folder.path() / "utf8" / u8"位置要素.csv"));
 
   const auto utf8 = ImportDatabase(folder.path() / "utf8", folder.path() / "a.db", false);
   const auto gbk = ImportDatabase(folder.path() / "gbk", folder.path() / "b.db", false);
@@ -117,15 +117,15 @@ TEST(Import, CellsAShortRowLacksAreEmpty) {
 
 TEST(Import, AFailedImportLeavesTheOldFileAsItWas) {
   TemporaryFolder folder;
-  const auto out = folder.path() / "公差表.db";
+  const auto out = folder.path() / u8"公差表.db";
   ASSERT_FALSE(ExportDatabase(testing::ShippedDatabase(), folder.path() / "good", false));
   ASSERT_FALSE(ImportDatabase(folder.path() / "good", out, false).error);
   const std::string before = ReadBytes(out);
 
   // A second table that breaks half-way through the source.
   std::filesystem::create_directories(folder.path() / "bad");
-  Write(folder.path() / "bad" / "位置要素.csv", kGaugeRows);
-  Write(folder.path() / "bad" / "基本偏差.csv", "P,es(g)\n1.5,-32\n2,-38,99\n");
+  Write(folder.path() / "bad" / u8"位置要素.csv", kGaugeRows);
+  Write(folder.path() / "bad" / u8"基本偏差.csv", "P,es(g)\n1.5,-32\n2,-38,99\n");
   const auto failed = ImportDatabase(folder.path() / "bad", out, true);
   ASSERT_TRUE(failed.error);
   EXPECT_NE(failed.error->find("基本偏差.csv 第 3 行"), std::string::npos) << *failed.error;

@@ -41,7 +41,7 @@ TEST(ToleranceSession, KeepsTheFileOpenUntilItChanges) {
   testing::FixtureDatabase second;
   second.Exec(R"sql(INSERT INTO 基本偏差 (P, "es(g)") VALUES (1.5, -40);)sql");
   EXPECT_EQ(EsG(session.Open(second.path())), -40);
-  const auto missing = folder.path() / "无.db";
+  const auto missing = folder.path() / u8"无.db";
   EXPECT_EQ(session.Open(missing).status(), OpenStatus::FileMissing);
   std::filesystem::copy_file(second.path(), missing);
   EXPECT_EQ(EsG(session.Open(missing)), -40);
@@ -50,7 +50,7 @@ TEST(ToleranceSession, KeepsTheFileOpenUntilItChanges) {
 TEST(ToleranceSession, AccessFileIsConvertedOnceAndSeenWhenReplaced) {
   testing::TemporaryFolder folder;
   const auto chinese = testing::ChineseAccess97ToleranceFile(folder);
-  const auto file = folder.path() / "用户.mdb";
+  const auto file = folder.path() / u8"用户.mdb";
   std::filesystem::copy_file(testing::CarriedTestFile("zh-jet3-booklist.mdb"), file);
   ToleranceSession session;
   EXPECT_EQ(LookupGaugeTolerances(session.Open(file), 100).TPL.failure().kind,
@@ -95,7 +95,7 @@ TEST(ToleranceSession, SeesCommitsThroughTheHeaderAndInWalMode) {
 // Whether another file can be put in the file's place, as a save does: Windows refuses it
 // while any program holds the file open without letting it be deleted.
 bool Held(const std::filesystem::path& file) {
-  const auto other = file.parent_path() / "其他.db";
+  const auto other = file.parent_path() / u8"其他.db";
   std::filesystem::copy_file(file, other, std::filesystem::copy_options::overwrite_existing);
   std::error_code refused;
   std::filesystem::rename(other, file, refused);

@@ -42,7 +42,7 @@ size_t FilesIn(const std::filesystem::path& folder) {
 
 TEST(UserDatabase, SavesMakingTheFolderAndKeepsThreeGoodGenerations) {
   testing::TemporaryFolder home;
-  const auto database = home.path() / "threadgauge" / "公差表" / "公差表.db";
+  const auto database = home.path() / "threadgauge" / u8"公差表" / u8"公差表.db";
   ASSERT_FALSE(SaveUserDatabase(Tables("4"), database));
   EXPECT_EQ(SavedTpl(database), "4");
   EXPECT_FALSE(std::filesystem::exists(BackupPath(database)));
@@ -65,7 +65,7 @@ TEST(UserDatabase, SavesMakingTheFolderAndKeepsThreeGoodGenerations) {
 // date, and the good generations stay byte for byte.
 TEST(UserDatabase, ADamagedDatabaseIsSetAsideNeverRotated) {
   testing::TemporaryFolder home;
-  const auto database = home.path() / "公差表.db";
+  const auto database = home.path() / u8"公差表.db";
   ASSERT_FALSE(SaveUserDatabase(Tables("4"), database));
   ASSERT_FALSE(SaveUserDatabase(Tables("5"), database));
   const std::string good_backup = testing::ReadBytes(BackupPath(database));
@@ -87,20 +87,20 @@ TEST(UserDatabase, ADamagedDatabaseIsSetAsideNeverRotated) {
   EXPECT_EQ(SavedTpl(database), "6");
   EXPECT_EQ(testing::ReadBytes(BackupPath(database)), good_backup);
   EXPECT_FALSE(std::filesystem::exists(BackupPath(database, 2)));
-  EXPECT_EQ(testing::ReadBytes(home.path() / "公差表.db.damaged-2026-12-07"), damage);
+  EXPECT_EQ(testing::ReadBytes(home.path() / u8"公差表.db.damaged-2026-12-07"), damage);
 
   // Restoring over a damaged file sets that one aside too, under a name of its own.
   std::ofstream(database, std::ios::binary | std::ios::trunc) << damage;
   ASSERT_FALSE(RestoreBackup(database, "2026-12-07"));
   EXPECT_EQ(testing::ReadBytes(database), good_backup);
   EXPECT_EQ(testing::ReadBytes(BackupPath(database)), good_backup);
-  EXPECT_EQ(testing::ReadBytes(home.path() / "公差表.db.damaged-2026-12-07-2"), damage);
+  EXPECT_EQ(testing::ReadBytes(home.path() / u8"公差表.db.damaged-2026-12-07-2"), damage);
 }
 
 TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
   testing::TemporaryFolder home;
-  const auto folder = home.path() / "公差表";
-  const auto database = folder / "公差表.db";
+  const auto folder = home.path() / u8"公差表";
+  const auto database = folder / u8"公差表.db";
   ASSERT_FALSE(SaveUserDatabase(Tables("4"), database));
   ASSERT_FALSE(SaveUserDatabase(Tables("5"), database));
   const std::string before = testing::ReadBytes(database);
@@ -117,11 +117,11 @@ TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
   EXPECT_EQ(FilesIn(folder), 2u);
 
   // A file where the folder should be.
-  std::ofstream(home.path() / "挡路", std::ios::binary) << "x";
-  const auto blocked = SaveUserDatabase(Tables("6"), home.path() / "挡路" / "公差表.db");
+  std::ofstream(home.path() / u8"挡路", std::ios::binary) << "x";
+  const auto blocked = SaveUserDatabase(Tables("6"), home.path() / u8"挡路" / u8"公差表.db");
   ASSERT_TRUE(blocked.has_value());
   EXPECT_NE(blocked->find("同名的文件"), std::string::npos) << *blocked;
-  EXPECT_TRUE(RestoreBackup(home.path() / "无.db").has_value());
+  EXPECT_TRUE(RestoreBackup(home.path() / u8"无.db").has_value());
 }
 
 }  // namespace
