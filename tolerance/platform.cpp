@@ -58,7 +58,9 @@ namespace {
 
 // The Windows code page of a character set's name.
 std::optional<UINT> CodePageOf(std::string_view charset) {
-  if (charset == "GB18030") return 54936;
+  // GBK is GB18030's two-byte part, which is what spreadsheets write; a system without the
+  // GB18030 code page (Wine) reads it as GBK.
+  if (charset == "GB18030") return IsValidCodePage(54936) ? 54936 : 936;
   if (charset == "GBK") return 936;
   if (charset == "BIG5") return 950;
   if (charset.starts_with("CP")) {

@@ -296,10 +296,12 @@ TEST(RegisterBackups, RestoringKeepsTheCurrentFileAndRefusesABadCopy) {
   const auto kept = std::get<std::filesystem::path>(restored);
   EXPECT_EQ(kept.filename(), std::filesystem::u8path("量规台账.db.before-restore-20260301"));
   EXPECT_EQ(ReadBytes(kept), damaged);
-  GaugeRegister gauges = Opened(path);
-  EXPECT_FALSE(gauges.damage().has_value());
-  EXPECT_EQ(gauges.Gauges().size(), 11u);
-  EXPECT_TRUE(gauges.BrokenLinks(std::nullopt).empty());
+  {
+    GaugeRegister gauges = Opened(path);
+    EXPECT_FALSE(gauges.damage().has_value());
+    EXPECT_EQ(gauges.Gauges().size(), 11u);
+    EXPECT_TRUE(gauges.BrokenLinks(std::nullopt).empty());
+  }
   // A second restore the same day keeps the first kept file too.
   const auto again = RestoreRegister(copy, path, kDay1);
   EXPECT_EQ(std::get<std::filesystem::path>(again).filename(),

@@ -285,7 +285,7 @@ TEST(RegisterFile, ANewerFileIsOnlyRead) {
 TEST(RegisterFile, AFileThatIsNoRegisterIsRefusedAndLeftAlone) {
   TemporaryFolder folder;
   const auto text = folder.path() / u8"台账.db";
-  { std::ofstream(text) << "编号,螺纹\nTG-1,M10\n"; }
+  { std::ofstream(text, std::ios::binary) << "编号,螺纹\nTG-1,M10\n"; }
   EXPECT_NE(ErrorOf(GaugeRegister::Open(text)).find("不是量规台账"), std::string::npos);
   EXPECT_EQ(ReadBytes(text), "编号,螺纹\nTG-1,M10\n");
   const auto tables = folder.path() / u8"公差表.db";
