@@ -37,18 +37,22 @@ set(build_tree_libraries ${runtime_libraries})
 if(THREADGAUGE_BUILD_TESTS)
   list(APPEND build_tree_libraries ${qt_prefix}/bin/Qt6Test.dll)  # the window's tests only
 endif()
+# The libraries are copied without their symbol tables, which only a debugger reads: the
+# compiler's runtime alone carries 20 MB of them.
 foreach(file ${build_tree_libraries})
   get_filename_component(name ${file} NAME)
   list(APPEND runtime_copies ${CMAKE_BINARY_DIR}/${name})
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${name}
-                     COMMAND ${CMAKE_COMMAND} -E copy ${file} ${CMAKE_BINARY_DIR}/${name}
+                     COMMAND ${CMAKE_STRIP} --strip-all -o ${CMAKE_BINARY_DIR}/${name} ${file}
                      DEPENDS ${file} VERBATIM)
 endforeach()
 foreach(plugin ${runtime_plugins})
   list(APPEND runtime_copies ${CMAKE_BINARY_DIR}/${plugin})
+  get_filename_component(folder ${CMAKE_BINARY_DIR}/${plugin} DIRECTORY)
   add_custom_command(OUTPUT ${CMAKE_BINARY_DIR}/${plugin}
-                     COMMAND ${CMAKE_COMMAND} -E copy ${qt_prefix}/plugins/${plugin}
-                             ${CMAKE_BINARY_DIR}/${plugin}
+                     COMMAND ${CMAKE_COMMAND} -E make_directory ${folder}
+                     COMMAND ${CMAKE_STRIP} --strip-all -o ${CMAKE_BINARY_DIR}/${plugin}
+                             ${qt_prefix}/plugins/${plugin}
                      DEPENDS ${qt_prefix}/plugins/${plugin} VERBATIM)
 endforeach()
 foreach(pair "${qt_translation}|translations/qtbase_zh_CN.qm" "${song_face}|fonts/uming.ttc")
@@ -65,23 +69,27 @@ add_custom_target(windows_runtime ALL DEPENDS ${runtime_copies})
 # build, under Wine, beside them.
 add_dependencies(tolerance_database windows_runtime)
 foreach(tests tolerance_tests register_tests calculation_tests cli_tests window_tests
-              shared_data_tests)
+              shared_data_tests windows_tests)
   if(TARGET ${tests})
     add_dependencies(${tests} windows_runtime)
   endif()
 endforeach()
 
-install(FILES ${runtime_libraries} ${CMAKE_BINARY_DIR}/qt.conf DESTINATION .)
+foreach(file ${runtime_libraries})
+  get_filename_component(name ${file} NAME)
+  install(FILES ${CMAKE_BINARY_DIR}/${name} DESTINATION .)
+endforeach()
+install(FILES ${CMAKE_BINARY_DIR}/qt.conf DESTINATION .)
 foreach(plugin ${runtime_plugins})
   get_filename_component(folder ${plugin} DIRECTORY)
-  install(FILES ${qt_prefix}/plugins/${plugin} DESTINATION ${folder})
+  install(FILES ${CMAKE_BINARY_DIR}/${plugin} DESTINATION ${folder})
 endforeach()
 install(FILES ${qt_translation} DESTINATION translations)
 install(FILES ${song_face} DESTINATION fonts)
 # The face's licence as Debian's fonts-arphic-uming carries it, in English and Chinese.
 set(font_doc /usr/share/doc/fonts-arphic-uming)
 foreach(pair "english/ARPHICPL.TXT.gz|ARPHIC-PUBLIC-LICENSE.txt"
-             "zh_CN.utf-8/ARPHICPL.txt.gz|文鼎公众授权书.txt")
+             "zh_CN.utf-8/ARPHICPL.txt.gz|ARPHIC-PUBLIC-LICENSE-zh_CN.txt")
   string(REPLACE "|" ";" pair ${pair})
   list(GET pair 0 from)
   list(GET pair 1 to)
@@ -96,10 +104,20 @@ install(FILES ${font_doc}/copyright DESTINATION fonts RENAME AR-PL-UMing-copyrig
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 install(FILES ${THREADGAUGE_WINDOWS_DIR}/threadgauge.ico DESTINATION .)
 
-# The zip holds what the setup program installs: unpacked anywhere, it runs from there.
-set(CPACK_GENERATOR ZIP)
-set(CPACK_PACKAGE_NAME threadgauge)
-set(CPACK_PACKAGE_FILE_NAME threadgauge-${PROJECT_VERSION}-win64)
-set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
-set(CPACK_PACKAGE_DIRECTORY ${CMAKE_BINARY_DIR})
-include(CPack)
+# The other libraries' licences: Qt and the MinGW-w64 runtime as Debian carries them, and
+# those of the libraries built into the programs (THREADGAUGE_WINDOWS_DEPS/licences).
+install(FILES /usr/share/doc/libqt6core6/copyright DESTINATION licences RENAME Qt.txt)
+install(FILES /usr/share/doc/gcc-mingw-w64-base/copyright DESTINATION licences
+        RENAME MinGW-w64-GCC-runtime.txt)
+install(FILES /usr/share/doc/mingw-w64-common/copyright DESTINATION licences
+        RENAME MinGW-w64-winpthreads.txt)
+install(DIRECTORY ${THREADGAUGE_WINDOWS_DEPS}/licences/ DESTINATION licences)
+
+# The setup program and the zip, packed from one installed tree: the zip unpacked anywhere
+# runs from there. Build the programs first; `cmake --build . --target setup` packs them.
+find_program(MAKENSIS makensis REQUIRED)
+add_custom_target(setup
+  COMMAND ${CMAKE_COMMAND} -DBUILD_DIR=${CMAKE_BINARY_DIR} -DVERSION=${PROJECT_VERSION}
+          -DMAKENSIS=${MAKENSIS} -DSCRIPT=${THREADGAUGE_WINDOWS_DIR}/setup.nsi
+          -P ${THREADGAUGE_WINDOWS_DIR}/make-setup.cmake
+  VERBATIM)

@@ -153,7 +153,7 @@ std::variant<AccessTables, ReadFailure> ReadAccessTablesApart(const std::filesys
   if (options.code_page) args.push_back("--code-page=" + std::to_string(*options.code_page));
   for (const std::string& name : options.expected_names) args.push_back("--expect=" + name);
 
-  const ChildOutcome child = RunChild(reader, args, limits.time);
+  const ChildOutcome child = RunChild(reader, args, {limits.time, limits.memory_bytes});
   const std::string bytes = ReadFile(out);
   std::filesystem::remove(out, ec);
   switch (child.end) {

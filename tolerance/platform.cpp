@@ -296,23 +296,53 @@ std::wstring Quoted(const std::wstring& arg) {
   return out + L"\"";
 }
 
+// A job whose processes are held to the limits and end when its last handle closes: a
+// reader stuck in a damaged file dies with the program that started it.
+HANDLE LimitingJob(std::uint64_t memory_bytes) {
+  const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+  if (job == nullptr) return nullptr;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION info{};
+  info.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_PROCESS_MEMORY |
+                                          JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE |
+                                          JOB_OBJECT_LIMIT_DIE_ON_UNHANDLED_EXCEPTION;
+  info.ProcessMemoryLimit = static_cast<SIZE_T>(memory_bytes);
+  if (!SetInformationJobObject(job, JobObjectExtendedLimitInformation, &info, sizeof info)) {
+    CloseHandle(job);
+    return nullptr;
+  }
+  return job;
+}
+
 }  // namespace
 
 ChildOutcome RunChild(const std::filesystem::path& program, const std::vector<std::string>& args,
-                      std::chrono::milliseconds limit) {
+                      const ChildLimits& limits) {
   std::wstring line = Quoted(program.wstring());
   for (const std::string& arg : args) line += L" " + Quoted(PathFromUtf8(arg).wstring());
+  const HANDLE job = LimitingJob(limits.memory_bytes);
+  if (job == nullptr) return {};
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   PROCESS_INFORMATION process{};
-  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                      nullptr, nullptr, &startup, &process)) {
+  // Suspended until it is in the job, so that it takes nothing outside the limits.
+  if (!CreateProcessW(program.c_str(), line.data(), nullptr, nullptr, FALSE,
+                      CREATE_NO_WINDOW | CREATE_SUSPENDED, nullptr, nullptr, &startup, &process)) {
+    CloseHandle(job);
     return {};
   }
+  if (!AssignProcessToJobObject(job, process.hProcess)) {
+    TerminateProcess(process.hProcess, 1);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(job);
+    return {};
+  }
+  ResumeThread(process.hThread);
   CloseHandle(process.hThread);
   ChildOutcome outcome;
-  if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(limit.count())) == WAIT_TIMEOUT) {
-    TerminateProcess(process.hProcess, 1);
+  if (WaitForSingleObject(process.hProcess, static_cast<DWORD>(limits.time.count())) ==
+      WAIT_TIMEOUT) {
+    TerminateJobObject(job, 1);
     WaitForSingleObject(process.hProcess, INFINITE);
     outcome.end = ChildEnd::TimedOut;
   } else {
@@ -323,6 +353,7 @@ ChildOutcome RunChild(const std::filesystem::path& program, const std::vector<st
     outcome.exit_code = static_cast<int>(code);
   }
   CloseHandle(process.hProcess);
+  CloseHandle(job);
   return outcome;
 }
 
@@ -358,7 +389,7 @@ std::vector<std::string> ProgramArguments(int, char**) {
 #else
 
 ChildOutcome RunChild(const std::filesystem::path& program, const std::vector<std::string>& args,
-                      std::chrono::milliseconds limit) {
+                      const ChildLimits& limits) {
   std::vector<std::string> all = {program.string()};
   all.insert(all.end(), args.begin(), args.end());
   std::vector<char*> argv;
@@ -373,7 +404,7 @@ ChildOutcome RunChild(const std::filesystem::path& program, const std::vector<st
   const int spawned = posix_spawn(&child, program.c_str(), &actions, nullptr, argv.data(), environ);
   posix_spawn_file_actions_destroy(&actions);
   if (spawned != 0) return {};
-  const auto deadline = std::chrono::steady_clock::now() + limit;
+  const auto deadline = std::chrono::steady_clock::now() + limits.time;
   auto pause = std::chrono::microseconds(200);
   int status = 0;
   for (;;) {

@@ -36,10 +36,17 @@ struct ChildOutcome {
   int exit_code = -1;  // Exited
 };
 
-// Runs `program` with the arguments (UTF-8) and waits at most `limit` for it to end; a
-// child still running then is killed. Nothing goes through a shell.
+// What a child may take: a child still running after `time` is killed. On Windows it runs in
+// a Job Object that holds both limits and ends it with this process; elsewhere the child caps
+// its own memory (LimitOwnMemory).
+struct ChildLimits {
+  std::chrono::milliseconds time;
+  std::uint64_t memory_bytes;
+};
+
+// Runs `program` with the arguments (UTF-8) within the limits. Nothing goes through a shell.
 ChildOutcome RunChild(const std::filesystem::path& program, const std::vector<std::string>& args,
-                      std::chrono::milliseconds limit);
+                      const ChildLimits& limits);
 
 // Caps the address space of this process, so that a runaway reading fails instead of
 // taking the machine's memory.

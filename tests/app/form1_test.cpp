@@ -321,8 +321,9 @@ TEST_F(Form1Test, TypedTextsReachTheCalculationUnchanged) {
 // The user's data folder the calculation looks in is the one Qt names for this program.
 TEST(Form1Database, UserFolderIsQtsAppDataLocation) {
   ASSERT_TRUE(UserDataDirectory().has_value());
-  EXPECT_EQ(QString::fromStdString(UserDataDirectory()->string()),
-            QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+  const std::filesystem::path qt_location =
+      QStandardPaths::writableLocation(QStandardPaths::AppDataLocation).toStdU16String();
+  EXPECT_EQ(UserDataDirectory()->lexically_normal(), qt_location.lexically_normal());
 }
 
 // The database is looked for at every press: an Access file the user copies beside the

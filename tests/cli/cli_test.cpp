@@ -22,6 +22,14 @@ std::vector<std::string> Words(const std::string& line) {
   return words;
 }
 
+// A path as a JSON string holds it: Windows' backslashes doubled.
+std::string AsJsonText(std::string text) {
+  for (size_t at = 0; (at = text.find('\\', at)) != std::string::npos; at += 2) {
+    text.insert(at, 1, '\\');
+  }
+  return text;
+}
+
 struct GoldenCase {
   std::string name;
   bool fixture = false;
@@ -74,8 +82,9 @@ TEST(CliGolden, EveryCaseAnswersAsRecorded) {
     }
     CliRun run = RunCli(args);
     // The database's path differs from run to run; the cases name it "<database>".
-    if (const size_t at = run.out.find(args.back()); at != std::string::npos) {
-      run.out.replace(at, args.back().size(), "<database>");
+    const std::string database = AsJsonText(args.back());
+    if (const size_t at = run.out.find(database); at != std::string::npos) {
+      run.out.replace(at, database.size(), "<database>");
     }
     EXPECT_EQ(run.exit, c.exit);
     EXPECT_EQ(run.err, c.stderr_text);
@@ -172,10 +181,8 @@ TEST(CliDb, CheckImportAndExportExitStatuses) {
 // Without a file, db check checks the database the next calculation would use.
 TEST(CliDb, CheckWithoutAFileChecksTheDatabaseInUse) {
   testing::TemporaryFolder home;
-  const CliRun check = RunCli({"db", "check"}, {},
-                              {{"XDG_DATA_HOME", Utf8(home.path())}, {"HOME", Utf8(home.path())}});
-  const CliRun where = RunCli({"db", "where"}, {},
-                              {{"XDG_DATA_HOME", Utf8(home.path())}, {"HOME", Utf8(home.path())}});
+  const CliRun check = RunCli({"db", "check"}, {}, UserDataFolderAt(home.path()));
+  const CliRun where = RunCli({"db", "where"}, {}, UserDataFolderAt(home.path()));
   EXPECT_EQ(check.exit, 1) << check.err;  // the shipped database: the gauge tables are empty
   const std::string in_use = where.out.substr(0, where.out.find('\n'));
   EXPECT_EQ(check.out.rfind("公差数据库 " + in_use + "\n", 0), 0u) << check.out;
@@ -185,8 +192,7 @@ TEST(CliDb, CheckWithoutAFileChecksTheDatabaseInUse) {
 
 TEST(CliDb, WhereAndTheCalculationFollowThePrecedence) {
   testing::TemporaryFolder data;
-  const std::vector<std::pair<std::string, std::optional<std::string>>> env = {
-      {"XDG_DATA_HOME", Utf8(data.path())}};
+  const auto env = UserDataFolderAt(data.path());
   const auto users = data.path() / "threadgauge" / std::filesystem::u8path("公差表") /
                      std::filesystem::u8path("公差表.db");
   const CliRun before = RunCli({"db", "where"}, {}, env);
@@ -203,7 +209,8 @@ TEST(CliDb, WhereAndTheCalculationFollowThePrecedence) {
   const CliRun calculated = RunCli({"--diameter", "10", "--pitch", "1.5", "--grade", "6",
                                     "--position", "g", "--gauge", "校止-止螺纹塞规", "--json"},
                                    {}, env);
-  EXPECT_NE(calculated.out.find("\"database\": \"" + Utf8(users) + "\""), std::string::npos)
+  EXPECT_NE(calculated.out.find("\"database\": \"" + AsJsonText(Utf8(users)) + "\""),
+            std::string::npos)
       << calculated.out;
 }
 

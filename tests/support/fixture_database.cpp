@@ -19,8 +19,9 @@ std::string ReadBytes(const std::filesystem::path& file) {
   return bytes.str();
 }
 
+// Absolute as the programs print them: on Windows the build's paths gain their drive.
 std::filesystem::path ShippedDatabase() {
-  return std::filesystem::u8path(THREADGAUGE_TEST_DATABASE);
+  return std::filesystem::absolute(std::filesystem::u8path(THREADGAUGE_TEST_DATABASE));
 }
 
 std::filesystem::path SharedAccessFile(const char* name) {
@@ -44,7 +45,7 @@ const TableData* TableNamed(const AccessTables& read, const std::string& name) {
 }
 
 std::filesystem::path CarriedTestFile(const char* name) {
-  return std::filesystem::u8path(THREADGAUGE_CARRIED_TEST_DATA) / name;
+  return std::filesystem::absolute(std::filesystem::u8path(THREADGAUGE_CARRIED_TEST_DATA) / name);
 }
 
 std::filesystem::path ChineseAccess97ToleranceFile(const TemporaryFolder& folder) {

@@ -1,6 +1,7 @@
 #include "support/run_cli.h"
 
 #include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 
@@ -11,6 +12,11 @@ CliRun RunCli(const std::vector<std::string>& args, const std::vector<std::strin
   argv.insert(argv.end(), args.begin(), args.end());
   const ProgramRun run = RunProgram(argv, environment);
   return CliRun{run.exit, run.out, run.err};
+}
+
+std::vector<std::pair<std::string, std::optional<std::string>>> UserDataFolderAt(
+    const std::filesystem::path& folder) {
+  return {{"XDG_DATA_HOME", Utf8(folder)}, {"APPDATA", Utf8(folder)}, {"HOME", Utf8(folder)}};
 }
 
 }  // namespace threadgauge

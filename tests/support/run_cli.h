@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <optional>
 #include <string>
 #include <utility>
@@ -19,5 +20,10 @@ struct CliRun {
 CliRun RunCli(
     const std::vector<std::string>& args, const std::vector<std::string>& prefix = {},
     const std::vector<std::pair<std::string, std::optional<std::string>>>& environment = {});
+
+// The environment that puts the user's data folder (…/threadgauge) in `folder`: XDG_DATA_HOME
+// says where on Linux, APPDATA on Windows.
+std::vector<std::pair<std::string, std::optional<std::string>>> UserDataFolderAt(
+    const std::filesystem::path& folder);
 
 }  // namespace threadgauge

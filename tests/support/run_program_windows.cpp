@@ -48,6 +48,42 @@ HANDLE Inheritable(const std::filesystem::path& path, DWORD access, DWORD creati
                      FILE_ATTRIBUTE_NORMAL, nullptr);
 }
 
+// Under Wine the tests read PDFs and workbooks back with Debian's own tools (pdftotext,
+// unzip, mdb-export), which Wine starts as Unix programs: such a tool is named by its place
+// in /usr/bin and given the Unix names of the files.
+using NameConversion = char* (*)(const wchar_t*);
+NameConversion WineFunction(const char* name) {
+  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
+  const FARPROC found = kernel == nullptr ? nullptr : GetProcAddress(kernel, name);
+  return reinterpret_cast<NameConversion>(reinterpret_cast<void (*)()>(found));
+}
+
+bool IsUnixTool(const std::string& program) {
+  return program.find_first_of("\\/.") == std::string::npos;
+}
+
+std::string UnixName(const std::string& arg) {
+  static const NameConversion to_unix = WineFunction("wine_get_unix_file_name");
+  const bool windows_path = arg.size() > 2 && arg[1] == ':' && (arg[2] == '\\' || arg[2] == '/');
+  if (!windows_path || to_unix == nullptr) return arg;
+  char* name = to_unix(Wide(arg).c_str());
+  if (name == nullptr) return arg;
+  std::string unix_name(name);
+  HeapFree(GetProcessHeap(), 0, name);
+  return unix_name;
+}
+
+std::wstring CommandLine(const std::vector<std::string>& argv) {
+  const bool unix_tool = !argv.empty() && IsUnixTool(argv[0]);
+  std::wstring line;
+  for (size_t i = 0; i < argv.size(); ++i) {
+    std::wstring arg = Wide(i == 0 || !unix_tool ? argv[i] : UnixName(argv[i]));
+    if (i == 0 && unix_tool) arg = L"Z:\\usr\\bin\\" + arg;
+    line += (line.empty() ? L"" : L" ") + Quoted(arg);
+  }
+  return line;
+}
+
 }  // namespace
 
 ProgramRun RunProgram(
@@ -72,8 +108,7 @@ ProgramRun RunProgram(
   std::wstring block;
   for (const auto& [name, value] : variables) block += name + L"=" + value + L'\0';
   block += L'\0';
-  std::wstring line;
-  for (const std::string& arg : argv) line += (line.empty() ? L"" : L" ") + Quoted(Wide(arg));
+  std::wstring line = CommandLine(argv);
 
   const auto out_path = folder.path() / "out";
   const auto err_path = folder.path() / "err";
@@ -104,8 +139,7 @@ ProgramRun RunProgram(
 }
 
 RunningProgram::RunningProgram(const std::vector<std::string>& argv) {
-  std::wstring line;
-  for (const std::string& arg : argv) line += (line.empty() ? L"" : L" ") + Quoted(Wide(arg));
+  std::wstring line = CommandLine(argv);
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESTDHANDLES;
@@ -136,13 +170,21 @@ bool RunningProgram::Kill() {
 
 RunningProgram::~RunningProgram() { Kill(); }
 
-// Windows folders keep no read-only bit that stops writing, and Wine keeps no access lists:
-// the tests that need such a folder are left out of the Windows suite.
+// Windows keeps no read-only bit on folders that stops writing, and Wine maps Unix rights to
+// Windows': the folder is made unwritable on the Unix side, immutable with chattr (root writes
+// anywhere the permissions forbid) or, for another user, by its permissions.
 ReadOnlyFolder::ReadOnlyFolder(std::string path) : path_(std::move(path)) {
-  ADD_FAILURE() << "no read-only folder on Windows: " << path_;
+  immutable_ = RunProgram({"chattr", "+i", path_}).exit == 0;
+  if (!immutable_) {
+    const ProgramRun run = RunProgram({"chmod", "a-w", path_});
+    EXPECT_EQ(run.exit, 0) << "cannot make " << path_ << " read-only: " << run.err;
+  }
 }
 
-ReadOnlyFolder::~ReadOnlyFolder() = default;
+ReadOnlyFolder::~ReadOnlyFolder() {
+  RunProgram(immutable_ ? std::vector<std::string>{"chattr", "-i", path_}
+                        : std::vector<std::string>{"chmod", "u+w", path_});
+}
 
 void SetEnvironment(const std::string& name, const std::optional<std::string>& value) {
   SetEnvironmentVariableW(Wide(name).c_str(), value ? Wide(*value).c_str() : nullptr);
