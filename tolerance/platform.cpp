@@ -13,9 +13,7 @@
 // windows.h first: the other system headers rely on its types.
 #include <windows.h>
 // clang-format off
-#include <fcntl.h>
 #include <io.h>
-#include <process.h>
 #include <shellapi.h>
 // clang-format on
 #else
@@ -233,13 +231,41 @@ HeldFile::~HeldFile() {
 
 #endif
 
+#ifdef _WIN32
+namespace {
+
+// The system's reason as the portable one the rest of the program tells the user, where there
+// is one; the Windows code as it is otherwise.
+std::error_code PortableError(DWORD code) {
+  switch (code) {
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+      return std::make_error_code(std::errc::permission_denied);
+    case ERROR_WRITE_PROTECT:
+      return std::make_error_code(std::errc::read_only_file_system);
+    case ERROR_DISK_FULL:
+    case ERROR_HANDLE_DISK_FULL:
+      return std::make_error_code(std::errc::no_space_on_device);
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return std::make_error_code(std::errc::file_exists);
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_FILE_NOT_FOUND:
+      return std::make_error_code(std::errc::no_such_file_or_directory);
+    default:
+      return std::error_code(static_cast<int>(code), std::system_category());
+  }
+}
+
+}  // namespace
+#endif
+
 std::error_code CreateNewFile(const std::filesystem::path& path) {
 #ifdef _WIN32
   const HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr);
-  if (file == INVALID_HANDLE_VALUE) {
-    return std::error_code(static_cast<int>(GetLastError()), std::system_category());
-  }
+  if (file == INVALID_HANDLE_VALUE) return PortableError(GetLastError());
   CloseHandle(file);
   return {};
 #else
@@ -369,13 +395,6 @@ void LimitOwnMemory(std::uint64_t bytes) {
 
 std::uint64_t ProcessId() { return GetCurrentProcessId(); }
 
-void UseUtf8Console() {
-  SetConsoleOutputCP(CP_UTF8);
-  // The bytes as the program writes them: a CSV's own CRLF must not become CR CR LF.
-  _setmode(_fileno(stdout), _O_BINARY);
-  _setmode(_fileno(stderr), _O_BINARY);
-}
-
 std::vector<std::string> ProgramArguments(int, char**) {
   std::vector<std::string> args;
   int count = 0;
@@ -444,6 +463,7 @@ std::uint64_t ProcessId() { return static_cast<std::uint64_t>(getpid()); }
 
 std::vector<std::string> ProgramArguments(int argc, char** argv) { return {argv, argv + argc}; }
 
+// A terminal here reads the program's UTF-8 as it is.
 void UseUtf8Console() {}
 
 #endif

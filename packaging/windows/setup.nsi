@@ -92,7 +92,7 @@ Section "Uninstall"
   Delete "$SMPROGRAMS\${PRODUCT}.lnk"
   Delete "$DESKTOP\${PRODUCT}.lnk"
   !include "${UNFILES}"
-  Delete "$INSTDIR\uninstall.exe"
-  RMDir "$INSTDIR"
   DeleteRegKey HKLM "${UNINSTALL_KEY}"
+  Delete "$INSTDIR\uninstall.exe"
+  RMDir "$INSTDIR"  ; last, so that its going says the uninstaller is done
 SectionEnd

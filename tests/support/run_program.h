@@ -33,9 +33,12 @@ class RunningProgram {
   // Ends it without warning and waits for it; true when it was killed, false when it had
   // ended by itself before.
   bool Kill();
+  // The system's number for the process.
+  std::uint64_t id() const { return id_; }
 
  private:
   bool started_ = false;
+  std::uint64_t id_ = 0;
   bool ended_ = false;
   std::intptr_t handle_ = 0;  // the process id, or on Windows its handle
 };

@@ -82,6 +82,7 @@ RunningProgram::RunningProgram(const std::vector<std::string>& argv) {
   started_ = posix_spawnp(&pid, pointers[0], &actions, nullptr, pointers.data(), environ) == 0;
   posix_spawn_file_actions_destroy(&actions);
   handle_ = pid;
+  id_ = static_cast<std::uint64_t>(pid);
 }
 
 bool RunningProgram::Kill() {

@@ -10,6 +10,7 @@
 
 #include "support/fixture_database.h"
 #include "support/run_program.h"
+#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {
@@ -49,23 +50,28 @@ HANDLE Inheritable(const std::filesystem::path& path, DWORD access, DWORD creati
 }
 
 // Under Wine the tests read PDFs and workbooks back with Debian's own tools (pdftotext,
-// unzip, mdb-export), which Wine starts as Unix programs: such a tool is named by its place
-// in /usr/bin and given the Unix names of the files.
-using NameConversion = char* (*)(const wchar_t*);
-NameConversion WineFunction(const char* name) {
-  const HMODULE kernel = GetModuleHandleW(L"kernel32.dll");
-  const FARPROC found = kernel == nullptr ? nullptr : GetProcAddress(kernel, name);
-  return reinterpret_cast<NameConversion>(reinterpret_cast<void (*)()>(found));
-}
-
+// unzip, mdb-export) and change folders' rights with chmod and chattr: Unix programs, named
+// without a folder, given the Unix names of the files.
 bool IsUnixTool(const std::string& program) {
   return program.find_first_of("\\/.") == std::string::npos;
 }
 
+template <typename Function>
+Function WineFunction(const wchar_t* module, const char* name) {
+  const HMODULE loaded = GetModuleHandleW(module);
+  const FARPROC found = loaded == nullptr ? nullptr : GetProcAddress(loaded, name);
+  return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(found));
+}
+
 std::string UnixName(const std::string& arg) {
-  static const NameConversion to_unix = WineFunction("wine_get_unix_file_name");
-  const bool windows_path = arg.size() > 2 && arg[1] == ':' && (arg[2] == '\\' || arg[2] == '/');
-  if (!windows_path || to_unix == nullptr) return arg;
+  using NameConversion = char* (*)(const wchar_t*);
+  static const auto to_unix =
+      WineFunction<NameConversion>(L"kernel32.dll", "wine_get_unix_file_name");
+  // A drive's path, or one rooted on the current drive that Windows has joined with '\\'.
+  const bool on_drive = arg.size() > 2 && arg[1] == ':' && (arg[2] == '\\' || arg[2] == '/');
+  const bool rooted = !arg.empty() && (arg[0] == '/' || arg[0] == '\\') &&
+                      arg.find('\\') != std::string::npos;
+  if (!(on_drive || rooted) || to_unix == nullptr) return arg;
   char* name = to_unix(Wide(arg).c_str());
   if (name == nullptr) return arg;
   std::string unix_name(name);
@@ -73,14 +79,34 @@ std::string UnixName(const std::string& arg) {
   return unix_name;
 }
 
+// CreateProcessW starts a Unix program without a handle to wait on, and without the Windows
+// handles for its output; Wine's own spawn waits, and a shell puts the output and the exit
+// status into files.
+ProgramRun RunUnixTool(const std::vector<std::string>& argv) {
+  using Spawn = LONG(__cdecl*)(char* const*, int);
+  static const auto spawn = WineFunction<Spawn>(L"ntdll.dll", "__wine_unix_spawnvp");
+  ProgramRun run;
+  if (spawn == nullptr) return run;
+  testing::TemporaryFolder folder;
+  std::vector<std::string> all = {
+      "/bin/sh", "-c", R"(o=$1 e=$2 s=$3; shift 3; "$@" >"$o" 2>"$e"; echo $? >"$s")", "sh"};
+  for (const char* name : {"out", "err", "status"}) all.push_back(UnixName(Utf8(folder.path() / name)));
+  all.push_back("/usr/bin/" + argv[0]);
+  for (size_t i = 1; i < argv.size(); ++i) all.push_back(UnixName(argv[i]));
+  std::vector<char*> pointers;
+  for (std::string& arg : all) pointers.push_back(arg.data());
+  pointers.push_back(nullptr);
+  if (spawn(pointers.data(), 1) != 0) return run;
+  run.out = testing::ReadBytes(folder.path() / "out");
+  run.err = testing::ReadBytes(folder.path() / "err");
+  const std::string status = testing::ReadBytes(folder.path() / "status");
+  if (!status.empty()) run.exit = std::stoi(status);
+  return run;
+}
+
 std::wstring CommandLine(const std::vector<std::string>& argv) {
-  const bool unix_tool = !argv.empty() && IsUnixTool(argv[0]);
   std::wstring line;
-  for (size_t i = 0; i < argv.size(); ++i) {
-    std::wstring arg = Wide(i == 0 || !unix_tool ? argv[i] : UnixName(argv[i]));
-    if (i == 0 && unix_tool) arg = L"Z:\\usr\\bin\\" + arg;
-    line += (line.empty() ? L"" : L" ") + Quoted(arg);
-  }
+  for (const std::string& arg : argv) line += (line.empty() ? L"" : L" ") + Quoted(Wide(arg));
   return line;
 }
 
@@ -89,6 +115,7 @@ std::wstring CommandLine(const std::vector<std::string>& argv) {
 ProgramRun RunProgram(
     const std::vector<std::string>& argv,
     const std::vector<std::pair<std::string, std::optional<std::string>>>& environment) {
+  if (!argv.empty() && IsUnixTool(argv[0])) return RunUnixTool(argv);
   testing::TemporaryFolder folder;
   std::map<std::wstring, std::wstring, NoCase> variables;
   if (wchar_t* block = GetEnvironmentStringsW()) {
@@ -155,6 +182,7 @@ RunningProgram::RunningProgram(const std::vector<std::string>& argv) {
   if (!started_) return;
   CloseHandle(process.hThread);
   handle_ = reinterpret_cast<std::intptr_t>(process.hProcess);
+  id_ = process.dwProcessId;
 }
 
 bool RunningProgram::Kill() {

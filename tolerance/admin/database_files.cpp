@@ -80,20 +80,14 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
 }
 
 std::string FileErrorReason(const std::error_code& ec) {
-  switch (static_cast<std::errc>(ec.value())) {
-    case std::errc::permission_denied:
-    case std::errc::operation_not_permitted:
-      return "没有写入权限";
-    case std::errc::read_only_file_system:
-      return "文件系统是只读的";
-    case std::errc::no_space_on_device:
-      return "磁盘已满";
-    case std::errc::not_a_directory:
-    case std::errc::file_exists:
-      return "路径上有一个同名的文件";
-    default:
-      return ec.message();
-  }
+  // Compared as conditions, so that a system's own code for the same reason says the same.
+  if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
+    return "没有写入权限";
+  if (ec == std::errc::read_only_file_system) return "文件系统是只读的";
+  if (ec == std::errc::no_space_on_device) return "磁盘已满";
+  if (ec == std::errc::not_a_directory || ec == std::errc::file_exists)
+    return "路径上有一个同名的文件";
+  return ec.message();
 }
 
 std::variant<TableSource, ReadFailure> ReadTablesFrom(const std::filesystem::path& source,
