@@ -16,7 +16,8 @@ void AddShippedSongFace(const QStringList& families) {
       families.contains(QStringLiteral("AR PL UMing CN"))) {
     return;
   }
-  const QString shipped = QCoreApplication::applicationDirPath() + QStringLiteral("/fonts/uming.ttc");
+  const QString shipped =
+      QCoreApplication::applicationDirPath() + QStringLiteral("/fonts/uming.ttc");
   if (QFile::exists(shipped)) QFontDatabase::addApplicationFont(shipped);
 }
 

@@ -54,8 +54,8 @@ class ConsoleBuffer : public std::streambuf {
       if (length > back + 1) whole -= back + 1;
     }
     if (whole == 0) return;
-    const int size = MultiByteToWideChar(CP_UTF8, 0, pending_.data(), static_cast<int>(whole),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, pending_.data(), static_cast<int>(whole), nullptr, 0);
     std::wstring wide(static_cast<size_t>(size), L'\0');
     MultiByteToWideChar(CP_UTF8, 0, pending_.data(), static_cast<int>(whole), wide.data(), size);
     DWORD written = 0;

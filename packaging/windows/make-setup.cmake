@@ -45,9 +45,11 @@ execute_process(COMMAND ${MAKENSIS} -V2 -INPUTCHARSET UTF8 -DVERSION=${VERSION} 
                         -DFILES=${work}/install-files.nsh -DUNFILES=${work}/remove-files.nsh
                         -DOUTFILE=${BUILD_DIR}/${name}-setup.exe ${SCRIPT}
                 COMMAND_ERROR_IS_FATAL ANY)
-# Chinese names (公差表\) are stored as UTF-8 and marked so, which Windows' Explorer reads.
+# Chinese names (公差表\) are stored as UTF-8 and marked so (general purpose bit 11), which
+# Windows' Explorer reads; Info-ZIP's zip does not mark them.
 file(REMOVE ${BUILD_DIR}/${name}.zip)
-execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8 zip -q -r -X ${BUILD_DIR}/${name}.zip ${name}
+execute_process(COMMAND ${CMAKE_COMMAND} -E env LC_ALL=C.UTF-8
+                        ${CMAKE_COMMAND} -E tar cf ${BUILD_DIR}/${name}.zip --format=zip ${name}
                 WORKING_DIRECTORY ${work} COMMAND_ERROR_IS_FATAL ANY)
 message(STATUS "${BUILD_DIR}/${name}-setup.exe")
 message(STATUS "${BUILD_DIR}/${name}.zip")

@@ -69,8 +69,8 @@ std::string UnixName(const std::string& arg) {
       WineFunction<NameConversion>(L"kernel32.dll", "wine_get_unix_file_name");
   // A drive's path, or one rooted on the current drive that Windows has joined with '\\'.
   const bool on_drive = arg.size() > 2 && arg[1] == ':' && (arg[2] == '\\' || arg[2] == '/');
-  const bool rooted = !arg.empty() && (arg[0] == '/' || arg[0] == '\\') &&
-                      arg.find('\\') != std::string::npos;
+  const bool rooted =
+      !arg.empty() && (arg[0] == '/' || arg[0] == '\\') && arg.find('\\') != std::string::npos;
   if (!(on_drive || rooted) || to_unix == nullptr) return arg;
   char* name = to_unix(Wide(arg).c_str());
   if (name == nullptr) return arg;
@@ -90,7 +90,8 @@ ProgramRun RunUnixTool(const std::vector<std::string>& argv) {
   testing::TemporaryFolder folder;
   std::vector<std::string> all = {
       "/bin/sh", "-c", R"(o=$1 e=$2 s=$3; shift 3; "$@" >"$o" 2>"$e"; echo $? >"$s")", "sh"};
-  for (const char* name : {"out", "err", "status"}) all.push_back(UnixName(Utf8(folder.path() / name)));
+  for (const char* name : {"out", "err", "status"})
+    all.push_back(UnixName(Utf8(folder.path() / name)));
   all.push_back("/usr/bin/" + argv[0]);
   for (size_t i = 1; i < argv.size(); ++i) all.push_back(UnixName(argv[i]));
   std::vector<char*> pointers;

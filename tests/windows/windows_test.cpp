@@ -52,10 +52,10 @@ TEST_F(ChineseFolders, EveryFileIsOpenedAndWrittenByItsUnicodeName) {
   fs::copy(THREADGAUGE_GO_PLUG_EXAMPLE, folder_ / u8"示例");
   const CliRun imported = Cli({"db", "import", at(u8"示例"), "--out", at(u8"公差表.db")});
   ASSERT_EQ(imported.exit, 0) << imported.err;
-  const CliRun exported =
-      Cli({"db", "export", at(u8"公差表.db"), "--to", at(u8"导出")});
+  const CliRun exported = Cli({"db", "export", at(u8"公差表.db"), "--to", at(u8"导出")});
   ASSERT_EQ(exported.exit, 0) << exported.err;
-  EXPECT_NE(testing::ReadBytes(folder_ / u8"导出" / u8"位置要素.csv").find("TPL"), std::string::npos);
+  EXPECT_NE(testing::ReadBytes(folder_ / u8"导出" / u8"位置要素.csv").find("TPL"),
+            std::string::npos);
 
   // The GO plug's worked example from that database.
   const CliRun go = Cli({"--thread", "M10×1.5-6H", "--gauge", "通端螺纹塞规", "--length",
@@ -71,20 +71,20 @@ TEST_F(ChineseFolders, EveryFileIsOpenedAndWrittenByItsUnicodeName) {
   EXPECT_NE(checked.out.find("缺少表“螺距公差”"), std::string::npos) << checked.out << checked.err;
 
   // A gauge sheet in PDF and a series in a workbook.
-  const CliRun sheet = Cli({"sheet", "M10×1.5-6H", "--database", at(u8"公差表.db"),
-                            "--format", "pdf", "--out", at(u8"量规表.pdf")});
+  const CliRun sheet = Cli({"sheet", "M10×1.5-6H", "--database", at(u8"公差表.db"), "--format",
+                            "pdf", "--out", at(u8"量规表.pdf")});
   EXPECT_NE(sheet.exit, 2) << sheet.err;
   EXPECT_EQ(Start(folder_ / u8"量规表.pdf", 5), "%PDF-");
   std::ofstream(folder_ / u8"螺纹.txt") << "M10×1.5\n";
-  const CliRun batch = Cli({"batch", "--designations", at(u8"螺纹.txt"), "--classes", "6H",
-                            "--database", at(u8"公差表.db"), "--format", "xlsx", "--out",
-                            at(u8"工作簿.xlsx")});
+  const CliRun batch =
+      Cli({"batch", "--designations", at(u8"螺纹.txt"), "--classes", "6H", "--database",
+           at(u8"公差表.db"), "--format", "xlsx", "--out", at(u8"工作簿.xlsx")});
   EXPECT_NE(batch.exit, 2) << batch.err;
   EXPECT_EQ(Start(folder_ / u8"工作簿.xlsx", 2), "PK");
 
   // The register, its backup beside it, and its export as CSV and workbook.
-  const std::vector<std::string> in_register = {"--register", at(u8"量规台账.db"),
-                                                "--database", at(u8"公差表.db")};
+  const std::vector<std::string> in_register = {"--register", at(u8"量规台账.db"), "--database",
+                                                at(u8"公差表.db")};
   const auto gauges = [&](std::vector<std::string> args) {
     args.insert(args.begin(), "gauges");
     args.insert(args.end(), in_register.begin(), in_register.end());
@@ -117,9 +117,9 @@ TEST(Console, TheCommandLinesChineseReadsRightInAConsole) {
   CloseHandle(process.hThread);
   CloseHandle(process.hProcess);
 
-  const HANDLE screen = CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                    nullptr);
+  const HANDLE screen =
+      CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_EXISTING, 0, nullptr);
   CONSOLE_SCREEN_BUFFER_INFO info{};
   ASSERT_TRUE(GetConsoleScreenBufferInfo(screen, &info));
   std::wstring shown(static_cast<size_t>(info.dwSize.X) * 4, L' ');
@@ -154,7 +154,8 @@ std::vector<DWORD> ReadersOf(DWORD parent) {
   PROCESSENTRY32W entry{};
   entry.dwSize = sizeof entry;
   std::vector<DWORD> readers;
-  for (BOOL more = Process32FirstW(snapshot, &entry); more; more = Process32NextW(snapshot, &entry)) {
+  for (BOOL more = Process32FirstW(snapshot, &entry); more;
+       more = Process32NextW(snapshot, &entry)) {
     if (entry.th32ParentProcessID == parent &&
         _wcsicmp(entry.szExeFile, L"threadgauge-access-reader.exe") == 0)
       readers.push_back(entry.th32ProcessID);
