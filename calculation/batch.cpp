@@ -44,12 +44,13 @@ Designation WithClass(Designation thread, const ThreadClass& thread_class) {
   return thread;
 }
 
-std::vector<BatchRow> BatchRows(const Designation& thread, const std::string& length_range,
-                                const ToleranceDatabase& db) {
+std::variant<std::vector<BatchRow>, Rejection> BatchRows(const Designation& thread,
+                                                         const std::string& length_range,
+                                                         const ToleranceDatabase& db) {
   std::vector<BatchRow> rows;
   const auto set =
       CalculateGaugeSet(RequestFor(thread, nullptr, "", length_range), thread.text, db);
-  if (!std::holds_alternative<GaugeSet>(set)) return rows;
+  if (const auto* rejection = std::get_if<Rejection>(&set)) return *rejection;
   const std::string thread_class = thread.thread_class ? thread.thread_class->Text() : "";
   for (const GaugeSetRow& gauge : std::get<GaugeSet>(set).rows) {
     rows.push_back({thread.text, thread.d, thread.P, thread_class, gauge.gauge, gauge.shown,

@@ -235,9 +235,15 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
   Progress progress(threads.size(), err);
   std::vector<BatchRow> rows;
   for (size_t i = 0; i < threads.size(); ++i) {
-    std::vector<BatchRow> more = BatchRows(threads[i], parsed->length, session.Open(database));
-    rows.insert(rows.end(), std::make_move_iterator(more.begin()),
-                std::make_move_iterator(more.end()));
+    auto more = BatchRows(threads[i], parsed->length, session.Open(database));
+    if (const auto* rejection = std::get_if<Rejection>(&more)) {
+      err << threads[i].text << "：" << rejection->message << "\n";
+      bad_lines = true;
+    } else {
+      auto& gauges = std::get<std::vector<BatchRow>>(more);
+      rows.insert(rows.end(), std::make_move_iterator(gauges.begin()),
+                  std::make_move_iterator(gauges.end()));
+    }
     progress.Done(i + 1);
   }
 

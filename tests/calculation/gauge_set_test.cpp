@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include "calculation/batch.h"
 #include "support/gauge_fixture.h"
 #include "tolerance/tolerance_database.h"
 
@@ -117,6 +118,20 @@ TEST_F(GaugeSetTest, MissingValuesAreNamedOnceAndTheTableGoesOut) {
   EXPECT_EQ(std::get<GaugeSet>(read).designation, "M10×1-6H");
   EXPECT_EQ(DescribeNotice(std::get<GaugeSet>(read).notices.at(0)),
             "公称直径“10,5”按 10 计算（小数点请用“.”）");
+}
+
+// A series row the gauge set refuses is said, never left out in silence.
+TEST_F(GaugeSetTest, ASeriesThreadTheGaugeSetRefusesIsToldNotDropped) {
+  const auto db = ToleranceDatabase::Open(fixture_.path());
+  Designation thread;
+  thread.d = 10;
+  thread.P = 1.5;
+  const auto nut = BatchRows(WithClass(thread, *ParseThreadClass("6H")), "", db);
+  ASSERT_TRUE(std::holds_alternative<std::vector<BatchRow>>(nut));
+  EXPECT_EQ(std::get<std::vector<BatchRow>>(nut).size(), 2u);
+  const auto refused = BatchRows(thread, "", db);  // no class: no gauge to check it
+  ASSERT_TRUE(std::holds_alternative<Rejection>(refused));
+  EXPECT_FALSE(std::get<Rejection>(refused).message.empty());
 }
 
 }  // namespace

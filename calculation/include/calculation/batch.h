@@ -3,10 +3,12 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <variant>
 #include <vector>
 
 #include "calculation/designation.h"
 #include "calculation/form_fields.h"
+#include "calculation/gauge_request.h"
 #include "calculation/notice.h"
 #include "tolerance/thread_class.h"
 
@@ -36,8 +38,10 @@ struct BatchRow {
   std::vector<Notice> notices;
 };
 
-// Every gauge of the thread (which carries its class): the rows of its gauge set.
-std::vector<BatchRow> BatchRows(const Designation& thread, const std::string& length_range,
-                                const ToleranceDatabase& db);
+// Every gauge of the thread (which carries its class): the rows of its gauge set; the
+// refusal when the gauge set refuses the thread.
+std::variant<std::vector<BatchRow>, Rejection> BatchRows(const Designation& thread,
+                                                         const std::string& length_range,
+                                                         const ToleranceDatabase& db);
 
 }  // namespace threadgauge
