@@ -147,36 +147,36 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   auto* ljgch = chx->addAction(QStringLiteral("螺距公差表"));
   ljgch->setObjectName("ljgch");
   ljgch->setEnabled(false);  // switched off in the design; nothing switches it on
-  connect(ljgch, &QAction::triggered, this, &Form1::ljgch_Click);
+  connect(ljgch, &QAction::triggered, this, &Form1::OpenPitchToleranceWorkbook);
   auto* bjgch = chx->addAction(QStringLiteral("粗牙螺纹螺距"));
   bjgch->setObjectName("bjgch");
-  connect(bjgch, &QAction::triggered, this, &Form1::bjgch_Click);
+  connect(bjgch, &QAction::triggered, this, &Form1::OpenCoarsePitchWorkbook);
   // The workshop's gauges, between 查询 and 公差表.
   auto* gauges = menuBar()->addMenu(QStringLiteral("量规"));
   gauges->setObjectName("GaugesMenu");
   auto* register_entry = gauges->addAction(QStringLiteral("量规台账…"));
   register_entry->setObjectName("RegisterEntry");
-  connect(register_entry, &QAction::triggered, this, &Form1::Register_Click);
+  connect(register_entry, &QAction::triggered, this, &Form1::OpenRegister);
   auto* due_entry = gauges->addAction(QStringLiteral("到期量规…"));
   due_entry->setObjectName("DueEntry");
-  connect(due_entry, &QAction::triggered, this, &Form1::DueGauges_Click);
+  connect(due_entry, &QAction::triggered, this, &Form1::ShowDueGauges);
   // The user's own gauge tables, between 量规 and 退出.
   auto* gcb = menuBar()->addMenu(QStringLiteral("公差表"));
   gcb->setObjectName("gcb");
   const std::pair<const char*, void (Form1::*)()> table_entries[] = {
-      {"编辑公差表…", &Form1::EditTables_Click},
-      {"导入…", &Form1::ImportTables_Click},
-      {"导出为 CSV…", &Form1::ExportTables_Click},
-      {"检查公差表", &Form1::CheckTables_Click}};
+      {"编辑公差表…", &Form1::EditTables},
+      {"导入…", &Form1::ImportTables},
+      {"导出为 CSV…", &Form1::ExportTables},
+      {"检查公差表", &Form1::CheckTables}};
   for (const auto& [caption, handler] : table_entries) {
     connect(gcb->addAction(QString::fromUtf8(caption)), &QAction::triggered, this, handler);
   }
   auto* set = chx->addAction(QStringLiteral("本螺纹全套量规…"));
   set->setObjectName("GaugeSet");
-  connect(set, &QAction::triggered, this, &Form1::GaugeSet_Click);
+  connect(set, &QAction::triggered, this, &Form1::OpenGaugeSet);
   auto* tc = menuBar()->addAction(QStringLiteral("退出"));
   tc->setObjectName("TC");
-  connect(tc, &QAction::triggered, this, &Form1::TC_Click);
+  connect(tc, &QAction::triggered, this, &Form1::Quit);
 
   status_line_ = new QLabel(this);
   status_line_->setObjectName("StatusLine");
@@ -206,14 +206,14 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   statusBar()->setSizeGripEnabled(false);
 
   auto* command1 = Control<QPushButton>("Command1");
-  connect(command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+  connect(command1, &QPushButton::clicked, this, &Form1::Calculate);
   // 确定 is the default: Enter in any input, or on the button itself, calculates.
   command1->setDefault(true);
   command1->installEventFilter(this);
-  connect(Control<QLineEdit>("Text1"), &QLineEdit::returnPressed, this, &Form1::Command1_Click);
+  connect(Control<QLineEdit>("Text1"), &QLineEdit::returnPressed, this, &Form1::Calculate);
   for (const char* name : kInputLists) {
     connect(Control<QComboBox>(name)->lineEdit(), &QLineEdit::returnPressed, this,
-            &Form1::Command1_Click);
+            &Form1::Calculate);
   }
   // Results belong to the inputs of the last 确定: a change to those, or a hand edit of a
   // result, is said at once.
@@ -225,7 +225,7 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
     connect(Control<QLineEdit>(ControlName(field).data()), &QLineEdit::textEdited, this,
             [this, field] { ResultEdited(field); });
   }
-  Form_Load();
+  LoadChoices();
   // The designed client area with the menu and a few status lines; a window manager then
   // maximises it. Never more than the screen holds: the form scrolls within it.
   const int scroll_bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent);
@@ -234,7 +234,7 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
                                                   statusBar()->sizeHint().height() + 40));
 }
 
-void Form1::Form_Load() {
+void Form1::LoadChoices() {
   Fill(Control<QComboBox>("Combo2"), kGrades);
   Fill(Control<QComboBox>("Combo3"), kPositions);
   for (const GaugeKind* kind : GaugeKinds()) {
@@ -267,7 +267,7 @@ FormInputs Form1::Inputs() const {
           text("Combo3"), text("Combo4"), text("Combo5")};
 }
 
-void Form1::Command1_Click() {
+void Form1::Calculate() {
   const FormInputs inputs = Inputs();
   const auto built = BuildRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
@@ -287,7 +287,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && watched == Control<QPushButton>("Command1")) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      Command1_Click();
+      Calculate();
       return true;
     }
   }
@@ -379,7 +379,7 @@ TableEditorFiles Form1::EditorFiles() {
   return {CurrentDatabase(), user, fallback, [this] { session_.Close(); }};
 }
 
-void Form1::GaugeSet_Click() {
+void Form1::OpenGaugeSet() {
   const FormInputs inputs = Inputs();
   auto set = CalculateGaugeSet(inputs, session_.Open(CurrentDatabase()));
   if (const auto* rejection = std::get_if<Rejection>(&set)) {
@@ -400,13 +400,13 @@ void Form1::Reject(const std::string& message) {
   box.exec();
 }
 
-void Form1::EditTables_Click() { OpenTableEditor(this, EditorFiles(), QString(), false); }
+void Form1::EditTables() { OpenTableEditor(this, EditorFiles(), QString(), false); }
 
-void Form1::ImportTables_Click() { OpenTableEditor(this, EditorFiles(), QString(), true); }
+void Form1::ImportTables() { OpenTableEditor(this, EditorFiles(), QString(), true); }
 
-void Form1::ExportTables_Click() { ExportTablesAsCsv(this, CurrentDatabase()); }
+void Form1::ExportTables() { ExportTablesAsCsv(this, CurrentDatabase()); }
 
-void Form1::CheckTables_Click() { ShowCheckReport(this, CurrentDatabase()); }
+void Form1::CheckTables() { ShowCheckReport(this, CurrentDatabase()); }
 
 RegisterPlace Form1::Register() {
   RegisterPlace place;
@@ -421,21 +421,21 @@ RegisterPlace Form1::Register() {
   return place;
 }
 
-void Form1::Register_Click() {
+void Form1::OpenRegister() {
   RegisterDialog dialog(Register(), RegisterDialog::Mode::All, this);
   dialog.exec();
 }
 
-void Form1::DueGauges_Click() {
+void Form1::ShowDueGauges() {
   RegisterDialog dialog(Register(), RegisterDialog::Mode::Due, this);
   dialog.exec();
 }
 
-void Form1::ljgch_Click() { OpenWorkbook(this, files_.pitch_tolerance_workbook); }
+void Form1::OpenPitchToleranceWorkbook() { OpenWorkbook(this, files_.pitch_tolerance_workbook); }
 
-void Form1::bjgch_Click() { OpenWorkbook(this, files_.coarse_pitch_workbook); }
+void Form1::OpenCoarsePitchWorkbook() { OpenWorkbook(this, files_.coarse_pitch_workbook); }
 
-void Form1::TC_Click() {
+void Form1::Quit() {
   close();
   QApplication::exit(0);
 }

@@ -50,22 +50,22 @@ class Form1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
-  void Form_Load();
+  void LoadChoices();
   void InputsChanged();
   void ResultEdited(OutputField field);
   void ShowStatus();
-  void Command1_Click();
-  void TC_Click();
-  void ljgch_Click();
-  void bjgch_Click();
-  void GaugeSet_Click();
+  void Calculate();
+  void Quit();
+  void OpenPitchToleranceWorkbook();
+  void OpenCoarsePitchWorkbook();
+  void OpenGaugeSet();
   void Reject(const std::string& message);
-  void EditTables_Click();
-  void ImportTables_Click();
-  void ExportTables_Click();
-  void CheckTables_Click();
-  void Register_Click();
-  void DueGauges_Click();
+  void EditTables();
+  void ImportTables();
+  void ExportTables();
+  void CheckTables();
+  void OpenRegister();
+  void ShowDueGauges();
   RegisterPlace Register();
   std::filesystem::path CurrentDatabase() const;
   TableEditorFiles EditorFiles();
