@@ -206,14 +206,14 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   statusBar()->setSizeGripEnabled(false);
 
   auto* command1 = Control<QPushButton>("Command1");
-  connect(command1, &QPushButton::clicked, this, &Form1::Calculate);
+  connect(command1, &QPushButton::clicked, this, &Form1::CalculateGauge);
   // 确定 is the default: Enter in any input, or on the button itself, calculates.
   command1->setDefault(true);
   command1->installEventFilter(this);
-  connect(Control<QLineEdit>("Text1"), &QLineEdit::returnPressed, this, &Form1::Calculate);
+  connect(Control<QLineEdit>("Text1"), &QLineEdit::returnPressed, this, &Form1::CalculateGauge);
   for (const char* name : kInputLists) {
     connect(Control<QComboBox>(name)->lineEdit(), &QLineEdit::returnPressed, this,
-            &Form1::Calculate);
+            &Form1::CalculateGauge);
   }
   // Results belong to the inputs of the last 确定: a change to those, or a hand edit of a
   // result, is said at once.
@@ -267,7 +267,7 @@ FormInputs Form1::Inputs() const {
           text("Combo3"), text("Combo4"), text("Combo5")};
 }
 
-void Form1::Calculate() {
+void Form1::CalculateGauge() {
   const FormInputs inputs = Inputs();
   const auto built = BuildRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
@@ -287,7 +287,7 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
   if (event->type() == QEvent::KeyPress && watched == Control<QPushButton>("Command1")) {
     const int key = static_cast<QKeyEvent*>(event)->key();
     if (key == Qt::Key_Return || key == Qt::Key_Enter) {
-      Calculate();
+      CalculateGauge();
       return true;
     }
   }

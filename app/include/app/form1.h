@@ -54,7 +54,7 @@ class Form1 : public QMainWindow {
   void InputsChanged();
   void ResultEdited(OutputField field);
   void ShowStatus();
-  void Calculate();
+  void CalculateGauge();
   void Quit();
   void OpenPitchToleranceWorkbook();
   void OpenCoarsePitchWorkbook();
