@@ -117,6 +117,12 @@ TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
   EXPECT_NE(batch.err.find("第 4 行："), std::string::npos);
   EXPECT_EQ(ParseCsv(batch.out).size(), 1u + 2 + 8);
 
+  // A line without its class is left out and makes the run incomplete on its own.
+  const std::vector<std::string> args = {"--designations", "-", "--length", "大于14至32",
+                                         "--database", db()};
+  EXPECT_EQ(RunBatch(args, "M10×1.5-6H\n").exit, 0);
+  EXPECT_EQ(RunBatch(args, "M10×1.5-6H\nM12\n").exit, 1);
+
   EXPECT_EQ(RunBatch({"--series", "coarse"}).exit, 2);  // no classes
   EXPECT_EQ(RunBatch({"--series", "odd", "--classes", "6H"}).exit, 2);
   EXPECT_EQ(RunBatch({"--series", "all", "--classes", "6X"}).exit, 2);
