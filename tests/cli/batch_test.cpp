@@ -118,8 +118,8 @@ TEST_F(BatchTest, LinesNotUnderstoodAreToldByNumberAndTheRestComputed) {
   EXPECT_EQ(ParseCsv(batch.out).size(), 1u + 2 + 8);
 
   // A line without its class is left out and makes the run incomplete on its own.
-  const std::vector<std::string> args = {"--designations", "-", "--length", "大于14至32",
-                                         "--database", db()};
+  const std::vector<std::string> args = {"--designations", "-",          "--length",
+                                         "大于14至32",     "--database", db()};
   EXPECT_EQ(RunBatch(args, "M10×1.5-6H\n").exit, 0);
   EXPECT_EQ(RunBatch(args, "M10×1.5-6H\nM12\n").exit, 1);
 
