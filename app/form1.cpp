@@ -19,6 +19,7 @@
 #include "calculation/gauge_kind.h"
 #include "calculation/gauge_request.h"
 #include "calculation/gauge_set.h"
+#include "control_names.h"
 #include "fit_to_screen.h"
 #include "form1_design.h"
 #include "gauge_set_dialog.h"
@@ -210,16 +211,19 @@ Form1::Form1(Form1Files files, QWidget* parent) : QMainWindow(parent), files_(st
   // 确定 is the default: Enter in any input, or on the button itself, calculates.
   command1->setDefault(true);
   command1->installEventFilter(this);
-  connect(Control<QLineEdit>("Text1"), &QLineEdit::returnPressed, this, &Form1::CalculateGauge);
-  for (const char* name : kInputLists) {
-    connect(Control<QComboBox>(name)->lineEdit(), &QLineEdit::returnPressed, this,
+  connect(Control<QLineEdit>(kDiameterInput.data()), &QLineEdit::returnPressed, this,
+          &Form1::CalculateGauge);
+  for (std::string_view name : kInputLists) {
+    connect(Control<QComboBox>(name.data())->lineEdit(), &QLineEdit::returnPressed, this,
             &Form1::CalculateGauge);
   }
   // Results belong to the inputs of the last 确定: a change to those, or a hand edit of a
   // result, is said at once.
-  connect(Control<QLineEdit>("Text1"), &QLineEdit::textChanged, this, &Form1::InputsChanged);
-  for (const char* name : kInputLists) {
-    connect(Control<QComboBox>(name), &QComboBox::editTextChanged, this, &Form1::InputsChanged);
+  connect(Control<QLineEdit>(kDiameterInput.data()), &QLineEdit::textChanged, this,
+          &Form1::InputsChanged);
+  for (std::string_view name : kInputLists) {
+    connect(Control<QComboBox>(name.data()), &QComboBox::editTextChanged, this,
+            &Form1::InputsChanged);
   }
   for (OutputField field : kOutputFields) {
     connect(Control<QLineEdit>(ControlName(field).data()), &QLineEdit::textEdited, this,
@@ -244,12 +248,12 @@ void Form1::LoadChoices() {
   Fill(Control<QComboBox>("Combo1"), kPitches);
   Fill(Control<QComboBox>("Combo5"), kLengthRanges);
   // No entry is preselected: every list's text stays empty until the user picks or types.
-  for (const char* name : kInputLists) {
-    auto* list = Control<QComboBox>(name);
+  for (std::string_view name : kInputLists) {
+    auto* list = Control<QComboBox>(name.data());
     list->setCurrentIndex(-1);
     list->setEditText(QString());
   }
-  Control<QLineEdit>("Text1")->setFocus();
+  Control<QLineEdit>(kDiameterInput.data())->setFocus();
   // The keeper learns at once when gauges are past their inspection day.
   const std::vector<QString> notices = RegisterNotices(Register());
   if (!notices.empty()) {
@@ -258,17 +262,21 @@ void Form1::LoadChoices() {
   }
 }
 
-FormInputs Form1::Inputs() const {
+CalculationInputs Form1::Inputs() const {
   const auto text = [this](const char* name) -> std::string {
     if (auto* edit = Control<QLineEdit>(name)) return edit->text().toStdString();
     return Control<QComboBox>(name)->currentText().toStdString();
   };
-  return {text("Text1"),  text("Combo1"), text("Combo2"),
-          text("Combo3"), text("Combo4"), text("Combo5")};
+  CalculationInputs inputs;
+  inputs.nominal_diameter = text(kDiameterInput.data());
+  std::string* lists[] = {&inputs.pitch, &inputs.grade, &inputs.position, &inputs.gauge_name,
+                          &inputs.length_range};
+  for (size_t i = 0; i < kInputLists.size(); ++i) *lists[i] = text(kInputLists[i].data());
+  return inputs;
 }
 
 void Form1::CalculateGauge() {
-  const FormInputs inputs = Inputs();
+  const CalculationInputs inputs = Inputs();
   const auto built = BuildRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
     Reject(rejection->message);
@@ -380,7 +388,7 @@ TableEditorFiles Form1::EditorFiles() {
 }
 
 void Form1::OpenGaugeSet() {
-  const FormInputs inputs = Inputs();
+  const CalculationInputs inputs = Inputs();
   auto set = CalculateGaugeSet(inputs, session_.Open(CurrentDatabase()));
   if (const auto* rejection = std::get_if<Rejection>(&set)) {
     Reject(rejection->message);
@@ -388,7 +396,7 @@ void Form1::OpenGaugeSet() {
   }
   GaugeSetDialog dialog(
       [this]() -> const ToleranceDatabase& { return session_.Open(CurrentDatabase()); },
-      std::get<GaugeSet>(std::move(set)), inputs.Combo5, this);
+      std::get<GaugeSet>(std::move(set)), inputs.length_range, this);
   dialog.SetRegister(Register());
   dialog.exec();
 }

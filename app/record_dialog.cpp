@@ -51,7 +51,7 @@ RecordDialog::RecordDialog(RegisterPlace place, GaugeEntry gauge, QWidget* paren
     P_ = std::get<GaugeRequest>(RequestOf(gauge_)).P;
     FormState shown;
     shown.Apply(limits_->calculation.update);
-    element_shown = Q(shown.Field(OutputField::Text8));
+    element_shown = Q(shown.Field(OutputField::WireOrBall));
   }
 
   auto* layout = new QVBoxLayout(this);

@@ -15,7 +15,7 @@
 
 namespace {
 
-using threadgauge::FormInputs;
+using threadgauge::CalculationInputs;
 
 // Every table filled, so that every lookup finds its row and the formulas run.
 const std::filesystem::path& Filled() {
@@ -30,7 +30,7 @@ const std::filesystem::path& Filled() {
   return file;
 }
 
-const FormInputs kGoPlug{"10", "1.5", "6", "H", "通端螺纹塞规", "大于14至32"};
+const CalculationInputs kGoPlug{"10", "1.5", "6", "H", "通端螺纹塞规", "大于14至32"};
 
 void Floor(benchmark::State& state) {
   const std::string path = Filled().string();

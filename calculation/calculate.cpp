@@ -50,7 +50,8 @@ GaugeTolerances GaugeTolerancesFor(const ToleranceDatabase& db, const Value& T, 
 void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request, const ToleranceDatabase& db,
                   ResultWriter& out, FormUpdate& update) {
   ApplyLayout(kind.layout, update);
-  out.ShowText(OutputField::Text27, LookupHalfAngleTolerance(db, request.P, kind.profile));
+  out.ShowText(OutputField::HalfAngleTolerance,
+               LookupHalfAngleTolerance(db, request.P, kind.profile));
 
   const double d = request.d;
   const double P = request.P;
@@ -69,12 +70,15 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request, const Tole
   out.result().WNG = values.gauge.WNG;
 
   const GaugeDiameters result = kind.diameters(values);
-  out.Show(OutputField::Text2, result.Text2, NumberFormat::Size);
-  if (result.Text3) out.Show(OutputField::Text3, *result.Text3, NumberFormat::Deviation);
-  const Value shown_pitch_diameter = out.Show(OutputField::Text4, result.Text4, NumberFormat::Size);
-  out.Show(OutputField::Text5, result.Text5, NumberFormat::Deviation);
-  out.Show(OutputField::Text6, result.Text6, NumberFormat::Size);
-  if (result.Text18) out.Show(OutputField::Text18, *result.Text18, NumberFormat::Deviation);
+  out.Show(OutputField::MajorDiameter, result.major_diameter, NumberFormat::Size);
+  if (result.major_deviation)
+    out.Show(OutputField::MajorDeviation, *result.major_deviation, NumberFormat::Deviation);
+  const Value shown_pitch_diameter =
+      out.Show(OutputField::PitchDiameter, result.pitch_diameter, NumberFormat::Size);
+  out.Show(OutputField::PitchDeviation, result.pitch_deviation, NumberFormat::Deviation);
+  out.Show(OutputField::MinorDiameter, result.minor_diameter, NumberFormat::Size);
+  if (result.minor_deviation)
+    out.Show(OutputField::MinorDeviation, *result.minor_deviation, NumberFormat::Deviation);
 
   if (kind.layout == Layout::Plug) {
     ComputeThreeWireData(db, P, shown_pitch_diameter, out);
@@ -99,9 +103,9 @@ CalculationResult Calculate(const GaugeRequest& request, const ToleranceDatabase
       request.length_range.empty()
           ? Value::Missing({NoLengthChosen{}})
           : ResultWriter::ToValue(LookupPitchTolerance(db, request.length_range));
-  out.Show(OutputField::Text28, pitch_tolerance, NumberFormat::PitchTolerance);
+  out.Show(OutputField::PitchTolerance, pitch_tolerance, NumberFormat::PitchTolerance);
 
-  // A name that is none of the ten runs nothing further: only Text28 changes.
+  // A name that is none of the ten runs nothing further: only the pitch tolerance changes.
   if (request.kind != nullptr) {
     RunGaugeKind(*request.kind, request, db, out, result.update);
   } else {
@@ -110,7 +114,7 @@ CalculationResult Calculate(const GaugeRequest& request, const ToleranceDatabase
   return result;
 }
 
-CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db) {
+CalculationResult Calculate(const CalculationInputs& inputs, const ToleranceDatabase& db) {
   auto built = BuildRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
     CalculationResult result;
@@ -132,7 +136,8 @@ std::string DescribeDatabase(const CalculationResult& result) {
   return DescribeDatabase(result.database, result.database_note);
 }
 
-CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database) {
+CalculationResult Calculate(const CalculationInputs& inputs,
+                            const std::filesystem::path& database) {
   return Calculate(inputs, ToleranceDatabase::Open(database));
 }
 

@@ -10,29 +10,30 @@ namespace {
 
 bool Positive(double value) { return std::isfinite(value) && value > 0; }
 
-std::optional<Rejection> MissingThreadInput(const FormInputs& in) {
+std::optional<Rejection> MissingThreadInput(const CalculationInputs& in) {
   // Exactly empty: a text of blanks passes here and is judged as a number later.
-  if (in.Text1.empty()) return Rejection{" 对不起,公称直径不能为空！"};
-  if (in.Combo1.empty()) return Rejection{" 对不起,螺距不能为空！"};
-  if (in.Combo2.empty()) return Rejection{" 对不起,公差等级不能为空！"};
-  if (in.Combo3.empty()) return Rejection{" 对不起,公差带不能为空！"};
+  if (in.nominal_diameter.empty()) return Rejection{" 对不起,公称直径不能为空！"};
+  if (in.pitch.empty()) return Rejection{" 对不起,螺距不能为空！"};
+  if (in.grade.empty()) return Rejection{" 对不起,公差等级不能为空！"};
+  if (in.position.empty()) return Rejection{" 对不起,公差带不能为空！"};
   return std::nullopt;
 }
 
 // d and P as the leading-number rule reads them, with a note where the rule may have read
 // otherwise than the user meant.
-std::variant<GaugeRequest, Rejection> ThreadOf(const FormInputs& in) {
-  const TypedNumber d = ReadTypedNumber(in.Text1);
-  const TypedNumber P = ReadTypedNumber(in.Combo1);
+std::variant<GaugeRequest, Rejection> ThreadOf(const CalculationInputs& in) {
+  const TypedNumber d = ReadTypedNumber(in.nominal_diameter);
+  const TypedNumber P = ReadTypedNumber(in.pitch);
   if (!Positive(d.value)) return Rejection{" 对不起,公称直径必须是正数！"};
   if (!Positive(P.value)) return Rejection{" 对不起,螺距必须是正数！"};
   GaugeRequest request;
   request.d = d.value;
   request.P = P.value;
-  request.thread_class = RequestedClass::Typed(in.Combo2, in.Combo3);
-  request.length_range = in.Combo5;
+  request.thread_class = RequestedClass::Typed(in.grade, in.position);
+  request.length_range = in.length_range;
   for (const auto& [input, typed, number] :
-       {std::tuple{NumberInput::Diameter, &in.Text1, &d}, {NumberInput::Pitch, &in.Combo1, &P}}) {
+       {std::tuple{NumberInput::Diameter, &in.nominal_diameter, &d},
+        {NumberInput::Pitch, &in.pitch, &P}}) {
     if (number->doubt != NumberDoubt::None) {
       request.reading_notes.push_back(
           NumberReadAs{input, *typed, number->value, number->doubt, number->dropped});
@@ -53,18 +54,18 @@ RequestedClass RequestedClass::Of(const ThreadClass& thread_class) {
   return {thread_class.grade, Letter(thread_class.position), thread_class.position};
 }
 
-std::variant<GaugeRequest, Rejection> BuildRequest(const FormInputs& in) {
+std::variant<GaugeRequest, Rejection> BuildRequest(const CalculationInputs& in) {
   if (auto missing = MissingThreadInput(in)) return *missing;
-  if (in.Combo4.empty()) return Rejection{" 对不起,量规名称不能为空！"};
+  if (in.gauge_name.empty()) return Rejection{" 对不起,量规名称不能为空！"};
   auto built = ThreadOf(in);
   if (auto* request = std::get_if<GaugeRequest>(&built)) {
-    request->kind = FindGaugeKind(in.Combo4);
-    request->gauge_name = in.Combo4;
+    request->kind = FindGaugeKind(in.gauge_name);
+    request->gauge_name = in.gauge_name;
   }
   return built;
 }
 
-std::variant<GaugeRequest, Rejection> BuildThreadRequest(const FormInputs& in) {
+std::variant<GaugeRequest, Rejection> BuildThreadRequest(const CalculationInputs& in) {
   if (auto missing = MissingThreadInput(in)) return *missing;
   return ThreadOf(in);
 }

@@ -1,7 +1,6 @@
 #include "calculation/gauge_set.h"
 
 #include "calculation/gauge_kind.h"
-#include "calculation/number_reading.h"
 #include "calculation/thread_basics.h"
 #include "tolerance/csv_field.h"
 #include "tolerance/number_text.h"
@@ -20,29 +19,23 @@ std::string WithDeviation(const std::string& size, const std::string& deviation)
 void DescribeRow(GaugeSetRow& row) {
   const FormState& s = row.shown;
   const auto field = [&](OutputField f) { return s.Field(f); };
-  const std::string major = field(OutputField::Text2);
-  if (s.Visible(Switchable::Label11) && s.Visible(Switchable::Text3)) {
-    row.major = WithDeviation(major, field(OutputField::Text3));
+  const std::string major = field(OutputField::MajorDiameter);
+  if (s.Visible(Switchable::MajorPlusMinus) && s.Visible(Switchable::MajorDeviation)) {
+    row.major = WithDeviation(major, field(OutputField::MajorDeviation));
   } else {
-    row.major = major.empty() ? "" : (s.Visible(Switchable::Label20) ? "≥ " : "") + major;
+    row.major = major.empty() ? "" : (s.Visible(Switchable::MajorAtLeast) ? "≥ " : "") + major;
   }
-  row.pitch = WithDeviation(field(OutputField::Text4), field(OutputField::Text5));
-  const std::string minor = field(OutputField::Text6);
-  if (s.Visible(Switchable::Label19) && s.Visible(Switchable::Text18)) {
-    row.minor = WithDeviation(minor, field(OutputField::Text18));
+  row.pitch = WithDeviation(field(OutputField::PitchDiameter), field(OutputField::PitchDeviation));
+  const std::string minor = field(OutputField::MinorDiameter);
+  if (s.Visible(Switchable::MinorPlusMinus) && s.Visible(Switchable::MinorDeviation)) {
+    row.minor = WithDeviation(minor, field(OutputField::MinorDeviation));
   } else {
-    row.minor = minor.empty() ? "" : (s.Visible(Switchable::Label16) ? "≤ " : "") + minor;
+    row.minor = minor.empty() ? "" : (s.Visible(Switchable::MinorAtMost) ? "≤ " : "") + minor;
   }
-  row.half_angle = field(OutputField::Text27);
-  row.pitch_tolerance = field(OutputField::Text28);
-  row.element = field(OutputField::Text8);
-  row.measurement = field(OutputField::Text9);
-}
-
-std::optional<double> Shown(const GaugeSetRow& row, OutputField field) {
-  const std::string& text = row.shown.Field(field);
-  if (text.empty()) return std::nullopt;
-  return ReadShownNumber(text);
+  row.half_angle = field(OutputField::HalfAngleTolerance);
+  row.pitch_tolerance = field(OutputField::PitchTolerance);
+  row.element = field(OutputField::WireOrBall);
+  row.measurement = field(OutputField::Measurement);
 }
 
 const GaugeSetRow* RowOf(const GaugeSet& set, const GaugeKind* kind) {
@@ -66,15 +59,15 @@ void DrawZones(GaugeSet& set, double d, double P) {
       z.thread = z.internal ? Zone{deviation, deviation + T} : Zone{deviation - T, deviation};
     }
     ZoneDiagram::GaugeZone gauge{row.gauge, {}, std::nullopt, false};
-    const auto center = Shown(row, OutputField::Text4);
-    const auto half = Shown(row, OutputField::Text5);
+    const auto center = row.shown.Number(OutputField::PitchDiameter);
+    const auto half = row.shown.Number(OutputField::PitchDeviation);
     if (center && half) gauge.zone = {from_d2(*center - *half), from_d2(*center + *half)};
     // A ring's wear limit is the pitch diameter of its wear check plug; the tables give no
     // wear limit for the thread plugs, and the check plugs have none.
     if (const GaugeKind* wear_plug = row.kind->check_plugs.wear) {
       gauge.wear_known = true;
       if (const GaugeSetRow* plug = RowOf(set, wear_plug)) {
-        gauge.wear = from_d2(Shown(*plug, OutputField::Text4));
+        gauge.wear = from_d2(plug->shown.Number(OutputField::PitchDiameter));
       }
     }
     z.gauges.push_back(std::move(gauge));
@@ -117,7 +110,7 @@ std::variant<GaugeSet, Rejection> CalculateGaugeSet(const GaugeRequest& thread,
   return set;
 }
 
-std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const CalculationInputs& inputs,
                                                     const ToleranceDatabase& db) {
   auto built = BuildThreadRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) return *rejection;

@@ -4,7 +4,6 @@
 #include <cmath>
 
 #include "calculation/gauge_kind.h"
-#include "calculation/number_reading.h"
 #include "calculation/thread_basics.h"
 #include "gauges/gauges.h"
 
@@ -21,11 +20,7 @@ double MarginUm(double mm) { return std::round(mm * 1e6) / 1e3; }
 double RoundedMm(double mm) { return std::round(mm * 1e4) / 1e4; }
 
 std::optional<double> ShownNumber(const CalculationResult& result, OutputField field) {
-  FormState state;
-  state.Apply(result.update);
-  const std::string& text = state.Field(field);
-  if (text.empty()) return std::nullopt;
-  return ReadShownNumber(text);
+  return result.update.numbers[static_cast<size_t>(field)];
 }
 
 std::vector<Notice> Problems(const std::vector<Notice>& notices) {
@@ -80,8 +75,8 @@ GaugeLimits LimitsFor(const GaugeRequest& request, const ToleranceDatabase& db) 
   GaugeLimits limits;
   limits.calculation = Calculate(request, db);
   const GaugeKind* kind = request.kind;
-  const auto middle = ShownNumber(limits.calculation, OutputField::Text4);
-  const auto half = ShownNumber(limits.calculation, OutputField::Text5);
+  const auto middle = ShownNumber(limits.calculation, OutputField::PitchDiameter);
+  const auto half = ShownNumber(limits.calculation, OutputField::PitchDeviation);
   if (middle && half) {
     limits.low = RoundedMm(*middle - *half);
     limits.high = RoundedMm(*middle + *half);
@@ -102,7 +97,7 @@ GaugeLimits LimitsFor(const GaugeRequest& request, const ToleranceDatabase& db) 
     plug.kind = kind->check_plugs.wear;
     plug.gauge_name = std::string(plug.kind->name);
     const CalculationResult wear_plug = Calculate(plug, db);
-    if (const auto wear = ShownNumber(wear_plug, OutputField::Text4)) {
+    if (const auto wear = ShownNumber(wear_plug, OutputField::PitchDiameter)) {
       limits.wear = *wear;
     } else {
       AddNotices(limits.missing, Problems(wear_plug.notices));

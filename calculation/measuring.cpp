@@ -22,21 +22,21 @@ Value MeasuringElement(const Lookup<std::optional<double>>& stored, double P) {
 void ComputeThreeWireData(const ToleranceDatabase& db, double P, const Value& shown_pitch_diameter,
                           ResultWriter& out) {
   const Value wire = MeasuringElement(LookupWireDiameter(db, P), P);
-  const Value dws = out.Show(OutputField::Text8, wire, NumberFormat::Size);
+  const Value dws = out.Show(OutputField::WireOrBall, wire, NumberFormat::Size);
   const Value d2s = shown_pitch_diameter;
   const double a = kFlankHalfAngle;
   const Value M = d2s + dws * (1 / std::sin(a) + 1) - (P / 2) / std::tan(a);
-  out.Show(OutputField::Text9, M, NumberFormat::Size);
+  out.Show(OutputField::Measurement, M, NumberFormat::Size);
 }
 
 void ComputeBallData(const ToleranceDatabase& db, double P, const Value& shown_pitch_diameter,
                      ResultWriter& out) {
   const Value ball = MeasuringElement(LookupBallDiameter(db, P), P);
-  const Value b = out.Show(OutputField::Text8, ball, NumberFormat::Size);
+  const Value b = out.Show(OutputField::WireOrBall, ball, NumberFormat::Size);
   const Value D = shown_pitch_diameter;
   const double a = kFlankHalfAngle;
   const Value E = D + (P / 2) / std::tan(a) - b * (1 / std::sin(a) + 1);
-  out.Show(OutputField::Text9, E, NumberFormat::Size);
+  out.Show(OutputField::Measurement, E, NumberFormat::Size);
 }
 
 }  // namespace threadgauge

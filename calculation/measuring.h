@@ -6,14 +6,14 @@
 
 namespace threadgauge {
 
-// Plug kinds: Text8 the wire diameter (the stored "do", or the best-size wire
-// P / (2 cos 30°) when none is stored for P) and Text9 the measurement over three wires,
+// Plug kinds: the wire diameter (the stored "do", or the best-size wire
+// P / (2 cos 30°) when none is stored for P) and M, the measurement over three wires,
 // M = d2s + dws × (1/sin 30° + 1) − (P/2)/tan 30°, from the pitch diameter and wire as
-// shown. `shown_pitch_diameter` is the number Text4 shows.
+// shown. `shown_pitch_diameter` is the pitch diameter as shown.
 void ComputeThreeWireData(const ToleranceDatabase& db, double P, const Value& shown_pitch_diameter,
                           ResultWriter& out);
 
-// Ring kinds: Text8 the ball diameter (the stored "d", or P / (2 cos 30°)) and Text9 the
+// Ring kinds: the ball diameter (the stored "d", or P / (2 cos 30°)) and E, the
 // measurement between the two balls, E = D + (P/2)/tan 30° − b × (1/sin 30° + 1), from the
 // pitch diameter D and the ball b as shown: the same rule as M, over the balls the window
 // shows (a fixed 6.1506 = 3 × 2.0502 would hold for balls of 2.0502 mm only).

@@ -3,19 +3,19 @@
 namespace threadgauge {
 
 std::string ShownValue(const FormState& state, OutputField field) {
-  if (field == OutputField::Text3 && !state.Visible(Switchable::Text3)) return {};
-  if (field == OutputField::Text18 && !state.Visible(Switchable::Text18)) return {};
+  if (field == OutputField::MajorDeviation && !state.Visible(Switchable::MajorDeviation)) return {};
+  if (field == OutputField::MinorDeviation && !state.Visible(Switchable::MinorDeviation)) return {};
   return state.Field(field);
 }
 
 LimitKind MajorLimit(const FormState& state) {
-  return state.Visible(Switchable::Label20) && !state.Visible(Switchable::Text3)
+  return state.Visible(Switchable::MajorAtLeast) && !state.Visible(Switchable::MajorDeviation)
              ? LimitKind::Min
              : LimitKind::PlusMinus;
 }
 
 LimitKind MinorLimit(const FormState& state) {
-  return state.Visible(Switchable::Label16) && !state.Visible(Switchable::Text18)
+  return state.Visible(Switchable::MinorAtMost) && !state.Visible(Switchable::MinorDeviation)
              ? LimitKind::Max
              : LimitKind::PlusMinus;
 }
@@ -29,7 +29,7 @@ const char* LimitCaption(LimitKind kind) {
 }
 
 bool MeasuredOverBalls(const FormState& state) {
-  return state.CaptionText(Caption::Label17) == "测球直径";
+  return state.CaptionText(Caption::Element) == "测球直径";
 }
 
 }  // namespace threadgauge

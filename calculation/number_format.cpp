@@ -6,7 +6,7 @@
 
 namespace threadgauge {
 
-std::optional<std::string> FormatNumber(double value, NumberFormat format) {
+std::optional<FormattedNumber> FormatNumber(double value, NumberFormat format) {
   if (!std::isfinite(value)) return std::nullopt;
   const int decimals = format == NumberFormat::Deviation ? 4 : 3;
   const bool grouped = format != NumberFormat::PitchTolerance;
@@ -57,7 +57,13 @@ std::optional<std::string> FormatNumber(double value, NumberFormat format) {
   }
   // A value that rounds to nothing shows no sign: "-0.000" would read as a real deviation.
   const bool zero = integer == "0" && fraction.find_first_not_of('0') == std::string::npos;
-  return (value < 0 && !zero ? "-" : "") + integer + "." + fraction;
+  const std::string sign = value < 0 && !zero ? "-" : "";
+  // The shown decimal as a number, from the digits kept (no group separators).
+  const std::string plain =
+      sign + digits.substr(0, static_cast<size_t>(integer_digits)) + "." + fraction;
+  double number = 0;
+  std::from_chars(plain.data(), plain.data() + plain.size(), number);
+  return FormattedNumber{sign + integer + "." + fraction, number};
 }
 
 }  // namespace threadgauge

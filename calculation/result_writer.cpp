@@ -1,7 +1,5 @@
 #include "result_writer.h"
 
-#include "calculation/number_reading.h"
-
 namespace threadgauge {
 
 Value ResultWriter::Show(OutputField field, const Value& value, NumberFormat format) {
@@ -9,14 +7,14 @@ Value ResultWriter::Show(OutputField field, const Value& value, NumberFormat for
     Clear(field, value.why());
     return value;
   }
-  const std::optional<std::string> text = FormatNumber(value.number(), format);
-  if (!text) {
+  const std::optional<FormattedNumber> shown = FormatNumber(value.number(), format);
+  if (!shown) {
     const Notice too_large = ResultTooLarge{field};
     Clear(field, {too_large});
     return Value::Missing({too_large});
   }
-  result_.update.Write(field, *text);
-  return ReadShownNumber(*text);
+  result_.update.Write(field, shown->text, shown->number);
+  return shown->number;
 }
 
 void ResultWriter::ShowText(OutputField field, const Lookup<std::string>& text) {

@@ -6,9 +6,9 @@
 
 #include "calculation/named_values.h"
 #include "calculation/number_format.h"
-#include "calculation/number_reading.h"
 #include "cli/render.h"
 #include "cli/whole_file.h"
+#include "json_keys.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/csv_field.h"
 #include "tolerance/number_text.h"
@@ -46,13 +46,13 @@ std::string CsvLine(const std::vector<std::string>& cells) {
 // shown as stored.
 std::optional<NumberFormat> FormatOf(OutputField field) {
   switch (field) {
-    case OutputField::Text3:
-    case OutputField::Text5:
-    case OutputField::Text18:
+    case OutputField::MajorDeviation:
+    case OutputField::PitchDeviation:
+    case OutputField::MinorDeviation:
       return NumberFormat::Deviation;
-    case OutputField::Text27:
+    case OutputField::HalfAngleTolerance:
       return std::nullopt;
-    case OutputField::Text28:
+    case OutputField::PitchTolerance:
       return NumberFormat::PitchTolerance;
     default:
       return NumberFormat::Size;
@@ -84,7 +84,7 @@ std::string BatchJsonLine(const BatchRow& row) {
       << ", \"gauge\": " << JsonString(row.gauge) << ", " << JsonNamedValues(row.shown)
       << ", \"fields\": {";
   for (size_t i = 0; i < kOutputFields.size(); ++i) {
-    out << (i ? ", " : "") << JsonString(std::string(ControlName(kOutputFields[i]))) << ": "
+    out << (i ? ", " : "") << JsonString(kFieldKeys[i]) << ": "
         << JsonString(row.shown.Field(kOutputFields[i]));
   }
   out << "}, \"notices\": " << JsonNotices(row.notices) << "}\n";
@@ -157,10 +157,11 @@ std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
       if (text.empty()) continue;
       const auto column = static_cast<lxw_col_t>(5 + i);
       const std::optional<NumberFormat> format = FormatOf(kNamedValues[i].field);
-      if (!format) {
+      const std::optional<double> number = row.shown.Number(kNamedValues[i].field);
+      if (!format || !number) {
         worksheet_write_string(sheet, r, column, text.c_str(), nullptr);
       } else {
-        worksheet_write_number(sheet, r, column, ReadShownNumber(text),
+        worksheet_write_number(sheet, r, column, *number,
                                *format == NumberFormat::Deviation ? deviation : size);
       }
     }

@@ -46,9 +46,9 @@ int main(int argc, char** argv) {
               << DescribeDatabase(LocateDatabase(DataPlaces::OfThisProgram()).path, "") << "\n";
     return 0;
   }
-  const auto length = LengthOption(options->inputs.Combo5, std::cerr);
+  const auto length = LengthOption(options->inputs.length_range, std::cerr);
   if (!length) return 2;
-  options->inputs.Combo5 = *length;
+  options->inputs.length_range = *length;
   if (options->request) options->request->length_range = *length;
   const std::filesystem::path database =
       options->database ? *options->database : LocateDatabase(DataPlaces::OfThisProgram()).path;

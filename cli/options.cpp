@@ -74,10 +74,13 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
   CLI::App app;
   std::optional<std::string> database;
   bool thread_inputs_given = false;
-  const std::pair<const char*, std::string FormInputs::*> texts[] = {
-      {"--diameter", &FormInputs::Text1}, {"--pitch", &FormInputs::Combo1},
-      {"--grade", &FormInputs::Combo2},   {"--position", &FormInputs::Combo3},
-      {"--gauge", &FormInputs::Combo4},   {"--length", &FormInputs::Combo5}};
+  const std::pair<const char*, std::string CalculationInputs::*> texts[] = {
+      {"--diameter", &CalculationInputs::nominal_diameter},
+      {"--pitch", &CalculationInputs::pitch},
+      {"--grade", &CalculationInputs::grade},
+      {"--position", &CalculationInputs::position},
+      {"--gauge", &CalculationInputs::gauge_name},
+      {"--length", &CalculationInputs::length_range}};
   for (const auto& [name, member] : texts) app.add_option(name, options.inputs.*member);
   app.add_option("--database", database);
   app.add_option("--thread", options.thread);
@@ -110,9 +113,9 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
     if (!thread.thread_class) {
       return {std::nullopt, "螺纹标记中没有公差带；例如 " + thread.text + "-6H"};
     }
-    if (options.inputs.Combo4.empty()) return {std::nullopt, " 对不起,量规名称不能为空！"};
-    options.request = RequestFor(thread, FindGaugeKind(options.inputs.Combo4),
-                                 options.inputs.Combo4, options.inputs.Combo5);
+    if (options.inputs.gauge_name.empty()) return {std::nullopt, " 对不起,量规名称不能为空！"};
+    options.request = RequestFor(thread, FindGaugeKind(options.inputs.gauge_name),
+                                 options.inputs.gauge_name, options.inputs.length_range);
     options.request->reading_notes = ReadingNotices(thread, *options.thread);
   }
   return {std::move(options), std::string()};

@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "calculation/named_values.h"
+#include "json_keys.h"
 #include "tolerance/number_text.h"
 #include "tolerance/utf8.h"
 
@@ -58,17 +59,17 @@ std::string JsonFormState(const FormState& state) {
   std::ostringstream out;
   out << "\"fields\": {";
   for (size_t i = 0; i < kOutputFields.size(); ++i) {
-    out << (i ? ", " : "") << JsonString(std::string(ControlName(kOutputFields[i]))) << ": "
+    out << (i ? ", " : "") << JsonString(kFieldKeys[i]) << ": "
         << JsonString(state.Field(kOutputFields[i]));
   }
   out << "}, \"visible\": {";
   for (size_t i = 0; i < kSwitchables.size(); ++i) {
-    out << (i ? ", " : "") << JsonString(std::string(ControlName(kSwitchables[i]))) << ": "
+    out << (i ? ", " : "") << JsonString(kVisibleKeys[i]) << ": "
         << (state.Visible(kSwitchables[i]) ? "true" : "false");
   }
   out << "}, \"captions\": {";
   for (size_t i = 0; i < kCaptions.size(); ++i) {
-    out << (i ? ", " : "") << JsonString(std::string(ControlName(kCaptions[i]))) << ": "
+    out << (i ? ", " : "") << JsonString(kCaptionKeys[i]) << ": "
         << JsonString(state.CaptionText(kCaptions[i]));
   }
   out << "}";
@@ -126,20 +127,23 @@ std::string RenderText(const GaugeRequest& request, const CalculationResult& res
       << request.thread_class.Text() << "  " << request.gauge_name << "  螺纹部分长度 "
       << request.length_range << "\n\n";
   out << "          尺  寸          偏  差\n";
-  out << "大  径  " << (shown(Switchable::Label20) ? "≥ " : "  ") << field(OutputField::Text2);
-  if (shown(Switchable::Label11) && shown(Switchable::Text3)) {
-    out << "    ± " << field(OutputField::Text3);
+  out << "大  径  " << (shown(Switchable::MajorAtLeast) ? "≥ " : "  ")
+      << field(OutputField::MajorDiameter);
+  if (shown(Switchable::MajorPlusMinus) && shown(Switchable::MajorDeviation)) {
+    out << "    ± " << field(OutputField::MajorDeviation);
   }
-  out << "\n中  径    " << field(OutputField::Text4) << "    ± " << field(OutputField::Text5)
+  out << "\n中  径    " << field(OutputField::PitchDiameter) << "    ± "
+      << field(OutputField::PitchDeviation) << "\n";
+  out << "小  径  " << (shown(Switchable::MinorAtMost) ? "≤ " : "  ")
+      << field(OutputField::MinorDiameter);
+  if (shown(Switchable::MinorPlusMinus) && shown(Switchable::MinorDeviation)) {
+    out << "    ± " << field(OutputField::MinorDeviation);
+  }
+  out << "\n\n半角公差(′) ± " << field(OutputField::HalfAngleTolerance) << "\n";
+  out << "螺距公差    ± " << field(OutputField::PitchTolerance) << "\n";
+  out << s.CaptionText(Caption::Element) << "    " << field(OutputField::WireOrBall) << "\n";
+  out << s.CaptionText(Caption::Measurement) << "       " << field(OutputField::Measurement)
       << "\n";
-  out << "小  径  " << (shown(Switchable::Label16) ? "≤ " : "  ") << field(OutputField::Text6);
-  if (shown(Switchable::Label19) && shown(Switchable::Text18)) {
-    out << "    ± " << field(OutputField::Text18);
-  }
-  out << "\n\n半角公差(′) ± " << field(OutputField::Text27) << "\n";
-  out << "螺距公差    ± " << field(OutputField::Text28) << "\n";
-  out << s.CaptionText(Caption::Label17) << "    " << field(OutputField::Text8) << "\n";
-  out << s.CaptionText(Caption::Label18) << "       " << field(OutputField::Text9) << "\n";
   out << "\n" << DescribeDatabase(result) << "\n";
   if (!result.notices.empty()) {
     out << "\n提示：\n";

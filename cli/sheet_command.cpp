@@ -88,8 +88,8 @@ std::string Text(const GaugeSet& set) {
     out << "\n" << row.gauge << "\n";
     out << "  大径 " << row.major << "    中径 " << row.pitch << "    小径 " << row.minor << "\n";
     out << "  半角公差(′) " << row.half_angle << "    螺距公差 " << row.pitch_tolerance << "    "
-        << row.shown.CaptionText(Caption::Label17) << " " << row.element << "    "
-        << row.shown.CaptionText(Caption::Label18) << " " << row.measurement << "\n";
+        << row.shown.CaptionText(Caption::Element) << " " << row.element << "    "
+        << row.shown.CaptionText(Caption::Measurement) << " " << row.measurement << "\n";
   }
   if (!set.notices.empty()) {
     out << "\n提示：\n";

@@ -9,12 +9,12 @@ namespace {
 GaugeDiameters Diameters(const ThreadValues& t) {
   const auto& [d, P, d2, d1, EI, TD2, g] = t;
   return {
-      .Text2 = d + EI / 1000 + g.ZPL / 1000,
-      .Text3 = g.TPL / 1000,
-      .Text4 = d2 + EI / 1000 + g.ZPL / 1000,
-      .Text5 = g.TPL / 2000,
-      .Text6 = d1 + EI / 1000,
-      .Text18 = std::nullopt,
+      .major_diameter = d + EI / 1000 + g.ZPL / 1000,
+      .major_deviation = g.TPL / 1000,
+      .pitch_diameter = d2 + EI / 1000 + g.ZPL / 1000,
+      .pitch_deviation = g.TPL / 2000,
+      .minor_diameter = d1 + EI / 1000,
+      .minor_deviation = std::nullopt,
   };
 }
 

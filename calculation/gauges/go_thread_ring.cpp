@@ -9,12 +9,12 @@ namespace {
 GaugeDiameters Diameters(const ThreadValues& t) {
   const auto& [d, P, d2, d1, es, Td2, g] = t;
   return {
-      .Text2 = (d + es / 1000) + g.TPL / 1000,
-      .Text3 = std::nullopt,
-      .Text4 = (d2 + es / 1000) - g.ZR / 1000,
-      .Text5 = g.TR / 2000,
-      .Text6 = d1 + es / 1000,
-      .Text18 = g.TR / 2000,
+      .major_diameter = (d + es / 1000) + g.TPL / 1000,
+      .major_deviation = std::nullopt,
+      .pitch_diameter = (d2 + es / 1000) - g.ZR / 1000,
+      .pitch_deviation = g.TR / 2000,
+      .minor_diameter = d1 + es / 1000,
+      .minor_deviation = g.TR / 2000,
   };
 }
 

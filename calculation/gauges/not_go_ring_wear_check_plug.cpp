@@ -9,12 +9,12 @@ namespace {
 GaugeDiameters Diameters(const ThreadValues& t) {
   const auto& [d, P, d2, d1, es, T, g] = t;
   return {
-      .Text2 = d + es / 1000 - T / 1000 - g.TR / 2000 + g.WNG / 1000,
-      .Text3 = g.TPL / 1000,
-      .Text4 = d2 + es / 1000 - T / 1000 - g.TR / 2000 + g.WNG / 1000,
-      .Text5 = g.TCP / 2000,
-      .Text6 = d1 + es / 1000 - T / 1000,
-      .Text18 = std::nullopt,
+      .major_diameter = d + es / 1000 - T / 1000 - g.TR / 2000 + g.WNG / 1000,
+      .major_deviation = g.TPL / 1000,
+      .pitch_diameter = d2 + es / 1000 - T / 1000 - g.TR / 2000 + g.WNG / 1000,
+      .pitch_deviation = g.TCP / 2000,
+      .minor_diameter = d1 + es / 1000 - T / 1000,
+      .minor_deviation = std::nullopt,
   };
 }
 

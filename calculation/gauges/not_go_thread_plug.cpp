@@ -10,12 +10,12 @@ GaugeDiameters Diameters(const ThreadValues& t) {
   const auto& [d, P, d2, d1, EI, TD2, g] = t;
   const double f = P / 10;
   return {
-      .Text2 = d2 + EI / 1000 + TD2 / 1000 + g.TPL / 2000 + f * 2,
-      .Text3 = g.TPL / 1000,
-      .Text4 = d2 + EI / 1000 + TD2 / 1000 + g.TPL / 2000,
-      .Text5 = g.TPL / 2000,
-      .Text6 = d1 + EI / 1000,
-      .Text18 = std::nullopt,
+      .major_diameter = d2 + EI / 1000 + TD2 / 1000 + g.TPL / 2000 + f * 2,
+      .major_deviation = g.TPL / 1000,
+      .pitch_diameter = d2 + EI / 1000 + TD2 / 1000 + g.TPL / 2000,
+      .pitch_deviation = g.TPL / 2000,
+      .minor_diameter = d1 + EI / 1000,
+      .minor_deviation = std::nullopt,
   };
 }
 

@@ -10,12 +10,12 @@ GaugeDiameters Diameters(const ThreadValues& t) {
   const auto& [d, P, d2, d1, es, Td2, g] = t;
   const double F = P / 10;
   return {
-      .Text2 = (d + es / 1000) + g.TPL / 1000,
-      .Text3 = std::nullopt,
-      .Text4 = ((d2 + es / 1000) - Td2 / 1000) - g.TR / 2000,
-      .Text5 = g.TR / 2000,
-      .Text6 = (((d2 + es / 1000) - Td2 / 1000) - g.TR / 2000) - 2 * F,
-      .Text18 = g.TR / 1000,
+      .major_diameter = (d + es / 1000) + g.TPL / 1000,
+      .major_deviation = std::nullopt,
+      .pitch_diameter = ((d2 + es / 1000) - Td2 / 1000) - g.TR / 2000,
+      .pitch_deviation = g.TR / 2000,
+      .minor_diameter = (((d2 + es / 1000) - Td2 / 1000) - g.TR / 2000) - 2 * F,
+      .minor_deviation = g.TR / 1000,
   };
 }
 

@@ -57,13 +57,13 @@ class Form1Test : public ::testing::Test {
       Find<QComboBox>(name)->setEditText(QString::fromUtf8(text));
     }
   }
-  void Enter(const FormInputs& in) {
-    Type("Text1", in.Text1.c_str());
-    Type("Combo1", in.Combo1.c_str());
-    Type("Combo2", in.Combo2.c_str());
-    Type("Combo3", in.Combo3.c_str());
-    Type("Combo4", in.Combo4.c_str());
-    Type("Combo5", in.Combo5.c_str());
+  void Enter(const CalculationInputs& in) {
+    Type("Text1", in.nominal_diameter.c_str());
+    Type("Combo1", in.pitch.c_str());
+    Type("Combo2", in.grade.c_str());
+    Type("Combo3", in.position.c_str());
+    Type("Combo4", in.gauge_name.c_str());
+    Type("Combo5", in.length_range.c_str());
   }
 
   // Presses 确定; a message box that opens is read, then closed with its one button.
@@ -268,7 +268,7 @@ TEST_F(Form1Test, TypedTextsReachTheCalculationUnchanged) {
   QApplication::setActiveWindow(&form_);
   ASSERT_TRUE(QTest::qWaitForWindowActive(&form_));
   struct Typed {
-    FormInputs inputs;
+    CalculationInputs inputs;
     const char* Text2;  // hand-computed from the shipped ISO 965-1 rows; "" when not checked
   };
   const Typed cases[] = {
@@ -284,34 +284,34 @@ TEST_F(Form1Test, TypedTextsReachTheCalculationUnchanged) {
       {{"20", "2,5", "6", "h", "校止-止螺纹塞规", ""}, "19.840"},
   };
   for (const Typed& c : cases) {
-    SCOPED_TRACE(c.inputs.Combo1 + c.inputs.Combo3);
+    SCOPED_TRACE(c.inputs.pitch + c.inputs.position);
     Find<QLineEdit>("Text1")->clear();
     for (const char* list : {"Combo1", "Combo2", "Combo3", "Combo4"}) {
       Find<QComboBox>(list)->clearEditText();
     }
     Find<QLineEdit>("Text1")->setFocus();
-    for (const std::string* text : {&c.inputs.Text1, &c.inputs.Combo1, &c.inputs.Combo2,
-                                    &c.inputs.Combo3, &c.inputs.Combo4}) {
+    for (const std::string* text : {&c.inputs.nominal_diameter, &c.inputs.pitch, &c.inputs.grade,
+                                    &c.inputs.position, &c.inputs.gauge_name}) {
       QWidget* field = QApplication::focusWidget();
       ASSERT_NE(field, nullptr);
       TypeAsAPerson(field, *text);
       QTest::keyClick(field, Qt::Key_Tab);
     }
     QTest::mouseClick(Find<QPushButton>("Command1"), Qt::LeftButton);
-    const FormInputs used = form_.Inputs();
-    EXPECT_EQ(used.Text1, c.inputs.Text1);
-    EXPECT_EQ(used.Combo1, c.inputs.Combo1);
-    EXPECT_EQ(used.Combo2, c.inputs.Combo2);
-    EXPECT_EQ(used.Combo3, c.inputs.Combo3);
-    EXPECT_EQ(used.Combo4, c.inputs.Combo4);
+    const CalculationInputs used = form_.Inputs();
+    EXPECT_EQ(used.nominal_diameter, c.inputs.nominal_diameter);
+    EXPECT_EQ(used.pitch, c.inputs.pitch);
+    EXPECT_EQ(used.grade, c.inputs.grade);
+    EXPECT_EQ(used.position, c.inputs.position);
+    EXPECT_EQ(used.gauge_name, c.inputs.gauge_name);
     const QString status = form_.findChild<QLabel*>("StatusLine")->text();
     if (*c.Text2 != '\0') {
       EXPECT_EQ(Text("Text2"), QString::fromUtf8(c.Text2));
       EXPECT_EQ(status.contains(QStringLiteral("螺距“2,5”按 2 计算（小数点请用“.”）")),
-                c.inputs.Combo1 == "2,5")
+                c.inputs.pitch == "2,5")
           << status.toStdString();
     } else {  // no ISO row for this pitch: the notice names the pitch as typed
-      EXPECT_TRUE(status.contains(QString::fromStdString("P = " + c.inputs.Combo1 + ",")))
+      EXPECT_TRUE(status.contains(QString::fromStdString("P = " + c.inputs.pitch + ",")))
           << status.toStdString();
     }
   }

@@ -29,12 +29,12 @@ TEST_F(GaugeSetTest, EachRowIsTheCalculationOfThatGauge) {
     const GaugeSet set = Set(position);
     ASSERT_EQ(set.rows.size(), std::string(position) == "H" ? 2u : 8u);
     for (const GaugeSetRow& row : set.rows) {
-      FormInputs single = testing::Inputs(10, position, row.gauge.c_str());
+      CalculationInputs single = testing::Inputs(10, position, row.gauge.c_str());
       const CalculationResult alone = Calculate(single, fixture_.path());
       FormState shown;
       shown.Apply(alone.update);
       for (OutputField field : kOutputFields) {
-        EXPECT_EQ(row.shown.Field(field), shown.Field(field)) << row.gauge << ControlName(field);
+        EXPECT_EQ(row.shown.Field(field), shown.Field(field)) << row.gauge << FieldCaption(field);
       }
     }
     EXPECT_TRUE(set.notices.empty());
@@ -110,9 +110,9 @@ TEST_F(GaugeSetTest, MissingValuesAreNamedOnceAndTheTableGoesOut) {
   ASSERT_TRUE(std::holds_alternative<Rejection>(rejected));
 
   // The heading shows the numbers the gauges were computed from, never a text as typed.
-  FormInputs comma = testing::Inputs(10, "H", "");
-  comma.Text1 = "10,5";
-  comma.Combo1 = "1,5";
+  CalculationInputs comma = testing::Inputs(10, "H", "");
+  comma.nominal_diameter = "10,5";
+  comma.pitch = "1,5";
   const auto read = CalculateGaugeSet(comma, ToleranceDatabase::Open(fixture_.path()));
   ASSERT_TRUE(std::holds_alternative<GaugeSet>(read));
   EXPECT_EQ(std::get<GaugeSet>(read).designation, "M10×1-6H");

@@ -33,7 +33,7 @@ TEST(Notices, EachFailureIsToldInItsOwnWords) {
       {bound, "表“位置要素”第 1 行的“TPL”“约12”不是数值，按 0 读取"},
       {Failure(LookupFailureKind::NoRangeHolds),
        "表“位置要素”中没有范围包含 TD2/Td2 = 132 的行（量规公差表须由用户填写"},
-      {ResultTooLarge{OutputField::Text9}, "M 值或 E 值的计算结果太大，无法显示"},
+      {ResultTooLarge{OutputField::Measurement}, "M 值或 E 值的计算结果太大，无法显示"},
       {UnknownGauge{std::string(60, 'x')}, "量规名称“" + std::string(40, 'x') + "…”不是"},
   };
   for (const auto& [notice, words] : told) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <string>
 
 namespace threadgauge {
 namespace {
@@ -17,9 +18,13 @@ class Formats : public ::testing::TestWithParam<FormatCase> {};
 
 TEST_P(Formats, ShowsAsTheFieldFormats) {
   const auto& [value, format, expected] = GetParam();
-  const auto text = FormatNumber(value, format);
-  ASSERT_TRUE(text.has_value());
-  EXPECT_EQ(*text, expected) << value;
+  const auto shown = FormatNumber(value, format);
+  ASSERT_TRUE(shown.has_value());
+  EXPECT_EQ(shown->text, expected) << value;
+  // The number handed on is the decimal shown, not the value before rounding.
+  std::string plain = expected;
+  std::erase(plain, ',');
+  EXPECT_EQ(shown->number, std::stod(plain)) << value;
 }
 
 constexpr auto kSize = NumberFormat::Size;

@@ -1,5 +1,3 @@
-#include "calculation/number_reading.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -91,12 +89,6 @@ TEST(StoredNumberTest, OnlyANumberWithBlanksAroundIt) {
   for (const char* text : {"", " ", "12µm", "1 2", "nan", "inf", "-", "0x10", "1,5"}) {
     EXPECT_FALSE(ParseStoredNumber(text).has_value()) << text;
   }
-}
-
-TEST(ShownNumberTest, IgnoresGroupSeparators) {
-  EXPECT_DOUBLE_EQ(ReadShownNumber("1,002.500"), 1002.5);
-  EXPECT_DOUBLE_EQ(ReadShownNumber("-12,345,678.125"), -12345678.125);
-  EXPECT_DOUBLE_EQ(ReadShownNumber("8.968"), 8.968);
 }
 
 }  // namespace

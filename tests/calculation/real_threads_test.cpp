@@ -12,7 +12,7 @@ namespace {
 
 struct RealThread {
   const char* name;
-  FormInputs inputs;
+  CalculationInputs inputs;
   // Text2, Text4, Text6, Text8, Text9; every other field stays empty.
   std::array<const char*, 5> shown;
 };
@@ -64,14 +64,15 @@ TEST_P(RealThreadOnShippedDatabase, ShowsWhatTheIsoTablesAllow) {
   ASSERT_FALSE(result.rejection);
   FormState shown;
   shown.Apply(result.update);
-  EXPECT_EQ(shown.Field(OutputField::Text2), t.shown[0]);
-  EXPECT_EQ(shown.Field(OutputField::Text4), t.shown[1]);
-  EXPECT_EQ(shown.Field(OutputField::Text6), t.shown[2]);
-  EXPECT_EQ(shown.Field(OutputField::Text8), t.shown[3]);
-  EXPECT_EQ(shown.Field(OutputField::Text9), t.shown[4]);
-  for (OutputField f : {OutputField::Text3, OutputField::Text5, OutputField::Text18,
-                        OutputField::Text27, OutputField::Text28}) {
-    EXPECT_EQ(shown.Field(f), "") << ControlName(f);
+  EXPECT_EQ(shown.Field(OutputField::MajorDiameter), t.shown[0]);
+  EXPECT_EQ(shown.Field(OutputField::PitchDiameter), t.shown[1]);
+  EXPECT_EQ(shown.Field(OutputField::MinorDiameter), t.shown[2]);
+  EXPECT_EQ(shown.Field(OutputField::WireOrBall), t.shown[3]);
+  EXPECT_EQ(shown.Field(OutputField::Measurement), t.shown[4]);
+  for (OutputField f :
+       {OutputField::MajorDeviation, OutputField::PitchDeviation, OutputField::MinorDeviation,
+        OutputField::HalfAngleTolerance, OutputField::PitchTolerance}) {
+    EXPECT_EQ(shown.Field(f), "") << FieldCaption(f);
   }
   // The gauge tables are the user's: the notices say which rows are missing.
   bool names_gauge_table = false;

@@ -5,9 +5,9 @@
 namespace threadgauge {
 namespace {
 
-FormInputs Complete() { return {"10", "1.5", "6", "H", "通端螺纹塞规", "小于或等于14"}; }
+CalculationInputs Complete() { return {"10", "1.5", "6", "H", "通端螺纹塞规", "小于或等于14"}; }
 
-std::string RejectionOf(const FormInputs& inputs) {
+std::string RejectionOf(const CalculationInputs& inputs) {
   const auto built = BuildRequest(inputs);
   const auto* rejection = std::get_if<Rejection>(&built);
   return rejection ? rejection->message : std::string("(accepted)");
@@ -15,23 +15,23 @@ std::string RejectionOf(const FormInputs& inputs) {
 
 TEST(PresenceChecks, FirstEmptyInputIsReportedInFixedOrder) {
   struct Case {
-    std::string FormInputs::*cleared;
+    std::string CalculationInputs::*cleared;
     const char* message;
   };
-  const Case cases[] = {{&FormInputs::Text1, " 对不起,公称直径不能为空！"},
-                        {&FormInputs::Combo1, " 对不起,螺距不能为空！"},
-                        {&FormInputs::Combo2, " 对不起,公差等级不能为空！"},
-                        {&FormInputs::Combo3, " 对不起,公差带不能为空！"},
-                        {&FormInputs::Combo4, " 对不起,量规名称不能为空！"}};
+  const Case cases[] = {{&CalculationInputs::nominal_diameter, " 对不起,公称直径不能为空！"},
+                        {&CalculationInputs::pitch, " 对不起,螺距不能为空！"},
+                        {&CalculationInputs::grade, " 对不起,公差等级不能为空！"},
+                        {&CalculationInputs::position, " 对不起,公差带不能为空！"},
+                        {&CalculationInputs::gauge_name, " 对不起,量规名称不能为空！"}};
   for (const Case& c : cases) {
-    FormInputs inputs = Complete();
+    CalculationInputs inputs = Complete();
     inputs.*c.cleared = "";
     EXPECT_EQ(RejectionOf(inputs), c.message);
   }
   // With every input empty, only the first is reported.
-  EXPECT_EQ(RejectionOf(FormInputs{}), " 对不起,公称直径不能为空！");
-  FormInputs both = Complete();
-  both.Text1 = both.Combo1 = "";
+  EXPECT_EQ(RejectionOf(CalculationInputs{}), " 对不起,公称直径不能为空！");
+  CalculationInputs both = Complete();
+  both.nominal_diameter = both.pitch = "";
   EXPECT_EQ(RejectionOf(both), " 对不起,公称直径不能为空！");
 }
 
@@ -46,8 +46,8 @@ TEST(PositiveNumbers, DiameterAndPitchMustReadAsPositive) {
       {"12abc", "(accepted)"},
       {"0.9", "(accepted)"}};
   for (const auto& [text, expected] : diameters) {
-    FormInputs inputs = Complete();
-    inputs.Text1 = text;
+    CalculationInputs inputs = Complete();
+    inputs.nominal_diameter = text;
     EXPECT_EQ(RejectionOf(inputs), expected) << text;
   }
   const std::pair<const char*, const char*> pitches[] = {{"x", " 对不起,螺距必须是正数！"},
@@ -55,8 +55,8 @@ TEST(PositiveNumbers, DiameterAndPitchMustReadAsPositive) {
                                                          {"-1.5", " 对不起,螺距必须是正数！"},
                                                          {"1.5mm", "(accepted)"}};
   for (const auto& [text, expected] : pitches) {
-    FormInputs inputs = Complete();
-    inputs.Combo1 = text;
+    CalculationInputs inputs = Complete();
+    inputs.pitch = text;
     EXPECT_EQ(RejectionOf(inputs), expected) << text;
   }
 }

@@ -130,13 +130,14 @@ TEST_P(WorkedExample, ShowsEveryFieldToTheLastDigit) {
 
   FormState shown;
   shown.Apply(result.update);
-  const OutputField fields[] = {OutputField::Text2, OutputField::Text3, OutputField::Text4,
-                                OutputField::Text5, OutputField::Text6, OutputField::Text18,
-                                OutputField::Text8, OutputField::Text9, OutputField::Text27};
+  const OutputField fields[] = {
+      OutputField::MajorDiameter,  OutputField::MajorDeviation, OutputField::PitchDiameter,
+      OutputField::PitchDeviation, OutputField::MinorDiameter,  OutputField::MinorDeviation,
+      OutputField::WireOrBall,     OutputField::Measurement,    OutputField::HalfAngleTolerance};
   for (size_t i = 0; i < std::size(fields); ++i) {
-    EXPECT_EQ(shown.Field(fields[i]), e.shown[i]) << ControlName(fields[i]);
+    EXPECT_EQ(shown.Field(fields[i]), e.shown[i]) << FieldCaption(fields[i]);
   }
-  EXPECT_EQ(shown.Field(OutputField::Text28), "0.005");
+  EXPECT_EQ(shown.Field(OutputField::PitchTolerance), "0.005");
 }
 
 // Standards print the first row of a range table as "above — up to …": an empty or dashed
@@ -152,8 +153,8 @@ TEST(WorkedExampleFirstBand, OpenLowerBoundHoldsTheFirstBand) {
     EXPECT_TRUE(result.notices.empty());
     FormState shown;
     shown.Apply(result.update);
-    EXPECT_EQ(shown.Field(OutputField::Text2), "10.020");
-    EXPECT_EQ(shown.Field(OutputField::Text9), "10.345");
+    EXPECT_EQ(shown.Field(OutputField::MajorDiameter), "10.020");
+    EXPECT_EQ(shown.Field(OutputField::Measurement), "10.345");
   }
 }
 

@@ -51,8 +51,8 @@ TEST_F(BatchTest, EveryRowIsTheSingleCalculation) {
   for (size_t r = 1; r < rows.size(); ++r) {
     const CsvRow& row = rows[r];
     SCOPED_TRACE(row[0] + " " + row[4]);
-    const FormInputs single{row[1],           row[2], row[3].substr(0, 1),
-                            row[3].substr(1), row[4], "大于14至32"};
+    const CalculationInputs single{row[1],           row[2], row[3].substr(0, 1),
+                                   row[3].substr(1), row[4], "大于14至32"};
     FormState shown;
     shown.Apply(Calculate(single, fixture_.path()).update);
     for (size_t i = 0; i < kNamedValues.size(); ++i) {

@@ -37,7 +37,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     text = std::string(rest.substr(0, end));
     rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
   }
-  const threadgauge::FormInputs inputs{texts[0], texts[1], texts[2], texts[3], texts[4], texts[5]};
+  const threadgauge::CalculationInputs inputs{texts[0], texts[1], texts[2],
+                                              texts[3], texts[4], texts[5]};
   Check(threadgauge::Calculate(inputs, std::filesystem::u8path(THREADGAUGE_FUZZ_DATABASE)));
   // Through a session, as the window calculates: its kept answers are exercised too.
   static threadgauge::ToleranceSession session;

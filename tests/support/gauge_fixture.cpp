@@ -27,7 +27,7 @@ void FillComplete(FixtureDatabase& fixture) {
   Fill(fixture, v);
 }
 
-FormInputs Inputs(double d, const char* position, const char* gauge) {
+CalculationInputs Inputs(double d, const char* position, const char* gauge) {
   std::ostringstream diameter;
   diameter << d;
   return {diameter.str(), "1.5", "6", position, gauge, "大于14至32"};

@@ -28,6 +28,6 @@ void Fill(FixtureDatabase& fixture, const LookedUpValues& v);
 // = 180, TPL 12, ZPL 20, ZR 8, m 11, TCP 9, TR 6, WGO 24, WNG 21, a stored ball of 0.9).
 void FillComplete(FixtureDatabase& fixture);
 
-FormInputs Inputs(double d, const char* position, const char* gauge);
+CalculationInputs Inputs(double d, const char* position, const char* gauge);
 
 }  // namespace threadgauge::testing

@@ -44,7 +44,7 @@ class Form1 : public QMainWindow {
   explicit Form1(Form1Files files, QWidget* parent = nullptr);
 
   // The six inputs as 确定 hands them to the calculation: the texts as typed or picked.
-  FormInputs Inputs() const;
+  CalculationInputs Inputs() const;
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
@@ -79,10 +79,10 @@ class Form1 : public QMainWindow {
   QLabel* status_line_ = nullptr;
   QScrollArea* status_scroll_ = nullptr;
   QLabel* fill_tables_link_ = nullptr;
-  QStringList status_lines_;             // the database and the notices of the last 确定
-  std::optional<FormInputs> shown_for_;  // the inputs the results on screen belong to
-  QString shown_thread_;                 // their thread, as read: "M10×1.5-6H"
-  std::vector<OutputField> edited_;      // results changed by hand since then
+  QStringList status_lines_;                    // the database and the notices of the last 确定
+  std::optional<CalculationInputs> shown_for_;  // the inputs the results on screen belong to
+  QString shown_thread_;                        // their thread, as read: "M10×1.5-6H"
+  std::vector<OutputField> edited_;             // results changed by hand since then
 };
 
 }  // namespace threadgauge

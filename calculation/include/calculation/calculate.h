@@ -41,9 +41,9 @@ struct GaugeRequest;
 CalculationResult Calculate(const GaugeRequest& request, const ToleranceDatabase& db);
 
 // One press of 确定: the inputs checked and read (BuildRequest), then calculated.
-CalculationResult Calculate(const FormInputs& inputs, const ToleranceDatabase& db);
+CalculationResult Calculate(const CalculationInputs& inputs, const ToleranceDatabase& db);
 
 // The same on the database file opened afresh for this one calculation.
-CalculationResult Calculate(const FormInputs& inputs, const std::filesystem::path& database);
+CalculationResult Calculate(const CalculationInputs& inputs, const std::filesystem::path& database);
 
 }  // namespace threadgauge

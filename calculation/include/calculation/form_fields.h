@@ -7,26 +7,48 @@
 
 namespace threadgauge {
 
-// The fields a calculation writes, by their control names on the form.
-enum class OutputField { Text2, Text3, Text4, Text5, Text6, Text8, Text9, Text18, Text27, Text28 };
+// The values a calculation shows, by what they are.
+enum class OutputField {
+  MajorDiameter,
+  MajorDeviation,  // a plug's ±
+  PitchDiameter,
+  PitchDeviation,
+  MinorDiameter,
+  WireOrBall,      // the three wires' or the two balls' diameter
+  Measurement,     // M over the wires or E between the balls
+  MinorDeviation,  // a ring's ±
+  HalfAngleTolerance,
+  PitchTolerance,
+};
 inline constexpr std::array kOutputFields = {
-    OutputField::Text2,  OutputField::Text3, OutputField::Text4, OutputField::Text5,
-    OutputField::Text6,  OutputField::Text8, OutputField::Text9, OutputField::Text18,
-    OutputField::Text27, OutputField::Text28};
+    OutputField::MajorDiameter,  OutputField::MajorDeviation, OutputField::PitchDiameter,
+    OutputField::PitchDeviation, OutputField::MinorDiameter,  OutputField::WireOrBall,
+    OutputField::Measurement,    OutputField::MinorDeviation, OutputField::HalfAngleTolerance,
+    OutputField::PitchTolerance};
 
-// The signs and fields that the result layouts show or hide.
-enum class Switchable { Label11, Label16, Label19, Label20, Text3, Text18 };
-inline constexpr std::array kSwitchables = {Switchable::Label11, Switchable::Label16,
-                                            Switchable::Label19, Switchable::Label20,
-                                            Switchable::Text3,   Switchable::Text18};
+// The signs and deviations that a plug's and a ring's layouts show or hide: a plug's major
+// diameter is a size ± its deviation and its minor diameter a maximum ("≤"); a ring's major
+// diameter is a minimum ("≥") and its minor diameter a size ± its deviation.
+enum class Switchable {
+  MajorPlusMinus,
+  MinorAtMost,
+  MinorPlusMinus,
+  MajorAtLeast,
+  MajorDeviation,
+  MinorDeviation,
+};
+inline constexpr std::array kSwitchables = {Switchable::MajorPlusMinus, Switchable::MinorAtMost,
+                                            Switchable::MinorPlusMinus, Switchable::MajorAtLeast,
+                                            Switchable::MajorDeviation, Switchable::MinorDeviation};
 
-// The captions that the result layouts set.
-enum class Caption { Label17, Label18 };
-inline constexpr std::array kCaptions = {Caption::Label17, Caption::Label18};
+// The captions that the layouts set: of the wire or ball, and of M or E.
+enum class Caption { Element, Measurement };
+inline constexpr std::array kCaptions = {Caption::Element, Caption::Measurement};
 
-// What the form's design gives the signs, fields and captions that the layouts change: the
-// window is built with these, and a calculation's result starts from them. Label18 reads
-// "M   值" (three blanks) as designed; the plug layout writes "M  值" (two).
+// What the form's design gives the signs, deviations and captions that the layouts change:
+// the window is built with these, and a calculation's result starts from them. The
+// measurement's caption reads "M   值" (three blanks) as designed; the plug layout writes
+// "M  值" (two).
 inline constexpr std::array<bool, kSwitchables.size()> kDesignVisible = {true, true, false,
                                                                          true, true, false};
 // These lists of texts are each file's own (internal linkage): MinGW-w64's g++ 12 puts an
@@ -41,32 +63,31 @@ constexpr const char* DesignCaption(Caption caption) {
   return kDesignCaptions[static_cast<size_t>(caption)];
 }
 
-std::string_view ControlName(OutputField field);
-std::string_view ControlName(Switchable control);
-std::string_view ControlName(Caption caption);
-
 // What a result field holds, in words: "大径", "中径偏差", …
 std::string FieldCaption(OutputField field);
 
 // The inputs of one calculation, as typed or picked.
-struct FormInputs {
-  std::string Text1;   // nominal diameter d
-  std::string Combo1;  // pitch P
-  std::string Combo2;  // tolerance grade
-  std::string Combo3;  // tolerance position
-  std::string Combo4;  // gauge name
-  std::string Combo5;  // range of the gauge's thread length
-  friend bool operator==(const FormInputs&, const FormInputs&) = default;
+struct CalculationInputs {
+  std::string nominal_diameter;  // d
+  std::string pitch;             // P
+  std::string grade;             // tolerance grade
+  std::string position;          // tolerance position
+  std::string gauge_name;
+  std::string length_range;  // range of the gauge's thread length
+  friend bool operator==(const CalculationInputs&, const CalculationInputs&) = default;
 };
 
 // What one calculation changes on the form; everything else keeps what it showed.
 struct FormUpdate {
   std::array<std::optional<std::string>, kOutputFields.size()> fields;
+  // The number each written field shows, rounded as shown; none for an empty field or text.
+  std::array<std::optional<double>, kOutputFields.size()> numbers;
   std::array<std::optional<bool>, kSwitchables.size()> visible;
   std::array<std::optional<std::string>, kCaptions.size()> captions;
 
-  void Write(OutputField field, std::string text) {
+  void Write(OutputField field, std::string text, std::optional<double> number = std::nullopt) {
     fields[static_cast<size_t>(field)] = std::move(text);
+    numbers[static_cast<size_t>(field)] = number;
   }
   void Show(Switchable control, bool shown) { visible[static_cast<size_t>(control)] = shown; }
   void SetCaption(Caption caption, std::string text) {
@@ -77,10 +98,12 @@ struct FormUpdate {
 // What the form shows, starting from the form's design.
 struct FormState {
   std::array<std::string, kOutputFields.size()> fields{};
+  std::array<std::optional<double>, kOutputFields.size()> numbers{};
   std::array<bool, kSwitchables.size()> visible = kDesignVisible;
   std::array<std::string, kCaptions.size()> captions{kDesignCaptions[0], kDesignCaptions[1]};
 
   const std::string& Field(OutputField f) const { return fields[static_cast<size_t>(f)]; }
+  std::optional<double> Number(OutputField f) const { return numbers[static_cast<size_t>(f)]; }
   bool Visible(Switchable s) const { return visible[static_cast<size_t>(s)]; }
   const std::string& CaptionText(Caption c) const { return captions[static_cast<size_t>(c)]; }
   void Apply(const FormUpdate& update);

@@ -31,9 +31,6 @@ inline constexpr std::array kPositions = WithEmptyEntries<10>(kPositionLetters, 
 [[maybe_unused]] constexpr std::array kPitches = {
     "0.45", "0.5", "0.6", "0.7", "0.75", "0.8", "1", "1.25", "1.5", "1.75",
     "2",    "2.5", "3",   "3.5", "4",    "4.5", "5", "5.5",  "6"};
-// The five lists with an edit field, by control name.
-[[maybe_unused]] constexpr std::array kInputLists = {"Combo1", "Combo2", "Combo3", "Combo4",
-                                                     "Combo5"};
 [[maybe_unused]] constexpr std::array kLengthRanges = {"小于或等于14", "大于14至32", "大于32至50",
                                                        "大于50至80"};
 

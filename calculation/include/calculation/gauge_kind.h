@@ -34,14 +34,14 @@ struct ThreadValues {
 };
 
 // The five values of a gauge: three diameters and the deviations that go with them.
-// Plug kinds give Text3 (major-diameter deviation), ring kinds Text18 (minor).
+// Plug kinds give the major diameter's deviation, ring kinds the minor diameter's.
 struct GaugeDiameters {
-  Value Text2;
-  std::optional<Value> Text3;
-  Value Text4;
-  Value Text5;
-  Value Text6;
-  std::optional<Value> Text18;
+  Value major_diameter;
+  std::optional<Value> major_deviation;
+  Value pitch_diameter;
+  Value pitch_deviation;
+  Value minor_diameter;
+  std::optional<Value> minor_deviation;
 };
 
 struct GaugeKind;
@@ -55,7 +55,7 @@ struct CheckPlugs {
 };
 
 struct GaugeKind {
-  std::string_view name;  // as listed in Combo4
+  std::string_view name;  // as listed among the gauge names
   Layout layout;
   Deviation deviation;
   PitchDiameterTable pitch_diameter_table;

@@ -33,7 +33,7 @@ struct GaugeRequest {
   RequestedClass thread_class;
   const GaugeKind* kind = nullptr;  // none: the gauge name typed is none of the ten
   std::string gauge_name;           // as typed, for the notice when it names no kind
-  std::string length_range;         // Combo5's text
+  std::string length_range;         // as picked or typed
   // How d and P were read where that may not be what was meant ("1,25" read as 1).
   std::vector<Notice> reading_notes;
 };
@@ -46,11 +46,11 @@ struct Rejection {
 // The window's and the command line's entrance: the presence checks in their fixed order,
 // then d and P as positive numbers (a gauge computed from a nominal diameter of 0 would
 // have negative diameters), each read by its leading number.
-std::variant<GaugeRequest, Rejection> BuildRequest(const FormInputs& inputs);
+std::variant<GaugeRequest, Rejection> BuildRequest(const CalculationInputs& inputs);
 
-// The same for the thread alone (Text1 and Combo1 to Combo3, Combo5 the length), as a
+// The same for the thread alone (diameter, pitch, grade, position and the length), as a
 // thread's whole set of gauges needs no gauge name: the request carries no kind.
-std::variant<GaugeRequest, Rejection> BuildThreadRequest(const FormInputs& inputs);
+std::variant<GaugeRequest, Rejection> BuildThreadRequest(const CalculationInputs& inputs);
 
 // The designation of the thread as read: "M10×1.5-6H" from the numbers, never the texts.
 std::string DesignationOf(const GaugeRequest& thread);

@@ -39,7 +39,7 @@ struct ZoneDiagram {
   Zone thread;            // EI … EI + TD2, or es − Td2 … es
   struct GaugeZone {
     std::string gauge;
-    Zone zone;                   // Text4 ± Text5, as shown
+    Zone zone;                   // pitch diameter ± its deviation, as shown
     std::optional<double> wear;  // the wear limit, where the tables give one
     bool wear_known = false;     // false: the tables give no wear limit for this gauge
   };
@@ -48,7 +48,7 @@ struct ZoneDiagram {
 
 struct GaugeSet {
   std::string designation;        // e.g. "M10×1.5-6H"
-  std::string length_range;       // Combo5's text
+  std::string length_range;       // as picked or typed
   std::vector<GaugeSetRow> rows;  // in the order of the window's list
   std::vector<Notice> notices;    // each once, for the whole set
   std::filesystem::path database;
@@ -63,9 +63,9 @@ std::variant<GaugeSet, Rejection> CalculateGaugeSet(const GaugeRequest& thread,
                                                     const std::string& designation,
                                                     const ToleranceDatabase& db);
 
-// The window's thread (Text1 and Combo1 to Combo3, Combo5 the length), its presence checks
-// applied; Combo4 is not used. The heading shows d and P as read.
-std::variant<GaugeSet, Rejection> CalculateGaugeSet(const FormInputs& inputs,
+// The window's thread (diameter, pitch, grade, position and the length), its presence checks
+// applied; the gauge name is not used. The heading shows d and P as read.
+std::variant<GaugeSet, Rejection> CalculateGaugeSet(const CalculationInputs& inputs,
                                                     const ToleranceDatabase& db);
 
 // The table's column headings and rows as text.

@@ -25,8 +25,8 @@ double PitchDiameterFromE(double E, double P, double dB);
 enum class WearDirection { Down, Up };
 
 // What an inspection of one gauge is judged against, from the same calculation the window
-// makes: the new-gauge zone Text4 ± Text5 as shown, and the wear limit measured from the
-// zone's middle with the WGO or WNG of the same "位置要素" row.
+// makes: the new-gauge zone (pitch diameter ± its deviation) as shown, and the wear limit measured
+// from the zone's middle with the WGO or WNG of the same "位置要素" row.
 struct GaugeLimits {
   std::optional<double> low, high;  // mm; none when the tables lack what they need
   std::optional<double> wear;       // mm

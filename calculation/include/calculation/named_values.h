@@ -18,16 +18,16 @@ struct NamedValue {
 // inline array of string literals in a writable section in some files and a read-only
 // one in others, and the linker then refuses the two copies.
 [[maybe_unused]] constexpr std::array<NamedValue, 10> kNamedValues = {{
-    {"major", "大径", OutputField::Text2},
-    {"major_deviation", "大径偏差", OutputField::Text3},
-    {"pitch_diameter", "中径", OutputField::Text4},
-    {"pitch_deviation", "中径偏差", OutputField::Text5},
-    {"minor", "小径", OutputField::Text6},
-    {"minor_deviation", "小径偏差", OutputField::Text18},
-    {"half_angle", "半角公差(′)", OutputField::Text27},
-    {"pitch_tolerance", "螺距公差", OutputField::Text28},
-    {"element", "三针/测球直径", OutputField::Text8},
-    {"measurement", "M/E 值", OutputField::Text9},
+    {"major", "大径", OutputField::MajorDiameter},
+    {"major_deviation", "大径偏差", OutputField::MajorDeviation},
+    {"pitch_diameter", "中径", OutputField::PitchDiameter},
+    {"pitch_deviation", "中径偏差", OutputField::PitchDeviation},
+    {"minor", "小径", OutputField::MinorDiameter},
+    {"minor_deviation", "小径偏差", OutputField::MinorDeviation},
+    {"half_angle", "半角公差(′)", OutputField::HalfAngleTolerance},
+    {"pitch_tolerance", "螺距公差", OutputField::PitchTolerance},
+    {"element", "三针/测球直径", OutputField::WireOrBall},
+    {"measurement", "M/E 值", OutputField::Measurement},
 }};
 
 // A value as the window shows it after this calculation: empty when the field is hidden

@@ -23,7 +23,7 @@ struct WrongThreadKind {
 struct NoLengthChosen {
   friend bool operator==(const NoLengthChosen&, const NoLengthChosen&) = default;
 };
-// Text1 or Combo1 was read by its leading number otherwise than it may have been meant.
+// The diameter or the pitch was read by its leading number otherwise than it may have been meant.
 enum class NumberInput { Diameter, Pitch };
 struct NumberReadAs {
   NumberInput input;

@@ -16,6 +16,10 @@ enum class NumberFormat {
 // then rounded half away from zero to the format's decimals (8.96775 shows "8.968"),
 // "," between groups of three in the sized formats, "-" before a negative number.
 // No text for infinity or NaN: such a value has no digits to show.
-std::optional<std::string> FormatNumber(double value, NumberFormat format);
+struct FormattedNumber {
+  std::string text;
+  double number = 0;  // exactly the decimal the text shows, which later steps compute with
+};
+std::optional<FormattedNumber> FormatNumber(double value, NumberFormat format);
 
 }  // namespace threadgauge

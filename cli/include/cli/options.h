@@ -11,7 +11,7 @@
 namespace threadgauge {
 
 struct CliOptions {
-  FormInputs inputs;  // an omitted option is an empty input, as an untouched field
+  CalculationInputs inputs;  // an omitted option is an empty input, as an untouched field
   std::optional<std::filesystem::path> database;
   std::optional<std::string> thread;  // a designation given for the four thread inputs
   // The calculation when --thread was given: the designation read straight into a request.
