@@ -5,7 +5,6 @@
 
 #include "calculation/gauge_kind.h"
 #include "calculation/thread_basics.h"
-#include "gauges/gauges.h"
 
 namespace threadgauge {
 namespace {
@@ -85,9 +84,9 @@ GaugeLimits LimitsFor(const GaugeRequest& request, const ToleranceDatabase& db) 
   }
   if (kind == nullptr) return limits;
   limits.direction = kind->layout == Layout::Ring ? WearDirection::Up : WearDirection::Down;
-  if (kind == &kGoThreadPlug || kind == &kNotGoThreadPlug) {
-    const auto& allowance =
-        kind == &kGoThreadPlug ? limits.calculation.WGO : limits.calculation.WNG;
+  if (kind->wear_allowance != WearAllowance::None) {
+    const auto& allowance = kind->wear_allowance == WearAllowance::WGO ? limits.calculation.WGO
+                                                                       : limits.calculation.WNG;
     if (middle) PlugWearLimit(limits, allowance, *middle);
     limits.has_wear_limit = true;
   } else if (kind->check_plugs.wear != nullptr) {

@@ -25,6 +25,8 @@ extern const GaugeKind kGoThreadPlug{"通端螺纹塞规",
                                      Deviation::EI,
                                      PitchDiameterTable::Internal,
                                      HalfAngleProfile::Complete,
-                                     Diameters};
+                                     Diameters,
+                                     {},
+                                     WearAllowance::WGO};
 
 }  // namespace threadgauge

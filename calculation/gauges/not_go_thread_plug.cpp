@@ -26,6 +26,8 @@ extern const GaugeKind kNotGoThreadPlug{"止端螺纹塞规",
                                         Deviation::EI,
                                         PitchDiameterTable::Internal,
                                         HalfAngleProfile::Truncated,
-                                        Diameters};
+                                        Diameters,
+                                        {},
+                                        WearAllowance::WNG};
 
 }  // namespace threadgauge

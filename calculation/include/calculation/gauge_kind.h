@@ -54,6 +54,11 @@ struct CheckPlugs {
   const GaugeKind* wear = nullptr;
 };
 
+// How far a plug may wear below its pitch diameter: the "位置要素" row's WGO for a GO plug,
+// WNG for a NOT-GO plug. Rings wear up to their wear check plug; check plugs are not worn to
+// a limit.
+enum class WearAllowance { None, WGO, WNG };
+
 struct GaugeKind {
   std::string_view name;  // as listed among the gauge names
   Layout layout;
@@ -61,7 +66,8 @@ struct GaugeKind {
   PitchDiameterTable pitch_diameter_table;
   HalfAngleProfile profile;
   GaugeDiameters (*diameters)(const ThreadValues&);
-  CheckPlugs check_plugs{};  // a ring's; none for a plug
+  CheckPlugs check_plugs{};                            // a ring's; none for a plug
+  WearAllowance wear_allowance = WearAllowance::None;  // a plug's
 
   // The kind checks an internal thread (a nut): the plugs of G and H.
   bool internal() const { return deviation == Deviation::EI; }
