@@ -20,7 +20,7 @@
 #include <QVBoxLayout>
 #include <fstream>
 
-#include "calculation/designation.h"
+#include "calculation/designated_gauge_set.h"
 #include "calculation/form_lists.h"
 #include "dialog_button.h"
 #include "fit_to_screen.h"
@@ -234,27 +234,21 @@ void GaugeSetDialog::Show(GaugeSet set) {
 }
 
 bool GaugeSetDialog::ShowDesignation(const QString& text) {
-  const auto parsed = ParseDesignation(text.toStdString());
-  if (const auto* error = std::get_if<DesignationError>(&parsed)) {
-    Refuse(Q(error->message));
-    return false;
-  }
-  const Designation& thread = std::get<Designation>(parsed);
-  // A class is never taken from elsewhere: the gauges of another class would be shown.
-  if (!thread.thread_class) {
-    Refuse(QStringLiteral("标记中没有公差带，全套量规需要它；请写出公差带，例如 ") +
-           Q(thread.text) + QStringLiteral("-6H 或 ") + Q(thread.text) + QStringLiteral("-6g"));
-    return false;
-  }
-  GaugeRequest request = RequestFor(thread, nullptr, "", length_range_);
-  request.reading_notes = ReadingNotices(thread, text.toStdString());
-  auto set = CalculateGaugeSet(request, thread.text, database_());
-  if (const auto* rejection = std::get_if<Rejection>(&set)) {
-    Refuse(Q(rejection->message));
+  auto calculated = GaugeSetFromDesignation(text.toStdString(), length_range_, database_());
+  if (const auto* refusal = std::get_if<GaugeSetRefusal>(&calculated)) {
+    if (const auto* no_class = std::get_if<NoClassInDesignation>(refusal)) {
+      Refuse(QStringLiteral("标记中没有公差带，全套量规需要它；请写出公差带，例如 ") +
+             Q(no_class->thread) + QStringLiteral("-6H 或 ") + Q(no_class->thread) +
+             QStringLiteral("-6g"));
+    } else if (const auto* error = std::get_if<DesignationError>(refusal)) {
+      Refuse(Q(error->message));
+    } else {
+      Refuse(Q(std::get<Rejection>(*refusal).message));
+    }
     return false;
   }
   status_->clear();
-  Show(std::get<GaugeSet>(std::move(set)));
+  Show(std::get<DesignatedGaugeSet>(std::move(calculated)).set);
   return true;
 }
 

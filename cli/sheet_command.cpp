@@ -7,7 +7,7 @@
 #include <optional>
 #include <sstream>
 
-#include "calculation/designation.h"
+#include "calculation/designated_gauge_set.h"
 #include "calculation/gauge_set.h"
 #include "cli/cli11_reading.h"
 #include "cli/length_option.h"
@@ -119,33 +119,30 @@ std::optional<std::string> Pdf(const GaugeSet& set, const std::filesystem::path&
   return DrawWithQt([&] { return WriteSheetPdf(set, file, QDate::currentDate()); });
 }
 
+std::string SheetRefusalText(const GaugeSetRefusal& refusal) {
+  if (const auto* no_class = std::get_if<NoClassInDesignation>(&refusal)) {
+    return "标记中没有公差带，全套量规需要它；例如 " + no_class->thread + "-6H";
+  }
+  if (const auto* error = std::get_if<DesignationError>(&refusal)) return error->message;
+  return std::get<Rejection>(refusal).message;
+}
+
 }  // namespace
 
 int RunSheetCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   int exit = 2;
   const auto parsed = Parse(args, out, err, exit);
   if (!parsed) return exit;
-  const auto designation = ParseDesignation(parsed->designation);
-  if (const auto* error = std::get_if<DesignationError>(&designation)) {
-    err << error->message << "\n";
-    return 2;
-  }
-  const Designation& thread = std::get<Designation>(designation);
-  if (!thread.thread_class) {
-    err << "标记中没有公差带，全套量规需要它；例如 " << thread.text << "-6H\n";
-    return 2;
-  }
   const std::filesystem::path database =
       parsed->database ? *parsed->database : LocateDatabase(DataPlaces::OfThisProgram()).path;
   ToleranceSession session;
-  GaugeRequest request = RequestFor(thread, nullptr, "", parsed->length);
-  request.reading_notes = ReadingNotices(thread, parsed->designation);
-  auto calculated = CalculateGaugeSet(request, thread.text, session.Open(database));
-  if (const auto* rejection = std::get_if<Rejection>(&calculated)) {
-    err << rejection->message << "\n";
+  auto calculated =
+      GaugeSetFromDesignation(parsed->designation, parsed->length, session.Open(database));
+  if (const auto* refusal = std::get_if<GaugeSetRefusal>(&calculated)) {
+    err << SheetRefusalText(*refusal) << "\n";
     return 2;
   }
-  const GaugeSet& set = std::get<GaugeSet>(calculated);
+  const auto& [thread, set] = std::get<DesignatedGaugeSet>(calculated);
   std::string written;
   if (parsed->format == "pdf") {
     if (const auto error = Pdf(set, *parsed->out)) {
