@@ -53,13 +53,6 @@ ToleranceDatabase ToleranceDatabase::OpenAccess(const std::filesystem::path& pat
   return db;
 }
 
-void ToleranceDatabase::Execute(const char* sql) const {
-  Lookup<SqliteStatement*> run = Run(Query{"", sql, {}, {}, {}});
-  if (!run.ok()) return;
-  run.value()->Next();
-  run.value()->Reset();
-}
-
 // The transaction begins with the first lookup that reads the file; answers already known
 // need none.
 ReadScope::ReadScope(const ToleranceDatabase& db) : db_(db) { db_.scoped_ = true; }
@@ -68,7 +61,9 @@ ReadScope::~ReadScope() {
   db_.scoped_ = false;
   if (db_.in_transaction_) {
     db_.in_transaction_ = false;
-    db_.Execute("COMMIT");
+    // Only read in it: a COMMIT that fails loses nothing, but the transaction must not stay
+    // open, or the next calculation's BEGIN would fail.
+    if (db_.connection_->Exec("COMMIT")) db_.connection_->Exec("ROLLBACK");
   }
 }
 
@@ -116,8 +111,10 @@ Lookup<SqliteStatement*> ToleranceDatabase::Run(const Query& query) const {
   }
   SqliteStatement& statement = std::get<SqliteStatement>(cached->second);
   if (scoped_ && !in_transaction_ && query.table.size() > 0) {
+    // Every lookup of one calculation reads the same state of the file; without the
+    // transaction that cannot be promised, so the lookup fails rather than read unguarded.
+    if (connection_->Exec("BEGIN")) return Failure(LookupFailureKind::EngineError, query);
     in_transaction_ = true;
-    Execute("BEGIN");
   }
   statement.Reset();
   for (size_t i = 0; i < query.params.size(); ++i) {

@@ -93,7 +93,6 @@ class ToleranceDatabase {
       : path_(std::move(path)), connection_(std::move(connection)), status_(status) {}
 
   friend class ReadScope;
-  void Execute(const char* sql) const;
   Lookup<RowCells> ReadFirstRow(const Query& query, const std::vector<std::string>& columns) const;
   Scanned<RowCells> Scan(const Query& query, double v, const std::string& lower,
                          const std::string& upper, const std::vector<std::string>& columns) const;
