@@ -23,13 +23,13 @@
 #include "fit_to_screen.h"
 #include "form1_design.h"
 #include "gauge_set_dialog.h"
+#include "platform/data_location.h"
+#include "platform/utf8.h"
 #include "register/gauge_register.h"
 #include "register_dialog.h"
 #include "register_place.h"
 #include "table_menu.h"
 #include "tolerance/admin/user_database.h"
-#include "tolerance/data_location.h"
-#include "tolerance/utf8.h"
 #include "workbooks.h"
 
 namespace threadgauge {

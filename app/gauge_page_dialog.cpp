@@ -10,13 +10,13 @@
 
 #include "dialog_button.h"
 #include "fit_to_screen.h"
+#include "platform/utf8.h"
 #include "record_dialog.h"
 #include "register/inspection.h"
 #include "register/ledger.h"
 #include "register_place.h"
 #include "report/record_page.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 #include "wear_trend_plot.h"
 
 namespace threadgauge {

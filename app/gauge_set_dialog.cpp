@@ -24,11 +24,11 @@
 #include "calculation/form_lists.h"
 #include "dialog_button.h"
 #include "fit_to_screen.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "register/inspection.h"
 #include "report/sheet_page.h"
-#include "tolerance/number_text.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

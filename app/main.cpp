@@ -3,7 +3,7 @@
 
 #include "app/application.h"
 #include "app/form1.h"
-#include "tolerance/data_location.h"
+#include "platform/data_location.h"
 
 int main(int argc, char** argv) {
   using namespace threadgauge;

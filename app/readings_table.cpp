@@ -8,9 +8,9 @@
 #include <QLineEdit>
 #include <QStyledItemDelegate>
 
+#include "platform/number_text.h"
 #include "register/register_entries.h"
 #include "tolerance/admin/pasted_text.h"
-#include "tolerance/number_text.h"
 
 namespace threadgauge {
 namespace {

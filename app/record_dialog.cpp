@@ -13,11 +13,11 @@
 #include "check_plugs_box.h"
 #include "dialog_button.h"
 #include "fit_to_screen.h"
+#include "platform/utf8.h"
 #include "readings_table.h"
 #include "record_form.h"
 #include "report/record_page.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

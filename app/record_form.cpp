@@ -6,7 +6,7 @@
 #include <QLabel>
 #include <QLineEdit>
 
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 
 namespace threadgauge {
 namespace {

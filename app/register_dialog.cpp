@@ -17,11 +17,11 @@
 #include "fit_to_screen.h"
 #include "gauge_entry_dialog.h"
 #include "gauge_page_dialog.h"
+#include "platform/utf8.h"
 #include "record_dialog.h"
 #include "register/record_import.h"
 #include "register/register_backup.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -21,13 +21,13 @@
 #include "calculation/thread_series.h"
 #include "dialog_button.h"
 #include "fit_to_screen.h"
+#include "platform/utf8.h"
 #include "table_model.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/admin/table_edit.h"
 #include "tolerance/admin/user_database.h"
 #include "tolerance/schema.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "calculation/thread_series.h"
 #include "fit_to_screen.h"
+#include "platform/utf8.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -7,10 +7,10 @@
 #include "calculation/thread_basics.h"
 #include "layouts.h"
 #include "measuring.h"
+#include "platform/utf8.h"
 #include "result_writer.h"
 #include "tolerance/lookups.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -5,8 +5,8 @@
 #include <utility>
 
 #include "calculation/thread_series.h"
-#include "tolerance/number_text.h"
-#include "tolerance/utf8.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 namespace {

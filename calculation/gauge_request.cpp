@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "calculation/gauge_kind.h"
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 
 namespace threadgauge {
 namespace {

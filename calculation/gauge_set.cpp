@@ -2,8 +2,8 @@
 
 #include "calculation/gauge_kind.h"
 #include "calculation/thread_basics.h"
-#include "tolerance/csv_field.h"
-#include "tolerance/number_text.h"
+#include "platform/csv_field.h"
+#include "platform/number_text.h"
 
 namespace threadgauge {
 namespace {
@@ -133,30 +133,26 @@ std::vector<std::vector<std::string>> GaugeSetCells(const GaugeSet& set) {
 
 namespace {
 
-std::string Joined(const std::vector<std::string>& cells, const char* separator, bool csv) {
+std::string TabSeparated(const std::vector<std::string>& cells) {
   std::string line;
-  for (size_t i = 0; i < cells.size(); ++i) {
-    if (i > 0) line += separator;
-    line += csv ? CsvField(cells[i]) : cells[i];
-  }
+  for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
   return line + "\r\n";
 }
 
 }  // namespace
 
 std::string GaugeSetCsv(const GaugeSet& set) {
-  std::string csv = "\xEF\xBB\xBF" + Joined(GaugeSetColumns(), ",", true);
-  for (const auto& row : GaugeSetCells(set)) csv += Joined(row, ",", true);
+  std::vector<std::vector<std::string>> rows = {GaugeSetColumns()};
+  for (auto& row : GaugeSetCells(set)) rows.push_back(std::move(row));
   // What the reader must know goes with the table: which class the gauges use, what is
   // missing and why.
-  for (const Notice& notice : set.notices)
-    csv += Joined({"提示", DescribeNotice(notice)}, ",", true);
-  return csv;
+  for (const Notice& notice : set.notices) rows.push_back({"提示", DescribeNotice(notice)});
+  return SpreadsheetCsv(rows);
 }
 
 std::string GaugeSetTabSeparated(const GaugeSet& set) {
-  std::string text = Joined(GaugeSetColumns(), "\t", false);
-  for (const auto& row : GaugeSetCells(set)) text += Joined(row, "\t", false);
+  std::string text = TabSeparated(GaugeSetColumns());
+  for (const auto& row : GaugeSetCells(set)) text += TabSeparated(row);
   return text;
 }
 

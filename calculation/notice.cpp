@@ -4,9 +4,9 @@
 #include <array>
 
 #include "calculation/gauge_kind.h"
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "tolerance/table_names.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

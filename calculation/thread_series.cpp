@@ -5,7 +5,7 @@
 #include <sstream>
 
 #include "calculation/form_lists.h"
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 
 namespace threadgauge {
 

@@ -14,11 +14,11 @@
 #include "cli/cli11_reading.h"
 #include "cli/length_option.h"
 #include "cli/render.h"
-#include "tolerance/data_location.h"
-#include "tolerance/number_text.h"
-#include "tolerance/terminal.h"
+#include "platform/data_location.h"
+#include "platform/number_text.h"
+#include "platform/terminal.h"
+#include "platform/utf8.h"
 #include "tolerance/tolerance_session.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

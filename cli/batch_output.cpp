@@ -9,11 +9,11 @@
 #include "cli/render.h"
 #include "cli/whole_file.h"
 #include "json_keys.h"
+#include "platform/csv_field.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "tolerance/admin/database_files.h"
-#include "tolerance/csv_field.h"
-#include "tolerance/number_text.h"
 #include "tolerance/thread_class.h"
-#include "tolerance/utf8.h"
 #include "xlsx_workbook.h"
 
 namespace threadgauge {
@@ -34,12 +34,6 @@ std::vector<std::string> Cells(const BatchRow& row) {
   cells.push_back(LimitCaption(MinorLimit(row.shown)));
   cells.push_back(Notices(row));
   return cells;
-}
-
-std::string CsvLine(const std::vector<std::string>& cells) {
-  std::string line;
-  for (size_t i = 0; i < cells.size(); ++i) line += (i ? "," : "") + CsvField(cells[i]);
-  return line + "\r\n";
 }
 
 // The number format each field is shown in; nothing for the half-angle tolerance, which is
@@ -72,9 +66,9 @@ std::vector<std::string> BatchColumns() {
 }
 
 std::string BatchCsv(const std::vector<BatchRow>& rows) {
-  std::string csv = "\xEF\xBB\xBF" + CsvLine(BatchColumns());
-  for (const BatchRow& row : rows) csv += CsvLine(Cells(row));
-  return csv;
+  std::vector<std::vector<std::string>> lines = {BatchColumns()};
+  for (const BatchRow& row : rows) lines.push_back(Cells(row));
+  return SpreadsheetCsv(lines);
 }
 
 std::string BatchJsonLine(const BatchRow& row) {

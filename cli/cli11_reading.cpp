@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "cli/length_option.h"
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 

@@ -6,10 +6,10 @@
 
 #include "calculation/thread_series.h"
 #include "cli/cli11_reading.h"
+#include "platform/data_location.h"
+#include "platform/utf8.h"
 #include "tolerance/admin/database_check.h"
 #include "tolerance/admin/database_files.h"
-#include "tolerance/data_location.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

@@ -2,8 +2,8 @@
 #include "cli/register_access.h"
 #include "cli/register_commands.h"
 #include "gauges_subcommands.h"
+#include "platform/utf8.h"
 #include "register/register_backup.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

@@ -4,8 +4,8 @@
 #include "cli/register_commands.h"
 #include "cli/render.h"
 #include "gauges_subcommands.h"
+#include "platform/utf8.h"
 #include "register/ledger.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

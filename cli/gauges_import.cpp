@@ -6,10 +6,10 @@
 #include "cli/register_access.h"
 #include "cli/register_commands.h"
 #include "gauges_subcommands.h"
+#include "platform/utf8.h"
 #include "register/ledger.h"
 #include "register/record_import.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -4,9 +4,9 @@
 #include "cli/register_access.h"
 #include "cli/register_commands.h"
 #include "cli/render.h"
+#include "platform/number_text.h"
 #include "register/inspection.h"
 #include "register/ledger.h"
-#include "tolerance/number_text.h"
 #include "tolerance/tolerance_database.h"
 
 namespace threadgauge {

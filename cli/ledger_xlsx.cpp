@@ -3,7 +3,7 @@
 #include <memory>
 
 #include "cli/whole_file.h"
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 #include "xlsx_workbook.h"
 
 namespace threadgauge {

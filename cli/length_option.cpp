@@ -1,7 +1,7 @@
 #include "cli/length_option.h"
 
 #include "calculation/thread_series.h"
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 
 namespace threadgauge {
 

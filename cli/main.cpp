@@ -11,8 +11,8 @@
 #include "cli/register_commands.h"
 #include "cli/render.h"
 #include "cli/sheet_command.h"
-#include "tolerance/data_location.h"
-#include "tolerance/terminal.h"
+#include "platform/data_location.h"
+#include "platform/terminal.h"
 #include "tolerance/tolerance_database.h"
 
 int main(int argc, char** argv) {

@@ -8,8 +8,8 @@
 #include "calculation/designation.h"
 #include "calculation/gauge_kind.h"
 #include "cli/cli11_reading.h"
+#include "platform/utf8.h"
 #include "tolerance/thread_class.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

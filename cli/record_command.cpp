@@ -2,8 +2,8 @@
 #include "cli/paper_gui.h"
 #include "cli/register_access.h"
 #include "cli/register_commands.h"
+#include "platform/utf8.h"
 #include "report/record_page.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

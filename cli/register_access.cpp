@@ -4,10 +4,10 @@
 #include <cmath>
 
 #include "cli/render.h"
+#include "platform/data_location.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "register/register_backup.h"
-#include "tolerance/data_location.h"
-#include "tolerance/number_text.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

@@ -7,8 +7,8 @@
 
 #include "calculation/named_values.h"
 #include "json_keys.h"
-#include "tolerance/number_text.h"
-#include "tolerance/utf8.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -13,12 +13,12 @@
 #include "cli/length_option.h"
 #include "cli/paper_gui.h"
 #include "cli/render.h"
+#include "platform/data_location.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "report/fonts.h"
 #include "report/sheet_page.h"
-#include "tolerance/data_location.h"
-#include "tolerance/number_text.h"
 #include "tolerance/tolerance_session.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

@@ -1,7 +1,7 @@
 #include "cli/whole_file.h"
 
+#include "platform/utf8.h"
 #include "tolerance/admin/database_files.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

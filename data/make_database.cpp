@@ -5,9 +5,9 @@
 #include <filesystem>
 #include <iostream>
 
+#include "platform/terminal.h"
+#include "platform/utf8.h"
 #include "tolerance/admin/database_files.h"
-#include "tolerance/terminal.h"
-#include "tolerance/utf8.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args = threadgauge::ProgramArguments(argc, argv);

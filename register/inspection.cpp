@@ -9,10 +9,10 @@
 #include "calculation/form_lists.h"
 #include "calculation/gauge_kind.h"
 #include "calculation/thread_series.h"
-#include "tolerance/file_stamp.h"
-#include "tolerance/number_text.h"
+#include "platform/file_stamp.h"
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -3,10 +3,10 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/csv_field.h"
+#include "platform/csv_reading.h"
 #include "register/inspection.h"
 #include "spreadsheet_text.h"
-#include "tolerance/admin/csv.h"
-#include "tolerance/csv_field.h"
 
 namespace threadgauge {
 namespace {
@@ -111,20 +111,15 @@ std::vector<std::string> LedgerColumns() {
 }
 
 std::string LedgerCsv(const std::vector<LedgerRow>& rows) {
-  std::string csv = "\xef\xbb\xbf";
-  const auto line = [&](const std::vector<std::string>& fields) {
-    for (size_t i = 0; i < fields.size(); ++i) csv += (i ? "," : "") + CsvField(fields[i]);
-    csv += "\r\n";
-  };
-  line(LedgerColumns());
+  std::vector<std::vector<std::string>> lines = {LedgerColumns()};
   for (const LedgerRow& row : rows) {
     const GaugeEntry& g = row.gauge;
-    line({g.number, g.thread, g.kind, g.length, g.maker, g.serial, g.since,
-          std::to_string(g.interval_months), g.department, g.keeper, g.state, g.notes,
-          row.last_record.value_or(""), row.due.day ? DayText(*row.due.day) : "",
-          row.last_verdict});
+    lines.push_back({g.number, g.thread, g.kind, g.length, g.maker, g.serial, g.since,
+                     std::to_string(g.interval_months), g.department, g.keeper, g.state, g.notes,
+                     row.last_record.value_or(""), row.due.day ? DayText(*row.due.day) : "",
+                     row.last_verdict});
   }
-  return csv;
+  return SpreadsheetCsv(lines);
 }
 
 std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, const Day& today,

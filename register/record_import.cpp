@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <map>
 
+#include "platform/csv_reading.h"
+#include "platform/number_text.h"
 #include "spreadsheet_text.h"
-#include "tolerance/admin/csv.h"
-#include "tolerance/number_text.h"
 
 namespace threadgauge {
 namespace {

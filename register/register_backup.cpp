@@ -4,9 +4,9 @@
 #include <set>
 #include <system_error>
 
+#include "platform/utf8.h"
 #include "register_schema.h"
 #include "register_sql.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

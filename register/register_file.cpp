@@ -3,11 +3,11 @@
 #include <fstream>
 #include <system_error>
 
+#include "platform/utf8.h"
 #include "register/gauge_register.h"
 #include "register/register_backup.h"
 #include "register_schema.h"
 #include "register_sql.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

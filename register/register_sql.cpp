@@ -1,6 +1,6 @@
 #include "register_sql.h"
 
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 

@@ -9,7 +9,7 @@
 
 #include "record_hash.h"
 #include "register/gauge_register.h"
-#include "tolerance/sqlite_database.h"
+#include "sqlite/sqlite_database.h"
 
 namespace threadgauge {
 

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 

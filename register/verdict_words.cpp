@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "calculation/gauge_kind.h"
+#include "platform/number_text.h"
 #include "register/inspection.h"
-#include "tolerance/number_text.h"
 
 namespace threadgauge {
 namespace {

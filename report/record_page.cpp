@@ -8,10 +8,10 @@
 #include <QPdfWriter>
 #include <algorithm>
 
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "report/fonts.h"
 #include "report/paged_layout.h"
-#include "tolerance/number_text.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

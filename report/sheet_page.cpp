@@ -10,9 +10,9 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "report/fonts.h"
-#include "tolerance/number_text.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -3,9 +3,9 @@
 #include <fstream>
 #include <sstream>
 
-#include "platform.h"
-#include "tolerance/data_location.h"
-#include "tolerance/utf8.h"
+#include "platform/data_location.h"
+#include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -11,8 +11,8 @@
 #include <memory>
 #include <string>
 
-#include "platform.h"
-#include "tolerance/utf8.h"
+#include "platform/platform.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 namespace {

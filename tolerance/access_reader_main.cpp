@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "platform.h"
+#include "platform/platform.h"
+#include "platform/terminal.h"
+#include "platform/utf8.h"
 #include "tolerance/access_child.h"
-#include "tolerance/terminal.h"
-#include "tolerance/utf8.h"
 
 int main(int argc, char** argv) {
   using namespace threadgauge;

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 #include "tolerance/table_names.h"
 
 namespace threadgauge {

@@ -3,7 +3,7 @@
 #include <array>
 #include <string_view>
 
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 
 namespace threadgauge {
 

@@ -4,12 +4,12 @@
 #include <cmath>
 #include <type_traits>
 
+#include "platform/number_text.h"
+#include "platform/utf8.h"
 #include "tolerance/access_child.h"
 #include "tolerance/access_reader.h"
-#include "tolerance/number_text.h"
 #include "tolerance/range_bounds.h"
 #include "tolerance/schema.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

@@ -23,9 +23,9 @@
 
 #include "calculation/gauge_kind.h"
 #include "form1_design.h"
+#include "platform/utf8.h"
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

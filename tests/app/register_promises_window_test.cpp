@@ -16,6 +16,7 @@
 #include <regex>
 
 #include "app/form1.h"
+#include "platform/utf8.h"
 #include "record_dialog.h"
 #include "register/gauge_register.h"
 #include "register/register_backup.h"
@@ -23,7 +24,6 @@
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

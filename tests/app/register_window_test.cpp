@@ -14,12 +14,12 @@
 #include <QtTest/QTest>
 
 #include "app/form1.h"
+#include "platform/utf8.h"
 #include "record_dialog.h"
 #include "register/gauge_register.h"
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
 #include "support/run_cli.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

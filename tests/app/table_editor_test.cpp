@@ -18,11 +18,11 @@
 #include <fstream>
 
 #include "app/form1.h"
+#include "platform/utf8.h"
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
 #include "support/run_program.h"
 #include "tolerance/admin/user_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -11,10 +11,10 @@
 #include "calculation/calculate.h"
 #include "calculation/named_values.h"
 #include "cli/batch_command.h"
+#include "platform/csv_reading.h"
+#include "platform/utf8.h"
 #include "support/gauge_fixture.h"
 #include "support/run_program.h"
-#include "tolerance/admin/csv.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

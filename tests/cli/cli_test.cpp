@@ -5,12 +5,12 @@
 #include <fstream>
 #include <sstream>
 
+#include "platform/csv_reading.h"
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/gauge_fixture.h"
 #include "support/run_cli.h"
 #include "support/run_program.h"
-#include "tolerance/admin/csv.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

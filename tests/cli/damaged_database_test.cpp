@@ -8,10 +8,10 @@
 #include <functional>
 #include <random>
 
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/run_cli.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -8,12 +8,12 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/utf8.h"
 #include "register/calendar.h"
 #include "support/fixture_database.h"
 #include "support/gauge_fixture.h"
 #include "support/run_cli.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -5,9 +5,9 @@
 
 #include <cmath>
 
+#include "platform/csv_reading.h"
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
-#include "tolerance/admin/csv.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

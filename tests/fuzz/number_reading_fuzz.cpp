@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);

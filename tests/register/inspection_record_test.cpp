@@ -3,10 +3,10 @@
 
 #include <cmath>
 
+#include "platform/utf8.h"
 #include "register/inspection.h"
 #include "support/gauge_fixture.h"
 #include "tolerance/tolerance_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -4,13 +4,13 @@
 
 #include <fstream>
 
+#include "platform/utf8.h"
 #include "register/gauge_register.h"
 #include "register/register_backup.h"
 #include "sha256.h"
 #include "support/file_damage.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

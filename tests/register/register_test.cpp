@@ -4,11 +4,11 @@
 
 #include <fstream>
 
+#include "platform/utf8.h"
 #include "register/calendar.h"
 #include "register/gauge_register.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -3,11 +3,11 @@
 // against Debian's mdb-export as an independent reader of the same files.
 #include <gtest/gtest.h>
 
+#include "platform/csv_reading.h"
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
 #include "tolerance/access_reader.h"
-#include "tolerance/admin/csv.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -5,7 +5,7 @@
 #include <sstream>
 #include <system_error>
 
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 
 namespace threadgauge::testing {
 

@@ -8,7 +8,7 @@
 #include <random>
 #include <sstream>
 
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 
 namespace threadgauge::testing {
 

@@ -1,7 +1,7 @@
 #include "support/run_cli.h"
 
+#include "platform/utf8.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

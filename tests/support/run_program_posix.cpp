@@ -10,9 +10,9 @@
 #include <cstring>
 #include <map>
 
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 extern char** environ;
 

@@ -8,9 +8,9 @@
 #include <cwctype>
 #include <map>
 
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

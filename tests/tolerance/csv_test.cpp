@@ -1,8 +1,7 @@
-#include "tolerance/admin/csv.h"
-
 #include <gtest/gtest.h>
 
-#include "tolerance/csv_field.h"
+#include "platform/csv_field.h"
+#include "platform/csv_reading.h"
 
 namespace threadgauge {
 namespace {

@@ -5,8 +5,8 @@
 
 #include <fstream>
 
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "platform/csv_reading.h"
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
-#include "tolerance/admin/csv.h"
 #include "tolerance/schema.h"
 #include "tolerance/table_names.h"
 #include "tolerance/thread_class.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "tolerance/lookups.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -5,11 +5,11 @@
 
 #include <fstream>
 
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/schema.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

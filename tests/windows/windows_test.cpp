@@ -12,12 +12,12 @@
 #include <functional>
 #include <thread>
 
+#include "platform/data_location.h"
+#include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/run_cli.h"
 #include "support/run_program.h"
 #include "tolerance/access_child.h"
-#include "tolerance/data_location.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

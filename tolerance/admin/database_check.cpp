@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "tolerance/number_text.h"
+#include "platform/number_text.h"
 #include "tolerance/range_bounds.h"
 #include "tolerance/schema.h"
 #include "tolerance/table_names.h"

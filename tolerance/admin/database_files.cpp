@@ -5,14 +5,14 @@
 #include <random>
 #include <sstream>
 
+#include "platform/csv_field.h"
+#include "platform/csv_reading.h"
+#include "platform/file_stamp.h"
+#include "platform/utf8.h"
 #include "tolerance/access_child.h"
 #include "tolerance/access_reader.h"
-#include "tolerance/admin/csv.h"
 #include "tolerance/admin/table_store.h"
-#include "tolerance/csv_field.h"
-#include "tolerance/file_stamp.h"
 #include "tolerance/schema.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "tolerance/admin/csv.h"
+#include "platform/csv_reading.h"
 #include "tolerance/range_bounds.h"
 
 namespace threadgauge {

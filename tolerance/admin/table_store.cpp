@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "tolerance/number_text.h"
-#include "tolerance/open_status.h"
+#include "platform/number_text.h"
+#include "platform/open_status.h"
+#include "platform/utf8.h"
 #include "tolerance/schema.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 

@@ -5,9 +5,9 @@
 #include <cstdio>
 #include <system_error>
 
+#include "platform/utf8.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/table_names.h"
-#include "tolerance/utf8.h"
 
 namespace threadgauge {
 namespace {

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "calculation/form_fields.h"
+#include "platform/data_location.h"
 #include "register/calendar.h"
-#include "tolerance/data_location.h"
 #include "tolerance/tolerance_session.h"
 
 class QLabel;

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "calculation/form_fields.h"
+#include "platform/number_text.h"
 #include "tolerance/lookup_result.h"
-#include "tolerance/number_text.h"
 
 namespace threadgauge {
 

@@ -9,7 +9,7 @@
 
 #include "register/calendar.h"
 #include "register/register_entries.h"
-#include "tolerance/sqlite_database.h"
+#include "sqlite/sqlite_database.h"
 
 namespace threadgauge {
 

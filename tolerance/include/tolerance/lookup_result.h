@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "tolerance/open_status.h"
+#include "platform/open_status.h"
 
 namespace threadgauge {
 

@@ -3,7 +3,7 @@
 #include <optional>
 #include <string>
 
-#include "tolerance/sqlite_database.h"
+#include "sqlite/sqlite_database.h"
 
 namespace threadgauge {
 

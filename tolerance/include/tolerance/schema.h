@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tolerance/sqlite_database.h"
+#include "sqlite/sqlite_database.h"
 #include "tolerance/table_data.h"
 
 namespace threadgauge {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tolerance/open_status.h"
+#include "platform/open_status.h"
 
 namespace threadgauge {
 

@@ -11,10 +11,10 @@
 #include <variant>
 #include <vector>
 
+#include "sqlite/sqlite_database.h"
 #include "tolerance/access_child.h"
 #include "tolerance/access_reader.h"
 #include "tolerance/lookup_result.h"
-#include "tolerance/sqlite_database.h"
 
 namespace threadgauge {
 

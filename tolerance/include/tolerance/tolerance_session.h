@@ -4,7 +4,7 @@
 #include <filesystem>
 #include <optional>
 
-#include "tolerance/file_stamp.h"
+#include "platform/file_stamp.h"
 #include "tolerance/tolerance_database.h"
 
 namespace threadgauge {

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "tolerance/sqlite_database.h"
+#include "sqlite/sqlite_database.h"
 #include "tolerance/table_data.h"
 
 namespace threadgauge {

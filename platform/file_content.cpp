@@ -4,8 +4,8 @@
 #include <fstream>
 #include <vector>
 
-#include "platform.h"
-#include "tolerance/file_stamp.h"
+#include "platform/file_stamp.h"
+#include "platform/platform.h"
 
 namespace threadgauge {
 

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "tolerance/open_status.h"
+#include "platform/open_status.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

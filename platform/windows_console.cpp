@@ -14,7 +14,7 @@
 #include <streambuf>
 #include <string>
 
-#include "tolerance/terminal.h"
+#include "platform/terminal.h"
 
 namespace threadgauge {
 namespace {

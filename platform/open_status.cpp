@@ -1,4 +1,4 @@
-#include "tolerance/open_status.h"
+#include "platform/open_status.h"
 
 namespace threadgauge {
 

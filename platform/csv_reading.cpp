@@ -1,4 +1,4 @@
-#include "tolerance/admin/csv.h"
+#include "platform/csv_reading.h"
 
 namespace threadgauge {
 

@@ -1,4 +1,4 @@
-#include "tolerance/data_location.h"
+#include "platform/data_location.h"
 
 #include <system_error>
 

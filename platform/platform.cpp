@@ -1,13 +1,13 @@
 // The one place that asks the operating system for what differs between systems.
-#include "platform.h"
+#include "platform/platform.h"
 
 #include <cstdio>
 #include <cstdlib>
 
-#include "tolerance/data_location.h"
-#include "tolerance/file_stamp.h"
-#include "tolerance/terminal.h"
-#include "tolerance/utf8.h"
+#include "platform/data_location.h"
+#include "platform/file_stamp.h"
+#include "platform/terminal.h"
+#include "platform/utf8.h"
 
 #ifdef _WIN32
 // windows.h first: the other system headers rely on its types.

@@ -1,4 +1,4 @@
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 namespace {

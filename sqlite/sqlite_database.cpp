@@ -1,4 +1,4 @@
-#include "tolerance/sqlite_database.h"
+#include "sqlite/sqlite_database.h"
 
 #include <sqlite3.h>
 
@@ -6,7 +6,7 @@
 #include <system_error>
 #include <utility>
 
-#include "tolerance/utf8.h"
+#include "platform/utf8.h"
 
 namespace threadgauge {
 namespace {
