@@ -20,6 +20,7 @@
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
 #include "support/run_cli.h"
+#include "support/run_program.h"
 
 namespace threadgauge {
 namespace {
@@ -146,7 +147,14 @@ TEST_F(RegisterWindow, ANewUserRegistersTheSetInspectsItAndFindsTheRingDueAYearL
               EXPECT_TRUE(record.findChild<QPushButton*>("Print")->isEnabled());
               const auto pdf = folder_.path() / u8"记录1.pdf";
               EXPECT_FALSE(record.SavePdf(pdf).has_value());
-              EXPECT_GT(std::filesystem::file_size(pdf), 1000u);
+              // The page read back as text: whose record, every reading with its d2, the verdict.
+              const ProgramRun text = RunProgram({"pdftotext", "-layout", Utf8(pdf), "-"});
+              ASSERT_EQ(text.exit, 0) << "pdftotext (Debian poppler-utils): " << text.err;
+              for (const char* shown :
+                   {"TG-2026-02", "校通-通螺纹塞规", " 10.275 ", "10.2756", "10.2744", "8.9757",
+                    "8.9763", "8.9751", "0.8661", "合格（新制范围内）"}) {
+                EXPECT_NE(text.out.find(shown), std::string::npos) << shown << "\n" << text.out;
+              }
             }));
       }));
   EXPECT_EQ(plug_verdict, QStringLiteral("结论：合格（新制范围内），距新制上限 3.2 µm"));
