@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QFont>
 #include <array>
 
 #include "calculation/form_fields.h"
@@ -12,6 +13,9 @@ enum class ControlKind { Label, TextBox, ComboBox, Button, Line };
 
 // The font a control carries: the form's default "宋体" 14.25 pt, or its own "宋体" size.
 enum class ControlFont { Default, Song12, Song9 };
+
+// The face of the form's fonts: "宋体" at the design's size.
+QFont FontOf(ControlFont font);
 
 struct ControlDesign {
   const char* name;

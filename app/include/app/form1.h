@@ -50,6 +50,11 @@ class Form1 : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // The pieces the window is built from.
+  QWidget* BuildForm();
+  void BuildMenus();
+  void BuildStatusLine();
+  void BindInputs();
   void LoadChoices();
   void InputsChanged();
   void ResultEdited(OutputField field);
@@ -72,7 +77,9 @@ class Form1 : public QMainWindow {
   void ShowResult(const CalculationResult& result);
 
   template <typename T>
-  T* Control(const char* name) const;
+  T* Control(const char* name) const {
+    return findChild<T*>(QString::fromUtf8(name));
+  }
 
   Form1Files files_;
   ToleranceSession session_;  // the database kept open while its file is unchanged
