@@ -84,93 +84,10 @@ TableEditor::TableEditor(TableEditorFiles files, QWidget* parent)
   tabs_ = new QTabWidget(this);
   tabs_->setObjectName("TableTabs");
   layout->addWidget(tabs_, 1);
-  for (size_t i = 0; i < tables_.size(); ++i) {
-    auto* page = new QWidget(tabs_);
-    auto* page_layout = new QVBoxLayout(page);
-    auto* view = new QTableView(page);
-    view->setObjectName(Q("Table_" + tables_[i].name));
-    auto* model = new ToleranceTableModel(*this, i, view);
-    view->setModel(model);
-    // The long half-angle headings are shown whole.
-    view->horizontalHeader()->setTextElideMode(Qt::ElideNone);
-    view->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
-    view->viewport()->installEventFilter(this);
-    auto* missing = new QLabel(page);
-    missing->setObjectName(Q("Missing_" + tables_[i].name));
-    missing->setWordWrap(true);
-    missing->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    page_layout->addWidget(view, 1);
-    page_layout->addWidget(missing);
-    tabs_->addTab(page, Q(tables_[i].name));
-    connect(view->selectionModel(), &QItemSelectionModel::currentChanged, this,
-            [this](const QModelIndex& now) {
-              if (now.isValid()) append_ = false;
-            });
-    views_.push_back(view);
-    models_.push_back(model);
-    missing_.push_back(missing);
-  }
-
-  auto* rows = new QHBoxLayout;
-  const std::pair<const char*, const char*> row_buttons[] = {{"InsertAbove", "上方插入行"},
-                                                             {"InsertBelow", "下方插入行"},
-                                                             {"RemoveRows", "删除行"},
-                                                             {"MoveUp", "上移"},
-                                                             {"MoveDown", "下移"},
-                                                             {"Copy", "复制"},
-                                                             {"Paste", "粘贴"},
-                                                             {"Undo", "撤销"},
-                                                             {"Redo", "重做"}};
-  for (const auto& [name, text] : row_buttons) {
-    rows->addWidget(DialogButton(name, text, this));
-  }
-  rows->addStretch(1);
-  layout->addLayout(rows);
-
-  auto* bottom = new QHBoxLayout;
-  status_ = new QLabel(this);
-  status_->setObjectName("EditorStatus");
-  status_->setWordWrap(true);
-  status_->setTextInteractionFlags(Qt::TextSelectableByMouse);
-  bottom->addWidget(status_, 1);
-  const std::pair<const char*, const char*> file_buttons[] = {
-      {"Import", "导入…"}, {"Export", "导出为 CSV…"}, {"Save", "保存"}, {"Close", "关闭"}};
-  for (const auto& [name, text] : file_buttons) {
-    bottom->addWidget(DialogButton(name, text, this));
-  }
-  layout->addLayout(bottom);
-
-  const auto on = [this](const char* name, void (TableEditor::*slot)()) {
-    connect(findChild<QPushButton*>(name), &QPushButton::clicked, this, slot);
-  };
-  on("InsertAbove", &TableEditor::InsertAbove);
-  on("InsertBelow", &TableEditor::InsertBelow);
-  on("RemoveRows", &TableEditor::RemoveSelectedRows);
-  on("MoveUp", &TableEditor::MoveUp);
-  on("MoveDown", &TableEditor::MoveDown);
-  on("Copy", &TableEditor::CopySelection);
-  on("Paste", &TableEditor::Paste);
-  on("Import", &TableEditor::AskImport);
-  on("Export", &TableEditor::AskExport);
-  on("Close", &TableEditor::reject);
-  connect(findChild<QPushButton*>("Undo"), &QPushButton::clicked, undo_, &QUndoStack::undo);
-  connect(findChild<QPushButton*>("Redo"), &QPushButton::clicked, undo_, &QUndoStack::redo);
-  connect(findChild<QPushButton*>("Save"), &QPushButton::clicked, this, [this] { Save(); });
-
-  // The keys a spreadsheet user expects.
-  const auto shortcut = [this](QKeySequence::StandardKey key, const std::function<void()>& run) {
-    auto* action = new QAction(this);
-    action->setShortcut(key);
-    action->setShortcutContext(Qt::WidgetWithChildrenShortcut);
-    connect(action, &QAction::triggered, this, run);
-    addAction(action);
-  };
-  shortcut(QKeySequence::Copy, [this] { CopySelection(); });
-  shortcut(QKeySequence::Paste, [this] { Paste(); });
-  shortcut(QKeySequence::Undo, [this] { undo_->undo(); });
-  shortcut(QKeySequence::Redo, [this] { undo_->redo(); });
-  shortcut(QKeySequence::Save, [this] { Save(); });
+  BuildTabs();
+  BuildButtons(*layout);
+  BindButtons();
+  BindKeys();
 
   FitToScreen(this, QSize(1100, 650));
   Load();
@@ -231,193 +148,6 @@ void TableEditor::ShowTable(const QString& name) {
 size_t TableEditor::CurrentTable() const { return static_cast<size_t>(tabs_->currentIndex()); }
 
 QTableView* TableEditor::CurrentView() const { return views_[CurrentTable()]; }
-
-std::vector<size_t> TableEditor::SelectedRows() const {
-  std::vector<size_t> rows;
-  for (const QModelIndex& index : CurrentView()->selectionModel()->selectedIndexes()) {
-    rows.push_back(static_cast<size_t>(index.row()));
-  }
-  const QModelIndex current = CurrentView()->currentIndex();
-  if (rows.empty() && current.isValid()) rows.push_back(static_cast<size_t>(current.row()));
-  std::sort(rows.begin(), rows.end());
-  rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
-  return rows;
-}
-
-void TableEditor::SelectRows(size_t first, size_t count) {
-  QTableView* view = CurrentView();
-  QItemSelection selection;
-  const int last_column = view->model()->columnCount() - 1;
-  for (size_t r = first; r < first + count; ++r) {
-    selection.select(view->model()->index(static_cast<int>(r), 0),
-                     view->model()->index(static_cast<int>(r), last_column));
-  }
-  view->selectionModel()->select(selection, QItemSelectionModel::ClearAndSelect);
-  view->setCurrentIndex(view->model()->index(static_cast<int>(first), 0));
-}
-
-void TableEditor::Change(const QString& what,
-                         const std::function<void(std::vector<TableData>&)>& change) {
-  std::vector<TableData> after = tables_;
-  change(after);
-  if (after == tables_) return;
-  undo_->push(new EditStep(*this, what, tables_, std::move(after)));
-}
-
-void TableEditor::Put(std::vector<TableData> tables) {
-  const QModelIndex current = CurrentView()->currentIndex();
-  tables_ = std::move(tables);
-  Refresh();
-  if (current.isValid()) {
-    const QModelIndex again = CurrentView()->model()->index(current.row(), current.column());
-    if (again.isValid()) CurrentView()->setCurrentIndex(again);
-  }
-}
-
-// The live check: the same rules as "检查公差表", placed on the cells and rows.
-void TableEditor::Refresh() {
-  const CheckReport report = CheckDatabase(tables_, OfferedThreads());
-  red_cells_ = static_cast<size_t>(std::count_if(report.marks.begin(), report.marks.end(),
-                                                 [](const CheckMark& m) { return m.column; }));
-  for (size_t i = 0; i < tables_.size(); ++i) {
-    const TableData& table = tables_[i];
-    std::map<std::pair<size_t, int>, QString> cells;
-    std::map<size_t, QString> rows;
-    for (const CheckMark& mark : report.marks) {
-      if (mark.table != table.name) continue;
-      if (mark.column) {
-        const auto at = std::find(table.columns.begin(), table.columns.end(), *mark.column);
-        cells[{mark.row, static_cast<int>(at - table.columns.begin())}] = Q(mark.reason);
-      } else {
-        rows[mark.row] = Q(mark.reason);
-      }
-    }
-    models_[i]->Reload(std::move(cells), std::move(rows));
-    QStringList lacking;
-    for (const CheckMissing& missing : report.missing) {
-      if (missing.table == table.name) lacking << Q(missing.text);
-    }
-    missing_[i]->setText(lacking.isEmpty() ? QStringLiteral("本表已包含所提供螺纹所需的全部行。")
-                                           : lacking.join(QLatin1Char('\n')));
-  }
-}
-
-void TableEditor::Tell(const QString& text) { status_->setText(text); }
-
-// A click below the last row aims at the row after it: what is pasted next is appended.
-bool TableEditor::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() != QEvent::MouseButtonPress) return QDialog::eventFilter(watched, event);
-  const auto at_view = std::find_if(views_.begin(), views_.end(),
-                                    [&](QTableView* v) { return v->viewport() == watched; });
-  if (at_view != views_.end()) {
-    QTableView* view = *at_view;
-    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
-    const int rows = view->model()->rowCount();
-    const int last_bottom =
-        rows == 0 ? 0 : view->visualRect(view->model()->index(rows - 1, 0)).bottom();
-    if (!view->indexAt(at).isValid() && at.y() > last_bottom) {
-      view->selectionModel()->clearSelection();
-      view->setCurrentIndex(QModelIndex());
-      append_ = true;
-      Tell(QStringLiteral("接下来粘贴的行接在第 %1 行之后").arg(rows));
-      return true;
-    }
-  }
-  return QDialog::eventFilter(watched, event);
-}
-
-void TableEditor::EditCell(size_t table, size_t row, size_t column, const QString& text) {
-  Change(QStringLiteral("编辑单元格"), [&](std::vector<TableData>& tables) {
-    SetCell(tables[table], row, column, text.trimmed().toStdString());
-  });
-}
-
-void TableEditor::InsertAbove() {
-  const std::vector<size_t> rows = SelectedRows();
-  const size_t at = rows.empty() ? 0 : rows.front();
-  Change(QStringLiteral("插入行"),
-         [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
-  SelectRows(at, 1);
-}
-
-void TableEditor::InsertBelow() {
-  const std::vector<size_t> rows = SelectedRows();
-  const size_t at = rows.empty() ? tables_[CurrentTable()].rows.size() : rows.back() + 1;
-  Change(QStringLiteral("插入行"),
-         [&](auto& tables) { InsertRows(tables[CurrentTable()], at, 1); });
-  SelectRows(at, 1);
-}
-
-void TableEditor::RemoveSelectedRows() {
-  const std::vector<size_t> rows = SelectedRows();
-  Change(QStringLiteral("删除行"), [&](auto& tables) { RemoveRows(tables[CurrentTable()], rows); });
-}
-
-void TableEditor::MoveUp() {
-  const std::vector<size_t> rows = SelectedRows();
-  if (rows.empty()) return;
-  const size_t count = rows.back() - rows.front() + 1;
-  Change(QStringLiteral("上移"),
-         [&](auto& tables) { MoveRows(tables[CurrentTable()], rows.front(), count, -1); });
-  if (rows.front() > 0) SelectRows(rows.front() - 1, count);
-}
-
-void TableEditor::MoveDown() {
-  const std::vector<size_t> rows = SelectedRows();
-  if (rows.empty()) return;
-  const size_t count = rows.back() - rows.front() + 1;
-  Change(QStringLiteral("下移"),
-         [&](auto& tables) { MoveRows(tables[CurrentTable()], rows.front(), count, +1); });
-  if (rows.back() + 1 < tables_[CurrentTable()].rows.size()) SelectRows(rows.front() + 1, count);
-}
-
-void TableEditor::CopySelection() {
-  const QModelIndexList selected = CurrentView()->selectionModel()->selectedIndexes();
-  if (selected.isEmpty()) return;
-  int top = selected.front().row(), bottom = top, left = selected.front().column(), right = left;
-  for (const QModelIndex& index : selected) {
-    top = std::min(top, index.row());
-    bottom = std::max(bottom, index.row());
-    left = std::min(left, index.column());
-    right = std::max(right, index.column());
-  }
-  const auto cells =
-      CopyBlock(tables_[CurrentTable()], static_cast<size_t>(top), static_cast<size_t>(bottom),
-                static_cast<size_t>(left), static_cast<size_t>(right));
-  QApplication::clipboard()->setText(Q(ToTabSeparated(cells)));
-  Tell(QStringLiteral("已复制 %1 行 × %2 列").arg(bottom - top + 1).arg(right - left + 1));
-}
-
-void TableEditor::Paste() {
-  const PastedBlock block = ParsePastedText(QApplication::clipboard()->text().toStdString());
-  if (block.rows.empty()) {
-    Tell(QStringLiteral("剪贴板中没有可粘贴的表格。") +
-         (block.left_out.empty() ? QString() : Q(block.left_out)));
-    return;
-  }
-  const QModelIndex current = CurrentView()->currentIndex();
-  // Below the last row (clicked there, or an empty table): the block is appended.
-  const size_t end = tables_[CurrentTable()].rows.size();
-  const size_t row = append_ || !current.isValid() ? end : static_cast<size_t>(current.row());
-  const size_t column = current.isValid() && !append_ ? static_cast<size_t>(current.column()) : 0;
-  PasteOutcome outcome;
-  Change(QStringLiteral("粘贴"),
-         [&](auto& tables) { outcome = PasteBlock(tables[CurrentTable()], row, column, block); });
-  if (outcome.rows_written == 0) {
-    Tell(QStringLiteral("没有粘贴：") + Q(outcome.left_out));
-    return;
-  }
-  const size_t first = outcome.first_row + 1, last = outcome.first_row + outcome.rows_written;
-  QString told = QStringLiteral("已粘贴 %1 行 × %2 列（%3）")
-                     .arg(outcome.rows_written)
-                     .arg(outcome.columns_written)
-                     .arg(first == last ? QStringLiteral("第 %1 行").arg(first)
-                                        : QStringLiteral("第 %1–%2 行").arg(first).arg(last));
-  if (outcome.rows_added > 0) told += QStringLiteral("，表格增加了 %1 行").arg(outcome.rows_added);
-  SelectRows(outcome.first_row, outcome.rows_written);
-  if (!outcome.left_out.empty()) told += QStringLiteral("。未粘贴：") + Q(outcome.left_out);
-  Tell(told);
-}
 
 bool TableEditor::ImportFrom(const std::filesystem::path& source) {
   auto read = ReadProductTables(source);
@@ -546,6 +276,82 @@ void TableEditor::reject() {
     }
   }
   QDialog::reject();
+}
+
+void TableEditor::Change(const QString& what,
+                         const std::function<void(std::vector<TableData>&)>& change) {
+  std::vector<TableData> after = tables_;
+  change(after);
+  if (after == tables_) return;
+  undo_->push(new EditStep(*this, what, tables_, std::move(after)));
+}
+
+void TableEditor::Put(std::vector<TableData> tables) {
+  const QModelIndex current = CurrentView()->currentIndex();
+  tables_ = std::move(tables);
+  Refresh();
+  if (current.isValid()) {
+    const QModelIndex again = CurrentView()->model()->index(current.row(), current.column());
+    if (again.isValid()) CurrentView()->setCurrentIndex(again);
+  }
+}
+
+// The live check: the same rules as "检查公差表", placed on the cells and rows.
+void TableEditor::Refresh() {
+  const CheckReport report = CheckDatabase(tables_, OfferedThreads());
+  red_cells_ = static_cast<size_t>(std::count_if(report.marks.begin(), report.marks.end(),
+                                                 [](const CheckMark& m) { return m.column; }));
+  for (size_t i = 0; i < tables_.size(); ++i) {
+    const TableData& table = tables_[i];
+    std::map<std::pair<size_t, int>, QString> cells;
+    std::map<size_t, QString> rows;
+    for (const CheckMark& mark : report.marks) {
+      if (mark.table != table.name) continue;
+      if (mark.column) {
+        const auto at = std::find(table.columns.begin(), table.columns.end(), *mark.column);
+        cells[{mark.row, static_cast<int>(at - table.columns.begin())}] = Q(mark.reason);
+      } else {
+        rows[mark.row] = Q(mark.reason);
+      }
+    }
+    models_[i]->Reload(std::move(cells), std::move(rows));
+    QStringList lacking;
+    for (const CheckMissing& missing : report.missing) {
+      if (missing.table == table.name) lacking << Q(missing.text);
+    }
+    missing_[i]->setText(lacking.isEmpty() ? QStringLiteral("本表已包含所提供螺纹所需的全部行。")
+                                           : lacking.join(QLatin1Char('\n')));
+  }
+}
+
+void TableEditor::Tell(const QString& text) { status_->setText(text); }
+
+// A click below the last row aims at the row after it: what is pasted next is appended.
+bool TableEditor::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() != QEvent::MouseButtonPress) return QDialog::eventFilter(watched, event);
+  const auto at_view = std::find_if(views_.begin(), views_.end(),
+                                    [&](QTableView* v) { return v->viewport() == watched; });
+  if (at_view != views_.end()) {
+    QTableView* view = *at_view;
+    const QPoint at = static_cast<QMouseEvent*>(event)->position().toPoint();
+    const int rows = view->model()->rowCount();
+    const int last_bottom =
+        rows == 0 ? 0 : view->visualRect(view->model()->index(rows - 1, 0)).bottom();
+    if (!view->indexAt(at).isValid() && at.y() > last_bottom) {
+      view->selectionModel()->clearSelection();
+      view->setCurrentIndex(QModelIndex());
+      append_ = true;
+      Tell(QStringLiteral("接下来粘贴的行接在第 %1 行之后").arg(rows));
+      return true;
+    }
+  }
+  return QDialog::eventFilter(watched, event);
+}
+
+void TableEditor::EditCell(size_t table, size_t row, size_t column, const QString& text) {
+  Change(QStringLiteral("编辑单元格"), [&](std::vector<TableData>& tables) {
+    SetCell(tables[table], row, column, text.trimmed().toStdString());
+  });
 }
 
 }  // namespace threadgauge

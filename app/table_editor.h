@@ -13,6 +13,8 @@ class QTabWidget;
 class QTableView;
 class QUndoStack;
 
+class QVBoxLayout;
+
 namespace threadgauge {
 
 class ToleranceTableModel;
@@ -67,6 +69,10 @@ class TableEditor : public QDialog {
   void reject() override;
 
  private:
+  void BuildTabs();
+  void BuildButtons(QVBoxLayout& layout);
+  void BindButtons();
+  void BindKeys();
   void Load();
   void Change(const QString& what, const std::function<void(std::vector<TableData>&)>& change);
   void Refresh();
