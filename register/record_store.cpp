@@ -72,6 +72,90 @@ std::string LocalTimestamp() {
   return text;
 }
 
+// The record's columns, in the order of the INSERT.
+void BindRecord(SqliteStatement& s, const InspectionRecord& r, long long gauge_id) {
+  s.BindInteger(1, r.id);
+  s.BindInteger(2, gauge_id);
+  s.BindText(3, r.date);
+  s.BindText(4, r.inspector);
+  s.BindReal(5, r.temperature);
+  s.BindText(6, MethodKey(r.method));
+  BindOptional(s, 7, r.element);
+  s.BindText(8, r.element_certificate);
+  BindOptional(s, 9, r.major);
+  BindOptional(s, 10, r.uncertainty);
+  s.BindText(11, r.notes);
+  if (r.replaces) {
+    s.BindInteger(12, *r.replaces);
+  } else {
+    s.BindNull(12);
+  }
+  s.BindText(13, r.thread);
+  s.BindText(14, r.kind);
+  s.BindText(15, r.length);
+  s.BindText(16, r.database_file);
+  s.BindText(17, r.database_hash);
+  s.BindText(18, r.program_version);
+  BindOptional(s, 19, r.limit_low);
+  BindOptional(s, 20, r.limit_high);
+  BindOptional(s, 21, r.wear_limit);
+  s.BindInteger(22, r.has_wear_limit ? 1 : 0);
+  s.BindText(23, r.limits_note);
+  s.BindText(24, r.verdict);
+  s.BindText(25, r.verdict_text);
+  BindOptional(s, 26, r.margin_um);
+  s.BindText(27, r.created);
+  s.BindInteger(28, r.acceptance ? 1 : 0);
+  s.BindInteger(29, r.imported ? 1 : 0);
+  s.BindText(30, r.margin_limit);
+  BindOptional(s, 31, r.coverage_k);
+  s.BindText(32, r.instrument.name);
+  s.BindText(33, r.instrument.number);
+  s.BindText(34, r.instrument.certificate);
+  s.BindText(35, r.instrument.valid_until);
+  BindOptional(s, 36, WearSide(r));
+  s.BindText(37, r.hash);
+}
+
+std::optional<RegisterError> InsertReadings(const SqliteConnection& db,
+                                            const std::filesystem::path& path,
+                                            const InspectionRecord& r) {
+  auto reading = db.Prepare(
+      "INSERT INTO readings (record_id, seq, value, pitch_diameter, position) VALUES (?,?,?,?,?)");
+  if (!reading) return EngineError(path, db.ErrorCode());
+  for (size_t i = 0; i < r.readings.size(); ++i) {
+    reading->Reset();
+    reading->BindInteger(1, r.id);
+    reading->BindInteger(2, static_cast<long long>(i + 1));
+    reading->BindReal(3, r.readings[i].value);
+    reading->BindReal(4, r.readings[i].pitch_diameter);
+    reading->BindText(5, r.readings[i].position);
+    if (reading->Next() == SqliteStatement::Step::Error) {
+      return EngineError(path, reading->ErrorCode());
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<RegisterError> InsertChecks(const SqliteConnection& db,
+                                          const std::filesystem::path& path,
+                                          const InspectionRecord& r) {
+  auto check = db.Prepare(
+      "INSERT INTO check_results (record_id, plug, passed, gauge_number) VALUES (?,?,?,?)");
+  if (!check) return EngineError(path, db.ErrorCode());
+  for (const CheckPlugResult& result : r.checks) {
+    check->Reset();
+    check->BindInteger(1, r.id);
+    check->BindText(2, result.plug);
+    check->BindInteger(3, result.passed ? 1 : 0);
+    check->BindText(4, result.gauge_number);
+    if (check->Next() == SqliteStatement::Step::Error) {
+      return EngineError(path, check->ErrorCode());
+    }
+  }
+  return std::nullopt;
+}
+
 }  // namespace
 
 RecordFacts FactsOf(const InspectionRecord& r) {
@@ -156,47 +240,7 @@ std::optional<RegisterError> GaugeRegister::InsertRecord(InspectionRecord r, lon
       "?23, ?24, ?25, ?26, ?27, ?28, ?29, ?30, ?31, ?32, ?33, ?34, ?35, ?36, ?37)");
   if (!insert) return EngineError(path_, db_.ErrorCode());
   SqliteStatement& s = *insert;
-  s.BindInteger(1, r.id);
-  s.BindInteger(2, *gauge_id);
-  s.BindText(3, r.date);
-  s.BindText(4, r.inspector);
-  s.BindReal(5, r.temperature);
-  s.BindText(6, MethodKey(r.method));
-  BindOptional(s, 7, r.element);
-  s.BindText(8, r.element_certificate);
-  BindOptional(s, 9, r.major);
-  BindOptional(s, 10, r.uncertainty);
-  s.BindText(11, r.notes);
-  if (r.replaces) {
-    s.BindInteger(12, *r.replaces);
-  } else {
-    s.BindNull(12);
-  }
-  s.BindText(13, r.thread);
-  s.BindText(14, r.kind);
-  s.BindText(15, r.length);
-  s.BindText(16, r.database_file);
-  s.BindText(17, r.database_hash);
-  s.BindText(18, r.program_version);
-  BindOptional(s, 19, r.limit_low);
-  BindOptional(s, 20, r.limit_high);
-  BindOptional(s, 21, r.wear_limit);
-  s.BindInteger(22, r.has_wear_limit ? 1 : 0);
-  s.BindText(23, r.limits_note);
-  s.BindText(24, r.verdict);
-  s.BindText(25, r.verdict_text);
-  BindOptional(s, 26, r.margin_um);
-  s.BindText(27, r.created);
-  s.BindInteger(28, r.acceptance ? 1 : 0);
-  s.BindInteger(29, r.imported ? 1 : 0);
-  s.BindText(30, r.margin_limit);
-  BindOptional(s, 31, r.coverage_k);
-  s.BindText(32, r.instrument.name);
-  s.BindText(33, r.instrument.number);
-  s.BindText(34, r.instrument.certificate);
-  s.BindText(35, r.instrument.valid_until);
-  BindOptional(s, 36, WearSide(r));
-  s.BindText(37, r.hash);
+  BindRecord(s, r, *gauge_id);
   if (s.Next() == SqliteStatement::Step::Error) {
     if (FaultOf(s.ErrorCode()) == EngineFault::Refused) {
       return RegisterError{"被更正的记录 " + std::to_string(r.replaces.value_or(0)) +
@@ -204,33 +248,8 @@ std::optional<RegisterError> GaugeRegister::InsertRecord(InspectionRecord r, lon
     }
     return EngineError(path_, s.ErrorCode());
   }
-  auto reading = db_.Prepare(
-      "INSERT INTO readings (record_id, seq, value, pitch_diameter, position) VALUES (?,?,?,?,?)");
-  if (!reading) return EngineError(path_, db_.ErrorCode());
-  for (size_t i = 0; i < r.readings.size(); ++i) {
-    reading->Reset();
-    reading->BindInteger(1, r.id);
-    reading->BindInteger(2, static_cast<long long>(i + 1));
-    reading->BindReal(3, r.readings[i].value);
-    reading->BindReal(4, r.readings[i].pitch_diameter);
-    reading->BindText(5, r.readings[i].position);
-    if (reading->Next() == SqliteStatement::Step::Error) {
-      return EngineError(path_, reading->ErrorCode());
-    }
-  }
-  auto check = db_.Prepare(
-      "INSERT INTO check_results (record_id, plug, passed, gauge_number) VALUES (?,?,?,?)");
-  if (!check) return EngineError(path_, db_.ErrorCode());
-  for (const CheckPlugResult& result : r.checks) {
-    check->Reset();
-    check->BindInteger(1, r.id);
-    check->BindText(2, result.plug);
-    check->BindInteger(3, result.passed ? 1 : 0);
-    check->BindText(4, result.gauge_number);
-    if (check->Next() == SqliteStatement::Step::Error) {
-      return EngineError(path_, check->ErrorCode());
-    }
-  }
+  if (auto failed = InsertReadings(db_, path_, r)) return failed;
+  if (auto failed = InsertChecks(db_, path_, r)) return failed;
   id = r.id;
   return std::nullopt;
 }
