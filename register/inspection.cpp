@@ -213,16 +213,14 @@ std::optional<std::string> NormaliseEntry(GaugeEntry& gauge, const Day& today) {
   return std::nullopt;
 }
 
-std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
-    const GaugeEntry& gauge, const InspectionInputs& in, const GaugeLimits& zone, const Day& today,
-    const std::vector<InspectionRecord>& earlier) {
+// What the inspector entered, checked against the gauge before anything is decided: the
+// day of the inspection, or why the entries cannot be taken.
+std::variant<Day, InspectionRefusal> CheckEntries(const GaugeEntry& gauge,
+                                                  const InspectionInputs& in,
+                                                  const GaugeRequest& request, const Day& today,
+                                                  const std::vector<InspectionRecord>& earlier) {
   const auto refuse = [](std::string message) { return InspectionRefusal{std::move(message)}; };
-  if (gauge.state == kRetired) return refuse("量规 " + gauge.number + " 已报废，不再检定");
-  const auto built = RequestOf(gauge);
-  if (const auto* wrong = std::get_if<std::string>(&built)) return refuse(*wrong);
-  const GaugeRequest& request = std::get<GaugeRequest>(built);
   const Layout layout = request.kind->layout;
-
   const std::optional<Day> day = in.date.empty() ? today : ParseDay(in.date);
   if (!day) return refuse("检定日期“" + in.date + "”不是日期，例如 2026-12-07");
   if (DaysBetween(today, *day) > 0) {
@@ -252,13 +250,15 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
   if (auto wrong = CheckNumbers(in)) return refuse(*wrong);
   if (auto wrong = CheckReadings(in, value_name)) return refuse(*wrong);
   if (auto wrong = CheckReplaced(gauge, in, earlier)) return refuse(*wrong);
+  return *day;
+}
 
-  DecidedInspection decided;
-  decided.limits = zone;
-  GaugeLimits& limits = decided.limits;
-  limits.acceptance = BeingAccepted(gauge, in, *day, earlier);
-  InspectionRecord& r = decided.record;
-  std::vector<double> pitch_diameters;
+// Each reading's pitch diameter, in the order read; a reading far from the gauge's pitch
+// diameter is refused as a likely typing error unless the inspector confirmed it.
+std::variant<std::vector<MeasuredReading>, InspectionRefusal> ReadingsOf(
+    const InspectionInputs& in, const GaugeRequest& request, const GaugeLimits& limits) {
+  const char* value_name = in.method == InspectionMethod::Wires ? "M" : "E";
+  std::vector<MeasuredReading> readings;
   for (size_t i = 0; i < in.values.size(); ++i) {
     const double value = in.values[i];
     const double d2 = in.method == InspectionMethod::Wires
@@ -274,20 +274,18 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
                                  true};
       }
     }
-    pitch_diameters.push_back(d2);
-    r.readings.push_back({value, d2, i < in.positions.size() ? in.positions[i] : ""});
+    readings.push_back({value, d2, i < in.positions.size() ? in.positions[i] : ""});
   }
+  return readings;
+}
 
-  if (!limits.decidable()) {
-    decided.verdict = {VerdictCode::Undecided, VerdictText(VerdictCode::Undecided), std::nullopt};
-  } else if (in.method == InspectionMethod::CheckPlugs) {
-    decided.verdict = JudgeCheckPlugs(in.checks, limits.acceptance);
-  } else {
-    decided.verdict = JudgeReadings(limits, pitch_diameters, in.uncertainty);
-  }
-
+// The record of the decided inspection: the entries as taken, the gauge as registered, the
+// limits applied and the verdict. Stamped with the database and time when it is saved.
+void FillRecord(InspectionRecord& r, const GaugeEntry& gauge, const InspectionInputs& in,
+                const GaugeRequest& request, const Day& day, const GaugeLimits& limits,
+                const Verdict& verdict) {
   r.gauge_number = gauge.number;
-  r.date = DayText(*day);
+  r.date = DayText(day);
   r.inspector = Trimmed(in.inspector);
   r.temperature = in.temperature;
   r.method = in.method;
@@ -317,10 +315,44 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
       break;
     }
   }
-  r.verdict = VerdictKey(decided.verdict.code);
-  r.verdict_text = decided.verdict.text;
-  r.margin_um = decided.verdict.margin_um;
-  r.margin_limit = MarginLimitKey(decided.verdict.limit);
+  r.verdict = VerdictKey(verdict.code);
+  r.verdict_text = verdict.text;
+  r.margin_um = verdict.margin_um;
+  r.margin_limit = MarginLimitKey(verdict.limit);
+}
+
+std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
+    const GaugeEntry& gauge, const InspectionInputs& in, const GaugeLimits& zone, const Day& today,
+    const std::vector<InspectionRecord>& earlier) {
+  if (gauge.state == kRetired)
+    return InspectionRefusal{"量规 " + gauge.number + " 已报废，不再检定"};
+  const auto built = RequestOf(gauge);
+  if (const auto* wrong = std::get_if<std::string>(&built)) return InspectionRefusal{*wrong};
+  const GaugeRequest& request = std::get<GaugeRequest>(built);
+  const auto checked = CheckEntries(gauge, in, request, today, earlier);
+  if (const auto* refused = std::get_if<InspectionRefusal>(&checked)) return *refused;
+  const Day day = std::get<Day>(checked);
+
+  DecidedInspection decided;
+  decided.limits = zone;
+  GaugeLimits& limits = decided.limits;
+  limits.acceptance = BeingAccepted(gauge, in, day, earlier);
+  auto readings = ReadingsOf(in, request, limits);
+  if (const auto* refused = std::get_if<InspectionRefusal>(&readings)) return *refused;
+  InspectionRecord& r = decided.record;
+  r.readings = std::get<std::vector<MeasuredReading>>(std::move(readings));
+  std::vector<double> pitch_diameters;
+  for (const MeasuredReading& reading : r.readings)
+    pitch_diameters.push_back(reading.pitch_diameter);
+
+  if (!limits.decidable()) {
+    decided.verdict = {VerdictCode::Undecided, VerdictText(VerdictCode::Undecided), std::nullopt};
+  } else if (in.method == InspectionMethod::CheckPlugs) {
+    decided.verdict = JudgeCheckPlugs(in.checks, limits.acceptance);
+  } else {
+    decided.verdict = JudgeReadings(limits, pitch_diameters, in.uncertainty);
+  }
+  FillRecord(r, gauge, in, request, day, limits, decided.verdict);
   decided.remarks = RecordRemarks(r);
   return decided;
 }
