@@ -136,23 +136,8 @@ DesignationError Error(const std::string& what) { return {what + "；" + kExampl
 
 std::string Quoted(const std::string& text) { return "“" + Shortened(text, 20) + "”"; }
 
-}  // namespace
-
-std::variant<Designation, DesignationError> ParseDesignation(std::string_view typed) {
-  if (BlankInsideNumber(Unified(typed))) {
-    return Error("数字中间不能有空格，无法识别" + Quoted(std::string(typed)));
-  }
-  const std::string normalised = Normalised(typed);
-  Reader in(normalised);
-  if (in.AtEnd()) return Error("没有输入螺纹标记");
-  if (!in.Take('M') && !in.Take('m')) {
-    return Error("普通螺纹的标记以 M 开头，无法识别" + Quoted(in.Rest()));
-  }
-  Designation thread;
-  const auto d = in.Number();
-  if (!d || *d <= 0) return Error("“M”后面应是公称直径，无法识别" + Quoted(in.Rest()));
-  thread.d = *d;
-
+// The pitch after "×", or the coarse pitch of ISO 261 when none is written.
+std::optional<DesignationError> ReadPitch(Reader& in, Designation& thread) {
   if (in.Take('x') || in.Take('X')) {
     if (in.Peek() == 'P' && in.Peek(1) == 'h') {
       return Error("多线螺纹（Ph…P…）不在计算范围内：" + Quoted("x" + in.Rest()));
@@ -181,6 +166,66 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
     thread.P = *coarse;
     thread.coarse = true;
   }
+  return std::nullopt;
+}
+
+// The class after the first dash: "6H", or "5H6H" with its crest-diameter class.
+std::optional<DesignationError> ReadClass(Reader& in, Designation& thread) {
+  const char grade = in.Peek();
+  if (grade < '0' || grade > '9') {
+    return Error("“-”后面应是公差带，如 6H 或 6g，无法识别" + Quoted(in.Rest()));
+  }
+  in.Skip();
+  const auto position = PositionAt(in.Peek());
+  if (!position) {
+    return Error(in.AtEnd() ? "公差带“" + std::string(1, grade) +
+                                  "”不完整，后面应是公差带位置 G、H、e、f、g 或 h"
+                            : "公差带位置" + Quoted(std::string(1, in.Peek())) +
+                                  "不可识别，应为 G、H、e、f、g 或 h");
+  }
+  in.Skip();
+  const auto pitch_class = ParseThreadClass(std::string{grade, Letter(*position)[0]});
+  if (!pitch_class) {
+    return Error("ISO 965-1 没有公差带" + Quoted(std::string{grade, Letter(*position)[0]}) + "（" +
+                 DescribeClasses() + "）");
+  }
+  thread.thread_class = pitch_class;
+  // "5H6H": the crest-diameter class follows the pitch-diameter class, with the same
+  // position letter; another letter is a typing error, not a second thread.
+  if (std::isdigit(static_cast<unsigned char>(in.Peek())) && PositionAt(in.Peek(1))) {
+    const std::string crest = in.Rest().substr(0, 2);
+    if (*PositionAt(in.Peek(1)) != *position) {
+      return Error("顶径公差带" + Quoted(crest) + "的位置字母与中径公差带" +
+                   Quoted(pitch_class->Text()) +
+                   "不同；同一螺纹的两个公差带位置相同，如 5g6g、5H6H");
+    }
+    thread.crest_class = ParseThreadClass(crest);
+    if (!thread.crest_class) {
+      return Error("ISO 965-1 没有公差带" + Quoted(crest) + "（" + DescribeClasses() + "）");
+    }
+    in.Skip(2);
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::variant<Designation, DesignationError> ParseDesignation(std::string_view typed) {
+  if (BlankInsideNumber(Unified(typed))) {
+    return Error("数字中间不能有空格，无法识别" + Quoted(std::string(typed)));
+  }
+  const std::string normalised = Normalised(typed);
+  Reader in(normalised);
+  if (in.AtEnd()) return Error("没有输入螺纹标记");
+  if (!in.Take('M') && !in.Take('m')) {
+    return Error("普通螺纹的标记以 M 开头，无法识别" + Quoted(in.Rest()));
+  }
+  Designation thread;
+  const auto d = in.Number();
+  if (!d || *d <= 0) return Error("“M”后面应是公称直径，无法识别" + Quoted(in.Rest()));
+  thread.d = *d;
+
+  if (auto error = ReadPitch(in, thread)) return *error;
   thread.left_hand = in.TakeWord("LH");
 
   // After a dash: the class, then the length of engagement, then LH, each at most once and
@@ -197,40 +242,7 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
       thread.engagement = std::string(1, group);
       in.Skip();
     } else if (first) {
-      const char grade = in.Peek();
-      if (grade < '0' || grade > '9') {
-        return Error("“-”后面应是公差带，如 6H 或 6g，无法识别" + Quoted(in.Rest()));
-      }
-      in.Skip();
-      const auto position = PositionAt(in.Peek());
-      if (!position) {
-        return Error(in.AtEnd() ? "公差带“" + std::string(1, grade) +
-                                      "”不完整，后面应是公差带位置 G、H、e、f、g 或 h"
-                                : "公差带位置" + Quoted(std::string(1, in.Peek())) +
-                                      "不可识别，应为 G、H、e、f、g 或 h");
-      }
-      in.Skip();
-      const auto pitch_class = ParseThreadClass(std::string{grade, Letter(*position)[0]});
-      if (!pitch_class) {
-        return Error("ISO 965-1 没有公差带" + Quoted(std::string{grade, Letter(*position)[0]}) +
-                     "（" + DescribeClasses() + "）");
-      }
-      thread.thread_class = pitch_class;
-      // "5H6H": the crest-diameter class follows the pitch-diameter class, with the same
-      // position letter; another letter is a typing error, not a second thread.
-      if (std::isdigit(static_cast<unsigned char>(in.Peek())) && PositionAt(in.Peek(1))) {
-        const std::string crest = in.Rest().substr(0, 2);
-        if (*PositionAt(in.Peek(1)) != *position) {
-          return Error("顶径公差带" + Quoted(crest) + "的位置字母与中径公差带" +
-                       Quoted(pitch_class->Text()) +
-                       "不同；同一螺纹的两个公差带位置相同，如 5g6g、5H6H");
-        }
-        thread.crest_class = ParseThreadClass(crest);
-        if (!thread.crest_class) {
-          return Error("ISO 965-1 没有公差带" + Quoted(crest) + "（" + DescribeClasses() + "）");
-        }
-        in.Skip(2);
-      }
+      if (auto error = ReadClass(in, thread)) return *error;
     } else {
       return Error("无法识别" + Quoted("-" + in.Rest()));
     }
