@@ -175,7 +175,10 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::OpenExisting(
   return Open(path);
 }
 
-std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesystem::path& path) {
+namespace {
+
+// The file where the register should be: an empty file is told, a missing one made.
+std::optional<RegisterError> PrepareFile(const std::filesystem::path& path) {
   std::error_code error;
   if (std::filesystem::exists(path, error)) {
     // An empty file where the user's register should be is most likely a copy that broke
@@ -193,6 +196,19 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesy
       return RegisterError{"无法创建量规台账 " + QuotedName(path) + "（文件夹不可写？）"};
     }
   }
+  return std::nullopt;
+}
+
+// The register's file opened for writing where it may be, else for reading, and what its
+// header says.
+struct OpenedFile {
+  SqliteConnection db;
+  Probe probe;
+  bool read_only = false;
+  std::string note;
+};
+
+std::variant<OpenedFile, RegisterError> OpenFile(const std::filesystem::path& path) {
   auto [db, code] = SqliteConnection::OpenReadWrite(path, kRegisterBusyMs);
   bool read_only = false;
   std::string note;
@@ -228,9 +244,19 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesy
   if (read_only && note.empty()) {
     note = "量规台账 " + QuotedName(path) + " 只能读取（没有写入权限）";
   }
+  return OpenedFile{std::move(*db), probe, read_only, note};
+}
+
+}  // namespace
+
+std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesystem::path& path) {
+  if (auto failed = PrepareFile(path)) return *failed;
+  auto file = OpenFile(path);
+  if (auto* failed = std::get_if<RegisterError>(&file)) return *failed;
+  auto& [db, probe, read_only, note] = std::get<OpenedFile>(file);
   if (probe.application_id == 0 && probe.tables == 0) {
     if (read_only) return RegisterError{"量规台账 " + QuotedName(path) + " 是空文件且不可写"};
-    if (auto failed = Create(*db, path)) return *failed;
+    if (auto failed = Create(db, path)) return *failed;
     probe.version = kVersion;
   } else if (probe.application_id != kRegisterApplicationId) {
     return RegisterError{QuotedName(path) + " 不是量规台账（是另一种数据库）"};
@@ -245,7 +271,7 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesy
     return newer;
   }
   if (probe.version < 1) return RegisterError{QuotedName(path) + " 不是量规台账（没有版本号）"};
-  GaugeRegister opened(std::move(*db), path, read_only, note);
+  GaugeRegister opened(std::move(db), path, read_only, note);
   opened.CheckFile();
   if (probe.version < kVersion && opened.damage_) {
     return RegisterError{"量规台账已损坏：" + *opened.damage_ + "；它须升级到版本 " +
