@@ -122,6 +122,61 @@ std::string LedgerCsv(const std::vector<LedgerRow>& rows) {
   return SpreadsheetCsv(lines);
 }
 
+namespace {
+
+// One cell of a row into its field of the gauge; what cannot be taken, in words.
+std::optional<std::string> TakeField(GaugeEntry& gauge, Column column, const std::string& field) {
+  switch (column) {
+    case Column::Number:
+      gauge.number = field;
+      break;
+    case Column::Thread:
+      gauge.thread = field;
+      break;
+    case Column::Kind:
+      gauge.kind = field;
+      break;
+    case Column::Length:
+      gauge.length = field;
+      break;
+    case Column::Maker:
+      gauge.maker = field;
+      break;
+    case Column::Serial:
+      gauge.serial = field;
+      break;
+    case Column::Since:
+      gauge.since = field;
+      break;
+    case Column::Interval:
+      if (auto months = ReadInterval(field)) {
+        gauge.interval_months = *months;
+      } else {
+        return "检定周期“" + field + "”不是月数";
+      }
+      break;
+    case Column::Department:
+      gauge.department = field;
+      break;
+    case Column::Keeper:
+      gauge.keeper = field;
+      break;
+    case Column::State:
+      gauge.state = field;
+      break;
+    case Column::Notes:
+      gauge.notes = field;
+      break;
+    case Column::LastRecord:
+    case Column::NextDue:
+    case Column::LastVerdict:
+      break;  // what an export adds; the records themselves are not imported
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
 std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, const Day& today,
                                                       const std::set<std::string>& registered) {
   LedgerImport result;
@@ -156,52 +211,7 @@ std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, co
     std::optional<std::string> problem;
     for (const auto& [index, column] : columns) {
       const std::string field = index < row.size() ? row[index] : "";
-      switch (column) {
-        case Column::Number:
-          gauge.number = field;
-          break;
-        case Column::Thread:
-          gauge.thread = field;
-          break;
-        case Column::Kind:
-          gauge.kind = field;
-          break;
-        case Column::Length:
-          gauge.length = field;
-          break;
-        case Column::Maker:
-          gauge.maker = field;
-          break;
-        case Column::Serial:
-          gauge.serial = field;
-          break;
-        case Column::Since:
-          gauge.since = field;
-          break;
-        case Column::Interval:
-          if (auto months = ReadInterval(field)) {
-            gauge.interval_months = *months;
-          } else {
-            problem = "检定周期“" + field + "”不是月数";
-          }
-          break;
-        case Column::Department:
-          gauge.department = field;
-          break;
-        case Column::Keeper:
-          gauge.keeper = field;
-          break;
-        case Column::State:
-          gauge.state = field;
-          break;
-        case Column::Notes:
-          gauge.notes = field;
-          break;
-        case Column::LastRecord:
-        case Column::NextDue:
-        case Column::LastVerdict:
-          break;  // what an export adds; the records themselves are not imported
-      }
+      if (!problem) problem = TakeField(gauge, column, field);
     }
     if (!problem) problem = NormaliseEntry(gauge, today);
     if (!problem && !seen.insert(gauge.number).second) {
