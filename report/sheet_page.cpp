@@ -61,10 +61,8 @@ void DrawUnknown(QPainter& p, const QRectF& column, const QString& text) {
   p.restore();
 }
 
-}  // namespace
-
-void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
-  const ZoneDiagram& z = set.diagram;
+// The µm range the diagram spans: every zone and wear limit, the zero line, and a margin.
+std::pair<double, double> DiagramRange(const ZoneDiagram& z) {
   std::vector<double> values = {0};
   const auto add = [&](const std::optional<double>& v) {
     if (v) values.push_back(*v);
@@ -81,17 +79,13 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
   const double pad = std::max(5.0, (high - low) * 0.1);
   low -= pad;
   high += pad;
+  return {low, high};
+}
 
-  p.save();
-  // 9 pt: legible on screen and on paper.
-  p.setFont(PaperFont(9));
+// The µm axis from the basic pitch diameter, its caption, and the zero line.
+void DrawAxis(QPainter& p, const QRectF& area, const Scale& scale, const ZoneDiagram& z, double low,
+              double high) {
   const QFontMetricsF metrics(p.font());
-  const double label_height = metrics.height() * 3.2;
-  const QRectF plot(area.left() + metrics.horizontalAdvance(QStringLiteral("−0000 µm")) + 6,
-                    area.top() + metrics.height() * 1.5, 0, 0);
-  Scale scale{high, low,
-              QRectF(plot.topLeft(), QPointF(area.right(), area.bottom() - label_height))};
-
   // Axis in µm from d2, with the basic pitch diameter as the zero line.
   p.setPen(QPen(Qt::black, 0.6));
   p.drawLine(QPointF(scale.plot.left(), scale.plot.top()),
@@ -111,6 +105,25 @@ void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
                       Q(PlainDecimal(std::round(z.d2 * 100000) / 100000))));
   p.setPen(QPen(Qt::black, 0.8, Qt::DashDotLine));
   p.drawLine(QPointF(scale.plot.left(), scale.Y(0)), QPointF(scale.plot.right(), scale.Y(0)));
+}
+
+}  // namespace
+
+void PaintZoneDiagram(QPainter& p, const QRectF& area, const GaugeSet& set) {
+  const ZoneDiagram& z = set.diagram;
+  auto [low, high] = DiagramRange(z);
+
+  p.save();
+  // 9 pt: legible on screen and on paper.
+  p.setFont(PaperFont(9));
+  const QFontMetricsF metrics(p.font());
+  const double label_height = metrics.height() * 3.2;
+  const QRectF plot(area.left() + metrics.horizontalAdvance(QStringLiteral("−0000 µm")) + 6,
+                    area.top() + metrics.height() * 1.5, 0, 0);
+  Scale scale{high, low,
+              QRectF(plot.topLeft(), QPointF(area.right(), area.bottom() - label_height))};
+
+  DrawAxis(p, area, scale, z, low, high);
 
   const size_t columns = z.gauges.size() + 1;
   const double width = scale.plot.width() / static_cast<double>(columns);
