@@ -54,7 +54,16 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   setObjectName("GaugeSetDialog");
   setWindowTitle(QStringLiteral("本螺纹全套量规"));
   auto* layout = new QVBoxLayout(this);
+  BuildDesignationRow(*layout);
+  BuildSheet(*layout);
+  BuildButtons(*layout);
+  FitToScreen(this, QSize(1100, 820));
+  designation_->setText(Q(set.designation));
+  Show(std::move(set));
+}
 
+// The designation typed, its length, and 计算.
+void GaugeSetDialog::BuildDesignationRow(QVBoxLayout& layout) {
   auto* top = new QHBoxLayout;
   top->addWidget(new QLabel(QStringLiteral("螺纹标记："), this));
   designation_ = new QLineEdit(this);
@@ -71,8 +80,11 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   top->addWidget(length_);
   QPushButton* compute = DialogButton("Compute", "计算", this);
   top->addWidget(compute);
-  layout->addLayout(top);
+  layout.addLayout(top);
+  connect(compute, &QPushButton::clicked, this, [this] { ShowDesignation(designation_->text()); });
+}
 
+void GaugeSetDialog::BuildSheet(QVBoxLayout& layout) {
   // The sheet scrolls inside the dialog, so its buttons stay on small screens.
   auto* sheet = new QWidget(this);
   auto* sheet_layout = new QVBoxLayout(sheet);
@@ -82,7 +94,7 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   scroll->setWidget(sheet);
   scroll->setWidgetResizable(true);
   scroll->setFrameShape(QFrame::NoFrame);
-  layout->addWidget(scroll, 1);
+  layout.addWidget(scroll, 1);
   heading_ = new QLabel(sheet);
   heading_->setObjectName("Heading");
   heading_->setWordWrap(true);
@@ -101,7 +113,9 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   diagram_->setObjectName("ZoneDiagram");
   diagram_->setMinimumHeight(300);
   sheet_layout->addWidget(diagram_, 3);
+}
 
+void GaugeSetDialog::BuildButtons(QVBoxLayout& layout) {
   auto* bottom = new QHBoxLayout;
   status_ = new QLabel(this);
   status_->setObjectName("SetStatus");
@@ -114,11 +128,10 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   QPushButton* enrol = DialogButton("RegisterSet", "登记这些量规…", this);
   QPushButton* close = DialogButton("Close", "关闭", this);
   for (QPushButton* button : {print, pdf, csv, copy, enrol, close}) bottom->addWidget(button);
-  layout->addLayout(bottom);
+  layout.addLayout(bottom);
   sheet_buttons_ = {print, pdf, csv, copy, enrol};
   connect(enrol, &QPushButton::clicked, this, &GaugeSetDialog::AskRegister);
 
-  connect(compute, &QPushButton::clicked, this, [this] { ShowDesignation(designation_->text()); });
   connect(designation_, &QLineEdit::returnPressed, this,
           [this] { ShowDesignation(designation_->text()); });
   connect(length_, &QComboBox::currentTextChanged, this, [this](const QString& range) {
@@ -130,9 +143,6 @@ GaugeSetDialog::GaugeSetDialog(DatabaseNow database, GaugeSet set, std::string l
   connect(csv, &QPushButton::clicked, this, [this] { AskSave(false); });
   connect(copy, &QPushButton::clicked, this, &GaugeSetDialog::CopyTable);
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
-  FitToScreen(this, QSize(1100, 820));
-  designation_->setText(Q(set.designation));
-  Show(std::move(set));
 }
 
 void GaugeSetDialog::AskRegister() {

@@ -16,6 +16,7 @@ class QLabel;
 class QPushButton;
 class QLineEdit;
 class QTableWidget;
+class QVBoxLayout;
 
 namespace threadgauge {
 
@@ -60,6 +61,9 @@ class GaugeSetDialog : public QDialog {
   std::optional<std::string> RegisterGauges(GaugeRegister& gauges, const std::string& prefix);
 
  private:
+  void BuildDesignationRow(QVBoxLayout& layout);
+  void BuildSheet(QVBoxLayout& layout);
+  void BuildButtons(QVBoxLayout& layout);
   void Show(GaugeSet set);
   // Clears the sheet and puts the reason where the table was.
   void Refuse(const QString& message);
