@@ -201,13 +201,8 @@ std::string Text(const DecidedInspection& d, std::optional<long long> saved,
   return text.str();
 }
 
-}  // namespace
-
-int RunInspectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
-  CLI::App app;
-  RegisterOptions where;
-  where.AddTo(app);
-  InspectArgs a;
+// The options of `inspect`, each into its field of the arguments.
+void AddInspectOptions(CLI::App& app, InspectArgs& a) {
   app.add_option("number", a.number);
   app.add_option("--date", a.date);
   app.add_option("--inspector", a.inspector);
@@ -235,6 +230,16 @@ int RunInspectCommand(const std::vector<std::string>& args, std::ostream& out, s
   app.add_flag("--dry-run", a.dry_run);
   app.add_flag("--force", a.force);
   app.add_flag("--acceptance", a.acceptance);
+}
+
+}  // namespace
+
+int RunInspectCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  CLI::App app;
+  RegisterOptions where;
+  where.AddTo(app);
+  InspectArgs a;
+  AddInspectOptions(app, a);
   const Reading read = ReadArguments(app, args, kInspectHelp, out, err);
   if (read.done) return read.exit;
   if (!a.number) {
