@@ -30,6 +30,7 @@
 #include "register_place.h"
 #include "table_menu.h"
 #include "tolerance/admin/user_database.h"
+#include "words/calculation_words.h"
 #include "workbooks.h"
 
 namespace threadgauge {
@@ -91,7 +92,7 @@ void Form1::CalculateGauge() {
   const CalculationInputs inputs = Inputs();
   const auto built = BuildRequest(inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
-    Reject(rejection->message);
+    Reject(DescribeRejection(*rejection));
     return;
   }
   const GaugeRequest& request = std::get<GaugeRequest>(built);
@@ -203,7 +204,7 @@ void Form1::OpenGaugeSet() {
   const CalculationInputs inputs = Inputs();
   auto set = CalculateGaugeSet(inputs, session_.Open(CurrentDatabase()));
   if (const auto* rejection = std::get_if<Rejection>(&set)) {
-    Reject(rejection->message);
+    Reject(DescribeRejection(*rejection));
     return;
   }
   GaugeSetDialog dialog(

@@ -29,6 +29,8 @@
 #include "register/inspection.h"
 #include "report/sheet_page.h"
 #include "tolerance/tolerance_database.h"
+#include "words/calculation_words.h"
+#include "words/gauge_set_table.h"
 
 namespace threadgauge {
 namespace {
@@ -253,7 +255,7 @@ bool GaugeSetDialog::ShowDesignation(const QString& text) {
     } else if (const auto* error = std::get_if<DesignationError>(refusal)) {
       Refuse(Q(error->message));
     } else {
-      Refuse(Q(std::get<Rejection>(*refusal).message));
+      Refuse(Q(DescribeRejection(std::get<Rejection>(*refusal))));
     }
     return false;
   }

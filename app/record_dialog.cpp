@@ -18,6 +18,7 @@
 #include "record_form.h"
 #include "report/record_page.h"
 #include "tolerance/tolerance_database.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {

@@ -7,7 +7,6 @@
 #include "calculation/thread_basics.h"
 #include "layouts.h"
 #include "measuring.h"
-#include "platform/utf8.h"
 #include "result_writer.h"
 #include "tolerance/lookups.h"
 #include "tolerance/tolerance_database.h"
@@ -120,20 +119,10 @@ CalculationResult Calculate(const CalculationInputs& inputs, const ToleranceData
     CalculationResult result;
     result.database = db.path();
     result.database_note = db.ReadingNote();
-    result.rejection = rejection->message;
+    result.rejection = *rejection;
     return result;
   }
   return Calculate(std::get<GaugeRequest>(built), db);
-}
-
-std::string DescribeDatabase(const std::filesystem::path& database, const std::string& note) {
-  std::string line = "公差数据库：" + Utf8(database);
-  if (!note.empty()) line += "（" + note + "）";
-  return line;
-}
-
-std::string DescribeDatabase(const CalculationResult& result) {
-  return DescribeDatabase(result.database, result.database_note);
 }
 
 CalculationResult Calculate(const CalculationInputs& inputs,

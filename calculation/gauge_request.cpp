@@ -12,10 +12,10 @@ bool Positive(double value) { return std::isfinite(value) && value > 0; }
 
 std::optional<Rejection> MissingThreadInput(const CalculationInputs& in) {
   // Exactly empty: a text of blanks passes here and is judged as a number later.
-  if (in.nominal_diameter.empty()) return Rejection{" 对不起,公称直径不能为空！"};
-  if (in.pitch.empty()) return Rejection{" 对不起,螺距不能为空！"};
-  if (in.grade.empty()) return Rejection{" 对不起,公差等级不能为空！"};
-  if (in.position.empty()) return Rejection{" 对不起,公差带不能为空！"};
+  if (in.nominal_diameter.empty()) return Rejection::NoDiameter;
+  if (in.pitch.empty()) return Rejection::NoPitch;
+  if (in.grade.empty()) return Rejection::NoGrade;
+  if (in.position.empty()) return Rejection::NoPosition;
   return std::nullopt;
 }
 
@@ -24,8 +24,8 @@ std::optional<Rejection> MissingThreadInput(const CalculationInputs& in) {
 std::variant<GaugeRequest, Rejection> ThreadOf(const CalculationInputs& in) {
   const TypedNumber d = ReadTypedNumber(in.nominal_diameter);
   const TypedNumber P = ReadTypedNumber(in.pitch);
-  if (!Positive(d.value)) return Rejection{" 对不起,公称直径必须是正数！"};
-  if (!Positive(P.value)) return Rejection{" 对不起,螺距必须是正数！"};
+  if (!Positive(d.value)) return Rejection::DiameterNotPositive;
+  if (!Positive(P.value)) return Rejection::PitchNotPositive;
   GaugeRequest request;
   request.d = d.value;
   request.P = P.value;
@@ -56,7 +56,7 @@ RequestedClass RequestedClass::Of(const ThreadClass& thread_class) {
 
 std::variant<GaugeRequest, Rejection> BuildRequest(const CalculationInputs& in) {
   if (auto missing = MissingThreadInput(in)) return *missing;
-  if (in.gauge_name.empty()) return Rejection{" 对不起,量规名称不能为空！"};
+  if (in.gauge_name.empty()) return Rejection::NoGaugeName;
   auto built = ThreadOf(in);
   if (auto* request = std::get_if<GaugeRequest>(&built)) {
     request->kind = FindGaugeKind(in.gauge_name);

@@ -2,7 +2,6 @@
 
 #include "calculation/gauge_kind.h"
 #include "calculation/thread_basics.h"
-#include "platform/csv_field.h"
 #include "platform/number_text.h"
 
 namespace threadgauge {
@@ -81,7 +80,7 @@ std::variant<GaugeSet, Rejection> CalculateGaugeSet(const GaugeRequest& thread,
                                                     const ToleranceDatabase& db) {
   const std::optional<Position> position = thread.thread_class.position;
   if (!position) {
-    return Rejection{" 对不起,公差带应为 G、H（内螺纹）或 e、f、g、h（外螺纹）！"};
+    return Rejection::PositionUnknown;
   }
   const bool internal = IsInternal(*position);
   GaugeSet set;
@@ -116,44 +115,6 @@ std::variant<GaugeSet, Rejection> CalculateGaugeSet(const CalculationInputs& inp
   if (const auto* rejection = std::get_if<Rejection>(&built)) return *rejection;
   const GaugeRequest& thread = std::get<GaugeRequest>(built);
   return CalculateGaugeSet(thread, DesignationOf(thread), db);
-}
-
-std::vector<std::string> GaugeSetColumns() {
-  return {"量规名称", "大径", "中径", "小径", "半角公差(′)", "螺距公差", "三针/测球直径", "M/E 值"};
-}
-
-std::vector<std::vector<std::string>> GaugeSetCells(const GaugeSet& set) {
-  std::vector<std::vector<std::string>> cells;
-  for (const GaugeSetRow& row : set.rows) {
-    cells.push_back({row.gauge, row.major, row.pitch, row.minor, row.half_angle,
-                     row.pitch_tolerance, row.element, row.measurement});
-  }
-  return cells;
-}
-
-namespace {
-
-std::string TabSeparated(const std::vector<std::string>& cells) {
-  std::string line;
-  for (size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
-  return line + "\r\n";
-}
-
-}  // namespace
-
-std::string GaugeSetCsv(const GaugeSet& set) {
-  std::vector<std::vector<std::string>> rows = {GaugeSetColumns()};
-  for (auto& row : GaugeSetCells(set)) rows.push_back(std::move(row));
-  // What the reader must know goes with the table: which class the gauges use, what is
-  // missing and why.
-  for (const Notice& notice : set.notices) rows.push_back({"提示", DescribeNotice(notice)});
-  return SpreadsheetCsv(rows);
-}
-
-std::string GaugeSetTabSeparated(const GaugeSet& set) {
-  std::string text = TabSeparated(GaugeSetColumns());
-  for (const auto& row : GaugeSetCells(set)) text += TabSeparated(row);
-  return text;
 }
 
 }  // namespace threadgauge

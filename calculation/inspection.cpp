@@ -42,7 +42,7 @@ void PlugWearLimit(GaugeLimits& limits, const std::optional<Value>& allowance, d
 
 Verdict Make(VerdictCode code, std::optional<double> margin_um,
              MarginLimit limit = MarginLimit::None, bool boundary = false) {
-  return {code, VerdictText(code), margin_um, limit, boundary};
+  return {code, margin_um, limit, boundary};
 }
 
 int Severity(VerdictCode code) {
@@ -119,22 +119,6 @@ const char* VerdictKey(VerdictCode code) {
       return "undecided";
   }
   return "undecided";
-}
-
-const char* VerdictText(VerdictCode code) {
-  switch (code) {
-    case VerdictCode::New:
-      return "合格（新制范围内）";
-    case VerdictCode::Worn:
-      return "合格（已磨损，未超磨损极限）";
-    case VerdictCode::WornOut:
-      return "不合格（超出磨损极限）";
-    case VerdictCode::OutOfTolerance:
-      return "不合格（超出制造公差）";
-    case VerdictCode::Undecided:
-      return "不能判定";
-  }
-  return "不能判定";
 }
 
 std::optional<VerdictCode> VerdictOfKey(std::string_view key) {

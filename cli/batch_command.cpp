@@ -19,6 +19,7 @@
 #include "platform/terminal.h"
 #include "platform/utf8.h"
 #include "tolerance/tolerance_session.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 
@@ -237,7 +238,7 @@ int RunBatchCommand(const std::vector<std::string>& args, std::istream& in, std:
   for (size_t i = 0; i < threads.size(); ++i) {
     auto more = BatchRows(threads[i], parsed->length, session.Open(database));
     if (const auto* rejection = std::get_if<Rejection>(&more)) {
-      err << threads[i].text << "：" << rejection->message << "\n";
+      err << threads[i].text << "：" << DescribeRejection(*rejection) << "\n";
       bad_lines = true;
     } else {
       auto& gauges = std::get<std::vector<BatchRow>>(more);

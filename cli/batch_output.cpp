@@ -14,6 +14,7 @@
 #include "platform/utf8.h"
 #include "tolerance/admin/database_files.h"
 #include "tolerance/thread_class.h"
+#include "words/calculation_words.h"
 #include "xlsx_workbook.h"
 
 namespace threadgauge {

@@ -8,6 +8,7 @@
 #include "register/inspection.h"
 #include "register/ledger.h"
 #include "tolerance/tolerance_database.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 

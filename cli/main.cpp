@@ -14,6 +14,7 @@
 #include "platform/data_location.h"
 #include "platform/terminal.h"
 #include "tolerance/tolerance_database.h"
+#include "words/calculation_words.h"
 
 int main(int argc, char** argv) {
   using namespace threadgauge;
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
   const std::variant<GaugeRequest, Rejection> built =
       options->request ? *options->request : BuildRequest(options->inputs);
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
-    std::cerr << rejection->message << "\n";
+    std::cerr << DescribeRejection(*rejection) << "\n";
     return 2;
   }
   const GaugeRequest& request = std::get<GaugeRequest>(built);

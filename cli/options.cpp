@@ -10,6 +10,7 @@
 #include "cli/cli11_reading.h"
 #include "platform/utf8.h"
 #include "tolerance/thread_class.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 
@@ -113,7 +114,8 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
     if (!thread.thread_class) {
       return {std::nullopt, "螺纹标记中没有公差带；例如 " + thread.text + "-6H"};
     }
-    if (options.inputs.gauge_name.empty()) return {std::nullopt, " 对不起,量规名称不能为空！"};
+    if (options.inputs.gauge_name.empty())
+      return {std::nullopt, DescribeRejection(Rejection::NoGaugeName)};
     options.request = RequestFor(thread, FindGaugeKind(options.inputs.gauge_name),
                                  options.inputs.gauge_name, options.inputs.length_range);
     options.request->reading_notes = ReadingNotices(thread, *options.thread);

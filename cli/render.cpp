@@ -9,6 +9,7 @@
 #include "json_keys.h"
 #include "platform/number_text.h"
 #include "platform/utf8.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {

@@ -19,6 +19,8 @@
 #include "report/fonts.h"
 #include "report/sheet_page.h"
 #include "tolerance/tolerance_session.h"
+#include "words/calculation_words.h"
+#include "words/gauge_set_table.h"
 
 namespace threadgauge {
 
@@ -124,7 +126,7 @@ std::string SheetRefusalText(const GaugeSetRefusal& refusal) {
     return "标记中没有公差带，全套量规需要它；例如 " + no_class->thread + "-6H";
   }
   if (const auto* error = std::get_if<DesignationError>(&refusal)) return error->message;
-  return std::get<Rejection>(refusal).message;
+  return DescribeRejection(std::get<Rejection>(refusal));
 }
 
 }  // namespace

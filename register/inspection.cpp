@@ -13,6 +13,7 @@
 #include "platform/number_text.h"
 #include "platform/utf8.h"
 #include "tolerance/tolerance_database.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {
@@ -316,7 +317,7 @@ void FillRecord(InspectionRecord& r, const GaugeEntry& gauge, const InspectionIn
     }
   }
   r.verdict = VerdictKey(verdict.code);
-  r.verdict_text = verdict.text;
+  r.verdict_text = VerdictText(verdict.code);
   r.margin_um = verdict.margin_um;
   r.margin_limit = MarginLimitKey(verdict.limit);
 }
@@ -346,7 +347,7 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
     pitch_diameters.push_back(reading.pitch_diameter);
 
   if (!limits.decidable()) {
-    decided.verdict = {VerdictCode::Undecided, VerdictText(VerdictCode::Undecided), std::nullopt};
+    decided.verdict = {VerdictCode::Undecided, std::nullopt};
   } else if (in.method == InspectionMethod::CheckPlugs) {
     decided.verdict = JudgeCheckPlugs(in.checks, limits.acceptance);
   } else {

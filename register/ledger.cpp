@@ -7,6 +7,7 @@
 #include "platform/csv_reading.h"
 #include "register/inspection.h"
 #include "spreadsheet_text.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {

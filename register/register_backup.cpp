@@ -7,6 +7,7 @@
 #include "platform/utf8.h"
 #include "register_schema.h"
 #include "register_sql.h"
+#include "words/file_words.h"
 
 namespace threadgauge {
 namespace {

@@ -8,6 +8,7 @@
 #include "register/register_backup.h"
 #include "register_schema.h"
 #include "register_sql.h"
+#include "words/file_words.h"
 
 namespace threadgauge {
 namespace {

@@ -1,6 +1,7 @@
 #include "register_sql.h"
 
 #include "platform/utf8.h"
+#include "words/file_words.h"
 
 namespace threadgauge {
 

@@ -5,6 +5,7 @@
 #include "register/gauge_register.h"
 #include "register_schema.h"
 #include "register_sql.h"
+#include "words/file_words.h"
 
 namespace threadgauge {
 

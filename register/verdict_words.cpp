@@ -5,6 +5,7 @@
 #include "calculation/gauge_kind.h"
 #include "platform/number_text.h"
 #include "register/inspection.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {
@@ -24,11 +25,10 @@ const char* LimitName(MarginLimit limit) {
 }
 
 // How records stored before the limit was named say their margin.
-std::string UnnamedMargin(const Verdict& v) {
+std::string UnnamedMargin(const std::string& text, const Verdict& v) {
   const double m = *v.margin_um;
-  if (m < 0) return v.text + "，超出 " + Micrometres(-m);
-  return v.text + (v.code == VerdictCode::Worn ? "，距磨损极限 " : "，距最近极限 ") +
-         Micrometres(m);
+  if (m < 0) return text + "，超出 " + Micrometres(-m);
+  return text + (v.code == VerdictCode::Worn ? "，距磨损极限 " : "，距最近极限 ") + Micrometres(m);
 }
 
 // A new gauge's margin to the zone's limit on its wearing side only parts new from worn
@@ -40,32 +40,36 @@ bool IsBoundary(const GaugeLimits& limits, const Verdict& v) {
               : v.limit == MarginLimit::NewHigh && *limits.applied_wear() > *limits.high;
 }
 
-}  // namespace
-
-std::string VerdictLine(const Verdict& v, std::optional<double> U_um) {
-  if (!v.margin_um) return v.text;
-  if (v.limit == MarginLimit::None) return UnnamedMargin(v);
+// The verdict's words (as stored with a record, or as said now) with its margin.
+std::string LineOf(const std::string& text, const Verdict& v, std::optional<double> U_um) {
+  if (!v.margin_um) return text;
+  if (v.limit == MarginLimit::None) return UnnamedMargin(text, v);
   const double m = *v.margin_um;
   const std::string name = LimitName(v.limit);
   const std::string distance =
       m < 0 ? "超出" + name + " " + Micrometres(-m) : "距" + name + " " + Micrometres(m);
-  if (!U_um || v.boundary) return v.text + "，" + distance;
+  if (!U_um || v.boundary) return text + "，" + distance;
   if (v.code == VerdictCode::Undecided) {
-    return v.text + "，" + distance + "，小于 U = " + Micrometres(*U_um);
+    return text + "，" + distance + "，小于 U = " + Micrometres(*U_um);
   }
   // A conformity or non-conformity proven beyond U: what is left once U is taken off.
-  return v.text + "，" + distance + "（计入 U = " + Micrometres(*U_um) + " 后 " +
+  return text + "，" + distance + "（计入 U = " + Micrometres(*U_um) + " 后 " +
          Micrometres(std::abs(m) - *U_um) + "）";
+}
+
+}  // namespace
+
+std::string VerdictLine(const Verdict& v, std::optional<double> U_um) {
+  return LineOf(VerdictText(v.code), v, U_um);
 }
 
 std::string RecordVerdictLine(const InspectionRecord& r) {
   Verdict v;
   v.code = VerdictOfKey(r.verdict).value_or(VerdictCode::Undecided);
-  v.text = r.verdict_text;
   v.margin_um = r.margin_um;
   v.limit = MarginLimitOfKey(r.margin_limit);
   v.boundary = IsBoundary(LimitsOfRecord(r), v);
-  return VerdictLine(v, r.uncertainty);
+  return LineOf(r.verdict_text, v, r.uncertainty);
 }
 
 std::vector<std::string> RecordRemarks(const InspectionRecord& r) {

@@ -13,6 +13,8 @@
 #include "platform/number_text.h"
 #include "platform/utf8.h"
 #include "report/fonts.h"
+#include "words/calculation_words.h"
+#include "words/gauge_set_table.h"
 
 namespace threadgauge {
 namespace {

@@ -24,6 +24,8 @@ OpenStatus StatusOf(int rc) {
     case EngineFault::None:
     case EngineFault::Refused:
     case EngineFault::Unwritable:
+    case EngineFault::DiskFull:
+    case EngineFault::ReadWriteFailed:
     case EngineFault::Other:
       break;
   }
@@ -248,34 +250,6 @@ SqliteStatement::Step SqliteStatement::Next() {
 
 int SqliteStatement::ErrorCode() const { return sqlite3_extended_errcode(db_); }
 
-std::string DescribeEngineCode(int engine_code) {
-  std::string words;
-  switch (engine_code & 0xff) {
-    case SQLITE_FULL:
-      words = "磁盘已满";
-      break;
-    case SQLITE_READONLY:
-    case SQLITE_PERM:
-    case SQLITE_CANTOPEN:
-      words = "没有写入权限";
-      break;
-    case SQLITE_IOERR:
-      words = "读写文件出错";
-      break;
-    case SQLITE_CORRUPT:
-    case SQLITE_NOTADB:
-      words = "文件已损坏";
-      break;
-    case SQLITE_BUSY:
-    case SQLITE_LOCKED:
-      words = "文件正被其他程序锁定";
-      break;
-    default:
-      break;
-  }
-  return "数据库引擎错误码 " + std::to_string(engine_code) + (words.empty() ? "" : "，" + words);
-}
-
 EngineFault FaultOf(int engine_code) {
   switch (engine_code & 0xff) {
     case SQLITE_CORRUPT:
@@ -290,6 +264,10 @@ EngineFault FaultOf(int engine_code) {
     case SQLITE_PERM:
     case SQLITE_CANTOPEN:
       return EngineFault::Unwritable;
+    case SQLITE_FULL:
+      return EngineFault::DiskFull;
+    case SQLITE_IOERR:
+      return EngineFault::ReadWriteFailed;
     default:
       return EngineFault::Other;
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/gauge_fixture.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {

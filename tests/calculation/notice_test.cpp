@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "words/calculation_words.h"
+
 namespace threadgauge {
 namespace {
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "calculation/gauge_request.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {
@@ -10,7 +11,7 @@ CalculationInputs Complete() { return {"10", "1.5", "6", "H", "通端螺纹塞�
 std::string RejectionOf(const CalculationInputs& inputs) {
   const auto built = BuildRequest(inputs);
   const auto* rejection = std::get_if<Rejection>(&built);
-  return rejection ? rejection->message : std::string("(accepted)");
+  return rejection ? DescribeRejection(*rejection) : std::string("(accepted)");
 }
 
 TEST(PresenceChecks, FirstEmptyInputIsReportedInFixedOrder) {

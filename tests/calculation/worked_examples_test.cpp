@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "support/gauge_fixture.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {

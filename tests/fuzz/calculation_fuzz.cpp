@@ -8,6 +8,7 @@
 #include "calculation/calculate.h"
 #include "support/filled_database.h"
 #include "tolerance/tolerance_session.h"
+#include "words/calculation_words.h"
 
 namespace {
 

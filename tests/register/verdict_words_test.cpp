@@ -3,13 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "register/inspection.h"
+#include "words/calculation_words.h"
 
 namespace threadgauge {
 namespace {
 
 Verdict V(VerdictCode code, std::optional<double> margin, MarginLimit limit,
           bool boundary = false) {
-  return {code, VerdictText(code), margin, limit, boundary};
+  return {code, margin, limit, boundary};
 }
 
 struct LineCase {

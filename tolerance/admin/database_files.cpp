@@ -13,6 +13,7 @@
 #include "tolerance/access_reader.h"
 #include "tolerance/admin/table_store.h"
 #include "tolerance/schema.h"
+#include "words/file_words.h"
 
 namespace threadgauge {
 namespace {

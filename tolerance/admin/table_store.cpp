@@ -6,6 +6,7 @@
 #include "platform/open_status.h"
 #include "platform/utf8.h"
 #include "tolerance/schema.h"
+#include "words/file_words.h"
 
 namespace threadgauge {
 

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "calculation/form_fields.h"
+#include "calculation/gauge_request.h"
 #include "calculation/notice.h"
 #include "calculation/value.h"
 
@@ -15,8 +16,8 @@ class ToleranceDatabase;
 
 // One press of 确定: what the window and the command line both show.
 struct CalculationResult {
-  // The message box's text when an input was rejected; then nothing else changes.
-  std::optional<std::string> rejection;
+  // An input was rejected: told in a message box, and nothing else changes.
+  std::optional<Rejection> rejection;
   FormUpdate update;
   // Why fields stayed empty, in order of first appearance, without repeats.
   std::vector<Notice> notices;
@@ -29,10 +30,6 @@ struct CalculationResult {
   // The wear allowances of the "位置要素" row the gauge was computed with (µm), or why not.
   std::optional<Value> WGO, WNG;
 };
-
-// The status line's first line: the database this calculation read, and how.
-std::string DescribeDatabase(const std::filesystem::path& database, const std::string& note);
-std::string DescribeDatabase(const CalculationResult& result);
 
 struct GaugeRequest;
 

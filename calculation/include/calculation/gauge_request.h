@@ -38,9 +38,16 @@ struct GaugeRequest {
   std::vector<Notice> reading_notes;
 };
 
-// The message a rejected input gets, in a message box with one OK button.
-struct Rejection {
-  std::string message;
+// Why 确定 refused the inputs: told in a message box with one OK button.
+enum class Rejection {
+  NoDiameter,  // the nominal diameter left empty
+  NoPitch,     // the pitch left empty
+  NoGrade,     // the tolerance grade left empty
+  NoPosition,  // the tolerance position left empty
+  DiameterNotPositive,
+  PitchNotPositive,
+  NoGaugeName,      // the gauge name left empty
+  PositionUnknown,  // a set of gauges needs a position of the six
 };
 
 // The window's and the command line's entrance: the presence checks in their fixed order,

@@ -68,13 +68,4 @@ std::variant<GaugeSet, Rejection> CalculateGaugeSet(const GaugeRequest& thread,
 std::variant<GaugeSet, Rejection> CalculateGaugeSet(const CalculationInputs& inputs,
                                                     const ToleranceDatabase& db);
 
-// The table's column headings and rows as text.
-std::vector<std::string> GaugeSetColumns();
-std::vector<std::vector<std::string>> GaugeSetCells(const GaugeSet& set);
-
-// The table as CSV (UTF-8 with a byte-order mark, so Excel and WPS open it in Chinese) and
-// as tab-separated text for a spreadsheet's clipboard.
-std::string GaugeSetCsv(const GaugeSet& set);
-std::string GaugeSetTabSeparated(const GaugeSet& set);
-
 }  // namespace threadgauge

@@ -54,7 +54,6 @@ enum class MarginLimit { None, NewLow, NewHigh, Wear };
 
 struct Verdict {
   VerdictCode code = VerdictCode::Undecided;
-  std::string text;  // "合格（新制范围内）", …
   // To the nearest limit (for a worn gauge, to its wear limit); negative beyond a limit.
   std::optional<double> margin_um;
   MarginLimit limit = MarginLimit::None;
@@ -64,8 +63,7 @@ struct Verdict {
   bool conforms() const { return code == VerdictCode::New || code == VerdictCode::Worn; }
 };
 
-const char* VerdictKey(VerdictCode code);   // "new", "worn", "worn_out", …
-const char* VerdictText(VerdictCode code);  // "合格（新制范围内）", …
+const char* VerdictKey(VerdictCode code);  // "new", "worn", "worn_out", …
 std::optional<VerdictCode> VerdictOfKey(std::string_view key);
 const char* MarginLimitKey(MarginLimit limit);  // "", "new_low", "new_high", "wear"
 MarginLimit MarginLimitOfKey(std::string_view key);

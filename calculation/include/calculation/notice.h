@@ -63,9 +63,6 @@ using Notice = std::variant<LookupFailure, WrongThreadKind, ResultTooLarge, Unkn
 // A notice that only tells how the input was understood: every value was still computed.
 bool IsInformational(const Notice& notice);
 
-// The notice in the words of a gauge designer, in Chinese.
-std::string DescribeNotice(const Notice& notice);
-
 // The table the user would fill in to remove the notice, when it is one of the gauge
 // tables that users supply themselves; empty otherwise.
 std::string GaugeTableToFill(const Notice& notice);

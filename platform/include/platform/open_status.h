@@ -22,10 +22,9 @@ enum class EngineFault {
   Locked,      // another program holds the file
   Refused,     // a constraint or a trigger of the file refused the change
   Unwritable,  // no right to write the file or its folder, or the medium is read-only
+  DiskFull,
+  ReadWriteFailed,  // the system could not read or write the file
   Other,
 };
-
-// What an opening failure means, in the words of the program's messages.
-std::string DescribeOpenStatus(OpenStatus status);
 
 }  // namespace threadgauge

@@ -109,7 +109,5 @@ class SqliteStatement {
 
 // What an engine result code means for the user.
 EngineFault FaultOf(int engine_code);
-// The code in the words of the program's messages: "数据库引擎错误码 13（磁盘已满）".
-std::string DescribeEngineCode(int engine_code);
 
 }  // namespace threadgauge

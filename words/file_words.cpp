@@ -1,4 +1,6 @@
-#include "platform/open_status.h"
+#include "words/file_words.h"
+
+#include "sqlite/sqlite_database.h"
 
 namespace threadgauge {
 
@@ -19,6 +21,32 @@ std::string DescribeOpenStatus(OpenStatus status) {
       break;
   }
   return "无法读取公差数据库文件";
+}
+
+std::string DescribeEngineCode(int engine_code) {
+  std::string words;
+  switch (FaultOf(engine_code)) {
+    case EngineFault::DiskFull:
+      words = "磁盘已满";
+      break;
+    case EngineFault::Unwritable:
+      words = "没有写入权限";
+      break;
+    case EngineFault::ReadWriteFailed:
+      words = "读写文件出错";
+      break;
+    case EngineFault::Damaged:
+      words = "文件已损坏";
+      break;
+    case EngineFault::Locked:
+      words = "文件正被其他程序锁定";
+      break;
+    case EngineFault::None:
+    case EngineFault::Refused:
+    case EngineFault::Other:
+      break;
+  }
+  return "数据库引擎错误码 " + std::to_string(engine_code) + (words.empty() ? "" : "，" + words);
 }
 
 }  // namespace threadgauge
