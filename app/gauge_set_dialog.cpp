@@ -30,6 +30,7 @@
 #include "report/sheet_page.h"
 #include "tolerance/tolerance_database.h"
 #include "words/calculation_words.h"
+#include "words/designation_words.h"
 #include "words/gauge_set_table.h"
 
 namespace threadgauge {
@@ -253,7 +254,7 @@ bool GaugeSetDialog::ShowDesignation(const QString& text) {
              Q(no_class->thread) + QStringLiteral("-6H 或 ") + Q(no_class->thread) +
              QStringLiteral("-6g"));
     } else if (const auto* error = std::get_if<DesignationError>(refusal)) {
-      Refuse(Q(error->message));
+      Refuse(Q(DescribeDesignationError(*error)));
     } else {
       Refuse(Q(DescribeRejection(std::get<Rejection>(*refusal))));
     }

@@ -11,8 +11,6 @@
 namespace threadgauge {
 namespace {
 
-constexpr const char* kExample = "正确的写法例如 M10×1.5-6H 或 M12-6g";
-
 // The designation in plain ASCII, without blanks: the many ways of writing ×, the dash and
 // the digits on a Chinese keyboard become one.
 std::string Unified(std::string_view text) {
@@ -132,36 +130,35 @@ class Reader {
 
 std::optional<Position> PositionAt(char c) { return ParsePosition(std::string_view(&c, 1)); }
 
-DesignationError Error(const std::string& what) { return {what + "；" + kExample}; }
-
-std::string Quoted(const std::string& text) { return "“" + Shortened(text, 20) + "”"; }
+DesignationError Error(DesignationProblem problem, std::string text = {}, std::string other = {}) {
+  return {problem, std::move(text), std::move(other), {}, 0, {}};
+}
 
 // The pitch after "×", or the coarse pitch of ISO 261 when none is written.
 std::optional<DesignationError> ReadPitch(Reader& in, Designation& thread) {
   if (in.Take('x') || in.Take('X')) {
     if (in.Peek() == 'P' && in.Peek(1) == 'h') {
-      return Error("多线螺纹（Ph…P…）不在计算范围内：" + Quoted("x" + in.Rest()));
+      return Error(DesignationProblem::MultiStart, "x" + in.Rest());
     }
     const auto P = in.Number();
     if (!P || *P <= 0) {
-      return Error("“×”后面应是螺距" +
-                   (in.AtEnd() ? std::string("，但没有写") : "，无法识别" + Quoted(in.Rest())));
+      return in.AtEnd() ? Error(DesignationProblem::PitchMissing)
+                        : Error(DesignationProblem::PitchUnreadable, in.Rest());
     }
     thread.P = *P;
   } else {
     const auto coarse = CoarsePitch(thread.d);
     if (!coarse) {
-      const std::string d = PlainDecimal(thread.d);
       const SeriesThread* row = Iso261Thread(thread.d);
       if (row == nullptr) {
-        return DesignationError{
-            "公称直径 " + d + " 不在 ISO 261 中，没有粗牙螺距；请写出螺距，例如 M" + d + "×1.5-6H"};
+        DesignationError error = Error(DesignationProblem::NotInSeries);
+        error.d = thread.d;
+        return error;
       }
-      std::string listed;
-      for (double P : row->fine) listed += (listed.empty() ? "" : "、") + PlainDecimal(P);
-      return DesignationError{"公称直径 " + d + " 在 ISO 261 中没有粗牙螺距，只有细牙螺距 " +
-                              listed + "；请写出螺距，例如 M" + d + "×" +
-                              PlainDecimal(row->fine.front()) + "-6H"};
+      DesignationError error = Error(DesignationProblem::OnlyFinePitches);
+      error.d = thread.d;
+      error.fine = row->fine;
+      return error;
     }
     thread.P = *coarse;
     thread.coarse = true;
@@ -173,21 +170,19 @@ std::optional<DesignationError> ReadPitch(Reader& in, Designation& thread) {
 std::optional<DesignationError> ReadClass(Reader& in, Designation& thread) {
   const char grade = in.Peek();
   if (grade < '0' || grade > '9') {
-    return Error("“-”后面应是公差带，如 6H 或 6g，无法识别" + Quoted(in.Rest()));
+    return Error(DesignationProblem::ClassExpected, in.Rest());
   }
   in.Skip();
   const auto position = PositionAt(in.Peek());
   if (!position) {
-    return Error(in.AtEnd() ? "公差带“" + std::string(1, grade) +
-                                  "”不完整，后面应是公差带位置 G、H、e、f、g 或 h"
-                            : "公差带位置" + Quoted(std::string(1, in.Peek())) +
-                                  "不可识别，应为 G、H、e、f、g 或 h");
+    return in.AtEnd() ? Error(DesignationProblem::ClassIncomplete, "", std::string(1, grade))
+                      : Error(DesignationProblem::PositionUnknown, "", std::string(1, in.Peek()));
   }
   in.Skip();
   const auto pitch_class = ParseThreadClass(std::string{grade, Letter(*position)[0]});
   if (!pitch_class) {
-    return Error("ISO 965-1 没有公差带" + Quoted(std::string{grade, Letter(*position)[0]}) + "（" +
-                 DescribeClasses() + "）");
+    return Error(DesignationProblem::ClassNotInStandard, "",
+                 std::string{grade, Letter(*position)[0]});
   }
   thread.thread_class = pitch_class;
   // "5H6H": the crest-diameter class follows the pitch-diameter class, with the same
@@ -195,13 +190,13 @@ std::optional<DesignationError> ReadClass(Reader& in, Designation& thread) {
   if (std::isdigit(static_cast<unsigned char>(in.Peek())) && PositionAt(in.Peek(1))) {
     const std::string crest = in.Rest().substr(0, 2);
     if (*PositionAt(in.Peek(1)) != *position) {
-      return Error("顶径公差带" + Quoted(crest) + "的位置字母与中径公差带" +
-                   Quoted(pitch_class->Text()) +
-                   "不同；同一螺纹的两个公差带位置相同，如 5g6g、5H6H");
+      DesignationError error = Error(DesignationProblem::CrestPositionDiffers, "", crest);
+      error.pitch_class = pitch_class->Text();
+      return error;
     }
     thread.crest_class = ParseThreadClass(crest);
     if (!thread.crest_class) {
-      return Error("ISO 965-1 没有公差带" + Quoted(crest) + "（" + DescribeClasses() + "）");
+      return Error(DesignationProblem::ClassNotInStandard, "", crest);
     }
     in.Skip(2);
   }
@@ -212,17 +207,17 @@ std::optional<DesignationError> ReadClass(Reader& in, Designation& thread) {
 
 std::variant<Designation, DesignationError> ParseDesignation(std::string_view typed) {
   if (BlankInsideNumber(Unified(typed))) {
-    return Error("数字中间不能有空格，无法识别" + Quoted(std::string(typed)));
+    return Error(DesignationProblem::BlankInsideNumber, std::string(typed));
   }
   const std::string normalised = Normalised(typed);
   Reader in(normalised);
-  if (in.AtEnd()) return Error("没有输入螺纹标记");
+  if (in.AtEnd()) return Error(DesignationProblem::Empty);
   if (!in.Take('M') && !in.Take('m')) {
-    return Error("普通螺纹的标记以 M 开头，无法识别" + Quoted(in.Rest()));
+    return Error(DesignationProblem::NotMetric, in.Rest());
   }
   Designation thread;
   const auto d = in.Number();
-  if (!d || *d <= 0) return Error("“M”后面应是公称直径，无法识别" + Quoted(in.Rest()));
+  if (!d || *d <= 0) return Error(DesignationProblem::DiameterExpected, in.Rest());
   thread.d = *d;
 
   if (auto error = ReadPitch(in, thread)) return *error;
@@ -236,19 +231,20 @@ std::variant<Designation, DesignationError> ParseDesignation(std::string_view ty
     const bool alone = in.Peek(1) == '\0' || in.Peek(1) == '-';
     if (in.TakeWord("LH")) {
       thread.left_hand = true;
-      if (!in.AtEnd()) return Error("“LH”应写在最后，无法识别" + Quoted(in.Rest()));
+      if (!in.AtEnd()) return Error(DesignationProblem::LeftHandNotLast, in.Rest());
     } else if ((group == 'S' || group == 'N' || group == 'L') && alone) {
-      if (!thread.engagement.empty()) return Error("旋合长度写了两次：" + Quoted("-" + in.Rest()));
+      if (!thread.engagement.empty())
+        return Error(DesignationProblem::EngagementTwice, "-" + in.Rest());
       thread.engagement = std::string(1, group);
       in.Skip();
     } else if (first) {
       if (auto error = ReadClass(in, thread)) return *error;
     } else {
-      return Error("无法识别" + Quoted("-" + in.Rest()));
+      return Error(DesignationProblem::NotUnderstood, "-" + in.Rest());
     }
     first = false;
   }
-  if (!in.AtEnd()) return Error("无法识别" + Quoted(in.Rest()));
+  if (!in.AtEnd()) return Error(DesignationProblem::NotUnderstood, in.Rest());
 
   thread.decimal_comma = in.comma_read;
   thread.text = DesignationText(thread);

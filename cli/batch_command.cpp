@@ -20,6 +20,7 @@
 #include "platform/utf8.h"
 #include "tolerance/tolerance_session.h"
 #include "words/calculation_words.h"
+#include "words/designation_words.h"
 
 namespace threadgauge {
 
@@ -168,7 +169,7 @@ std::vector<Designation> Threads(const BatchArgs& a, std::istream& in, std::ostr
     if (line.find_first_not_of(" \t\r") == std::string::npos) continue;
     const auto parsed = ParseDesignation(line);
     if (const auto* error = std::get_if<DesignationError>(&parsed)) {
-      err << "第 " << number << " 行：" << error->message << "\n";
+      err << "第 " << number << " 行：" << DescribeDesignationError(*error) << "\n";
       bad_lines = true;
       continue;
     }

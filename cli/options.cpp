@@ -11,6 +11,7 @@
 #include "platform/utf8.h"
 #include "tolerance/thread_class.h"
 #include "words/calculation_words.h"
+#include "words/designation_words.h"
 
 namespace threadgauge {
 
@@ -108,7 +109,7 @@ std::pair<std::optional<CliOptions>, std::string> ParseCliOptions(
     }
     const auto parsed = ParseDesignation(*options.thread);
     if (const auto* error = std::get_if<DesignationError>(&parsed)) {
-      return {std::nullopt, error->message};
+      return {std::nullopt, DescribeDesignationError(*error)};
     }
     const Designation& thread = std::get<Designation>(parsed);
     if (!thread.thread_class) {

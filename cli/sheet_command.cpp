@@ -20,6 +20,7 @@
 #include "report/sheet_page.h"
 #include "tolerance/tolerance_session.h"
 #include "words/calculation_words.h"
+#include "words/designation_words.h"
 #include "words/gauge_set_table.h"
 
 namespace threadgauge {
@@ -125,7 +126,9 @@ std::string SheetRefusalText(const GaugeSetRefusal& refusal) {
   if (const auto* no_class = std::get_if<NoClassInDesignation>(&refusal)) {
     return "标记中没有公差带，全套量规需要它；例如 " + no_class->thread + "-6H";
   }
-  if (const auto* error = std::get_if<DesignationError>(&refusal)) return error->message;
+  if (const auto* error = std::get_if<DesignationError>(&refusal)) {
+    return DescribeDesignationError(*error);
+  }
   return DescribeRejection(std::get<Rejection>(refusal));
 }
 

@@ -14,6 +14,7 @@
 #include "platform/utf8.h"
 #include "tolerance/tolerance_database.h"
 #include "words/calculation_words.h"
+#include "words/designation_words.h"
 
 namespace threadgauge {
 namespace {
@@ -155,7 +156,9 @@ const char* ProgramVersion() { return THREADGAUGE_VERSION; }
 
 std::variant<GaugeRequest, std::string> RequestOf(const GaugeEntry& gauge) {
   const auto parsed = ParseDesignation(gauge.thread);
-  if (const auto* error = std::get_if<DesignationError>(&parsed)) return error->message;
+  if (const auto* error = std::get_if<DesignationError>(&parsed)) {
+    return DescribeDesignationError(*error);
+  }
   const Designation& thread = std::get<Designation>(parsed);
   if (!thread.thread_class) {
     return "螺纹标记“" + gauge.thread + "”没有公差带，例如 M10×1.5-6g";
@@ -189,7 +192,9 @@ std::optional<std::string> NormaliseEntry(GaugeEntry& gauge, const Day& today) {
   gauge.thread = Trimmed(gauge.thread);
   gauge.kind = Trimmed(gauge.kind);
   const auto parsed = ParseDesignation(gauge.thread);
-  if (const auto* error = std::get_if<DesignationError>(&parsed)) return error->message;
+  if (const auto* error = std::get_if<DesignationError>(&parsed)) {
+    return DescribeDesignationError(*error);
+  }
   gauge.thread = std::get<Designation>(parsed).text;
   const auto request = RequestOf(gauge);
   if (const auto* refused = std::get_if<std::string>(&request)) return *refused;

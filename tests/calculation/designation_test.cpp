@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "words/designation_words.h"
+
 namespace threadgauge {
 namespace {
 
@@ -20,7 +22,7 @@ TEST_P(GoodDesignation, GivesTheFourInputs) {
   const Good& g = GetParam();
   const auto parsed = ParseDesignation(g.typed);
   ASSERT_TRUE(std::holds_alternative<Designation>(parsed))
-      << g.typed << ": " << std::get<DesignationError>(parsed).message;
+      << g.typed << ": " << DescribeDesignationError(std::get<DesignationError>(parsed));
   const Designation& t = std::get<Designation>(parsed);
   EXPECT_EQ(t.d, g.d);
   EXPECT_EQ(t.P, g.P);
@@ -78,7 +80,7 @@ class BadDesignation : public ::testing::TestWithParam<Bad> {};
 TEST_P(BadDesignation, IsRefusedWithAMessageAndAnExample) {
   const auto parsed = ParseDesignation(GetParam().typed);
   ASSERT_TRUE(std::holds_alternative<DesignationError>(parsed)) << GetParam().typed;
-  const std::string& message = std::get<DesignationError>(parsed).message;
+  const std::string& message = DescribeDesignationError(std::get<DesignationError>(parsed));
   EXPECT_NE(message.find(GetParam().says), std::string::npos) << message;
   // A diameter without a coarse pitch gets an example of its own size.
   if (message.find("请写出螺距") == std::string::npos) {

@@ -4,12 +4,13 @@
 #include <string_view>
 
 #include "calculation/designation.h"
+#include "words/designation_words.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
   const auto parsed = threadgauge::ParseDesignation(text);
   if (const auto* error = std::get_if<threadgauge::DesignationError>(&parsed)) {
-    if (error->message.empty()) __builtin_trap();
+    if (threadgauge::DescribeDesignationError(*error).empty()) __builtin_trap();
     return 0;
   }
   const auto& thread = std::get<threadgauge::Designation>(parsed);

@@ -25,9 +25,34 @@ struct Designation {
   bool decimal_comma = false;  // "M10×1,25": a comma was read as the decimal point
 };
 
-// The message names the part that was not understood and shows a correct example.
+// Why a designation was not understood. `text` is the part not understood (or the whole
+// typed text), as the user wrote it; the words name it and show a correct example.
+enum class DesignationProblem {
+  Empty,                 // nothing typed
+  BlankInsideNumber,     // "M1 0"
+  NotMetric,             // not beginning with M
+  DiameterExpected,      // no number after M
+  MultiStart,            // "Ph3P1.5": multi-start threads are not calculated
+  PitchMissing,          // "M10×" and nothing after it
+  PitchUnreadable,       // no positive number after ×
+  NotInSeries,           // no pitch written, and d is not in ISO 261
+  OnlyFinePitches,       // no pitch written, and d has fine pitches only (`fine`)
+  ClassExpected,         // no grade digit after the dash
+  ClassIncomplete,       // a grade without its position letter (`other`: the grade)
+  PositionUnknown,       // `other`: the letter that is no position
+  ClassNotInStandard,    // `other`: a class ISO 965-1 does not have
+  CrestPositionDiffers,  // `other`: the crest class, `pitch_class`: the pitch-diameter class
+  LeftHandNotLast,       // something after "LH"
+  EngagementTwice,       // S, N or L written twice
+  NotUnderstood,         // anything else left over
+};
 struct DesignationError {
-  std::string message;
+  DesignationProblem problem = DesignationProblem::NotUnderstood;
+  std::string text;
+  std::string other;
+  std::string pitch_class;
+  double d = 0;
+  std::vector<double> fine;
 };
 
 // Reads a designation. "M" in either case; blanks between the parts, never inside a
