@@ -30,12 +30,4 @@ std::optional<ThreadClass> ParseThreadClass(std::string_view text) {
   return ThreadClass{std::string(text.substr(0, 1)), *position};
 }
 
-std::string DescribeClasses() {
-  const auto range = [](bool internal) {
-    const auto grades = GradesOf(internal);
-    return std::string(grades.front()) + "–" + grades.back();
-  };
-  return "内螺纹 G、H 配公差等级 " + range(true) + "；外螺纹 e、f、g、h 配公差等级 " + range(false);
-}
-
 }  // namespace threadgauge

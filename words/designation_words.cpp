@@ -53,6 +53,14 @@ std::string Problem(const DesignationError& e) {
 
 }  // namespace
 
+std::string DescribeClasses() {
+  const auto range = [](bool internal) {
+    const auto grades = GradesOf(internal);
+    return std::string(grades.front()) + "–" + grades.back();
+  };
+  return "内螺纹 G、H 配公差等级 " + range(true) + "；外螺纹 e、f、g、h 配公差等级 " + range(false);
+}
+
 std::string DescribeDesignationError(const DesignationError& e) {
   const std::string d = PlainDecimal(e.d);
   // Without a pitch the example is the thread itself with one.

@@ -9,6 +9,7 @@
 #include "tolerance/schema.h"
 #include "tolerance/table_names.h"
 #include "tolerance/thread_class.h"
+#include "words/designation_words.h"
 
 namespace threadgauge {
 namespace {

@@ -36,8 +36,4 @@ struct ThreadClass {
 // (a grade the position's kind lacks, such as 9H or 3G, or a position that is none of six).
 std::optional<ThreadClass> ParseThreadClass(std::string_view text);
 
-// The alphabet in words, for help texts and messages:
-// "内螺纹 G、H 配公差等级 4–8；外螺纹 e、f、g、h 配公差等级 3–9".
-std::string DescribeClasses();
-
 }  // namespace threadgauge

@@ -11,4 +11,8 @@ namespace threadgauge {
 // example.
 std::string DescribeDesignationError(const DesignationError& error);
 
+// The alphabet of classes, for help texts and messages:
+// "内螺纹 G、H 配公差等级 4–8；外螺纹 e、f、g、h 配公差等级 3–9".
+std::string DescribeClasses();
+
 }  // namespace threadgauge
