@@ -29,7 +29,7 @@
 #include "register_dialog.h"
 #include "register_place.h"
 #include "table_menu.h"
-#include "tolerance/admin/user_database.h"
+#include "tables/user_database.h"
 #include "words/calculation_words.h"
 #include "workbooks.h"
 

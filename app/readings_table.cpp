@@ -10,7 +10,7 @@
 
 #include "platform/number_text.h"
 #include "register/register_entries.h"
-#include "tolerance/admin/pasted_text.h"
+#include "tables/pasted_text.h"
 
 namespace threadgauge {
 namespace {

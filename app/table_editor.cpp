@@ -23,10 +23,10 @@
 #include "fit_to_screen.h"
 #include "platform/utf8.h"
 #include "table_model.h"
-#include "tolerance/admin/database_check.h"
-#include "tolerance/admin/database_files.h"
-#include "tolerance/admin/table_edit.h"
-#include "tolerance/admin/user_database.h"
+#include "tables/database_check.h"
+#include "tables/database_files.h"
+#include "tables/table_edit.h"
+#include "tables/user_database.h"
 #include "tolerance/schema.h"
 
 namespace threadgauge {

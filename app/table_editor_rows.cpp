@@ -14,8 +14,8 @@
 #include "dialog_button.h"
 #include "table_editor.h"
 #include "table_model.h"
-#include "tolerance/admin/pasted_text.h"
-#include "tolerance/admin/table_edit.h"
+#include "tables/pasted_text.h"
+#include "tables/table_edit.h"
 
 namespace threadgauge {
 namespace {

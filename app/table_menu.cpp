@@ -12,8 +12,8 @@
 #include "calculation/thread_series.h"
 #include "fit_to_screen.h"
 #include "platform/utf8.h"
-#include "tolerance/admin/database_check.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_check.h"
+#include "tables/database_files.h"
 
 namespace threadgauge {
 namespace {

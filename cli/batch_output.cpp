@@ -12,7 +12,7 @@
 #include "platform/csv_field.h"
 #include "platform/number_text.h"
 #include "platform/utf8.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 #include "tolerance/thread_class.h"
 #include "words/calculation_words.h"
 #include "xlsx_workbook.h"

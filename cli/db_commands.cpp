@@ -8,8 +8,8 @@
 #include "cli/cli11_reading.h"
 #include "platform/data_location.h"
 #include "platform/utf8.h"
-#include "tolerance/admin/database_check.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_check.h"
+#include "tables/database_files.h"
 
 namespace threadgauge {
 

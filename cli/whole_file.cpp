@@ -1,7 +1,7 @@
 #include "cli/whole_file.h"
 
 #include "platform/utf8.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 
 namespace threadgauge {
 

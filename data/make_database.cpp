@@ -7,7 +7,7 @@
 
 #include "platform/terminal.h"
 #include "platform/utf8.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args = threadgauge::ProgramArguments(argc, argv);

@@ -22,7 +22,7 @@
 #include "support/gauge_fixture.h"
 #include "support/modal_windows.h"
 #include "support/run_program.h"
-#include "tolerance/admin/user_database.h"
+#include "tables/user_database.h"
 
 namespace threadgauge {
 namespace {

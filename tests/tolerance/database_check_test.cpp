@@ -1,6 +1,6 @@
 // The database check: one crafted database per kind of fault it reports, a complete one,
 // and the shipped one.
-#include "tolerance/admin/database_check.h"
+#include "tables/database_check.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 
 #include "calculation/form_lists.h"
 #include "support/fixture_database.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 #include "tolerance/schema.h"
 
 namespace threadgauge {

@@ -1,5 +1,5 @@
 // Import, export and their round trip; a failed import changes nothing.
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 
 #include <gtest/gtest.h>
 #include <iconv.h>
@@ -7,7 +7,7 @@
 #include <fstream>
 
 #include "support/fixture_database.h"
-#include "tolerance/admin/table_store.h"
+#include "tables/table_store.h"
 #include "tolerance/schema.h"
 
 namespace threadgauge {

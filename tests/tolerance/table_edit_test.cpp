@@ -1,5 +1,5 @@
 // The table editor's model: paste parsing, and what editing does to rows and cells.
-#include "tolerance/admin/table_edit.h"
+#include "tables/table_edit.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +7,7 @@
 
 #include "support/filled_database.h"
 #include "support/fixture_database.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 
 namespace threadgauge {
 namespace {

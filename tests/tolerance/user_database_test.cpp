@@ -1,5 +1,5 @@
 // Saving the user's tables: atomic, one backup, and nothing lost when saving fails.
-#include "tolerance/admin/user_database.h"
+#include "tables/user_database.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "platform/utf8.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 #include "tolerance/schema.h"
 
 namespace threadgauge {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tolerance/admin/database_check.h"
+#include "tables/database_check.h"
 
 namespace threadgauge {
 

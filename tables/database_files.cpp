@@ -1,4 +1,4 @@
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 
 #include <algorithm>
 #include <fstream>
@@ -9,9 +9,9 @@
 #include "platform/csv_reading.h"
 #include "platform/file_stamp.h"
 #include "platform/utf8.h"
+#include "tables/table_store.h"
 #include "tolerance/access_child.h"
 #include "tolerance/access_reader.h"
-#include "tolerance/admin/table_store.h"
 #include "tolerance/schema.h"
 #include "words/file_words.h"
 

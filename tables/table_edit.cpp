@@ -1,4 +1,4 @@
-#include "tolerance/admin/table_edit.h"
+#include "tables/table_edit.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tolerance/admin/user_database.h"
+#include "tables/user_database.h"
 
 #include <algorithm>
 #include <chrono>
@@ -6,7 +6,7 @@
 #include <system_error>
 
 #include "platform/utf8.h"
-#include "tolerance/admin/database_files.h"
+#include "tables/database_files.h"
 #include "tolerance/table_names.h"
 
 namespace threadgauge {

@@ -1,4 +1,4 @@
-#include "tolerance/admin/table_store.h"
+#include "tables/table_store.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tolerance/admin/pasted_text.h"
+#include "tables/pasted_text.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "tolerance/admin/database_check.h"
+#include "tables/database_check.h"
 
 #include <algorithm>
 #include <map>

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "tolerance/admin/pasted_text.h"
+#include "tables/pasted_text.h"
 #include "tolerance/table_data.h"
 
 namespace threadgauge {
