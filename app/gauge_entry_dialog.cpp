@@ -12,6 +12,7 @@
 #include "calculation/gauge_kind.h"
 #include "dialog_button.h"
 #include "register/inspection.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -109,7 +110,7 @@ void GaugeEntryDialog::Accept() {
   entry.state = state_->currentText().toStdString();
   entry.notes = notes_->text().toStdString();
   if (auto wrong = NormaliseEntry(entry, today_)) {
-    problem_->setText(Q(*wrong));
+    problem_->setText(Q(Say(*wrong)));
     return;
   }
   entry_ = entry;

@@ -18,6 +18,7 @@
 #include "report/record_page.h"
 #include "tolerance/tolerance_database.h"
 #include "wear_trend_plot.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -124,7 +125,7 @@ void GaugePageDialog::Reload() {
   if (const auto* l = std::get_if<GaugeLimits>(&limits)) {
     limits_->setText(LimitsLine(*l));
   } else {
-    limits_->setText(Q(std::get<std::string>(limits)));
+    limits_->setText(Q(Say(std::get<Message>(limits))));
   }
   records_->setRowCount(static_cast<int>(records.size()));
   for (int row = 0; row < static_cast<int>(records.size()); ++row) {
@@ -211,7 +212,7 @@ void GaugePageDialog::SetState(const QString& state) {
   auto opened = OpenRegisterFor(this, place_, false);
   if (!opened) return;
   if (auto failed = opened->SetState(number_, state.toStdString())) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
   }
   Reload();
 }

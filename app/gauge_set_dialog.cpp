@@ -32,6 +32,7 @@
 #include "words/calculation_words.h"
 #include "words/designation_words.h"
 #include "words/gauge_set_table.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -188,10 +189,10 @@ std::optional<std::string> GaugeSetDialog::RegisterGauges(GaugeRegister& gauges,
     entry.thread = set_.designation;
     entry.kind = row.gauge;
     entry.length = length_range_;
-    if (auto wrong = NormaliseEntry(entry, register_->today())) return *wrong;
+    if (auto wrong = NormaliseEntry(entry, register_->today())) return Say(*wrong);
     entries.push_back(std::move(entry));
   }
-  if (auto failed = gauges.AddAll(entries)) return failed->message;
+  if (auto failed = gauges.AddAll(entries)) return Say(failed->message);
   status_->setText(QStringLiteral("已登记 %1 件量规：%2 至 %3")
                        .arg(entries.size())
                        .arg(Q(entries.front().number), Q(entries.back().number)));
@@ -220,7 +221,7 @@ void GaugeSetDialog::Show(GaugeSet set) {
       QStringLiteral("%1　　螺纹部分长度：%2　　%3")
           .arg(Q(set_.designation),
                set_.length_range.empty() ? QStringLiteral("（未选）") : Q(set_.length_range),
-               Q(DescribeDatabase(set_.database, set_.database_note))));
+               Q(DescribeDatabase(set_.database, set_.database_code_page))));
   const std::vector<std::string> columns = GaugeSetColumns();
   const auto cells = GaugeSetCells(set_);
   table_->clear();
@@ -269,7 +270,7 @@ std::optional<std::string> GaugeSetDialog::SaveCsv(const std::filesystem::path& 
   std::ofstream out(file, std::ios::binary);
   out << GaugeSetCsv(set_);
   out.close();
-  if (!out) return "无法写入 " + Utf8(file);
+  if (!out) return Say({MessageCode::FileUnwritable, {Utf8(file)}});
   return std::nullopt;
 }
 

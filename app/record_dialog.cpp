@@ -19,6 +19,7 @@
 #include "report/record_page.h"
 #include "tolerance/tolerance_database.h"
 #include "words/calculation_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -62,7 +63,7 @@ RecordDialog::RecordDialog(RegisterPlace place, GaugeEntry gauge, QWidget* paren
   identity->setObjectName("Identity");
   layout->addWidget(identity);
   limits_text_ =
-      new QLabel(limits_ ? LimitsLine(*limits_) : Q(std::get<std::string>(limits)), this);
+      new QLabel(limits_ ? LimitsLine(*limits_) : Q(Say(std::get<Message>(limits))), this);
   limits_text_->setObjectName("Limits");
   limits_text_->setWordWrap(true);
   layout->addWidget(limits_text_);
@@ -158,7 +159,7 @@ std::optional<GaugeLimits> RecordDialog::ShowDecision() {
   }
   const auto decided = DecideInspection(gauge_, *inputs, *limits_, place_.today(), earlier_);
   if (const auto* refused = std::get_if<InspectionRefusal>(&decided)) {
-    verdict_->setText(Q(refused->message));
+    verdict_->setText(Q(Say(refused->message)));
     remarks_->clear();
     GaugeLimits asked = *limits_;
     asked.acceptance = inputs->acceptance;
@@ -184,11 +185,11 @@ std::optional<long long> RecordDialog::Save() {
   auto decided = DecideInspection(gauge_, *inputs, *limits_, place_.today(), earlier_);
   if (const auto* refused = std::get_if<InspectionRefusal>(&decided)) {
     if (!refused->needs_confirmation) {
-      QMessageBox::warning(this, windowTitle(), Q(refused->message));
+      QMessageBox::warning(this, windowTitle(), Q(Say(refused->message)));
       return std::nullopt;
     }
     QMessageBox ask(QMessageBox::Question, windowTitle(),
-                    Q(refused->message) + QStringLiteral("。确认读数无误并保存？"),
+                    Q(Say(refused->message)) + QStringLiteral("。确认读数无误并保存？"),
                     QMessageBox::NoButton, this);
     QPushButton* keep = ask.addButton(QStringLiteral("仍然保存"), QMessageBox::AcceptRole);
     ask.setDefaultButton(ask.addButton(QStringLiteral("返回修改"), QMessageBox::RejectRole));
@@ -203,7 +204,7 @@ std::optional<long long> RecordDialog::Save() {
   Stamp(record, StampOf(place_.database()));
   const auto stored = opened->AddRecord(record);
   if (const auto* failed = std::get_if<RegisterError>(&stored)) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
     return std::nullopt;
   }
   saved_ = std::get<long long>(stored);
@@ -226,7 +227,7 @@ std::optional<long long> RecordDialog::Save() {
 std::optional<std::string> RecordDialog::SavePdf(const std::filesystem::path& file) const {
   if (!saved_) return std::string("记录尚未保存");
   auto opened = GaugeRegister::OpenExisting(*place_.file);
-  if (const auto* error = std::get_if<RegisterError>(&opened)) return error->message;
+  if (const auto* error = std::get_if<RegisterError>(&opened)) return Say(error->message);
   const auto page = RecordPageFor(std::get<GaugeRegister>(opened), *saved_);
   if (!page) return std::string("量规台账中没有记录 ") + std::to_string(*saved_);
   return WriteRecordPdf(*page, file);
@@ -247,7 +248,7 @@ void RecordDialog::Print() {
   if (!saved_) return;
   auto opened = GaugeRegister::OpenExisting(*place_.file);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
-    QMessageBox::warning(this, windowTitle(), Q(error->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(error->message)));
     return;
   }
   const auto page = RecordPageFor(std::get<GaugeRegister>(opened), *saved_);

@@ -22,6 +22,7 @@
 #include "register/record_import.h"
 #include "register/register_backup.h"
 #include "tolerance/tolerance_database.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -35,7 +36,7 @@ std::vector<QString> RegisterNotices(const RegisterPlace& place) {
   if (!place.file || !std::filesystem::exists(*place.file)) return {};
   auto opened = GaugeRegister::OpenExisting(*place.file);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
-    return {QStringLiteral("量规台账：") + Q(error->message)};
+    return {QStringLiteral("量规台账：") + Q(Say(error->message))};
   }
   const GaugeRegister& gauges = std::get<GaugeRegister>(opened);
   const Day today = place.today();
@@ -150,7 +151,7 @@ void RegisterDialog::Reload() {
     if (opened) {
       rows_ = LedgerRows(*opened);
       QString status = QStringLiteral("量规台账：") + Q(Utf8(*place_.file));
-      if (!opened->note().empty()) status += QStringLiteral("\n") + Q(opened->note());
+      if (opened->note()) status += QStringLiteral("\n") + Q(Say(*opened->note()));
       if (opened->damage()) status = Q(DamageWords(*opened)) + QStringLiteral("\n") + status;
       status_->setText(status);
       status_->setStyleSheet(opened->damage() ? QStringLiteral("color: #b00000") : QString());
@@ -217,7 +218,7 @@ void RegisterDialog::AddGauge() {
   auto opened = OpenRegisterFor(this, place_, true);
   if (!opened) return;
   if (auto failed = opened->Add(dialog.Entry())) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
   }
   Reload();
 }
@@ -232,7 +233,7 @@ void RegisterDialog::EditGauge() {
   GaugeEntryDialog dialog(*gauge, place_.today(), this);
   if (dialog.exec() != QDialog::Accepted) return;
   if (auto failed = opened->Update(dialog.Entry())) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
   }
   Reload();
 }
@@ -250,7 +251,7 @@ void RegisterDialog::RetireGauge() {
   auto opened = OpenRegisterFor(this, place_, false);
   if (!opened) return;
   if (auto failed = opened->SetState(*number, kRetired)) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
   }
   Reload();
 }
@@ -294,14 +295,14 @@ void RegisterDialog::ImportRecords() {
   LimitsCache limits(place_.database());
   const auto read = ReadRecordsCsv(std::string_view(bytes.constData(), bytes.size()), *opened,
                                    limits, place_.today());
-  if (const auto* wrong = std::get_if<std::string>(&read)) {
-    QMessageBox::warning(this, windowTitle(), name + QStringLiteral("：") + Q(*wrong));
+  if (const auto* wrong = std::get_if<Message>(&read)) {
+    QMessageBox::warning(this, windowTitle(), name + QStringLiteral("：") + Q(Say(*wrong)));
     return;
   }
   RecordImport history = std::get<RecordImport>(read);
   if (!history.problems.empty()) {
     QStringList shown;
-    for (const std::string& problem : history.problems) shown << Q(problem);
+    for (const Message& problem : history.problems) shown << Q(Say(problem));
     QMessageBox ask(QMessageBox::Warning, windowTitle(),
                     QStringLiteral("%1 行有错：\n").arg(history.problems.size()) +
                         shown.mid(0, 20).join(QLatin1Char('\n')),
@@ -319,7 +320,7 @@ void RegisterDialog::ImportRecords() {
   for (InspectionRecord& record : history.good) Stamp(record, stamp);
   const auto stored = opened->AddRecords(history.good);
   if (const auto* failed = std::get_if<RegisterError>(&stored)) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
     return;
   }
   status_->setText(QStringLiteral("已导入 %1 条检定记录（按 %2 编码读取，标为“导入”）")
@@ -345,7 +346,7 @@ void RegisterDialog::RestoreBackup() {
   const auto restored =
       RestoreRegister(PathFromUtf8(name.toStdString()), *place_.file, place_.today());
   if (const auto* failed = std::get_if<RegisterError>(&restored)) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
     return;
   }
   const auto& kept = std::get<std::filesystem::path>(restored);
@@ -364,7 +365,7 @@ void RegisterDialog::SetOrganisation() {
       QLineEdit::Normal, Q(opened->Setting("organisation")), &ok);
   if (!ok) return;
   if (auto failed = opened->SetSetting("organisation", name.trimmed().toStdString())) {
-    QMessageBox::warning(this, windowTitle(), Q(failed->message));
+    QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
   }
 }
 

@@ -2,11 +2,13 @@
 
 #include <QMessageBox>
 
+#include "words/message_words.h"
+
 namespace threadgauge {
 
 std::string DamageWords(const GaugeRegister& gauges) {
-  return "量规台账已损坏：" + gauges.damage().value_or("") +
-         "；以下内容可能不全，也不能写入。请在“量规 → 量规台账…”中点“从备份恢复…”";
+  return Say(
+      {MessageCode::DamagedInWindow, {}, {gauges.damage().value_or(Message{MessageCode::Told})}});
 }
 
 std::optional<GaugeRegister> OpenRegisterFor(QWidget* parent, const RegisterPlace& place,
@@ -20,7 +22,7 @@ std::optional<GaugeRegister> OpenRegisterFor(QWidget* parent, const RegisterPlac
       create ? GaugeRegister::Open(*place.file) : GaugeRegister::OpenExisting(*place.file);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
     QMessageBox::warning(parent, QStringLiteral("量规台账"),
-                         QString::fromStdString(error->message));
+                         QString::fromStdString(Say(error->message)));
     return std::nullopt;
   }
   return std::move(std::get<GaugeRegister>(opened));

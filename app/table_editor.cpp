@@ -28,6 +28,8 @@
 #include "tables/table_edit.h"
 #include "tables/user_database.h"
 #include "tolerance/schema.h"
+#include "words/file_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -103,7 +105,7 @@ TableEditor::~TableEditor() {
 void TableEditor::Load() {
   auto read = ReadProductTables(files_.shown);
   if (std::holds_alternative<ReadFailure>(read) && files_.shown == files_.user_database) {
-    const QString problem = Q(std::get<ReadFailure>(read).message);
+    const QString problem = Q(Say(std::get<ReadFailure>(read).message));
     std::error_code ec;
     if (std::filesystem::is_regular_file(BackupPath(files_.user_database), ec)) {
       QMessageBox ask(QMessageBox::Warning, windowTitle(),
@@ -116,7 +118,7 @@ void TableEditor::Load() {
       ask.exec();
       if (ask.clickedButton() == restore) {
         if (const auto error = RestoreBackup(files_.user_database)) {
-          Tell(QStringLiteral("无法恢复备份：") + Q(*error));
+          Tell(QStringLiteral("无法恢复备份：") + Q(Say(*error)));
         } else {
           read = ReadProductTables(files_.shown);
         }
@@ -134,7 +136,7 @@ void TableEditor::Load() {
     tables_ = std::move(product->tables);
   } else {
     Tell(QStringLiteral("无法读取 %1：%2")
-             .arg(Q(files_.shown), Q(std::get<ReadFailure>(read).message)));
+             .arg(Q(files_.shown), Q(Say(std::get<ReadFailure>(read).message))));
   }
   Refresh();
 }
@@ -152,10 +154,10 @@ QTableView* TableEditor::CurrentView() const { return views_[CurrentTable()]; }
 bool TableEditor::ImportFrom(const std::filesystem::path& source) {
   auto read = ReadProductTables(source);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-    QMessageBox box(
-        QMessageBox::Warning, windowTitle(),
-        QStringLiteral("无法导入 %1：\n%2\n\n表格没有改变。").arg(Q(source), Q(failure->message)),
-        QMessageBox::Ok, this);
+    QMessageBox box(QMessageBox::Warning, windowTitle(),
+                    QStringLiteral("无法导入 %1：\n%2\n\n表格没有改变。")
+                        .arg(Q(source), Q(Say(failure->message))),
+                    QMessageBox::Ok, this);
     box.setObjectName("ImportFailedBox");
     box.exec();
     return false;
@@ -166,7 +168,7 @@ bool TableEditor::ImportFrom(const std::filesystem::path& source) {
   if (product.code_page && !DescribeCodePage(*product.code_page).empty()) {
     told << Q(DescribeCodePage(*product.code_page));
   }
-  for (const std::string& warning : product.warnings) told << Q(warning);
+  for (const Message& warning : product.warnings) told << Q(Say(warning));
   Tell(told.join(QStringLiteral("；")));
   return true;
 }
@@ -194,11 +196,11 @@ void TableEditor::AskExport() {
   const std::filesystem::path folder(chosen.toStdU16String());
   auto error = ExportTables(tables_, folder, false);
   if (error && QMessageBox::question(this, windowTitle(),
-                                     Q(*error) + QStringLiteral("\n\n要替换这些文件吗？")) ==
+                                     Q(Say(*error)) + QStringLiteral("\n\n要替换这些文件吗？")) ==
                    QMessageBox::Yes) {
     error = ExportTables(tables_, folder, true);
   }
-  Tell(error ? QStringLiteral("导出失败：") + Q(*error)
+  Tell(error ? QStringLiteral("导出失败：") + Q(Say(*error))
              : QStringLiteral("已导出到 %1").arg(Q(folder)));
 }
 
@@ -245,7 +247,7 @@ bool TableEditor::Save() {
     QMessageBox box(QMessageBox::Warning, windowTitle(),
                     QStringLiteral("无法保存：\n%1\n\n原来的公差数据库和备份都没有改变；"
                                    "表格中的修改仍在本窗口中，没有丢失。")
-                        .arg(Q(*error)),
+                        .arg(Q(Say(*error))),
                     QMessageBox::Ok, this);
     box.setObjectName("SaveFailedBox");
     box.exec();

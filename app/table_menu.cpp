@@ -14,6 +14,8 @@
 #include "platform/utf8.h"
 #include "tables/database_check.h"
 #include "tables/database_files.h"
+#include "words/file_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -36,13 +38,13 @@ void ExportTablesAsCsv(QWidget* parent, const std::filesystem::path& database) {
   const std::filesystem::path folder(chosen.toStdU16String());
   auto error = ExportDatabase(database, folder, false);
   if (error && QMessageBox::question(parent, QStringLiteral("导出为 CSV"),
-                                     Q(*error) + QStringLiteral("\n\n要替换这些文件吗？")) ==
+                                     Q(Say(*error)) + QStringLiteral("\n\n要替换这些文件吗？")) ==
                    QMessageBox::Yes) {
     error = ExportDatabase(database, folder, true);
   }
   QMessageBox::information(
       parent, QStringLiteral("导出为 CSV"),
-      error ? QStringLiteral("导出失败：") + Q(*error)
+      error ? QStringLiteral("导出失败：") + Q(Say(*error))
             : QStringLiteral("已把 %1 的各表导出到 %2").arg(Q(Utf8(database)), Q(Utf8(folder))));
 }
 
@@ -50,7 +52,7 @@ void ShowCheckReport(QWidget* parent, const std::filesystem::path& database) {
   QStringList lines{QStringLiteral("公差数据库 ") + Q(Utf8(database))};
   auto read = ReadTablesFrom(database);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-    lines << QStringLiteral("无法检查：") + Q(failure->message);
+    lines << QStringLiteral("无法检查：") + Q(Say(failure->message));
   } else {
     const TableSource& source = std::get<TableSource>(read);
     if (source.code_page && !DescribeCodePage(*source.code_page).empty()) {

@@ -91,7 +91,7 @@ void RunGaugeKind(const GaugeKind& kind, const GaugeRequest& request, const Tole
 CalculationResult Calculate(const GaugeRequest& request, const ToleranceDatabase& db) {
   CalculationResult result;
   result.database = db.path();
-  result.database_note = db.ReadingNote();
+  result.database_code_page = db.code_page();
   result.notices = request.reading_notes;
 
   // An unusable database is told by the first lookup, like any other missing value.
@@ -118,7 +118,7 @@ CalculationResult Calculate(const CalculationInputs& inputs, const ToleranceData
   if (const auto* rejection = std::get_if<Rejection>(&built)) {
     CalculationResult result;
     result.database = db.path();
-    result.database_note = db.ReadingNote();
+    result.database_code_page = db.code_page();
     result.rejection = *rejection;
     return result;
   }

@@ -102,7 +102,7 @@ std::variant<GaugeSet, Rejection> CalculateGaugeSet(const GaugeRequest& thread,
     DescribeRow(row);
     AddNotices(set.notices, row.result.notices);
     set.database = row.result.database;
-    set.database_note = row.result.database_note;
+    set.database_code_page = row.result.database_code_page;
     set.rows.push_back(std::move(row));
   }
   DrawZones(set, thread.d, thread.P);

@@ -15,6 +15,7 @@
 #include "tables/database_files.h"
 #include "tolerance/thread_class.h"
 #include "words/calculation_words.h"
+#include "words/message_words.h"
 #include "xlsx_workbook.h"
 
 namespace threadgauge {
@@ -112,7 +113,7 @@ std::optional<std::string> WriteWorkbook(const std::vector<BatchRow>& rows,
                                          const std::filesystem::path& file) {
   const std::string name = Utf8(file);
   Workbook workbook(workbook_new(name.c_str()));
-  if (!workbook) return "无法写入 " + name;
+  if (!workbook) return Say({MessageCode::FileUnwritable, {name}});
   lxw_format* header = workbook_add_format(workbook.get());
   format_set_bold(header);
   lxw_format* size = workbook_add_format(workbook.get());

@@ -10,6 +10,8 @@
 #include "platform/utf8.h"
 #include "tables/database_check.h"
 #include "tables/database_files.h"
+#include "words/file_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -98,9 +100,9 @@ int Import(const DbArgs& a, std::ostream& out, std::ostream& err) {
   const ImportOutcome outcome =
       ImportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.out), a.force, a.code_page);
   TellCodePage(outcome.code_page, out);
-  for (const std::string& warning : outcome.warnings) out << "注意：" << warning << "\n";
+  for (const Message& warning : outcome.warnings) out << "注意：" << Say(warning) << "\n";
   if (outcome.error) {
-    err << "导入失败：" << *outcome.error << "\n";
+    err << "导入失败：" << Say(*outcome.error) << "\n";
     return 1;
   }
   for (const auto& [table, rows] : outcome.rows) out << "表“" << table << "”：" << rows << " 行\n";
@@ -115,7 +117,7 @@ int Export(const DbArgs& a, std::ostream& out, std::ostream& err) {
   }
   if (const auto error =
           ExportDatabase(PathFromUtf8(a.positional[0]), PathFromUtf8(*a.to), a.force)) {
-    err << "导出失败：" << *error << "\n";
+    err << "导出失败：" << Say(*error) << "\n";
     return 1;
   }
   out << "已导出到 " << *a.to << "\n";
@@ -133,7 +135,7 @@ int Check(const DbArgs& a, std::ostream& out, std::ostream& err) {
                                : a.positional[0];
   auto read = ReadTablesFrom(PathFromUtf8(file), a.code_page);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-    err << "无法检查：" << failure->message << "\n";
+    err << "无法检查：" << Say(failure->message) << "\n";
     return 2;
   }
   const TableSource& source = std::get<TableSource>(read);

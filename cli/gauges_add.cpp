@@ -3,6 +3,7 @@
 #include "cli/register_commands.h"
 #include "gauges_subcommands.h"
 #include "register/inspection.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -42,7 +43,7 @@ int GaugesAdd(const Arguments& args, std::ostream& out, std::ostream& err) {
     gauge.interval_months = static_cast<int>(*months);
   }
   if (auto wrong = NormaliseEntry(gauge, Today())) {
-    err << *wrong << "\n";
+    err << Say(*wrong) << "\n";
     return 2;
   }
   int exit = 0;
@@ -53,7 +54,7 @@ int GaugesAdd(const Arguments& args, std::ostream& out, std::ostream& err) {
     return 2;
   }
   if (auto failed = gauges->Add(gauge)) {
-    err << failed->message << "\n";
+    err << Say(failed->message) << "\n";
     return 1;
   }
   out << "已登记 " << gauge.number << "：" << gauge.thread << " " << gauge.kind

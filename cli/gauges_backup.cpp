@@ -4,6 +4,7 @@
 #include "gauges_subcommands.h"
 #include "platform/utf8.h"
 #include "register/register_backup.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -33,7 +34,7 @@ int GaugesBackup(const Arguments& args, std::ostream& out, std::ostream& err) {
     std::filesystem::create_directories(target.parent_path(), error);
   }
   if (auto failed = gauges->CopyTo(target)) {
-    err << failed->message << "\n";
+    err << Say(failed->message) << "\n";
     return 1;
   }
   out << "已把量规台账备份到 " << Utf8(target) << "\n";
@@ -60,7 +61,7 @@ int GaugesRestore(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!register_path) return 2;
   const auto restored = RestoreRegister(PathFromUtf8(*file), *register_path, Today());
   if (const auto* failed = std::get_if<RegisterError>(&restored)) {
-    err << failed->message << "\n";
+    err << Say(failed->message) << "\n";
     return 1;
   }
   const auto& kept = std::get<std::filesystem::path>(restored);

@@ -10,6 +10,7 @@
 #include "register/ledger.h"
 #include "register/record_import.h"
 #include "tolerance/tolerance_database.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -38,9 +39,9 @@ std::optional<int> ReadImportArgs(const Arguments& args, ImportArgs& a, const ch
 
 // Problems are listed; nothing is written unless every row is good or the good rows were
 // asked for. The exit status.
-int Report(const std::vector<std::string>& problems, size_t good, bool good_rows, const char* what,
+int Report(const std::vector<Message>& problems, size_t good, bool good_rows, const char* what,
            std::ostream& err) {
-  for (const std::string& problem : problems) err << problem << "\n";
+  for (const Message& problem : problems) err << Say(problem) << "\n";
   if (!problems.empty() && !good_rows) {
     err << problems.size() << " 行有错，未导入任何" << what
         << "（改正后重新导入，或加 --good-rows 只导入无错的 " << good << " 行）\n";
@@ -73,8 +74,8 @@ int GaugesImport(const Arguments& args, std::ostream& out, std::ostream& err) {
   std::set<std::string> registered;
   for (const GaugeEntry& gauge : gauges->Gauges()) registered.insert(gauge.number);
   const auto read_file = ReadLedgerCsv(*bytes, Today(), registered);
-  if (const auto* wrong = std::get_if<std::string>(&read_file)) {
-    err << *a.file << "：" << *wrong << "\n";
+  if (const auto* wrong = std::get_if<Message>(&read_file)) {
+    err << *a.file << "：" << Say(*wrong) << "\n";
     return 2;
   }
   const LedgerImport& ledger = std::get<LedgerImport>(read_file);
@@ -84,7 +85,7 @@ int GaugesImport(const Arguments& args, std::ostream& out, std::ostream& err) {
     return refused;
   }
   if (auto failed = gauges->AddAll(ledger.good)) {
-    err << failed->message << "\n";
+    err << Say(failed->message) << "\n";
     return 1;
   }
   out << "已导入 " << ledger.good.size() << " 件量规\n";
@@ -105,8 +106,8 @@ int GaugesImportRecords(const Arguments& args, std::ostream& out, std::ostream& 
   const ToleranceDatabase db = ToleranceDatabase::Open(a.where.DatabasePath());
   LimitsCache limits(db);
   const auto read_file = ReadRecordsCsv(*bytes, *gauges, limits, Today());
-  if (const auto* wrong = std::get_if<std::string>(&read_file)) {
-    err << *a.file << "：" << *wrong << "\n";
+  if (const auto* wrong = std::get_if<Message>(&read_file)) {
+    err << *a.file << "：" << Say(*wrong) << "\n";
     return 2;
   }
   RecordImport history = std::get<RecordImport>(read_file);
@@ -120,7 +121,7 @@ int GaugesImportRecords(const Arguments& args, std::ostream& out, std::ostream& 
   for (InspectionRecord& record : history.good) Stamp(record, stamp);
   const auto stored = gauges->AddRecords(history.good);
   if (const auto* failed = std::get_if<RegisterError>(&stored)) {
-    err << failed->message << "\n";
+    err << Say(failed->message) << "\n";
     return 1;
   }
   out << "已导入 " << history.good.size() << " 条检定记录（标为“导入”）\n";

@@ -2,6 +2,7 @@
 #include "cli/register_access.h"
 #include "cli/register_commands.h"
 #include "gauges_subcommands.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -18,7 +19,7 @@ int GaugesSettings(const Arguments& args, std::ostream& out, std::ostream& err) 
   if (!gauges) return exit;
   if (organisation) {
     if (auto failed = gauges->SetSetting("organisation", *organisation)) {
-      err << failed->message << "\n";
+      err << Say(failed->message) << "\n";
       return 1;
     }
   }

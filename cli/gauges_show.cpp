@@ -10,6 +10,7 @@
 #include "register/ledger.h"
 #include "tolerance/tolerance_database.h"
 #include "words/calculation_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -39,7 +40,7 @@ struct Shown {
   std::vector<InspectionRecord> records;
   GaugeDue due;
   std::optional<GaugeTrend> trend;
-  std::variant<GaugeLimits, std::string> limits;
+  std::variant<GaugeLimits, Message> limits;
   std::vector<BrokenLink> broken;
 };
 
@@ -95,7 +96,7 @@ void Text(const Shown& s, std::ostream& out) {
   if (const auto* limits = std::get_if<GaugeLimits>(&s.limits)) {
     out << LimitsText(*limits) << "\n" << DescribeDatabase(limits->calculation) << "\n";
   } else {
-    out << std::get<std::string>(s.limits) << "\n";
+    out << Say(std::get<Message>(s.limits)) << "\n";
   }
   out << "下次检定 " << DueText(s.due, Today()) << "\n";
   if (s.due.reason == DueReason::NotConforming && g.state == kInUse) {

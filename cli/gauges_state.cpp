@@ -4,6 +4,7 @@
 #include "cli/register_access.h"
 #include "cli/register_commands.h"
 #include "gauges_subcommands.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -18,7 +19,7 @@ int SetState(const std::string& number, const std::string& state, const Register
     return gauges->damage() ? 1 : 2;
   }
   if (auto failed = gauges->SetState(number, state)) {
-    err << failed->message << "\n";
+    err << Say(failed->message) << "\n";
     return 1;
   }
   out << number << (state == kRetired ? " 已报废；其检定记录保留" : " 的状态已改为 " + state)

@@ -3,6 +3,7 @@
 #include "cli/register_commands.h"
 #include "gauges_subcommands.h"
 #include "register/register_backup.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -17,9 +18,9 @@ int GaugesVerify(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (!gauges) return exit;
   bool good = !gauges->damage();
   const auto integrity = gauges->IntegrityFaults();
-  for (const std::string& fault : integrity) out << "文件检查：" << fault << "\n";
+  for (const Message& fault : integrity) out << "文件检查：" << Say(fault) << "\n";
   const auto triggers = gauges->MissingTriggers();
-  for (const std::string& trigger : triggers) out << trigger << "（检定记录不再受保护）\n";
+  for (const Message& trigger : triggers) out << Say(trigger) << "（检定记录不再受保护）\n";
   const auto broken = gauges->BrokenLinks(std::nullopt);
   for (const BrokenLink& link : broken) {
     out << "记录 " << link.record << "（量规 " << link.gauge_number
@@ -31,7 +32,7 @@ int GaugesVerify(const Arguments& args, std::ostream& out, std::ostream& err) {
         << " 条检定记录的校验链一致\n";
     return 0;
   }
-  out << "量规台账校验未通过。" << RestoreHint(gauges->path()) << "\n";
+  out << "量规台账校验未通过。" << Say(RestoreHint(gauges->path())) << "\n";
   return 1;
 }
 

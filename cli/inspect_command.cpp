@@ -9,6 +9,7 @@
 #include "register/ledger.h"
 #include "tolerance/tolerance_database.h"
 #include "words/calculation_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -263,15 +264,15 @@ int RunInspectCommand(const std::vector<std::string>& args, std::ostream& out, s
   }
   const ToleranceDatabase db = ToleranceDatabase::Open(where.DatabasePath());
   const auto limits = LimitsOfGauge(*gauge, db);
-  if (const auto* wrong = std::get_if<std::string>(&limits)) {
-    err << *wrong << "\n";
+  if (const auto* wrong = std::get_if<Message>(&limits)) {
+    err << Say(*wrong) << "\n";
     return 2;
   }
   std::vector<InspectionRecord> records = gauges->RecordsOf(gauge->number);
   const auto decided =
       DecideInspection(*gauge, *inputs, std::get<GaugeLimits>(limits), Today(), records);
   if (const auto* refused = std::get_if<InspectionRefusal>(&decided)) {
-    err << refused->message << (refused->needs_confirmation ? "；确认无误请加 --force" : "")
+    err << Say(refused->message) << (refused->needs_confirmation ? "；确认无误请加 --force" : "")
         << "\n";
     return 2;
   }
@@ -282,7 +283,7 @@ int RunInspectCommand(const std::vector<std::string>& args, std::ostream& out, s
   if (!a.dry_run) {
     auto stored = gauges->AddRecord(inspection.record);
     if (const auto* failed = std::get_if<RegisterError>(&stored)) {
-      err << failed->message << "\n";
+      err << Say(failed->message) << "\n";
       return 1;
     }
     saved = std::get<long long>(stored);

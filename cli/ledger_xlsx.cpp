@@ -4,6 +4,7 @@
 
 #include "cli/whole_file.h"
 #include "platform/utf8.h"
+#include "words/message_words.h"
 #include "xlsx_workbook.h"
 
 namespace threadgauge {
@@ -13,7 +14,7 @@ std::optional<std::string> WriteWorkbook(const std::vector<LedgerRow>& rows,
                                          const std::filesystem::path& file) {
   const std::string name = Utf8(file);
   Workbook workbook(workbook_new(name.c_str()));
-  if (!workbook) return "无法写入 " + name;
+  if (!workbook) return Say({MessageCode::FileUnwritable, {name}});
   lxw_format* header = workbook_add_format(workbook.get());
   format_set_bold(header);
   lxw_worksheet* sheet = workbook_add_worksheet(workbook.get(), "量规台账");

@@ -44,7 +44,8 @@ int main(int argc, char** argv) {
   }
   if (options->version) {
     std::cout << "threadgauge-cli " << THREADGAUGE_VERSION << "\n"
-              << DescribeDatabase(LocateDatabase(DataPlaces::OfThisProgram()).path, "") << "\n";
+              << DescribeDatabase(LocateDatabase(DataPlaces::OfThisProgram()).path, std::nullopt)
+              << "\n";
     return 0;
   }
   const auto length = LengthOption(options->inputs.length_range, std::cerr);

@@ -8,6 +8,7 @@
 #include "platform/number_text.h"
 #include "platform/utf8.h"
 #include "register/register_backup.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -35,26 +36,29 @@ std::optional<GaugeRegister> OpenRegister(const RegisterOptions& options, bool c
   if (!path) return std::nullopt;
   auto opened = create ? GaugeRegister::Open(*path) : GaugeRegister::OpenExisting(*path);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
-    err << error->message << "\n";
+    err << Say(error->message) << "\n";
     if (error->damaged || error->busy) exit = 1;
     return std::nullopt;
   }
   GaugeRegister& gauges = std::get<GaugeRegister>(opened);
-  if (!gauges.note().empty()) err << gauges.note() << "\n";
+  if (gauges.note()) err << Say(*gauges.note()) << "\n";
   if (gauges.damage()) err << DamageNotice(gauges) << "\n";
   return std::move(gauges);
 }
 
 std::string DamageNotice(const GaugeRegister& gauges) {
-  return "量规台账已损坏：" + gauges.damage().value_or("") + "；以下内容可能不全。" +
-         RestoreHint(gauges.path());
+  return Say({MessageCode::DamagedShownIncomplete,
+              {},
+              {gauges.damage().value_or(Message{MessageCode::Told}), RestoreHint(gauges.path())}});
 }
 
 int ReadStatus(const GaugeRegister& gauges, bool damaged_at_open, int status, std::ostream& err) {
   if (!gauges.damage()) return status;
   if (!damaged_at_open) {
-    err << "量规台账读取时出错：" << *gauges.damage() << "；以上内容可能不全。"
-        << RestoreHint(gauges.path()) << "\n";
+    err << Say({MessageCode::DamagedReadIncomplete,
+                {},
+                {*gauges.damage(), RestoreHint(gauges.path())}})
+        << "\n";
   }
   return 1;
 }

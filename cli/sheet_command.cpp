@@ -98,7 +98,7 @@ std::string Text(const GaugeSet& set) {
     out << "\n提示：\n";
     for (const Notice& notice : set.notices) out << "  " << DescribeNotice(notice) << "\n";
   }
-  out << "\n" << DescribeDatabase(set.database, set.database_note) << "\n";
+  out << "\n" << DescribeDatabase(set.database, set.database_code_page) << "\n";
   return out.str();
 }
 

@@ -2,6 +2,7 @@
 
 #include "platform/utf8.h"
 #include "tables/database_files.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 
@@ -18,7 +19,7 @@ std::optional<std::string> WriteWhole(
   std::filesystem::rename(temporary, file, ec);
   if (!ec) return std::nullopt;
   std::filesystem::remove(temporary, ec);
-  return "无法写入 " + Utf8(file) + "：" + FileErrorReason(ec);
+  return Say({MessageCode::FileUnwritableBecause, {Utf8(file)}, {FileErrorReason(ec)}});
 }
 
 }  // namespace threadgauge

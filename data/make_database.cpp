@@ -8,6 +8,7 @@
 #include "platform/terminal.h"
 #include "platform/utf8.h"
 #include "tables/database_files.h"
+#include "words/message_words.h"
 
 int main(int argc, char** argv) {
   const std::vector<std::string> args = threadgauge::ProgramArguments(argc, argv);
@@ -17,9 +18,10 @@ int main(int argc, char** argv) {
   }
   const auto outcome = threadgauge::ImportDatabase(threadgauge::PathFromUtf8(args[1]),
                                                    threadgauge::PathFromUtf8(args[2]), true);
-  for (const auto& warning : outcome.warnings) std::cerr << "make_database: " << warning << "\n";
+  for (const auto& warning : outcome.warnings)
+    std::cerr << "make_database: " << threadgauge::Say(warning) << "\n";
   if (outcome.error) {
-    std::cerr << "make_database: " << *outcome.error << "\n";
+    std::cerr << "make_database: " << threadgauge::Say(*outcome.error) << "\n";
     return 1;
   }
   // Every table has its source file: a missing one would ship a table the data never named.

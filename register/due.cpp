@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "words/message_words.h"
+
 namespace threadgauge {
 namespace {
 
@@ -109,23 +111,30 @@ GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<InspectionRecord>& rec
   return DueOf(gauge, FactsOfAll(records));
 }
 
-std::string DueReasonText(const GaugeDue& due) {
+std::optional<Message> DueReasonMessage(const GaugeDue& due) {
   switch (due.reason) {
     case DueReason::Interval:
-      return "";
+      return std::nullopt;
     case DueReason::WearForecast:
-      return "预计 " + DayText(*due.day) + " 达到磨损极限";
+      return Message{MessageCode::DueWearForecast, {DayText(*due.day)}};
     case DueReason::NeverInspected:
-      return "从未检定";
+      return Message{MessageCode::DueNeverInspected};
     case DueReason::NotConforming: {
-      const std::string record = "（记录 " + std::to_string(due.record.value_or(0)) + "）";
+      const std::string record = std::to_string(due.record.value_or(0));
       const auto code = VerdictOfKey(due.verdict);
-      if (code == VerdictCode::WornOut) return "检定不合格：超出磨损极限" + record;
-      if (code == VerdictCode::OutOfTolerance) return "检定不合格：超出制造公差" + record;
-      return "未能判定" + record;
+      if (code == VerdictCode::WornOut) return Message{MessageCode::DueWornOut, {record}};
+      if (code == VerdictCode::OutOfTolerance) {
+        return Message{MessageCode::DueOutOfTolerance, {record}};
+      }
+      return Message{MessageCode::DueUndecided, {record}};
     }
   }
-  return "";
+  return std::nullopt;
+}
+
+std::string DueReasonText(const GaugeDue& due) {
+  const auto reason = DueReasonMessage(due);
+  return reason ? Say(*reason) : "";
 }
 
 std::optional<GaugeTrend> TrendOf(const std::vector<RecordFacts>& facts) {

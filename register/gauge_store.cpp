@@ -55,7 +55,7 @@ std::optional<RegisterError> GaugeRegister::AddAll(const std::vector<GaugeEntry>
       BindGauge(*insert, gauge);
       if (insert->Next() == SqliteStatement::Step::Error) {
         if (FaultOf(insert->ErrorCode()) == EngineFault::Refused) {
-          return RegisterError{"编号 " + gauge.number + " 已在量规台账中；未写入任何内容"};
+          return RegisterError{{MessageCode::GaugeNumberTaken, {gauge.number}}};
         }
         return EngineError(path_, insert->ErrorCode());
       }
@@ -75,7 +75,7 @@ std::optional<RegisterError> GaugeRegister::Update(const GaugeEntry& gauge) {
       return EngineError(path_, update->ErrorCode());
     }
     if (ReadInteger(db_, "SELECT changes()").value_or(0) == 0) {
-      return RegisterError{"编号 " + gauge.number + " 不在量规台账中"};
+      return RegisterError{{MessageCode::GaugeNumberUnknown, {gauge.number}}};
     }
     return std::nullopt;
   });
@@ -84,7 +84,7 @@ std::optional<RegisterError> GaugeRegister::Update(const GaugeEntry& gauge) {
 std::optional<RegisterError> GaugeRegister::SetState(const std::string& number,
                                                      const std::string& state) {
   auto gauge = Find(number);
-  if (!gauge) return RegisterError{"编号 " + number + " 不在量规台账中"};
+  if (!gauge) return RegisterError{{MessageCode::GaugeNumberUnknown, {number}}};
   gauge->state = state;
   return Update(*gauge);
 }

@@ -15,6 +15,7 @@
 #include "tolerance/tolerance_database.h"
 #include "words/calculation_words.h"
 #include "words/designation_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -46,7 +47,7 @@ bool Within(double value, double low, double high) {
   return std::isfinite(value) && value > low && value <= high;
 }
 
-std::optional<std::string> NormaliseLength(std::string& length) {
+std::optional<Message> NormaliseLength(std::string& length) {
   length = Trimmed(length);
   if (length.empty()) return std::nullopt;
   if (std::find(kLengthRanges.begin(), kLengthRanges.end(), length) != kLengthRanges.end()) {
@@ -59,70 +60,64 @@ std::optional<std::string> NormaliseLength(std::string& length) {
       return std::nullopt;
     }
   }
-  std::string ranges;
-  for (const char* range : kLengthRanges) ranges += std::string(ranges.empty() ? "" : "、") + range;
-  return "螺纹部分长度“" + length + "”不是 " + ranges + " 之一，也不是毫米数";
-}
-
-std::string MissingText(const std::vector<Notice>& missing) {
-  std::string text;
-  for (const Notice& notice : missing) text += (text.empty() ? "" : "；") + DescribeNotice(notice);
-  return text;
+  Message unknown{MessageCode::LengthUnknown, {length}};
+  for (const char* range : kLengthRanges) unknown.args.push_back(range);
+  return unknown;
 }
 
 // The numbers that are not readings: each finite and where a real one lies.
-std::optional<std::string> CheckNumbers(const InspectionInputs& in) {
+std::optional<Message> CheckNumbers(const InspectionInputs& in) {
   if (!(std::isfinite(in.temperature) && in.temperature >= kColdestC &&
         in.temperature <= kWarmestC)) {
-    return "温度须在 −50 至 +100 ℃ 之间";
+    return Message{MessageCode::TemperatureOutOfRange};
   }
-  const char* element = in.method == InspectionMethod::Wires ? "三针直径" : "钢球直径";
   if (in.method != InspectionMethod::CheckPlugs && in.element &&
       !Within(*in.element, 0, kLargestElementMm)) {
-    return std::string(element) + "须为正数（不大于 100 mm）";
+    return Message{in.method == InspectionMethod::Wires ? MessageCode::WireDiameterOutOfRange
+                                                        : MessageCode::BallDiameterOutOfRange};
   }
   if (in.major && !Within(*in.major, 0, kLargestReadingMm)) {
-    return "大径须为正数（不大于 1000 mm）";
+    return Message{MessageCode::MajorOutOfRange};
   }
   if (in.uncertainty && !(std::isfinite(*in.uncertainty) && *in.uncertainty >= 0 &&
                           *in.uncertainty <= kLargestUncertaintyUm)) {
-    return "测量不确定度 U 不能为负数，也不能大于 1000 µm";
+    return Message{MessageCode::UncertaintyOutOfRange};
   }
   if (in.coverage_k && !Within(*in.coverage_k, 0, kLargestCoverageFactor)) {
-    return "包含因子 k 须为正数（不大于 10）";
+    return Message{MessageCode::CoverageOutOfRange};
   }
   return std::nullopt;
 }
 
-std::optional<std::string> CheckReadings(const InspectionInputs& in, const char* value_name) {
+std::optional<Message> CheckReadings(const InspectionInputs& in, const char* value_name) {
   for (size_t i = 0; i < in.values.size(); ++i) {
     if (!Within(in.values[i], 0, kLargestReadingMm)) {
-      return "第 " + std::to_string(i + 1) + " 个 " + value_name +
-             " 读数须为正数（不大于 1000 mm）";
+      return Message{MessageCode::ReadingOutOfRange, {std::to_string(i + 1), value_name}};
     }
   }
   for (size_t i = 0; i < in.positions.size(); ++i) {
     const std::string& place = in.positions[i];
     if (!place.empty() && std::find(kReadingPositions.begin(), kReadingPositions.end(), place) ==
                               kReadingPositions.end()) {
-      return "第 " + std::to_string(i + 1) + " 个读数的位置“" + place + "”须为 起始、中间 或 末端";
+      return Message{MessageCode::PositionUnknown, {std::to_string(i + 1), place}};
     }
   }
-  if (in.positions.size() > in.values.size()) return std::string("位置比读数多");
+  if (in.positions.size() > in.values.size())
+    return Message{MessageCode::MorePositionsThanReadings};
   return std::nullopt;
 }
 
-std::optional<std::string> CheckReplaced(const GaugeEntry& gauge, const InspectionInputs& in,
-                                         const std::vector<InspectionRecord>& earlier) {
+std::optional<Message> CheckReplaced(const GaugeEntry& gauge, const InspectionInputs& in,
+                                     const std::vector<InspectionRecord>& earlier) {
   if (!in.replaces) return std::nullopt;
   const auto replaced = std::find_if(earlier.begin(), earlier.end(),
                                      [&](const auto& r) { return r.id == *in.replaces; });
   if (replaced == earlier.end()) {
-    return "记录 " + std::to_string(*in.replaces) + " 不是量规 " + gauge.number + " 的检定记录";
+    return Message{MessageCode::ReplacedNotThisGauge, {std::to_string(*in.replaces), gauge.number}};
   }
   if (replaced->replaced_by) {
-    return "记录 " + std::to_string(*in.replaces) + " 已被记录 " +
-           std::to_string(*replaced->replaced_by) + " 更正";
+    return Message{MessageCode::ReplacedAlready,
+                   {std::to_string(*in.replaces), std::to_string(*replaced->replaced_by)}};
   }
   return std::nullopt;
 }
@@ -154,67 +149,65 @@ std::vector<CheckPlugResult> CheckResults(const GaugeKind& kind, const Inspectio
 
 const char* ProgramVersion() { return THREADGAUGE_VERSION; }
 
-std::variant<GaugeRequest, std::string> RequestOf(const GaugeEntry& gauge) {
+std::variant<GaugeRequest, Message> RequestOf(const GaugeEntry& gauge) {
   const auto parsed = ParseDesignation(gauge.thread);
   if (const auto* error = std::get_if<DesignationError>(&parsed)) {
-    return DescribeDesignationError(*error);
+    return Message{MessageCode::Told, {DescribeDesignationError(*error)}};
   }
   const Designation& thread = std::get<Designation>(parsed);
-  if (!thread.thread_class) {
-    return "螺纹标记“" + gauge.thread + "”没有公差带，例如 M10×1.5-6g";
-  }
+  if (!thread.thread_class) return Message{MessageCode::ThreadWithoutClass, {gauge.thread}};
   const GaugeKind* kind = FindGaugeKind(gauge.kind);
-  if (kind == nullptr) return "量规名称“" + gauge.kind + "”不是十种量规之一";
+  if (kind == nullptr) return Message{MessageCode::UnknownGaugeKind, {gauge.kind}};
   if (kind->internal() != IsInternal(thread.thread_class->position)) {
-    return gauge.kind + (kind->internal() ? " 检验内螺纹（G、H）" : " 检验外螺纹（e、f、g、h）") +
-           "，与 " + thread.text + " 不符";
+    return Message{kind->internal() ? MessageCode::KindForInternal : MessageCode::KindForExternal,
+                   {gauge.kind, thread.text}};
   }
   return RequestFor(thread, kind, gauge.kind, gauge.length);
 }
 
-std::variant<GaugeLimits, std::string> LimitsOfGauge(const GaugeEntry& gauge,
-                                                     const ToleranceDatabase& db) {
+std::variant<GaugeLimits, Message> LimitsOfGauge(const GaugeEntry& gauge,
+                                                 const ToleranceDatabase& db) {
   const auto request = RequestOf(gauge);
-  if (const auto* wrong = std::get_if<std::string>(&request)) return *wrong;
+  if (const auto* wrong = std::get_if<Message>(&request)) return *wrong;
   return LimitsFor(std::get<GaugeRequest>(request), db);
 }
 
-const std::variant<GaugeLimits, std::string>& LimitsCache::For(const GaugeEntry& gauge) {
+const std::variant<GaugeLimits, Message>& LimitsCache::For(const GaugeEntry& gauge) {
   const auto key = std::make_tuple(gauge.thread, gauge.kind, gauge.length);
   auto found = known_.find(key);
   if (found == known_.end()) found = known_.emplace(key, LimitsOfGauge(gauge, db_)).first;
   return found->second;
 }
 
-std::optional<std::string> NormaliseEntry(GaugeEntry& gauge, const Day& today) {
+std::optional<Message> NormaliseEntry(GaugeEntry& gauge, const Day& today) {
   gauge.number = Trimmed(gauge.number);
-  if (gauge.number.empty()) return "缺少编号";
+  if (gauge.number.empty()) return Message{MessageCode::EntryNumberMissing};
   gauge.thread = Trimmed(gauge.thread);
   gauge.kind = Trimmed(gauge.kind);
   const auto parsed = ParseDesignation(gauge.thread);
   if (const auto* error = std::get_if<DesignationError>(&parsed)) {
-    return DescribeDesignationError(*error);
+    return Message{MessageCode::Told, {DescribeDesignationError(*error)}};
   }
   gauge.thread = std::get<Designation>(parsed).text;
   const auto request = RequestOf(gauge);
-  if (const auto* refused = std::get_if<std::string>(&request)) return *refused;
+  if (const auto* refused = std::get_if<Message>(&request)) return *refused;
   if (auto wrong = NormaliseLength(gauge.length)) return wrong;
   gauge.since = Trimmed(gauge.since);
   if (!gauge.since.empty()) {
     const auto since = ParseDay(gauge.since);
-    if (!since) return "启用日期“" + gauge.since + "”不是日期，例如 2026-12-07";
+    if (!since) return Message{MessageCode::SinceNotDate, {gauge.since}};
     if (DaysBetween(today, *since) > 0) {
-      return "启用日期 " + DayText(*since) + " 在今天（" + DayText(today) + "）之后";
+      return Message{MessageCode::SinceAfterToday, {DayText(*since), DayText(today)}};
     }
     gauge.since = DayText(*since);
   }
   if (gauge.interval_months <= 0 || gauge.interval_months > 120) {
-    return "检定周期须为 1 至 120 个月";
+    return Message{MessageCode::IntervalOutOfRange};
   }
   gauge.state = Trimmed(gauge.state);
   if (gauge.state.empty()) gauge.state = kInUse;
   if (std::find(kGaugeStates.begin(), kGaugeStates.end(), gauge.state) == kGaugeStates.end()) {
-    return "状态“" + gauge.state + "”不是 在用、停用、封存、报废 之一";
+    return Message{MessageCode::StateUnknown, {gauge.state}};
   }
   return std::nullopt;
 }
@@ -225,37 +218,40 @@ std::variant<Day, InspectionRefusal> CheckEntries(const GaugeEntry& gauge,
                                                   const InspectionInputs& in,
                                                   const GaugeRequest& request, const Day& today,
                                                   const std::vector<InspectionRecord>& earlier) {
-  const auto refuse = [](std::string message) { return InspectionRefusal{std::move(message)}; };
+  const auto refuse = [](MessageCode code, std::vector<std::string> args = {}) {
+    return InspectionRefusal{{code, std::move(args)}};
+  };
   const Layout layout = request.kind->layout;
   const std::optional<Day> day = in.date.empty() ? today : ParseDay(in.date);
-  if (!day) return refuse("检定日期“" + in.date + "”不是日期，例如 2026-12-07");
+  if (!day) return refuse(MessageCode::InspectionDateNotDate, {in.date});
   if (DaysBetween(today, *day) > 0) {
-    return refuse("检定日期 " + DayText(*day) + " 在今天（" + DayText(today) + "）之后");
+    return refuse(MessageCode::InspectionDateAfterToday, {DayText(*day), DayText(today)});
   }
   if (layout == Layout::Plug && in.method != InspectionMethod::Wires) {
-    return refuse(gauge.kind + " 用三针测量 M 值（三针直径和 M 读数）");
+    return refuse(MessageCode::PlugNeedsWires, {gauge.kind});
   }
   if (layout == Layout::Ring && in.method == InspectionMethod::Wires) {
-    return refuse(gauge.kind + " 用钢球测量 E 值，或用校对塞规检验");
+    return refuse(MessageCode::RingNeedsBalls, {gauge.kind});
   }
-  const char* element_name = in.method == InspectionMethod::Wires ? "三针直径" : "钢球直径";
-  const char* value_name = in.method == InspectionMethod::Wires ? "M" : "E";
+  const bool wires = in.method == InspectionMethod::Wires;
+  const char* value_name = wires ? "M" : "E";
   if (in.method != InspectionMethod::CheckPlugs) {
-    if (!in.element) return refuse(std::string("缺少") + element_name);
-    if (in.values.empty()) return refuse(std::string("缺少 ") + value_name + " 读数");
+    if (!in.element) {
+      return refuse(wires ? MessageCode::WireDiameterMissing : MessageCode::BallDiameterMissing);
+    }
+    if (in.values.empty()) return refuse(MessageCode::ReadingsMissing, {value_name});
   } else if (!in.checks.go && !in.checks.not_go && !in.checks.wear) {
-    return refuse("缺少校对塞规的检验结果（通过 或 不通过）");
+    return refuse(MessageCode::CheckResultsMissing);
   } else if (const auto contradiction = ContradictionIn(in.checks)) {
     const GaugeKind* plugs[3] = {request.kind->check_plugs.go, request.kind->check_plugs.not_go,
                                  request.kind->check_plugs.wear};
-    return refuse("校对塞规的结果相互矛盾：较大的 " +
-                  std::string(plugs[contradiction->passed]->name) + " 通过，较小的 " +
-                  std::string(plugs[contradiction->refused]->name) +
-                  " 却不通过，可能输错了；请核对后重新输入");
+    return refuse(MessageCode::CheckResultsContradict,
+                  {std::string(plugs[contradiction->passed]->name),
+                   std::string(plugs[contradiction->refused]->name)});
   }
-  if (auto wrong = CheckNumbers(in)) return refuse(*wrong);
-  if (auto wrong = CheckReadings(in, value_name)) return refuse(*wrong);
-  if (auto wrong = CheckReplaced(gauge, in, earlier)) return refuse(*wrong);
+  if (auto wrong = CheckNumbers(in)) return InspectionRefusal{*wrong};
+  if (auto wrong = CheckReadings(in, value_name)) return InspectionRefusal{*wrong};
+  if (auto wrong = CheckReplaced(gauge, in, earlier)) return InspectionRefusal{*wrong};
   return *day;
 }
 
@@ -273,10 +269,9 @@ std::variant<std::vector<MeasuredReading>, InspectionRefusal> ReadingsOf(
     if (limits.decidable() && !in.force) {
       const double middle = (*limits.low + *limits.high) / 2;
       if (std::abs(d2 - middle) > kMistypedMm) {
-        return InspectionRefusal{"第 " + std::to_string(i + 1) + " 个读数 " + value_name + " = " +
-                                     PlainDecimal(value) + " 得中径 " + Millimetres(d2) +
-                                     "，与量规中径 " + Millimetres(middle) + " 相差超过 0.2 mm，" +
-                                     "可能输错了",
+        return InspectionRefusal{{MessageCode::ReadingFarOff,
+                                  {std::to_string(i + 1), value_name, PlainDecimal(value),
+                                   Millimetres(d2), Millimetres(middle)}},
                                  true};
       }
     }
@@ -314,10 +309,10 @@ void FillRecord(InspectionRecord& r, const GaugeEntry& gauge, const InspectionIn
   r.limit_high = limits.high;
   r.wear_limit = limits.wear;
   r.has_wear_limit = limits.has_wear_limit;
-  r.limits_note = MissingText(limits.missing);
+  r.limits_note = DescribeNotices(limits.missing);
   for (const Notice& notice : limits.missing) {
     if (const std::string table = GaugeTableToFill(notice); !table.empty()) {
-      r.limits_note += "；请在“公差表→编辑公差表…”中补上“" + table + "”表";
+      r.limits_note += "；" + Say({MessageCode::FillGaugeTable, {table}});
       break;
     }
   }
@@ -331,9 +326,9 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
     const GaugeEntry& gauge, const InspectionInputs& in, const GaugeLimits& zone, const Day& today,
     const std::vector<InspectionRecord>& earlier) {
   if (gauge.state == kRetired)
-    return InspectionRefusal{"量规 " + gauge.number + " 已报废，不再检定"};
+    return InspectionRefusal{{MessageCode::GaugeRetired, {gauge.number}}};
   const auto built = RequestOf(gauge);
-  if (const auto* wrong = std::get_if<std::string>(&built)) return InspectionRefusal{*wrong};
+  if (const auto* wrong = std::get_if<Message>(&built)) return InspectionRefusal{*wrong};
   const GaugeRequest& request = std::get<GaugeRequest>(built);
   const auto checked = CheckEntries(gauge, in, request, today, earlier);
   if (const auto* refused = std::get_if<InspectionRefusal>(&checked)) return *refused;
@@ -365,7 +360,8 @@ std::variant<DecidedInspection, InspectionRefusal> DecideInspection(
 
 DatabaseStamp StampOf(const ToleranceDatabase& db) {
   const auto hash = ContentHash(db.path());
-  return {Utf8(db.path()), hash ? Hex(*hash) : "无法读取", ProgramVersion()};
+  return {Utf8(db.path()), hash ? Hex(*hash) : Say({MessageCode::HashUnreadable}),
+          ProgramVersion()};
 }
 
 void Stamp(InspectionRecord& record, const DatabaseStamp& stamp) {

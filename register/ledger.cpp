@@ -8,6 +8,7 @@
 #include "register/inspection.h"
 #include "spreadsheet_text.h"
 #include "words/calculation_words.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -97,7 +98,7 @@ std::string DueText(const GaugeDue& due, const Day& on) {
   std::string text = due.day ? DayText(*due.day) : "—";
   if (due.day) {
     const long days = DaysBetween(on, *due.day);
-    if (days < 0) text += "（已过期 " + std::to_string(-days) + " 天）";
+    if (days < 0) text += Say({MessageCode::DueOverdue, {std::to_string(-days)}});
   }
   const std::string reason = DueReasonText(due);
   if (!reason.empty() && due.reason != DueReason::WearForecast) text += "  " + reason;
@@ -126,7 +127,7 @@ std::string LedgerCsv(const std::vector<LedgerRow>& rows) {
 namespace {
 
 // One cell of a row into its field of the gauge; what cannot be taken, in words.
-std::optional<std::string> TakeField(GaugeEntry& gauge, Column column, const std::string& field) {
+std::optional<Message> TakeField(GaugeEntry& gauge, Column column, const std::string& field) {
   switch (column) {
     case Column::Number:
       gauge.number = field;
@@ -153,7 +154,7 @@ std::optional<std::string> TakeField(GaugeEntry& gauge, Column column, const std
       if (auto months = ReadInterval(field)) {
         gauge.interval_months = *months;
       } else {
-        return "检定周期“" + field + "”不是月数";
+        return Message{MessageCode::IntervalNotMonths, {field}};
       }
       break;
     case Column::Department:
@@ -178,15 +179,15 @@ std::optional<std::string> TakeField(GaugeEntry& gauge, Column column, const std
 
 }  // namespace
 
-std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, const Day& today,
-                                                      const std::set<std::string>& registered) {
+std::variant<LedgerImport, Message> ReadLedgerCsv(std::string_view bytes, const Day& today,
+                                                  const std::set<std::string>& registered) {
   LedgerImport result;
   const auto decoded = DecodeSpreadsheetText(bytes);
-  if (const auto* wrong = std::get_if<std::string>(&decoded)) return *wrong;
+  if (const auto* wrong = std::get_if<Message>(&decoded)) return *wrong;
   result.encoding = std::get<DecodedText>(decoded).encoding;
   const std::vector<NumberedCsvRow> rows =
       ParseDelimitedLines(std::get<DecodedText>(decoded).text, ',', true);
-  if (rows.empty()) return std::string("文件是空的");
+  if (rows.empty()) return Message{MessageCode::FileEmpty};
   std::map<size_t, Column> columns;
   const CsvRow& headings = rows[0].fields;
   for (size_t i = 0; i < headings.size(); ++i) {
@@ -200,8 +201,7 @@ std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, co
     if (std::none_of(columns.begin(), columns.end(),
                      [&](const auto& c) { return c.second == needed; })) {
       const auto& names = Headings()[static_cast<size_t>(needed)].names;
-      return "第 1 行缺少“" + std::string(names.front()) + "”列（第 1 行须为列标题：" +
-             "编号、螺纹、量规 …）";
+      return Message{MessageCode::LedgerColumnMissing, {std::string(names.front())}};
     }
   }
   std::set<std::string> seen = registered;
@@ -209,18 +209,20 @@ std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, co
     const CsvRow& row = rows[index].fields;
     if (std::all_of(row.begin(), row.end(), [](const auto& f) { return f.empty(); })) continue;
     GaugeEntry gauge;
-    std::optional<std::string> problem;
+    std::optional<Message> problem;
     for (const auto& [index, column] : columns) {
       const std::string field = index < row.size() ? row[index] : "";
       if (!problem) problem = TakeField(gauge, column, field);
     }
     if (!problem) problem = NormaliseEntry(gauge, today);
     if (!problem && !seen.insert(gauge.number).second) {
-      problem = "编号 " + gauge.number +
-                (registered.count(gauge.number) ? " 已在量规台账中" : " 在文件中重复");
+      problem = Message{registered.count(gauge.number) ? MessageCode::NumberInRegister
+                                                       : MessageCode::NumberRepeated,
+                        {gauge.number}};
     }
     if (problem) {
-      result.problems.push_back("第 " + std::to_string(rows[index].line) + " 行：" + *problem);
+      result.problems.push_back(
+          {MessageCode::RowProblem, {std::to_string(rows[index].line)}, {*problem}});
     } else {
       result.good.push_back(std::move(gauge));
     }

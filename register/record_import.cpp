@@ -89,9 +89,9 @@ struct Row {
 };
 
 // The row's inputs, or what is wrong with it.
-std::variant<Row, std::string> ReadRow(const NumberedCsvRow& csv,
-                                       const std::map<size_t, Column>& columns,
-                                       const GaugeRegister& gauges) {
+std::variant<Row, Message> ReadRow(const NumberedCsvRow& csv,
+                                   const std::map<size_t, Column>& columns,
+                                   const GaugeRegister& gauges) {
   std::map<Column, std::string> field;
   for (const auto& [index, column] : columns) {
     field[column] = index < csv.fields.size() ? csv.fields[index] : "";
@@ -99,44 +99,46 @@ std::variant<Row, std::string> ReadRow(const NumberedCsvRow& csv,
   Row row;
   row.line = csv.line;
   const auto gauge = gauges.Find(field[Column::Number]);
-  if (!gauge) return "编号 " + field[Column::Number] + " 不在量规台账中";
+  if (!gauge) return Message{MessageCode::GaugeNumberUnknown, {field[Column::Number]}};
   row.gauge = *gauge;
   InspectionInputs& in = row.inputs;
   in.imported = true;
   in.date = field[Column::Date];
-  if (in.date.empty()) return std::string("缺少检定日期");
+  if (in.date.empty()) return Message{MessageCode::InspectionDateMissing};
   in.inspector = field[Column::Inspector];
   in.element_certificate = field[Column::Certificate];
   in.notes = field[Column::Notes];
   const auto method = MethodOfWord(field[Column::Method], *gauge);
-  if (!method) return "方法“" + field[Column::Method] + "”不是 三针、钢球 或 校对塞规";
+  if (!method) return Message{MessageCode::MethodUnknown, {field[Column::Method]}};
   in.method = *method;
   if (!field[Column::Uncertainty].empty()) {
     in.uncertainty = ParseStoredNumber(field[Column::Uncertainty]);
-    if (!in.uncertainty) return "不确定度“" + field[Column::Uncertainty] + "”不是数";
+    if (!in.uncertainty) {
+      return Message{MessageCode::UncertaintyNotNumber, {field[Column::Uncertainty]}};
+    }
   }
   const std::vector<std::string> words = Words(field[Column::Readings]);
   if (in.method == InspectionMethod::CheckPlugs) {
     std::optional<bool>* results[3] = {&in.checks.go, &in.checks.not_go, &in.checks.wear};
-    if (words.size() > 3) return std::string("校对塞规的结果最多三个（通、止、损）");
+    if (words.size() > 3) return Message{MessageCode::TooManyCheckResults};
     for (size_t i = 0; i < words.size(); ++i) {
       if (words[i] == "通过") {
         *results[i] = true;
       } else if (words[i] == "不通过") {
         *results[i] = false;
       } else if (words[i] != "-") {
-        return "校对塞规的结果“" + words[i] + "”须为 通过、不通过 或 -";
+        return Message{MessageCode::CheckResultUnknown, {words[i]}};
       }
     }
     return row;
   }
   if (!field[Column::Element].empty()) {
     in.element = ParseStoredNumber(field[Column::Element]);
-    if (!in.element) return "测针或钢球直径“" + field[Column::Element] + "”不是数";
+    if (!in.element) return Message{MessageCode::ElementNotNumber, {field[Column::Element]}};
   }
   for (const std::string& word : words) {
     const auto value = ParseStoredNumber(word);
-    if (!value) return "读数“" + word + "”不是数";
+    if (!value) return Message{MessageCode::ReadingNotNumber, {word}};
     in.values.push_back(*value);
   }
   return row;
@@ -144,16 +146,16 @@ std::variant<Row, std::string> ReadRow(const NumberedCsvRow& csv,
 
 }  // namespace
 
-std::variant<RecordImport, std::string> ReadRecordsCsv(std::string_view bytes,
-                                                       const GaugeRegister& gauges,
-                                                       LimitsCache& limits, const Day& today) {
+std::variant<RecordImport, Message> ReadRecordsCsv(std::string_view bytes,
+                                                   const GaugeRegister& gauges, LimitsCache& limits,
+                                                   const Day& today) {
   RecordImport result;
   const auto decoded = DecodeSpreadsheetText(bytes);
-  if (const auto* wrong = std::get_if<std::string>(&decoded)) return *wrong;
+  if (const auto* wrong = std::get_if<Message>(&decoded)) return *wrong;
   result.encoding = std::get<DecodedText>(decoded).encoding;
   const std::vector<NumberedCsvRow> rows =
       ParseDelimitedLines(std::get<DecodedText>(decoded).text, ',');
-  if (rows.empty()) return std::string("文件是空的");
+  if (rows.empty()) return Message{MessageCode::FileEmpty};
   std::map<size_t, Column> columns;
   for (size_t i = 0; i < rows[0].fields.size(); ++i) {
     if (auto column = ColumnOf(rows[0].fields[i])) {
@@ -165,16 +167,16 @@ std::variant<RecordImport, std::string> ReadRecordsCsv(std::string_view bytes,
   for (Column needed : {Column::Number, Column::Date, Column::Readings}) {
     if (std::none_of(columns.begin(), columns.end(),
                      [&](const auto& c) { return c.second == needed; })) {
-      return "第 " + std::to_string(rows[0].line) + " 行缺少“" +
-             std::string(Headings()[static_cast<size_t>(needed)].names.front()) +
-             "”列（第 1 行须为列标题：编号、检定日期、检定员、方法、测针或钢球直径、读数 …）";
+      return Message{MessageCode::RecordColumnMissing,
+                     {std::to_string(rows[0].line),
+                      std::string(Headings()[static_cast<size_t>(needed)].names.front())}};
     }
   }
   std::vector<Row> good_rows;
-  std::vector<std::pair<size_t, std::string>> problems;
+  std::vector<std::pair<size_t, Message>> problems;
   for (size_t index = 1; index < rows.size(); ++index) {
     auto read = ReadRow(rows[index], columns, gauges);
-    if (auto* wrong = std::get_if<std::string>(&read)) {
+    if (auto* wrong = std::get_if<Message>(&read)) {
       problems.emplace_back(rows[index].line, *wrong);
     } else {
       good_rows.push_back(std::move(std::get<Row>(read)));
@@ -192,7 +194,7 @@ std::variant<RecordImport, std::string> ReadRecordsCsv(std::string_view bytes,
     auto [known, fresh] = history.try_emplace(row.gauge.number);
     if (fresh) known->second = gauges.RecordsOf(row.gauge.number);
     const auto& zone = limits.For(row.gauge);
-    if (const auto* wrong = std::get_if<std::string>(&zone)) {
+    if (const auto* wrong = std::get_if<Message>(&zone)) {
       problems.emplace_back(row.line, *wrong);
       continue;
     }
@@ -206,9 +208,10 @@ std::variant<RecordImport, std::string> ReadRecordsCsv(std::string_view bytes,
     known->second.push_back(record);
     result.good.push_back(std::move(record));
   }
-  std::sort(problems.begin(), problems.end());
+  std::stable_sort(problems.begin(), problems.end(),
+                   [](const auto& a, const auto& b) { return a.first < b.first; });
   for (const auto& [line, message] : problems) {
-    result.problems.push_back("第 " + std::to_string(line) + " 行：" + message);
+    result.problems.push_back({MessageCode::RowProblem, {std::to_string(line)}, {message}});
   }
   return result;
 }

@@ -212,7 +212,7 @@ std::optional<RegisterError> GaugeRegister::InsertRecord(InspectionRecord r, lon
     if (select->Next() != SqliteStatement::Step::Row) return std::nullopt;
     return static_cast<long long>(select->Read(0).number);
   }();
-  if (!gauge_id) return RegisterError{"编号 " + r.gauge_number + " 不在量规台账中；未写入任何内容"};
+  if (!gauge_id) return RegisterError{{MessageCode::GaugeNumberUnknownUnwritten, {r.gauge_number}}};
   auto last = db_.Prepare("SELECT id, hash FROM records ORDER BY id DESC LIMIT 1");
   if (!last) return EngineError(path_, db_.ErrorCode());
   std::string previous;
@@ -243,8 +243,8 @@ std::optional<RegisterError> GaugeRegister::InsertRecord(InspectionRecord r, lon
   BindRecord(s, r, *gauge_id);
   if (s.Next() == SqliteStatement::Step::Error) {
     if (FaultOf(s.ErrorCode()) == EngineFault::Refused) {
-      return RegisterError{"被更正的记录 " + std::to_string(r.replaces.value_or(0)) +
-                           " 不在量规台账中；未写入任何内容"};
+      return RegisterError{
+          {MessageCode::CorrectedRecordUnknown, {std::to_string(r.replaces.value_or(0))}}};
     }
     return EngineError(path_, s.ErrorCode());
   }

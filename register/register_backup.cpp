@@ -7,7 +7,6 @@
 #include "platform/utf8.h"
 #include "register_schema.h"
 #include "register_sql.h"
-#include "words/file_words.h"
 
 namespace threadgauge {
 namespace {
@@ -100,23 +99,24 @@ std::vector<BackupFile> BackupsToDelete(const std::vector<BackupFile>& backups, 
   return deleted;
 }
 
-std::optional<std::string> BackupFault(const std::filesystem::path& file) {
+std::optional<Message> BackupFault(const std::filesystem::path& file) {
   std::error_code error;
-  if (!std::filesystem::is_regular_file(file, error)) return "文件不存在";
-  if (std::filesystem::file_size(file, error) == 0) return "是空文件（0 字节）";
+  if (!std::filesystem::is_regular_file(file, error)) return Message{MessageCode::BackupMissing};
+  if (std::filesystem::file_size(file, error) == 0) return Message{MessageCode::BackupEmpty};
   auto [db, code] = SqliteConnection::OpenReadOnlyShared(file, kRegisterBusyMs);
-  if (!db) return "无法打开（" + DescribeEngineCode(code) + "）";
+  if (!db) return Message{MessageCode::BackupUnopenable, {std::to_string(code)}};
   const auto id = ReadInteger(*db, "PRAGMA application_id");
-  if (!id) return "不是可读的 SQLite 数据库，或已损坏";
-  if (*id != kRegisterApplicationId) return "不是量规台账";
+  if (!id) return Message{MessageCode::BackupNotDatabase};
+  if (*id != kRegisterApplicationId) return Message{MessageCode::BackupNotRegister};
   const auto version = ReadInteger(*db, "PRAGMA user_version").value_or(0);
   if (version < 1 || version > GaugeRegister::kVersion) {
-    return "版本 " + std::to_string(version) + " 不是本程序能读的量规台账";
+    return Message{MessageCode::BackupVersion, {std::to_string(version)}};
   }
   auto check = db->Prepare("PRAGMA integrity_check(1)");
-  if (!check || check->Next() != SqliteStatement::Step::Row) return "文件已损坏";
+  if (!check || check->Next() != SqliteStatement::Step::Row)
+    return Message{MessageCode::BackupDamaged};
   const std::string answer = TextOf(check->Read(0));
-  if (answer != "ok") return "文件已损坏（" + answer + "）";
+  if (answer != "ok") return Message{MessageCode::BackupDamaged, {answer}};
   return std::nullopt;
 }
 
@@ -136,23 +136,21 @@ void PruneBackups(const std::filesystem::path& register_path, const Day& today) 
   }
 }
 
-std::string RestoreHint(const std::filesystem::path& register_path) {
+Message RestoreHint(const std::filesystem::path& register_path) {
   const auto backups = BackupsOf(register_path);
   if (backups.empty()) {
-    return "没有找到它的备份（" + Utf8(BackupFolder(register_path)) +
-           "）；有别处的备份时可用 threadgauge-cli gauges restore 备份文件 恢复";
+    return {MessageCode::NoBackupFound, {Utf8(BackupFolder(register_path))}};
   }
-  return "可从备份恢复：threadgauge-cli gauges restore " + Utf8(backups.front().path) +
-         "（最新的备份，" + DayText(backups.front().day) + "；备份共 " +
-         std::to_string(backups.size()) + " 份，在 " + Utf8(BackupFolder(register_path)) + "）";
+  return {MessageCode::RestoreFromNewest,
+          {Utf8(backups.front().path), DayText(backups.front().day), std::to_string(backups.size()),
+           Utf8(BackupFolder(register_path))}};
 }
 
 std::variant<std::filesystem::path, RegisterError> RestoreRegister(
     const std::filesystem::path& backup, const std::filesystem::path& register_path,
     const Day& today) {
   if (auto fault = BackupFault(backup)) {
-    return RegisterError{"备份 " + QuotedName(backup) + " 不能用来恢复：" + *fault +
-                         "；量规台账未改动"};
+    return RegisterError{{MessageCode::BackupUnusable, {Utf8(backup)}, {*fault}}};
   }
   std::error_code error;
   const std::filesystem::path wal = Suffixed(register_path, "-wal");
@@ -165,15 +163,14 @@ std::variant<std::filesystem::path, RegisterError> RestoreRegister(
       std::filesystem::copy_file(wal, Suffixed(kept, "-wal"), error);
     }
     if (error) {
-      return RegisterError{"未能先把当前的量规台账保存为 " + QuotedName(kept) + "（" +
-                           error.message() + "）；未恢复，量规台账未改动"};
+      return RegisterError{{MessageCode::RestoreKeepFailed, {Utf8(kept), error.message()}}};
     }
   }
   const std::filesystem::path incoming = FreeName(register_path, ".restoring");
   std::filesystem::copy_file(backup, incoming, error);
   if (error) {
     std::filesystem::remove(incoming, error);
-    return RegisterError{"未能复制备份 " + QuotedName(backup) + "；量规台账未改动"};
+    return RegisterError{{MessageCode::RestoreCopyFailed, {Utf8(backup)}}};
   }
   // The old WAL and shared-memory files belong to the old file: left beside the restored
   // one, the engine would replay them into it.
@@ -181,14 +178,13 @@ std::variant<std::filesystem::path, RegisterError> RestoreRegister(
     std::filesystem::remove(Suffixed(register_path, suffix), error);
     if (error) {
       std::filesystem::remove(incoming, error);
-      return RegisterError{"量规台账 " + QuotedName(register_path) +
-                           " 正被使用，未能恢复；请先关闭其他打开它的程序"};
+      return RegisterError{{MessageCode::RestoreInUse, {Utf8(register_path)}}};
     }
   }
   std::filesystem::rename(incoming, register_path, error);
   if (error) {
-    return RegisterError{"未能把备份放到 " + QuotedName(register_path) + "（" + error.message() +
-                         "）；当前文件已保存为 " + QuotedName(kept)};
+    return RegisterError{
+        {MessageCode::RestorePlaceFailed, {Utf8(register_path), error.message(), Utf8(kept)}}};
   }
   return kept;
 }
@@ -200,7 +196,7 @@ namespace threadgauge {
 std::optional<RegisterError> GaugeRegister::CopyTo(const std::filesystem::path& target) const {
   std::error_code error;
   if (std::filesystem::exists(target, error)) {
-    return RegisterError{QuotedName(target) + " 已存在；备份不覆盖已有的文件"};
+    return RegisterError{{MessageCode::CopyTargetExists, {Utf8(target)}}};
   }
   auto copy = db_.Prepare("VACUUM INTO ?");
   if (!copy) return EngineError(path_, db_.ErrorCode());
@@ -208,8 +204,7 @@ std::optional<RegisterError> GaugeRegister::CopyTo(const std::filesystem::path& 
   if (copy->Next() == SqliteStatement::Step::Error) {
     const int code = copy->ErrorCode();
     std::filesystem::remove(target, error);  // a copy that broke off is no backup
-    return RegisterError{"未能把量规台账复制为 " + QuotedName(target) + "（" +
-                         DescribeEngineCode(code) + "）"};
+    return RegisterError{{MessageCode::CopyFailed, {Utf8(target), std::to_string(code)}}};
   }
   return std::nullopt;
 }
@@ -223,8 +218,7 @@ std::optional<RegisterError> GaugeRegister::BackUpBeforeTodaysFirstChange() {
   if (ReadInteger(db_, "SELECT count(*) FROM gauges").value_or(0) == 0) return std::nullopt;
   std::filesystem::create_directories(target.parent_path(), error);
   if (auto failed = CopyTo(target)) {
-    return RegisterError{"今天第一次修改量规台账之前须先备份，但" + failed->message +
-                         "；未写入任何内容"};
+    return RegisterError{{MessageCode::DailyBackupFailed, {}, {failed->message}}};
   }
   PruneBackups(path_, today);
   return std::nullopt;

@@ -8,7 +8,6 @@
 #include "register/register_backup.h"
 #include "register_schema.h"
 #include "register_sql.h"
-#include "words/file_words.h"
 
 namespace threadgauge {
 namespace {
@@ -87,15 +86,14 @@ std::optional<int> ChainExistingRecords(const SqliteConnection& db) {
 }
 
 std::optional<RegisterError> Migrate(const SqliteConnection& db, const std::filesystem::path& path,
-                                     long long version, std::string& note) {
+                                     long long version, std::optional<Message>& note) {
   const std::filesystem::path backup = BackupBeside(path, version);
   auto copy = db.Prepare("VACUUM INTO ?");
   if (!copy) return EngineError(path, db.ErrorCode());
   copy->BindText(1, Utf8(backup));
   if (copy->Next() == SqliteStatement::Step::Error) {
-    return RegisterError{"量规台账 " + QuotedName(path) + " 需要升级，但未能先把它复制为 " +
-                         QuotedName(backup) + "（" + DescribeEngineCode(copy->ErrorCode()) +
-                         "）；台账未改动"};
+    return RegisterError{{MessageCode::MigrationCopyFailed,
+                          {Utf8(path), Utf8(backup), std::to_string(copy->ErrorCode())}}};
   }
   Transaction transaction{db};
   if (auto failed = db.Exec("BEGIN IMMEDIATE")) return EngineError(path, *failed);
@@ -116,8 +114,8 @@ std::optional<RegisterError> Migrate(const SqliteConnection& db, const std::file
     return EngineError(path, *failed);
   }
   if (auto failed = transaction.Commit()) return EngineError(path, *failed);
-  note = "量规台账已从版本 " + std::to_string(version) + " 升级到版本 " +
-         std::to_string(GaugeRegister::kVersion) + "；原文件已复制为 " + QuotedName(backup);
+  note = Message{MessageCode::RegisterMigrated,
+                 {std::to_string(version), std::to_string(GaugeRegister::kVersion), Utf8(backup)}};
   return std::nullopt;
 }
 
@@ -132,11 +130,9 @@ bool LooksLikeDamagedDatabase(const std::filesystem::path& path) {
          (!header.empty() && header.find_first_not_of('\0') == std::string::npos);
 }
 
-std::string NotARegister(const std::filesystem::path& path, const std::string& why) {
-  std::string message = QuotedName(path) + " 不是量规台账（" + why + "）";
-  if (const auto backups = BackupsOf(path); !backups.empty()) {
-    message += "；" + RestoreHint(path);
-  }
+Message NotARegister(const std::filesystem::path& path, const Message& why) {
+  Message message{MessageCode::NotARegister, {Utf8(path)}, {why}};
+  if (!BackupsOf(path).empty()) message.parts.push_back(RestoreHint(path));
   return message;
 }
 
@@ -170,8 +166,7 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::OpenExisting(
     const std::filesystem::path& path) {
   std::error_code error;
   if (!std::filesystem::exists(path, error)) {
-    return RegisterError{"量规台账 " + QuotedName(path) +
-                         " 不存在（先用 gauges add 或 gauges import 登记量规）"};
+    return RegisterError{{MessageCode::RegisterMissing, {Utf8(path)}}};
   }
   return Open(path);
 }
@@ -186,15 +181,14 @@ std::optional<RegisterError> PrepareFile(const std::filesystem::path& path) {
     // off: it is told, never quietly made a new, empty register.
     if (std::filesystem::is_regular_file(path, error) &&
         std::filesystem::file_size(path, error) == 0 && !error) {
-      std::string message = "量规台账 " + QuotedName(path) +
-                            " 是空文件（0 字节），多半是复制或保存中断留下的；未把它当作新台账";
-      if (!BackupsOf(path).empty()) message += "；" + RestoreHint(path);
+      Message message{MessageCode::RegisterEmptyFile, {Utf8(path)}};
+      if (!BackupsOf(path).empty()) message.parts.push_back(RestoreHint(path));
       return RegisterError{message, false, true};
     }
   } else {
     std::filesystem::create_directories(path.parent_path(), error);
     if (!SqliteConnection::CreateFile(path)) {
-      return RegisterError{"无法创建量规台账 " + QuotedName(path) + "（文件夹不可写？）"};
+      return RegisterError{{MessageCode::RegisterUncreatable, {Utf8(path)}}};
     }
   }
   return std::nullopt;
@@ -206,18 +200,18 @@ struct OpenedFile {
   SqliteConnection db;
   Probe probe;
   bool read_only = false;
-  std::string note;
+  std::optional<Message> note;
 };
 
 std::variant<OpenedFile, RegisterError> OpenFile(const std::filesystem::path& path) {
   auto [db, code] = SqliteConnection::OpenReadWrite(path, kRegisterBusyMs);
   bool read_only = false;
-  std::string note;
+  std::optional<Message> note;
   if (!db) {
     std::tie(db, code) = SqliteConnection::OpenReadOnlyShared(path, kRegisterBusyMs);
     if (!db) return EngineError(path, code);
     read_only = true;
-    note = "量规台账 " + QuotedName(path) + " 只能读取（没有写入权限）";
+    note = Message{MessageCode::RegisterReadOnly, {Utf8(path)}};
   }
   Probe probe = ProbeOf(*db);
   if (probe.failure != 0 && FaultOf(probe.failure) != EngineFault::Damaged &&
@@ -229,22 +223,22 @@ std::variant<OpenedFile, RegisterError> OpenFile(const std::filesystem::path& pa
       db = std::move(fixed);
       probe = ProbeOf(*db);
       read_only = true;
-      note = "量规台账 " + QuotedName(path) + " 在只读的文件夹或介质上，只能读取，不能写入";
+      note = Message{MessageCode::RegisterOnReadOnlyMedium, {Utf8(path)}};
     }
   }
   if (probe.failure != 0) {
     if (FaultOf(probe.failure) == EngineFault::Locked) return EngineError(path, probe.failure);
     if (LooksLikeDamagedDatabase(path)) {
-      return RegisterError{"量规台账已损坏：" + QuotedName(path) + " 无法读取（" +
-                               DescribeEngineCode(probe.failure) + "）。" + RestoreHint(path),
-                           false, true};
+      return RegisterError{{MessageCode::RegisterUnreadable,
+                            {Utf8(path), std::to_string(probe.failure)},
+                            {RestoreHint(path)}},
+                           false,
+                           true};
     }
-    return RegisterError{NotARegister(path, "不是可读的 SQLite 数据库")};
+    return RegisterError{NotARegister(path, {MessageCode::NotReadableDatabase})};
   }
   read_only = read_only || db->IsReadOnly();
-  if (read_only && note.empty()) {
-    note = "量规台账 " + QuotedName(path) + " 只能读取（没有写入权限）";
-  }
+  if (read_only && !note) note = Message{MessageCode::RegisterReadOnly, {Utf8(path)}};
   return OpenedFile{std::move(*db), probe, read_only, note};
 }
 
@@ -256,34 +250,35 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesy
   if (auto* failed = std::get_if<RegisterError>(&file)) return *failed;
   auto& [db, probe, read_only, note] = std::get<OpenedFile>(file);
   if (probe.application_id == 0 && probe.tables == 0) {
-    if (read_only) return RegisterError{"量规台账 " + QuotedName(path) + " 是空文件且不可写"};
+    if (read_only) return RegisterError{{MessageCode::RegisterEmptyReadOnly, {Utf8(path)}}};
     if (auto failed = Create(db, path)) return *failed;
     probe.version = kVersion;
   } else if (probe.application_id != kRegisterApplicationId) {
-    return RegisterError{QuotedName(path) + " 不是量规台账（是另一种数据库）"};
+    return RegisterError{{MessageCode::RegisterOtherDatabase, {Utf8(path)}}};
   }
   if (probe.version > kVersion) {
     auto [reader, reader_code] = SqliteConnection::OpenReadOnlyShared(path, kRegisterBusyMs);
     if (!reader) return EngineError(path, reader_code);
-    GaugeRegister newer(std::move(*reader), path, true,
-                        "量规台账 " + QuotedName(path) + " 由较新版本的程序写入（版本 " +
-                            std::to_string(probe.version) + "），本程序只读打开它");
+    GaugeRegister newer(
+        std::move(*reader), path, true,
+        Message{MessageCode::RegisterNewer, {Utf8(path), std::to_string(probe.version)}});
     newer.CheckFile();
     return newer;
   }
-  if (probe.version < 1) return RegisterError{QuotedName(path) + " 不是量规台账（没有版本号）"};
+  if (probe.version < 1) return RegisterError{{MessageCode::RegisterWithoutVersion, {Utf8(path)}}};
   GaugeRegister opened(std::move(db), path, read_only, note);
   opened.CheckFile();
   if (probe.version < kVersion && opened.damage_) {
-    return RegisterError{"量规台账已损坏：" + *opened.damage_ + "；它须升级到版本 " +
-                             std::to_string(kVersion) + " 才能读取，损坏的文件不能升级。" +
-                             RestoreHint(path),
-                         false, true};
+    return RegisterError{{MessageCode::DamagedCannotMigrate,
+                          {std::to_string(kVersion)},
+                          {*opened.damage_, RestoreHint(path)}},
+                         false,
+                         true};
   }
   if (probe.version < kVersion) {
     if (read_only) {
-      return RegisterError{"量规台账 " + QuotedName(path) + " 需要升级到版本 " +
-                           std::to_string(kVersion) + "，但它不可写"};
+      return RegisterError{
+          {MessageCode::MigrationNeedsWriting, {Utf8(path), std::to_string(kVersion)}}};
     }
     if (auto failed = Migrate(opened.db_, path, probe.version, opened.note_)) return *failed;
   }
@@ -304,7 +299,7 @@ void GaugeRegister::CheckFile() {
   // register of 10^4 gauges and 5·10^4 records it takes about as long as reading the file.
   auto check = db_.Prepare("PRAGMA quick_check(20)");
   if (!check) {
-    damage_ = "文件检查无法进行（" + DescribeEngineCode(db_.ErrorCode()) + "）";
+    damage_ = Message{MessageCode::FileCheckImpossible, {std::to_string(db_.ErrorCode())}};
     return;
   }
   std::vector<std::string> faults;
@@ -314,29 +309,30 @@ void GaugeRegister::CheckFile() {
     if (line != "ok") faults.push_back(line);
   }
   if (step == SqliteStatement::Step::Error) {
-    damage_ = "文件检查无法进行（" + DescribeEngineCode(check->ErrorCode()) + "）";
+    damage_ = Message{MessageCode::FileCheckImpossible, {std::to_string(check->ErrorCode())}};
   } else if (!faults.empty()) {
-    damage_ =
-        QuotedName(path_) + " 的检查发现 " +
-        (faults.size() >= 20 ? std::string("20 处以上") : std::to_string(faults.size()) + " 处") +
-        "错误（第一处：" + faults.front() + "）";
+    // The check stops at 20 faults: "20 or more".
+    damage_ = faults.size() >= 20
+                  ? Message{MessageCode::FileCheckManyFaults, {Utf8(path_), faults.front()}}
+                  : Message{MessageCode::FileCheckFaults,
+                            {Utf8(path_), std::to_string(faults.size()), faults.front()}};
   }
 }
 
 void GaugeRegister::ReadFailed(int engine_code) const {
   if (!damage_)
-    damage_ = QuotedName(path_) + " 读取时出错（" + DescribeEngineCode(engine_code) + "）";
+    damage_ = Message{MessageCode::RegisterReadError, {Utf8(path_), std::to_string(engine_code)}};
 }
 
 std::optional<RegisterError> GaugeRegister::Write(
     const std::function<std::optional<RegisterError>()>& change) {
   if (damage_) {
-    return RegisterError{"量规台账已损坏，不能写入：" + *damage_ + "；台账保持原样。" +
-                         RestoreHint(path_)};
+    return RegisterError{{MessageCode::DamagedNoWriting, {}, {*damage_, RestoreHint(path_)}}};
   }
   if (read_only_) {
-    return RegisterError{"量规台账 " + QuotedName(path_) + " 只读打开，不能写入" +
-                         (note_.empty() ? "" : "（" + note_ + "）")};
+    Message refused{MessageCode::ReadOnlyNoWriting, {Utf8(path_)}};
+    if (note_) refused.parts.push_back(*note_);
+    return RegisterError{refused};
   }
   if (auto failed = BackUpBeforeTodaysFirstChange()) return failed;
   Transaction transaction{db_};

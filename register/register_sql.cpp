@@ -1,19 +1,14 @@
 #include "register_sql.h"
 
 #include "platform/utf8.h"
-#include "words/file_words.h"
 
 namespace threadgauge {
 
-std::string QuotedName(const std::filesystem::path& path) { return "“" + Utf8(path) + "”"; }
-
 RegisterError EngineError(const std::filesystem::path& path, int code) {
   if (FaultOf(code) == EngineFault::Locked) {
-    return {"量规台账 " + QuotedName(path) + " 正被另一程序写入，请稍后再试；未写入任何内容", true};
+    return {{MessageCode::RegisterBusy, {Utf8(path)}}, true};
   }
-  return {"量规台账 " + QuotedName(path) + " 未能写入（" + DescribeEngineCode(code) +
-              "）；台账保持原样",
-          false};
+  return {{MessageCode::RegisterWriteFailed, {Utf8(path), std::to_string(code)}}};
 }
 
 std::optional<long long> ReadInteger(const SqliteConnection& db, const char* sql) {

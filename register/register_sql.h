@@ -1,7 +1,7 @@
 #pragma once
 
 // What the register's SQL files share: reading cells, binding optional numbers, the
-// transaction guard and the words of an engine failure.
+// transaction guard and the register's error of an engine failure.
 #include <filesystem>
 #include <functional>
 #include <optional>
@@ -15,7 +15,6 @@ namespace threadgauge {
 
 constexpr int kRegisterBusyMs = 5000;  // another program's write is waited for this long
 
-std::string QuotedName(const std::filesystem::path& path);
 RegisterError EngineError(const std::filesystem::path& path, int code);
 
 std::optional<long long> ReadInteger(const SqliteConnection& db, const char* sql);

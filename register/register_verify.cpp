@@ -5,35 +5,34 @@
 #include "register/gauge_register.h"
 #include "register_schema.h"
 #include "register_sql.h"
-#include "words/file_words.h"
 
 namespace threadgauge {
 
-std::vector<std::string> GaugeRegister::IntegrityFaults() const {
-  std::vector<std::string> faults;
+std::vector<Message> GaugeRegister::IntegrityFaults() const {
+  std::vector<Message> faults;
   auto check = db_.Prepare("PRAGMA integrity_check(100)");
-  if (!check) return {DescribeEngineCode(db_.ErrorCode())};
+  if (!check) return {{MessageCode::EngineCode, {std::to_string(db_.ErrorCode())}}};
   SqliteStatement::Step step;
   while ((step = check->Next()) == SqliteStatement::Step::Row) {
     const std::string line = TextOf(check->Read(0));
-    if (line != "ok") faults.push_back(line);
+    if (line != "ok") faults.push_back({MessageCode::EngineReport, {line}});
   }
   if (step == SqliteStatement::Step::Error)
-    faults.push_back(DescribeEngineCode(check->ErrorCode()));
+    faults.push_back({MessageCode::EngineCode, {std::to_string(check->ErrorCode())}});
   return faults;
 }
 
-std::vector<std::string> GaugeRegister::MissingTriggers() const {
-  std::vector<std::string> missing;
+std::vector<Message> GaugeRegister::MissingTriggers() const {
+  std::vector<Message> missing;
   auto select = db_.Prepare("SELECT sql FROM sqlite_master WHERE type = 'trigger' AND name = ?");
-  if (!select) return {DescribeEngineCode(db_.ErrorCode())};
+  if (!select) return {{MessageCode::EngineCode, {std::to_string(db_.ErrorCode())}}};
   for (const RegisterTrigger& trigger : RegisterTriggers()) {
     select->Reset();
     select->BindText(1, trigger.name);
     if (select->Next() != SqliteStatement::Step::Row) {
-      missing.push_back(std::string("缺少触发器 ") + trigger.name);
+      missing.push_back({MessageCode::TriggerMissing, {trigger.name}});
     } else if (TextOf(select->Read(0)) != trigger.sql) {
-      missing.push_back(std::string("触发器 ") + trigger.name + " 已被改动");
+      missing.push_back({MessageCode::TriggerChanged, {trigger.name}});
     }
   }
   return missing;

@@ -6,7 +6,7 @@
 
 namespace threadgauge {
 
-std::variant<DecodedText, std::string> DecodeSpreadsheetText(std::string_view bytes) {
+std::variant<DecodedText, Message> DecodeSpreadsheetText(std::string_view bytes) {
   if (bytes.starts_with("\xef\xbb\xbf")) {
     return DecodedText{"UTF-8（带 BOM）", std::string(bytes.substr(3))};
   }
@@ -14,7 +14,7 @@ std::variant<DecodedText, std::string> DecodeSpreadsheetText(std::string_view by
   if (auto converted = ConvertToUtf8(bytes, "GB18030")) {
     return DecodedText{"GBK", std::move(*converted)};
   }
-  return std::string("文件既不是 UTF-8 也不是 GBK 编码的文字，无法读取");
+  return Message{MessageCode::NotUtf8OrGbk};
 }
 
 std::string HeadingKey(std::string text) {

@@ -5,6 +5,8 @@
 #include <string_view>
 #include <variant>
 
+#include "platform/problems.h"
+
 namespace threadgauge {
 
 // A CSV file as Excel, WPS or LibreOffice save it: UTF-8 with or without a byte-order mark,
@@ -14,7 +16,7 @@ struct DecodedText {
   std::string text;      // UTF-8, without the byte-order mark
 };
 // The message when the bytes are neither.
-std::variant<DecodedText, std::string> DecodeSpreadsheetText(std::string_view bytes);
+std::variant<DecodedText, Message> DecodeSpreadsheetText(std::string_view bytes);
 
 // A heading compared without blanks, with full-width brackets as ASCII ones: "检定周期（月）"
 // and "检定周期 (月)" are one heading.

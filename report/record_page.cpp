@@ -12,6 +12,7 @@
 #include "platform/utf8.h"
 #include "report/fonts.h"
 #include "report/paged_layout.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -361,10 +362,10 @@ std::optional<std::string> WriteRecordPdf(const RecordPage& content,
                                 QMarginsF(18, 15, 15, 15), QPageLayout::Millimeter));
   pdf.setResolution(300);
   QPainter painter;
-  if (!painter.begin(&pdf)) return "无法写入 " + Utf8(file);
+  if (!painter.begin(&pdf)) return Say({MessageCode::FileUnwritable, {Utf8(file)}});
   const QRect area = pdf.pageLayout().paintRectPixels(pdf.resolution());
   PaintRecord(painter, pdf, QRectF(area.translated(-area.topLeft())), content);
-  if (!painter.end()) return "无法写入 " + Utf8(file);
+  if (!painter.end()) return Say({MessageCode::FileUnwritable, {Utf8(file)}});
   return std::nullopt;
 }
 

@@ -14,7 +14,9 @@
 #include "platform/utf8.h"
 #include "report/fonts.h"
 #include "words/calculation_words.h"
+#include "words/file_words.h"
 #include "words/gauge_set_table.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -185,8 +187,10 @@ void PaintSheet(QPainter& p, const QRectF& page, const GaugeSet& set, const QDat
   p.setFont(PaperFont(8.5));
   const double line = QFontMetricsF(p.font()).height();
   QString database = Q(Utf8(set.database));
-  if (!set.database_note.empty())
-    database += QStringLiteral("（") + Q(set.database_note) + QStringLiteral("）");
+  if (set.database_code_page && !DescribeCodePage(*set.database_code_page).empty()) {
+    database +=
+        QStringLiteral("（") + Q(DescribeCodePage(*set.database_code_page)) + QStringLiteral("）");
+  }
   const QString header =
       QStringLiteral("螺纹部分长度：%1　　日期：%2　　公差数据库：%3")
           .arg(set.length_range.empty() ? QStringLiteral("（未选）") : Q(set.length_range),
@@ -242,13 +246,13 @@ std::optional<std::string> WriteSheetPdf(const GaugeSet& set, const std::filesys
                                 QMarginsF(12, 12, 12, 12), QPageLayout::Millimeter));
   pdf.setResolution(300);
   QPainter painter;
-  if (!painter.begin(&pdf)) return "无法写入 " + Utf8(file);
+  if (!painter.begin(&pdf)) return Say({MessageCode::FileUnwritable, {Utf8(file)}});
   PaintSheet(painter,
              QRectF(pdf.pageLayout()
                         .paintRectPixels(pdf.resolution())
                         .translated(-pdf.pageLayout().paintRectPixels(pdf.resolution()).topLeft())),
              set, date);
-  if (!painter.end()) return "无法写入 " + Utf8(file);
+  if (!painter.end()) return Say({MessageCode::FileUnwritable, {Utf8(file)}});
   return std::nullopt;
 }
 

@@ -9,40 +9,35 @@
 #include "tolerance/schema.h"
 #include "tolerance/table_names.h"
 #include "tolerance/thread_class.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
 
-constexpr size_t kListedAtMost = 10;  // findings of one kind listed before "等（共 N 个）"
-
 class Reporter {
  public:
   explicit Reporter(CheckReport& report) : report_(report) {}
-  void Fault(const std::string& line) {
-    report_.lines.push_back("✗ " + line);
+  void Fault(const Message& line) {
+    report_.lines.push_back("✗ " + Say(line));
     report_.complete = false;
   }
-  void Fine(const std::string& line) { report_.lines.push_back("✓ " + line); }
-  void Note(const std::string& line) { report_.lines.push_back("  " + line); }
+  void Fine(const Message& line) { report_.lines.push_back("✓ " + Say(line)); }
+  void Note(const Message& line) { report_.lines.push_back("  " + Say(line)); }
   void Mark(const std::string& table, size_t row, std::optional<std::string> column,
-            std::string reason) {
-    report_.marks.push_back({table, row, std::move(column), std::move(reason)});
+            const Message& reason) {
+    report_.marks.push_back({table, row, std::move(column), Say(reason)});
   }
-  void Missing(const std::string& table, std::string text) {
-    report_.missing.push_back({table, std::move(text)});
+  void Missing(const std::string& table, const Message& text) {
+    report_.missing.push_back({table, Say(text)});
   }
 
  private:
   CheckReport& report_;
 };
 
-std::string Q(const std::string& text) { return "“" + text + "”"; }
-
-std::string Listed(const std::vector<std::string>& items) {
-  std::string out;
-  for (size_t i = 0; i < items.size() && i < kListedAtMost; ++i) out += (i ? "、" : "") + items[i];
-  if (items.size() > kListedAtMost) out += " 等（共 " + std::to_string(items.size()) + " 个）";
-  return out;
+Message Listed(std::vector<std::string> items) { return {MessageCode::ListOf, std::move(items)}; }
+Message QuotedListed(std::vector<std::string> items) {
+  return {MessageCode::QuotedListOf, std::move(items)};
 }
 
 // The measuring wires and balls: without a row the best size is used, so an empty table
@@ -51,9 +46,7 @@ bool IsOptional(const std::string& table) {
   return std::find(names::kOptionalTables.begin(), names::kOptionalTables.end(), table) !=
          names::kOptionalTables.end();
 }
-constexpr const char* kOptional = "可选（空时用最佳直径）";
-
-std::string RowWords(size_t row) { return "第 " + std::to_string(row + 1) + " 行"; }
+std::string Counted(size_t row) { return std::to_string(row + 1); }
 
 const TableData* Find(const std::vector<TableData>& tables, const std::string& name) {
   const auto at = std::find_if(tables.begin(), tables.end(),
@@ -114,26 +107,25 @@ void CheckCells(const TableData& table, const SchemaTable& schema, Reporter& out
       const auto& cell = CellAt(table, r, *column);
       if (!cell || IsBlank(*cell) || (bound && IsOpenBound(*cell))) {
         ++empty;
-        if (!bound && !may_be_empty) out.Mark(table.name, r, name, "此处须填数值");
+        if (!bound && !may_be_empty)
+          out.Mark(table.name, r, name, {MessageCode::CheckMustBeNumber});
       } else if (!ParseStoredNumber(*cell)) {
-        not_numbers.push_back(RowWords(r) + " " + Q(*cell));
-        out.Mark(table.name, r, name, Q(*cell) + "不是数值");
+        not_numbers.push_back(Say({MessageCode::CheckRowCell, {Counted(r), *cell}}));
+        out.Mark(table.name, r, name, {MessageCode::CheckNotNumber, {*cell}});
       }
     }
     if (!not_numbers.empty()) {
-      out.Fault("表" + Q(table.name) + "列" + Q(name) + "中有不是数值的单元格：" +
-                Listed(not_numbers));
+      out.Fault({MessageCode::CheckNotNumbers, {table.name, name}, {Listed(not_numbers)}});
     }
     if (empty > 0) {
-      const std::string line =
-          "表" + Q(table.name) + "列" + Q(name) + "有 " + std::to_string(empty) + " 个空单元格";
+      const std::vector<std::string> counted = {table.name, name, std::to_string(empty)};
       if (bound) {
         // "above — up to 50": an open bound is 0, as the lookups read it.
-        out.Note(line + "（范围的界限为空时按 0 读取）");
+        out.Note({MessageCode::CheckEmptyBounds, counted});
       } else if (may_be_empty) {
-        out.Note(line + "（标准在此无值时属正常）");
+        out.Note({MessageCode::CheckEmptyNoValue, counted});
       } else {
-        out.Fault(line);
+        out.Fault({MessageCode::CheckEmptyCells, counted});
       }
     }
   }
@@ -147,33 +139,35 @@ struct RowRange {
 // Ranges in stored order must ascend and join without gaps or overlaps.
 void CheckRanges(const std::string& table, const std::string& group,
                  const std::vector<RowRange>& ranges, Reporter& out) {
-  const std::string where = "表" + Q(table) + (group.empty() ? "" : "中 " + group + " 的行");
+  const Message where = group.empty() ? Message{MessageCode::CheckWhereTable, {table}}
+                                      : Message{MessageCode::CheckWhereGroup, {table, group}};
   for (size_t i = 0; i < ranges.size(); ++i) {
     const RowRange& r = ranges[i];
-    const std::string row = RowWords(r.row);
+    const std::string row = Counted(r.row);
     if (r.range.lower > r.range.upper) {
-      out.Fault(where + "：" + row + "的下限大于上限");
-      out.Mark(table, r.row, std::nullopt, "下限大于上限");
+      out.Fault({MessageCode::CheckLowerAboveUpper, {row}, {where}});
+      out.Mark(table, r.row, std::nullopt, {MessageCode::CheckMarkLowerAboveUpper});
     }
     if (i == 0) continue;
     const Range& p = ranges[i - 1].range;
     switch (JoinOf(p, r.range)) {
       case RangeJoin::Descending:
-        out.Fault(where + "不是升序：" + row + "的下限 " + PlainDecimal(r.range.lower) +
-                  " 小于上一行的 " + PlainDecimal(p.lower));
-        out.Mark(table, r.row, std::nullopt, "不是升序：下限小于上一行的下限");
+        out.Fault({MessageCode::CheckDescending,
+                   {row, PlainDecimal(r.range.lower), PlainDecimal(p.lower)},
+                   {where}});
+        out.Mark(table, r.row, std::nullopt, {MessageCode::CheckMarkDescending});
         break;
       case RangeJoin::Gap:
-        out.Fault(where + "有间隙：" + PlainDecimal(p.upper) + " 至 " +
-                  PlainDecimal(r.range.lower) + " 之间没有行");
-        out.Mark(
-            table, r.row, std::nullopt,
-            "与上一行之间有间隙：" + PlainDecimal(p.upper) + " 至 " + PlainDecimal(r.range.lower));
+        out.Fault(
+            {MessageCode::CheckGap, {PlainDecimal(p.upper), PlainDecimal(r.range.lower)}, {where}});
+        out.Mark(table, r.row, std::nullopt,
+                 {MessageCode::CheckMarkGap, {PlainDecimal(p.upper), PlainDecimal(r.range.lower)}});
         break;
       case RangeJoin::Overlap:
-        out.Fault(where + "有重叠：" + row + "从 " + PlainDecimal(r.range.lower) +
-                  " 起，上一行到 " + PlainDecimal(p.upper) + " 止");
-        out.Mark(table, r.row, std::nullopt, "与上一行重叠");
+        out.Fault({MessageCode::CheckOverlap,
+                   {row, PlainDecimal(r.range.lower), PlainDecimal(p.upper)},
+                   {where}});
+        out.Mark(table, r.row, std::nullopt, {MessageCode::CheckMarkOverlap});
         break;
       case RangeJoin::Joined:
         break;
@@ -229,14 +223,13 @@ void CheckGaugeCoverage(const std::vector<TableData>& tables, Reporter& out) {
     }
   }
   if (uncovered.empty()) {
-    out.Fine("中径公差表中的每个 TD2/Td2 都在“位置要素”的某一行范围内");
+    out.Fine({MessageCode::CheckGaugeCovered});
     return;
   }
   std::vector<std::string> values;
   for (double T : uncovered) values.push_back(PlainDecimal(T));
-  out.Fault("以下 TD2/Td2 值（µm）不在“位置要素”任何一行的范围内，查不到量规公差：" +
-            Listed(values));
-  out.Missing(names::kGaugeTable, "以下 TD2/Td2 值（µm）未被任何一行覆盖：" + Listed(values));
+  out.Fault({MessageCode::CheckGaugeUncovered, {}, {Listed(values)}});
+  out.Missing(names::kGaugeTable, {MessageCode::CheckMissingUncovered, {}, {Listed(values)}});
 }
 
 void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys, Reporter& out) {
@@ -256,14 +249,14 @@ void CheckPitchRows(const std::vector<TableData>& tables, const CheckKeys& keys,
       if (!found) missing.push_back(pitch);
     }
     if (missing.empty()) {
-      out.Fine("表" + Q(name) + "有螺距列表中每个螺距的行");
+      out.Fine({MessageCode::CheckPitchRowsComplete, {name}});
     } else if (IsOptional(name)) {
       if (table->rows.empty()) continue;  // said once, with the row count
-      out.Note("表" + Q(name) + "没有以下螺距的行：" + Listed(missing) + "，" + kOptional);
-      out.Missing(name, std::string(kOptional) + "：没有以下螺距的行：" + Listed(missing));
+      out.Note({MessageCode::CheckPitchRowsMissingOptional, {name}, {Listed(missing)}});
+      out.Missing(name, {MessageCode::CheckMissingPitchRowsOptional, {}, {Listed(missing)}});
     } else {
-      out.Fault("表" + Q(name) + "没有以下螺距的行：" + Listed(missing));
-      out.Missing(name, "没有以下螺距的行：" + Listed(missing));
+      out.Fault({MessageCode::CheckPitchRowsMissing, {name}, {Listed(missing)}});
+      out.Missing(name, {MessageCode::CheckMissingPitchRows, {}, {Listed(missing)}});
     }
   }
 }
@@ -278,11 +271,12 @@ void CheckLengthRanges(const std::vector<TableData>& tables, const CheckKeys& ke
     const bool found = std::any_of(table->rows.begin(), table->rows.end(), [&](const auto& row) {
       return *column < row.size() && row[*column] == range;
     });
-    if (!found) missing.push_back(Q(range));
+    if (!found) missing.push_back(range);
   }
   if (!missing.empty()) {
-    out.Fault("表“螺距公差”没有以下螺纹部分长度的行：" + Listed(missing));
-    out.Missing(names::kPitchToleranceTable, "没有以下螺纹部分长度的行：" + Listed(missing));
+    out.Fault({MessageCode::CheckLengthRowsMissing, {}, {QuotedListed(missing)}});
+    out.Missing(names::kPitchToleranceTable,
+                {MessageCode::CheckMissingLengthRows, {}, {QuotedListed(missing)}});
   }
 }
 
@@ -294,22 +288,24 @@ CheckReport CheckDatabase(const std::vector<TableData>& tables, const CheckKeys&
   for (const SchemaTable& schema : ProductSchema()) {
     const TableData* table = Find(tables, schema.name);
     if (table == nullptr) {
-      out.Fault("缺少表" + Q(schema.name));
+      out.Fault({MessageCode::CheckTableMissing, {schema.name}});
       continue;
     }
     std::vector<std::string> missing;
     for (const std::string& column : schema.columns) {
-      if (!ColumnOf(*table, column)) missing.push_back(Q(column));
+      if (!ColumnOf(*table, column)) missing.push_back(column);
     }
-    if (!missing.empty()) out.Fault("表" + Q(schema.name) + "缺少列 " + Listed(missing));
+    if (!missing.empty()) {
+      out.Fault({MessageCode::CheckColumnsMissing, {schema.name}, {QuotedListed(missing)}});
+    }
     if (table->rows.empty() && IsOptional(schema.name)) {
-      out.Note("表" + Q(schema.name) + "：0 行，" + kOptional);
-      out.Missing(schema.name, std::string("表中还没有行，") + kOptional);
+      out.Note({MessageCode::CheckNoRowsOptional, {schema.name}});
+      out.Missing(schema.name, {MessageCode::CheckMissingNoRowsOptional});
     } else if (table->rows.empty()) {
-      out.Fault("表" + Q(schema.name) + "：0 行");
-      out.Missing(schema.name, "表中还没有行");
+      out.Fault({MessageCode::CheckNoRows, {schema.name}});
+      out.Missing(schema.name, {MessageCode::CheckMissingNoRows});
     } else {
-      out.Fine("表" + Q(schema.name) + "：" + std::to_string(table->rows.size()) + " 行");
+      out.Fine({MessageCode::CheckRows, {schema.name, std::to_string(table->rows.size())}});
     }
     CheckCells(*table, schema, out);
     if (schema.name == names::kInternalPitchDiameterTable ||

@@ -33,27 +33,27 @@ std::variant<std::vector<TableData>, ReadFailure> ReadCsvFolder(
   for (const auto& entry : std::filesystem::directory_iterator(folder, ec)) {
     if (entry.path().extension() == ".csv") files.push_back(entry.path());
   }
-  if (ec) return ReadFailure{"无法读取文件夹 " + Utf8(folder)};
+  if (ec) return ReadFailure{{MessageCode::FolderUnreadable, {Utf8(folder)}}};
   std::sort(files.begin(), files.end());
   std::vector<TableData> tables;
   for (const auto& file : files) {
     auto bytes = ReadFile(file);
-    if (!bytes) return ReadFailure{"无法读取 " + Utf8(file)};
+    if (!bytes) return ReadFailure{{MessageCode::FileUnreadable, {Utf8(file)}}};
     if (!IsValidUtf8(*bytes)) {
       bytes = ConvertToUtf8(*bytes, "GBK");
-      if (!bytes) return ReadFailure{Utf8(file) + " 既不是 UTF-8 也不是 GBK 编码的文本"};
+      if (!bytes) return ReadFailure{{MessageCode::FileNotUtf8OrGbkText, {Utf8(file)}}};
     }
     const auto rows = ParseCsv(*bytes);
-    if (rows.empty()) return ReadFailure{Utf8(file) + " 没有标题行（列名）"};
+    if (rows.empty()) return ReadFailure{{MessageCode::CsvWithoutHeadings, {Utf8(file)}}};
     TableData table;
     table.name = Utf8(file.stem());
     table.columns = rows.front();
     table.numeric.assign(table.columns.size(), false);
     for (size_t r = 1; r < rows.size(); ++r) {
       if (rows[r].size() != table.columns.size()) {
-        return ReadFailure{Utf8(file) + " 第 " + std::to_string(r + 1) + " 行有 " +
-                           std::to_string(rows[r].size()) + " 个单元格，标题行有 " +
-                           std::to_string(table.columns.size()) + " 个"};
+        return ReadFailure{{MessageCode::CsvRowWidth,
+                            {Utf8(file), std::to_string(r + 1), std::to_string(rows[r].size()),
+                             std::to_string(table.columns.size())}}};
       }
       std::vector<std::optional<std::string>> row;
       for (const std::string& cell : rows[r]) {
@@ -80,15 +80,15 @@ std::filesystem::path TemporaryBeside(const std::filesystem::path& file) {
          PathFromUtf8(Utf8(file.filename()) + ".tmp-" + std::to_string(random()));
 }
 
-std::string FileErrorReason(const std::error_code& ec) {
+Message FileErrorReason(const std::error_code& ec) {
   // Compared as conditions, so that a system's own code for the same reason says the same.
   if (ec == std::errc::permission_denied || ec == std::errc::operation_not_permitted)
-    return "没有写入权限";
-  if (ec == std::errc::read_only_file_system) return "文件系统是只读的";
-  if (ec == std::errc::no_space_on_device) return "磁盘已满";
+    return {MessageCode::NoWritePermission};
+  if (ec == std::errc::read_only_file_system) return {MessageCode::ReadOnlyFileSystem};
+  if (ec == std::errc::no_space_on_device) return {MessageCode::DiskFull};
   if (ec == std::errc::not_a_directory || ec == std::errc::file_exists)
-    return "路径上有一个同名的文件";
-  return ec.message();
+    return {MessageCode::SameNamedFileInPath};
+  return {MessageCode::SystemReason, {ec.message()}};
 }
 
 std::variant<TableSource, ReadFailure> ReadTablesFrom(const std::filesystem::path& source,
@@ -99,7 +99,8 @@ std::variant<TableSource, ReadFailure> ReadTablesFrom(const std::filesystem::pat
     if (auto* failure = std::get_if<ReadFailure>(&csv)) return *failure;
     return TableSource{std::move(std::get<std::vector<TableData>>(csv)), std::nullopt};
   }
-  if (!std::filesystem::exists(source, ec)) return ReadFailure{"找不到 " + Utf8(source)};
+  if (!std::filesystem::exists(source, ec))
+    return ReadFailure{{MessageCode::SourceMissing, {Utf8(source)}}};
   if (IsAccessFile(source)) {
     auto access = ReadAccessTablesApart(source, AccessReadOptions{code_page, ProductTableNames()});
     if (auto* failure = std::get_if<ReadFailure>(&access)) return *failure;
@@ -120,10 +121,8 @@ std::variant<ProductTables, ReadFailure> ReadProductTables(const std::filesystem
     return FindSchemaTable(t.name) != nullptr;
   });
   if (!any) {
-    std::string message = "来源中没有任何一张公差表（表名须为“基本偏差”“位置要素”等）";
-    if (found.code_page && !DescribeCodePage(*found.code_page).empty()) {
-      message += "；" + DescribeCodePage(*found.code_page);
-    }
+    Message message{MessageCode::NoToleranceTables};
+    if (found.code_page) message.args.push_back(DescribeCodePage(*found.code_page));
     return ReadFailure{message};
   }
   ProductTables product;
@@ -132,28 +131,29 @@ std::variant<ProductTables, ReadFailure> ReadProductTables(const std::filesystem
   return product;
 }
 
-std::optional<std::string> WriteDatabaseFile(const std::vector<TableData>& tables,
-                                             const std::filesystem::path& out) {
+std::optional<Message> WriteDatabaseFile(const std::vector<TableData>& tables,
+                                         const std::filesystem::path& out) {
   const std::filesystem::path temporary = TemporaryBeside(out);
-  std::optional<std::string> error;
+  std::optional<Message> error;
   {
     // Made first by the system, so that a folder that cannot be written says why.
     const std::error_code made = CreateNewFile(temporary);
     auto db = made ? std::nullopt : SqliteConnection::CreateFile(temporary);
     if (!db) {
-      error = "无法在 " + Utf8(out.parent_path()) + " 中建立文件：" +
-              (made ? FileErrorReason(made) : std::string("数据库引擎无法写入"));
+      error = Message{MessageCode::FileUncreatableIn,
+                      {Utf8(out.parent_path())},
+                      {made ? FileErrorReason(made) : Message{MessageCode::EngineCannotWrite}}};
     } else {
       std::optional<int> code = db->Exec("BEGIN");
       if (!code) code = WriteProductTables(*db, tables);
       if (!code) code = db->Exec("COMMIT");
-      if (code) error = "写入 " + Utf8(temporary) + " 失败（" + DescribeEngineCode(*code) + "）";
+      if (code) error = Message{MessageCode::WriteFailed, {Utf8(temporary), std::to_string(*code)}};
     }
   }
   std::error_code ec;
   if (!error) {
     std::filesystem::rename(temporary, out, ec);
-    if (ec) error = "无法把结果写到 " + Utf8(out) + "：" + FileErrorReason(ec);
+    if (ec) error = Message{MessageCode::ResultUnplaceable, {Utf8(out)}, {FileErrorReason(ec)}};
   }
   if (error) std::filesystem::remove(temporary, ec);
   return error;
@@ -164,7 +164,7 @@ ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::fil
   ImportOutcome outcome;
   std::error_code ec;
   if (std::filesystem::exists(out, ec) && !force) {
-    outcome.error = Utf8(out) + " 已存在；要替换它请加 --force";
+    outcome.error = Message{MessageCode::OutputExists, {Utf8(out)}};
     return outcome;
   }
   auto read = ReadProductTables(source, code_page);
@@ -197,26 +197,33 @@ std::string ToCsv(const TableData& table) {
   return csv;
 }
 
-std::optional<std::string> ExportTables(const std::vector<TableData>& tables,
-                                        const std::filesystem::path& folder, bool force) {
+std::optional<Message> ExportTables(const std::vector<TableData>& tables,
+                                    const std::filesystem::path& folder, bool force) {
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec) return "无法建立文件夹 " + Utf8(folder) + "：" + ec.message();
+  if (ec) {
+    return Message{MessageCode::FolderUncreatable,
+                   {Utf8(folder)},
+                   {{MessageCode::SystemReason, {ec.message()}}}};
+  }
   for (const TableData& table : tables) {
     if (std::filesystem::exists(folder / PathFromUtf8(table.name + ".csv"), ec) && !force) {
-      return Utf8(folder / PathFromUtf8(table.name + ".csv")) + " 已存在；要替换请加 --force";
+      return Message{MessageCode::CsvExists, {Utf8(folder / PathFromUtf8(table.name + ".csv"))}};
     }
   }
   for (const TableData& table : tables) {
     std::ofstream out(folder / PathFromUtf8(table.name + ".csv"), std::ios::binary);
     out << ToCsv(table);
-    if (!out) return "无法写入 " + Utf8(folder / PathFromUtf8(table.name + ".csv"));
+    if (!out) {
+      return Message{MessageCode::FileUnwritable,
+                     {Utf8(folder / PathFromUtf8(table.name + ".csv"))}};
+    }
   }
   return std::nullopt;
 }
 
-std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
-                                          const std::filesystem::path& folder, bool force) {
+std::optional<Message> ExportDatabase(const std::filesystem::path& database,
+                                      const std::filesystem::path& folder, bool force) {
   auto read = ReadTablesFrom(database);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) return failure->message;
   return ExportTables(std::get<TableSource>(read).tables, folder, force);

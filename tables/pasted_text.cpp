@@ -4,6 +4,7 @@
 
 #include "platform/csv_reading.h"
 #include "tolerance/range_bounds.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -141,10 +142,9 @@ PastedBlock ParsePastedText(std::string_view text) {
   for (size_t r = 0; r < rows.size(); ++r) {
     if (rows[r].size() == block.width) continue;
     // Which cell of a short line is missing cannot be told: nothing is placed by guess.
-    block.left_out = "第 " + std::to_string(r + 1) + " 行有 " + std::to_string(rows[r].size()) +
-                     " 个单元格，第 1 行有 " + std::to_string(block.width) +
-                     " 个；各行单元格数不同，无法判断缺的是哪一列，未粘贴。请在 PDF "
-                     "中每个空单元格处写“—”，或从电子表格复制";
+    block.left_out =
+        Say({MessageCode::PasteRowsUneven,
+             {std::to_string(r + 1), std::to_string(rows[r].size()), std::to_string(block.width)}});
     block.width = 0;
     return block;
   }

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "words/message_words.h"
+
 namespace threadgauge {
 
 void SetCell(TableData& table, size_t row, size_t column, std::optional<std::string> text) {
@@ -49,9 +51,10 @@ PasteOutcome PasteBlock(TableData& table, size_t row, size_t column, const Paste
   }
   const size_t fits = std::min(block.width, table.columns.size() - column);
   if (fits < block.width) {
-    const std::string right =
-        "每行右边的 " + std::to_string(block.width - fits) + " 个单元格超出表格的最后一列，未粘贴";
-    left_out = left_out.empty() ? right : right + "；" + left_out;
+    const Message right{MessageCode::PasteBeyondLastColumn, {std::to_string(block.width - fits)}};
+    left_out = left_out.empty()
+                   ? Say(right)
+                   : Say({MessageCode::BothSaid, {}, {right, {MessageCode::Told, {left_out}}}});
   }
   row = std::min(row, table.rows.size());
   const size_t needed = row + block.rows.size();

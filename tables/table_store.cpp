@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "platform/number_text.h"
-#include "platform/open_status.h"
+#include "platform/problems.h"
 #include "platform/utf8.h"
 #include "tolerance/schema.h"
 #include "words/file_words.h"
@@ -11,14 +11,14 @@
 namespace threadgauge {
 
 std::vector<TableData> ToProductTables(const std::vector<TableData>& source,
-                                       std::vector<std::string>& warnings) {
+                                       std::vector<Message>& warnings) {
   std::vector<TableData> tables;
   for (const SchemaTable& wanted : ProductSchema()) {
     TableData table{wanted.name, wanted.columns, wanted.numeric, {}};
     const auto found = std::find_if(source.begin(), source.end(),
                                     [&](const TableData& t) { return t.name == wanted.name; });
     if (found == source.end()) {
-      warnings.push_back("来源中没有表“" + wanted.name + "”，已建立空表");
+      warnings.push_back({MessageCode::SourceLacksTable, {wanted.name}});
       tables.push_back(std::move(table));
       continue;
     }
@@ -26,7 +26,7 @@ std::vector<TableData> ToProductTables(const std::vector<TableData>& source,
     for (const std::string& column : wanted.columns) {
       const auto at = std::find(found->columns.begin(), found->columns.end(), column);
       if (at == found->columns.end()) {
-        warnings.push_back("表“" + wanted.name + "”的来源中没有列“" + column + "”，该列为空");
+        warnings.push_back({MessageCode::SourceLacksColumn, {wanted.name, column}});
         from.emplace_back(std::nullopt);
       } else {
         from.emplace_back(static_cast<size_t>(at - found->columns.begin()));
@@ -55,14 +55,17 @@ std::optional<int> WriteProductTables(const SqliteConnection& db,
 std::variant<std::vector<TableData>, ReadFailure> ReadSqliteTables(
     const std::filesystem::path& file) {
   auto [db, status] = SqliteConnection::OpenReadOnly(file);
-  if (!db) return ReadFailure{DescribeOpenStatus(status) + "：" + Utf8(file)};
+  if (!db) {
+    return ReadFailure{
+        {MessageCode::DatabaseUnopenable, {std::to_string(static_cast<int>(status)), Utf8(file)}}};
+  }
   std::vector<TableData> tables;
   for (SchemaTable& schema : ReadSchema(*db)) {
     TableData table{
         std::move(schema.name), std::move(schema.columns), std::move(schema.numeric), {}};
     auto rows = db->Prepare("SELECT * FROM " + QuotedName(table.name) + " ORDER BY rowid");
     const auto failed = [&](int code) {
-      return ReadFailure{"读取表“" + table.name + "”时出错（" + DescribeEngineCode(code) + "）"};
+      return ReadFailure{{MessageCode::TableReadFailed, {table.name, std::to_string(code)}}};
     };
     if (!rows) return failed(db->ErrorCode());
     for (;;) {

@@ -24,13 +24,13 @@ std::optional<std::vector<TableData>> ToleranceTablesOf(const std::filesystem::p
   return std::nullopt;
 }
 
-std::string Failed(const std::filesystem::path& file, const std::error_code& ec) {
-  return "无法写入 " + Utf8(file) + "：" + FileErrorReason(ec);
+Message Failed(const std::filesystem::path& file, const std::error_code& ec) {
+  return {MessageCode::FileUnwritableBecause, {Utf8(file)}, {FileErrorReason(ec)}};
 }
 
 // Copies `from` to `to` by way of a temporary file, so `to` is either as it was or whole.
-std::optional<std::string> CopyInPlace(const std::filesystem::path& from,
-                                       const std::filesystem::path& to) {
+std::optional<Message> CopyInPlace(const std::filesystem::path& from,
+                                   const std::filesystem::path& to) {
   const std::filesystem::path temporary = TemporaryBeside(to);
   std::error_code ec;
   std::filesystem::copy_file(from, temporary, ec);
@@ -43,8 +43,7 @@ std::optional<std::string> CopyInPlace(const std::filesystem::path& from,
 
 // Moves the database in place out of the way of a new one: a good one into the backups,
 // a damaged one aside. The database itself stays until the new file is renamed over it.
-std::optional<std::string> MakeWay(const std::filesystem::path& database,
-                                   const std::string& today) {
+std::optional<Message> MakeWay(const std::filesystem::path& database, const std::string& today) {
   std::error_code ec;
   if (!std::filesystem::exists(database, ec)) return std::nullopt;
   if (!ToleranceTablesOf(database)) {
@@ -62,9 +61,8 @@ std::optional<std::string> MakeWay(const std::filesystem::path& database,
 }
 
 // Puts the complete file `written` in the database's place.
-std::optional<std::string> Replace(const std::filesystem::path& written,
-                                   const std::filesystem::path& database,
-                                   const std::string& today) {
+std::optional<Message> Replace(const std::filesystem::path& written,
+                               const std::filesystem::path& database, const std::string& today) {
   const auto discard = [&] {
     std::error_code ignored;
     std::filesystem::remove(written, ignored);
@@ -129,21 +127,21 @@ std::vector<RowLoss> RowsLost(const std::vector<TableData>& before,
   return lost;
 }
 
-std::optional<std::string> SaveUserDatabase(const std::vector<TableData>& tables,
-                                            const std::filesystem::path& database,
-                                            const std::string& today) {
+std::optional<Message> SaveUserDatabase(const std::vector<TableData>& tables,
+                                        const std::filesystem::path& database,
+                                        const std::string& today) {
   const std::filesystem::path folder = database.parent_path();
   std::error_code ec;
   std::filesystem::create_directories(folder, ec);
-  if (ec) return "无法建立文件夹 " + Utf8(folder) + "：" + FileErrorReason(ec);
+  if (ec) return Message{MessageCode::FolderUncreatable, {Utf8(folder)}, {FileErrorReason(ec)}};
   // Written whole beside the database first; the database is not touched yet.
   const std::filesystem::path written = TemporaryBeside(database);
   if (auto error = WriteDatabaseFile(tables, written)) return error;
   return Replace(written, database, today);
 }
 
-std::optional<std::string> RestoreBackup(const std::filesystem::path& database,
-                                         const std::string& today) {
+std::optional<Message> RestoreBackup(const std::filesystem::path& database,
+                                     const std::string& today) {
   for (int generation = 1; generation <= kBackupGenerations; ++generation) {
     const std::filesystem::path backup = BackupPath(database, generation);
     if (!ToleranceTablesOf(backup)) continue;
@@ -153,7 +151,7 @@ std::optional<std::string> RestoreBackup(const std::filesystem::path& database,
     if (ec) return Failed(written, ec);
     return Replace(written, database, today);
   }
-  return "没有可用的备份文件 " + Utf8(BackupPath(database));
+  return Message{MessageCode::NoUsableBackup, {Utf8(BackupPath(database))}};
 }
 
 }  // namespace threadgauge

@@ -140,10 +140,10 @@ std::variant<AccessTables, ReadFailure> ReadAccessTablesApart(const std::filesys
                                                               const std::filesystem::path& reader) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
-    return ReadFailure{"找不到 Access 数据库文件", OpenStatus::FileMissing};
+    return ReadFailure{{MessageCode::AccessFileMissing}, OpenStatus::FileMissing};
   }
   if (!std::filesystem::is_regular_file(reader, ec)) {
-    return ReadFailure{"找不到读取 Access 文件的程序 " + Utf8(reader), OpenStatus::NotReadable};
+    return ReadFailure{{MessageCode::AccessReaderMissing, {Utf8(reader)}}, OpenStatus::NotReadable};
   }
   const std::filesystem::path out =
       std::filesystem::temp_directory_path(ec) /
@@ -158,22 +158,31 @@ std::variant<AccessTables, ReadFailure> ReadAccessTablesApart(const std::filesys
   std::filesystem::remove(out, ec);
   switch (child.end) {
     case ChildEnd::TimedOut:
-      return ReadFailure{"读取超过 " + std::to_string(limits.time.count() / 1000) +
-                             " 秒仍未结束（文件可能已损坏），已停止读取",
-                         OpenStatus::TimedOut};
+      return ReadFailure{
+          {MessageCode::AccessReadTimedOut, {std::to_string(limits.time.count() / 1000)}},
+          OpenStatus::TimedOut};
     case ChildEnd::NotStarted:
-      return ReadFailure{"无法启动读取 Access 文件的程序 " + Utf8(reader), OpenStatus::NotReadable};
+      return ReadFailure{{MessageCode::AccessReaderNotStarted, {Utf8(reader)}},
+                         OpenStatus::NotReadable};
     case ChildEnd::Crashed:
-      return ReadFailure{"读取程序在读这个文件时出错中止（文件已损坏）", OpenStatus::ReaderFailed};
+      return ReadFailure{{MessageCode::AccessReaderCrashed}, OpenStatus::ReaderFailed};
     case ChildEnd::Exited:
       break;
   }
   if (child.exit_code == 0) {
     if (auto tables = DecodeAccessTables(bytes)) return *std::move(tables);
-    return ReadFailure{"读取程序交回的表不完整", OpenStatus::ReaderFailed};
+    return ReadFailure{{MessageCode::AccessTablesIncomplete}, OpenStatus::ReaderFailed};
   }
-  if (child.exit_code == 1 && !bytes.empty()) return ReadFailure{bytes, OpenStatus::NotADatabase};
-  return ReadFailure{"读取程序在读这个文件时出错中止（文件已损坏）", OpenStatus::ReaderFailed};
+  // A refusal comes back as its code; anything else is a reader that broke down.
+  if (child.exit_code == 1) {
+    for (MessageCode refusal : {MessageCode::AccessFileMissing, MessageCode::AccessNotReadable,
+                                MessageCode::AccessCatalogUnreadable}) {
+      if (bytes == std::to_string(static_cast<int>(refusal))) {
+        return ReadFailure{{refusal}, OpenStatus::NotADatabase};
+      }
+    }
+  }
+  return ReadFailure{{MessageCode::AccessReaderCrashed}, OpenStatus::ReaderFailed};
 }
 
 }  // namespace threadgauge

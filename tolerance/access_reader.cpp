@@ -38,19 +38,6 @@ Handle Open(const std::filesystem::path& file, std::optional<int> code_page) {
   return Handle(mdb_open(name.c_str(), MDB_NOFLAGS));
 }
 
-std::string CodePageName(int code_page) {
-  switch (code_page) {
-    case 936:
-      return "936（GBK）";
-    case 950:
-      return "950（Big5）";
-    case 1252:
-      return "1252（西欧）";
-    default:
-      return std::to_string(code_page);
-  }
-}
-
 // Whether a table or a column of the file carries one of the names, read in the code page
 // the file was opened with.
 bool FindsAnyName(MdbHandle* mdb, const std::vector<std::string>& names) {
@@ -133,21 +120,14 @@ bool IsAccessFile(const std::filesystem::path& file) {
   return extension == ".mdb" || extension == ".accdb";
 }
 
-std::string DescribeCodePage(const CodePageChoice& choice) {
-  if (choice.used == choice.recorded) return {};
-  std::string text = "按代码页 " + CodePageName(choice.used) + "读取";
-  if (choice.recorded != 0) text += "；文件头记录的是 " + std::to_string(choice.recorded);
-  return text;
-}
-
 std::variant<AccessTables, ReadFailure> ReadAccessTables(const std::filesystem::path& file,
                                                          const AccessReadOptions& options) {
   std::error_code ec;
   if (!std::filesystem::is_regular_file(file, ec)) {
-    return ReadFailure{"找不到 Access 数据库文件"};
+    return ReadFailure{{MessageCode::AccessFileMissing}};
   }
   Handle mdb = Open(file, std::nullopt);
-  if (!mdb) return ReadFailure{"不是可读的 Access 数据库文件"};
+  if (!mdb) return ReadFailure{{MessageCode::AccessNotReadable}};
 
   AccessTables read;
   if (mdb->f->jet_version == MDB_VER_JET3) {
@@ -175,11 +155,12 @@ std::variant<AccessTables, ReadFailure> ReadAccessTables(const std::filesystem::
       }
     }
     mdb = Open(file, chosen);
-    if (!mdb) return ReadFailure{"不是可读的 Access 数据库文件"};
+    if (!mdb) return ReadFailure{{MessageCode::AccessNotReadable}};
     read.code_page = CodePageChoice{chosen, recorded};
   }
 
-  if (!mdb_read_catalog(mdb.get(), MDB_TABLE)) return ReadFailure{"无法读取 Access 数据库的表目录"};
+  if (!mdb_read_catalog(mdb.get(), MDB_TABLE))
+    return ReadFailure{{MessageCode::AccessCatalogUnreadable}};
   for (unsigned i = 0; i < mdb->num_catalog; ++i) {
     auto* entry = static_cast<MdbCatalogEntry*>(g_ptr_array_index(mdb->catalog, i));
     if (entry->object_type != MDB_TABLE || mdb_is_system_table(entry)) continue;

@@ -25,7 +25,7 @@ int main(int argc, char** argv) {
   const auto read = ReadAccessTables(PathFromUtf8(args[1]), options);
   std::ofstream out(PathFromUtf8(args[2]), std::ios::binary);
   if (const auto* failure = std::get_if<ReadFailure>(&read)) {
-    out << failure->message;
+    out << static_cast<int>(failure->message.code);
     return 1;
   }
   out << EncodeAccessTables(std::get<AccessTables>(read));

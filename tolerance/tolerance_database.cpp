@@ -67,10 +67,6 @@ ReadScope::~ReadScope() {
   }
 }
 
-std::string ToleranceDatabase::ReadingNote() const {
-  return code_page_ ? DescribeCodePage(*code_page_) : std::string();
-}
-
 LookupFailure ToleranceDatabase::Failure(LookupFailureKind kind, const Query& query,
                                          std::string column) const {
   LookupFailure failure{kind, query.table, std::move(column), query.key};

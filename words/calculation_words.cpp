@@ -139,14 +139,17 @@ std::string DescribeRejection(Rejection rejection) {
   return {};
 }
 
-std::string DescribeDatabase(const std::filesystem::path& database, const std::string& note) {
+std::string DescribeDatabase(const std::filesystem::path& database,
+                             const std::optional<CodePageChoice>& code_page) {
   std::string line = "公差数据库：" + Utf8(database);
-  if (!note.empty()) line += "（" + note + "）";
+  if (const std::string note = code_page ? DescribeCodePage(*code_page) : ""; !note.empty()) {
+    line += "（" + note + "）";
+  }
   return line;
 }
 
 std::string DescribeDatabase(const CalculationResult& result) {
-  return DescribeDatabase(result.database, result.database_note);
+  return DescribeDatabase(result.database, result.database_code_page);
 }
 
 const char* VerdictText(VerdictCode code) {
@@ -163,6 +166,12 @@ const char* VerdictText(VerdictCode code) {
       return "不能判定";
   }
   return "不能判定";
+}
+
+std::string DescribeNotices(const std::vector<Notice>& notices) {
+  std::string text;
+  for (const Notice& notice : notices) text += (text.empty() ? "" : "；") + DescribeNotice(notice);
+  return text;
 }
 
 }  // namespace threadgauge

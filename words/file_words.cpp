@@ -3,6 +3,22 @@
 #include "sqlite/sqlite_database.h"
 
 namespace threadgauge {
+namespace {
+
+std::string CodePageName(int code_page) {
+  switch (code_page) {
+    case 936:
+      return "936（GBK）";
+    case 950:
+      return "950（Big5）";
+    case 1252:
+      return "1252（西欧）";
+    default:
+      return std::to_string(code_page);
+  }
+}
+
+}  // namespace
 
 std::string DescribeOpenStatus(OpenStatus status) {
   switch (status) {
@@ -47,6 +63,13 @@ std::string DescribeEngineCode(int engine_code) {
       break;
   }
   return "数据库引擎错误码 " + std::to_string(engine_code) + (words.empty() ? "" : "，" + words);
+}
+
+std::string DescribeCodePage(const CodePageChoice& choice) {
+  if (choice.used == choice.recorded) return {};
+  std::string text = "按代码页 " + CodePageName(choice.used) + "读取";
+  if (choice.recorded != 0) text += "；文件头记录的是 " + std::to_string(choice.recorded);
+  return text;
 }
 
 }  // namespace threadgauge

@@ -7,6 +7,7 @@
 #include "register/inspection.h"
 #include "support/gauge_fixture.h"
 #include "tolerance/tolerance_database.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -63,7 +64,7 @@ TEST(RegisterEntry, IsReadAsTheGaugeSetReadsItOrRefusedByName) {
   for (Bad b : bad) {
     const auto said = NormaliseEntry(b.gauge, kToday);
     ASSERT_TRUE(said.has_value()) << b.says;
-    EXPECT_NE(said->find(b.says), std::string::npos) << *said;
+    EXPECT_NE(Say(said).find(b.says), std::string::npos) << Say(said);
   }
 }
 
@@ -223,8 +224,8 @@ TEST_F(InspectionOfRegisteredGauge, BadInputIsRefusedByName) {
     SCOPED_TRACE(c.name);
     const auto decided = Decide(plug, c.in);
     ASSERT_TRUE(std::holds_alternative<InspectionRefusal>(decided));
-    EXPECT_NE(std::get<InspectionRefusal>(decided).message.find(c.says), std::string::npos)
-        << std::get<InspectionRefusal>(decided).message;
+    EXPECT_NE(Say(std::get<InspectionRefusal>(decided).message).find(c.says), std::string::npos)
+        << Say(std::get<InspectionRefusal>(decided).message);
   }
   // Confirmed, the far reading is taken and decides: out of tolerance.
   InspectionInputs forced = ok;
@@ -309,7 +310,7 @@ TEST_F(InspectionOfRegisteredGauge, CheckPlugResultsThatCannotAllBeTrueAreRefuse
   in.checks = {true, false, true};
   const auto refused = Decide(Entry("R1", "M10×1.5-6g", "通端螺纹环规"), in);
   ASSERT_TRUE(std::holds_alternative<InspectionRefusal>(refused));
-  EXPECT_EQ(std::get<InspectionRefusal>(refused).message,
+  EXPECT_EQ(Say(std::get<InspectionRefusal>(refused).message),
             "校对塞规的结果相互矛盾：较大的 校通-损螺纹塞规 通过，较小的 校通-止螺纹塞规 却不通过，"
             "可能输错了；请核对后重新输入");
 }

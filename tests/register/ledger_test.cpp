@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "words/message_words.h"
+
 namespace threadgauge {
 namespace {
 
@@ -28,7 +30,7 @@ const char kGbkLedger[] =
 
 TEST(LedgerImport, AGbkFileIsReadAsGbkAndSaysSo) {
   const auto read = ReadLedgerCsv(kGbkLedger, kToday, {});
-  ASSERT_TRUE(std::holds_alternative<LedgerImport>(read)) << std::get<std::string>(read);
+  ASSERT_TRUE(std::holds_alternative<LedgerImport>(read)) << Say(std::get<Message>(read));
   const LedgerImport& ledger = std::get<LedgerImport>(read);
   EXPECT_EQ(ledger.encoding, "GBK");
   EXPECT_TRUE(ledger.problems.empty());
@@ -60,13 +62,12 @@ TEST(LedgerImport, EveryBadRowIsNamedByItsLine) {
   ASSERT_EQ(ledger.problems.size(), 5u);
   const char* starts[] = {"第 4 行", "第 5 行", "第 6 行", "第 7 行", "第 8 行"};
   for (size_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(ledger.problems[i].rfind(starts[i], 0), 0u) << ledger.problems[i];
+    EXPECT_EQ(Say(ledger.problems[i]).rfind(starts[i], 0), 0u) << Say(ledger.problems[i]);
   }
-  EXPECT_NE(ledger.problems[1].find("重复"), std::string::npos);
-  EXPECT_NE(ledger.problems[4].find("已在量规台账中"), std::string::npos);
-  EXPECT_TRUE(
-      std::holds_alternative<std::string>(ReadLedgerCsv("螺纹,量规\nM10-6H,x\n", kToday, {})));
-  EXPECT_TRUE(std::holds_alternative<std::string>(ReadLedgerCsv("\xff\xfe\x00\x41", kToday, {})));
+  EXPECT_NE(Say(ledger.problems[1]).find("重复"), std::string::npos);
+  EXPECT_NE(Say(ledger.problems[4]).find("已在量规台账中"), std::string::npos);
+  EXPECT_TRUE(std::holds_alternative<Message>(ReadLedgerCsv("螺纹,量规\nM10-6H,x\n", kToday, {})));
+  EXPECT_TRUE(std::holds_alternative<Message>(ReadLedgerCsv("\xff\xfe\x00\x41", kToday, {})));
 }
 
 TEST(LedgerImport, AnIntervalIsWholeMonths) {
@@ -75,8 +76,8 @@ TEST(LedgerImport, AnIntervalIsWholeMonths) {
       "C,M10-6H,通端螺纹塞规,\nD,M10-6H,通端螺纹塞规,12m\n";
   const LedgerImport ledger = std::get<LedgerImport>(ReadLedgerCsv(csv, kToday, {}));
   ASSERT_EQ(ledger.problems.size(), 2u);
-  EXPECT_EQ(ledger.problems[0], "第 2 行：检定周期“6个月”不是月数");
-  EXPECT_EQ(ledger.problems[1], "第 5 行：检定周期“12m”不是月数");
+  EXPECT_EQ(Say(ledger.problems[0]), "第 2 行：检定周期“6个月”不是月数");
+  EXPECT_EQ(Say(ledger.problems[1]), "第 5 行：检定周期“12m”不是月数");
   ASSERT_EQ(ledger.good.size(), 2u);
   EXPECT_EQ(ledger.good[0].interval_months, 99);
   EXPECT_EQ(ledger.good[1].interval_months, 12);  // empty: the default
@@ -121,7 +122,7 @@ TEST(LedgerImport, ALineBreakInAQuotedFieldCountsAsALine) {
   const LedgerImport ledger = std::get<LedgerImport>(ReadLedgerCsv(csv, kToday, {}));
   ASSERT_EQ(ledger.problems.size(), 1u);
   // Lines 1, 2–3, 4–6: the bad row starts on line 7.
-  EXPECT_EQ(ledger.problems[0].rfind("第 7 行：", 0), 0u) << ledger.problems[0];
+  EXPECT_EQ(Say(ledger.problems[0]).rfind("第 7 行：", 0), 0u) << Say(ledger.problems[0]);
   EXPECT_EQ(ledger.good.size(), 2u);
 }
 

@@ -7,6 +7,7 @@
 #include "support/fixture_database.h"
 #include "support/gauge_fixture.h"
 #include "tolerance/tolerance_database.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -31,7 +32,7 @@ class RecordImportTest : public ::testing::Test {
     ASSERT_FALSE(register_->Add(Entry("P1", "M10×1.5-6H", "通端螺纹塞规")).has_value());
     ASSERT_FALSE(register_->Add(Entry("R1", "M10×1.5-6g", "通端螺纹环规")).has_value());
   }
-  std::variant<RecordImport, std::string> Read(std::string_view csv) {
+  std::variant<RecordImport, Message> Read(std::string_view csv) {
     const ToleranceDatabase db = ToleranceDatabase::Open(tables_.path());
     LimitsCache limits(db);
     return ReadRecordsCsv(csv, *register_, limits, kToday);
@@ -54,15 +55,15 @@ TEST_F(RecordImportTest, EachRowIsDecidedAndEveryBadRowNamedByItsFirstLine) {
       "P1,2025-09-01,王工,,0.866,11.345,,,\n"
       "R1,2025-10-01,李工,校对塞规,,通过 不通过 通过,,,\n";
   const auto read = Read(csv);
-  ASSERT_TRUE(std::holds_alternative<RecordImport>(read)) << std::get<std::string>(read);
+  ASSERT_TRUE(std::holds_alternative<RecordImport>(read)) << Say(std::get<Message>(read));
   const RecordImport& history = std::get<RecordImport>(read);
   EXPECT_EQ(history.encoding, "UTF-8");
   ASSERT_EQ(history.problems.size(), 4u);
-  EXPECT_EQ(history.problems[0], "第 5 行：编号 X9 不在量规台账中");
-  EXPECT_EQ(history.problems[1], "第 6 行：读数“10.3a45”不是数");
-  EXPECT_EQ(history.problems[2].rfind("第 8 行：第 1 个读数 M = 11.345", 0), 0u)
-      << history.problems[2];
-  EXPECT_EQ(history.problems[3].rfind("第 9 行：校对塞规的结果相互矛盾", 0), 0u);
+  EXPECT_EQ(Say(history.problems[0]), "第 5 行：编号 X9 不在量规台账中");
+  EXPECT_EQ(Say(history.problems[1]), "第 6 行：读数“10.3a45”不是数");
+  EXPECT_EQ(Say(history.problems[2]).rfind("第 8 行：第 1 个读数 M = 11.345", 0), 0u)
+      << Say(history.problems[2]);
+  EXPECT_EQ(Say(history.problems[3]).rfind("第 9 行：校对塞规的结果相互矛盾", 0), 0u);
   ASSERT_EQ(history.good.size(), 3u);
   // By gauge and date.
   const InspectionRecord& plug = history.good[0];
@@ -90,11 +91,11 @@ TEST_F(RecordImportTest, AGbkHistoryIsReadAndAFileWithoutItsColumnsIsRefused) {
   const RecordImport history = std::get<RecordImport>(Read(gbk));
   EXPECT_EQ(history.encoding, "GBK");
   ASSERT_EQ(history.problems.size(), 1u);
-  EXPECT_EQ(history.problems[0], "第 2 行：缺少三针直径");
-  EXPECT_EQ(std::get<std::string>(Read("编号,检定员\nP1,王工\n")),
+  EXPECT_EQ(Say(history.problems[0]), "第 2 行：缺少三针直径");
+  EXPECT_EQ(Say(std::get<Message>(Read("编号,检定员\nP1,王工\n"))),
             "第 1 行缺少“检定日期”列（第 1 "
             "行须为列标题：编号、检定日期、检定员、方法、测针或钢球直径、读数 …）");
-  EXPECT_TRUE(std::holds_alternative<std::string>(Read("\xff\xfe\x00\x41")));
+  EXPECT_TRUE(std::holds_alternative<Message>(Read("\xff\xfe\x00\x41")));
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "support/file_damage.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -75,7 +76,7 @@ InspectionRecord RecordOf(const std::string& number, const std::string& date, do
 
 GaugeRegister Opened(const std::filesystem::path& path) {
   auto opened = GaugeRegister::Open(path);
-  if (auto* error = std::get_if<RegisterError>(&opened)) ADD_FAILURE() << error->message;
+  if (auto* error = std::get_if<RegisterError>(&opened)) ADD_FAILURE() << Say(error->message);
   return std::move(std::get<GaugeRegister>(opened));
 }
 
@@ -103,7 +104,7 @@ TEST(DamagedRegister, AZeroedPageOrABrokenOffCopyIsSaidAndNeverWritten) {
     WriteBytes(path, bytes);
     auto opened = GaugeRegister::Open(path);
     if (auto* error = std::get_if<RegisterError>(&opened)) {
-      EXPECT_TRUE(error->damaged) << error->message;
+      EXPECT_TRUE(error->damaged) << Say(error->message);
     } else {
       GaugeRegister& gauges = std::get<GaugeRegister>(opened);
       ASSERT_TRUE(gauges.damage().has_value());
@@ -111,7 +112,7 @@ TEST(DamagedRegister, AZeroedPageOrABrokenOffCopyIsSaidAndNeverWritten) {
       gauges.Gauges();  // what can be read, is
       const auto refused = gauges.Add(Ring("TG-12"));
       ASSERT_TRUE(refused.has_value());
-      EXPECT_NE(refused->message.find("量规台账已损坏，不能写入"), std::string::npos);
+      EXPECT_NE(Say(refused->message).find("量规台账已损坏，不能写入"), std::string::npos);
       EXPECT_TRUE(std::holds_alternative<RegisterError>(
           gauges.AddRecord(RecordOf("TG-1", "2026-02-01", 7.59))));
     }
@@ -128,7 +129,8 @@ TEST(DamagedRegister, AnEmptyFileIsToldNotMadeANewRegister) {
     const auto* error = std::get_if<RegisterError>(&opened);
     ASSERT_NE(error, nullptr);
     EXPECT_TRUE(error->damaged);
-    EXPECT_NE(error->message.find("是空文件（0 字节）"), std::string::npos) << error->message;
+    EXPECT_NE(Say(error->message).find("是空文件（0 字节）"), std::string::npos)
+        << Say(error->message);
   }
   EXPECT_EQ(std::filesystem::file_size(path), 0u);
 }
@@ -204,7 +206,7 @@ TEST(RecordChain, ChangesBehindTheRegistersBackAreRefusedOrFound) {
   GaugeRegister gauges = Opened(path);
   const auto missing = gauges.MissingTriggers();
   ASSERT_EQ(missing.size(), 2u);
-  EXPECT_EQ(missing[0], "缺少触发器 records_kept");
+  EXPECT_EQ(Say(missing[0]), "缺少触发器 records_kept");
   std::vector<long long> named;
   for (const BrokenLink& b : gauges.BrokenLinks(std::nullopt)) named.push_back(b.record);
   EXPECT_EQ(named, (std::vector<long long>{1, 4, 8}));  // 8 was chained to the deleted 7
@@ -283,11 +285,12 @@ TEST(RegisterBackups, RestoringKeepsTheCurrentFileAndRefusesABadCopy) {
   const auto newer = folder.path() / u8"新版.db";
   WriteBytes(newer, testing::ReadBytes(copy));
   ExecSql(newer, "PRAGMA user_version = 4");
-  EXPECT_EQ(BackupFault(newer).value_or(""), "版本 4 不是本程序能读的量规台账");
+  EXPECT_EQ(Say(BackupFault(newer)), "版本 4 不是本程序能读的量规台账");
   for (const auto& refused : {bad, text, newer, folder.path() / u8"无.db"}) {
     const auto restored = RestoreRegister(refused, path, kDay1);
     ASSERT_TRUE(std::holds_alternative<RegisterError>(restored));
-    EXPECT_NE(std::get<RegisterError>(restored).message.find("不能用来恢复"), std::string::npos);
+    EXPECT_NE(Say(std::get<RegisterError>(restored).message).find("不能用来恢复"),
+              std::string::npos);
     EXPECT_EQ(ReadBytes(path), damaged);
   }
 
@@ -319,7 +322,8 @@ TEST(RegisterFolders, AWriteProtectedRegisterIsReadAndSaysSo) {
   ReadOnlyFolder locked(Utf8(path));  // the file itself, not its folder
   GaugeRegister gauges = Opened(path);
   EXPECT_TRUE(gauges.read_only());
-  EXPECT_NE(gauges.note().find("只能读取（没有写入权限）"), std::string::npos) << gauges.note();
+  EXPECT_NE(Say(gauges.note()).find("只能读取（没有写入权限）"), std::string::npos)
+      << Say(gauges.note());
   EXPECT_EQ(gauges.Gauges().size(), 1u);
   ASSERT_TRUE(gauges.Add(Ring("RO-2")).has_value());
 }
@@ -337,14 +341,14 @@ TEST(RegisterFolders, ARegisterOnAReadOnlyMediumIsReadNotCalledNoRegister) {
   ReadOnlyFolder locked(Utf8(inside));
   auto opened = GaugeRegister::OpenExisting(path);
   ASSERT_TRUE(std::holds_alternative<GaugeRegister>(opened))
-      << std::get<RegisterError>(opened).message;
+      << Say(std::get<RegisterError>(opened).message);
   GaugeRegister& gauges = std::get<GaugeRegister>(opened);
   EXPECT_TRUE(gauges.read_only());
-  EXPECT_NE(gauges.note().find("只能读取"), std::string::npos) << gauges.note();
+  EXPECT_NE(Say(gauges.note()).find("只能读取"), std::string::npos) << Say(gauges.note());
   EXPECT_EQ(gauges.Gauges().size(), 1u);
   const auto refused = gauges.Add(Ring("RO-2"));
   ASSERT_TRUE(refused.has_value());
-  EXPECT_NE(refused->message.find("不能写入"), std::string::npos) << refused->message;
+  EXPECT_NE(Say(refused->message).find("不能写入"), std::string::npos) << Say(refused->message);
   EXPECT_EQ(ReadBytes(path), before);
 }
 

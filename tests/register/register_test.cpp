@@ -9,6 +9,7 @@
 #include "register/gauge_register.h"
 #include "support/fixture_database.h"
 #include "support/run_program.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -20,13 +21,13 @@ using testing::TryExecSql;
 
 GaugeRegister Opened(const std::filesystem::path& path) {
   auto opened = GaugeRegister::Open(path);
-  if (auto* error = std::get_if<RegisterError>(&opened)) ADD_FAILURE() << error->message;
+  if (auto* error = std::get_if<RegisterError>(&opened)) ADD_FAILURE() << Say(error->message);
   return std::move(std::get<GaugeRegister>(opened));
 }
 
 std::string ErrorOf(const std::variant<GaugeRegister, RegisterError>& opened) {
   const auto* error = std::get_if<RegisterError>(&opened);
-  return error ? error->message : "";
+  return error ? Say(error->message) : "";
 }
 
 GaugeEntry Ring(const std::string& number) {
@@ -100,7 +101,7 @@ TEST(RegisterFile, CreatedOnFirstUseAndReadBack) {
   // A second gauge of the same number is refused by name.
   const auto twice = again.Add(Ring("TG-2024-017"));
   ASSERT_TRUE(twice.has_value());
-  EXPECT_NE(twice->message.find("TG-2024-017"), std::string::npos);
+  EXPECT_NE(Say(twice->message).find("TG-2024-017"), std::string::npos);
 }
 
 TEST(RegisterFile, AnImportIsAllOrNothing) {
@@ -192,7 +193,7 @@ TEST(RegisterFile, AVersion1FileIsCopiedAsideThenMigratedInPlace) {
   ExecSql(path, kVersion1);
   const std::string before = ReadBytes(path);
   GaugeRegister gauges = Opened(path);
-  EXPECT_NE(gauges.note().find("版本 1"), std::string::npos) << gauges.note();
+  EXPECT_NE(Say(gauges.note()).find("版本 1"), std::string::npos) << Say(gauges.note());
   const auto backup = folder.path() / u8"量规台账.db.v1.bak";
   ASSERT_TRUE(std::filesystem::exists(backup));
   // The copy is the old file's content: it still opens as version 1 with its data.
@@ -248,7 +249,8 @@ TEST(RegisterFile, AVersion2FileWithItsGuardsIsChainedAndKeepsItsRecords) {
   const auto path = folder.path() / u8"量规台账.db";
   ExecSql(path, kVersion2);
   GaugeRegister gauges = Opened(path);
-  EXPECT_NE(gauges.note().find("从版本 2 升级到版本 3"), std::string::npos) << gauges.note();
+  EXPECT_NE(Say(gauges.note()).find("从版本 2 升级到版本 3"), std::string::npos)
+      << Say(gauges.note());
   EXPECT_TRUE(std::filesystem::exists(folder.path() / u8"量规台账.db.v2.bak"));
   const auto records = gauges.RecordsOf("V1");
   ASSERT_EQ(records.size(), 2u);
@@ -275,11 +277,11 @@ TEST(RegisterFile, ANewerFileIsOnlyRead) {
   ExecSql(path, "PRAGMA user_version = 4");
   GaugeRegister gauges = Opened(path);
   EXPECT_TRUE(gauges.read_only());
-  EXPECT_NE(gauges.note().find("较新版本"), std::string::npos);
+  EXPECT_NE(Say(gauges.note()).find("较新版本"), std::string::npos);
   EXPECT_TRUE(gauges.Find("N1").has_value());
   const auto refused = gauges.Add(Ring("N2"));
   ASSERT_TRUE(refused.has_value());
-  EXPECT_NE(refused->message.find("只读"), std::string::npos);
+  EXPECT_NE(Say(refused->message).find("只读"), std::string::npos);
 }
 
 TEST(RegisterFile, AFileThatIsNoRegisterIsRefusedAndLeftAlone) {

@@ -8,6 +8,7 @@
 
 #include "support/fixture_database.h"
 #include "tolerance/tolerance_session.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -16,7 +17,8 @@ TEST(AccessChild, ReadsWhatTheLibraryReadsInProcess) {
   const auto file = testing::CarriedTestFile("zh-jet3-booklist.mdb");
   const auto apart = ReadAccessTablesApart(file, {std::nullopt, {"书名"}});
   const auto here = ReadAccessTables(file, {std::nullopt, {"书名"}});
-  ASSERT_TRUE(std::holds_alternative<AccessTables>(apart)) << std::get<ReadFailure>(apart).message;
+  ASSERT_TRUE(std::holds_alternative<AccessTables>(apart))
+      << Say(std::get<ReadFailure>(apart).message);
   const AccessTables& a = std::get<AccessTables>(apart);
   EXPECT_EQ(a.tables, std::get<AccessTables>(here).tables);
   EXPECT_EQ(a.code_page, (CodePageChoice{936, 1252}));
@@ -52,9 +54,9 @@ TEST(AccessChild, ALoopingFileIsStoppedAndACrashIsTold) {
   ASSERT_TRUE(std::holds_alternative<ReadFailure>(stopped));
   const ReadFailure& failure = std::get<ReadFailure>(stopped);
   EXPECT_TRUE(failure.status == OpenStatus::TimedOut || failure.status == OpenStatus::ReaderFailed);
-  EXPECT_TRUE(failure.message.find("秒仍未结束") != std::string::npos ||
-              failure.message.find("文件已损坏") != std::string::npos)
-      << failure.message;
+  EXPECT_TRUE(Say(failure.message).find("秒仍未结束") != std::string::npos ||
+              Say(failure.message).find("文件已损坏") != std::string::npos)
+      << Say(failure.message);
 
   const auto crashed = ReadAccessTablesApart(testing::CarriedTestFile("zh-jet3-booklist.mdb"), {},
                                              {}, THREADGAUGE_CRASHING_READER);
@@ -67,7 +69,7 @@ TEST(AccessChild, ALoopingFileIsStoppedAndACrashIsTold) {
   const auto refused = ReadAccessTablesApart(not_access);
   ASSERT_TRUE(std::holds_alternative<ReadFailure>(refused));
   EXPECT_EQ(std::get<ReadFailure>(refused).status, OpenStatus::NotADatabase);
-  EXPECT_EQ(std::get<ReadFailure>(refused).message, "不是可读的 Access 数据库文件");
+  EXPECT_EQ(Say(std::get<ReadFailure>(refused).message), "不是可读的 Access 数据库文件");
   const auto missing_reader = ReadAccessTablesApart(
       testing::CarriedTestFile("zh-jet3-booklist.mdb"), {}, {}, "/nonexistent/reader");
   EXPECT_EQ(std::get<ReadFailure>(missing_reader).status, OpenStatus::NotReadable);

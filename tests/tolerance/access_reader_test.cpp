@@ -9,6 +9,7 @@
 #include "support/fixture_database.h"
 #include "support/run_program.h"
 #include "tolerance/lookups.h"
+#include "words/file_words.h"
 
 namespace threadgauge {
 namespace {
@@ -54,7 +55,8 @@ TEST(AccessCodePage, ToleranceTableNameFoundOnlyUnderGbkIsFound) {
   const auto file = testing::ChineseAccess97ToleranceFile(folder);
   const ToleranceDatabase db = ToleranceDatabase::Open(file);
   ASSERT_TRUE(db.is_open());
-  EXPECT_EQ(db.ReadingNote(), "按代码页 936（GBK）读取；文件头记录的是 1252");
+  ASSERT_TRUE(db.code_page());
+  EXPECT_EQ(DescribeCodePage(*db.code_page()), "按代码页 936（GBK）读取；文件头记录的是 1252");
   // The table is there; it only lacks the tolerance columns.
   const GaugeToleranceRow row = LookupGaugeTolerances(db, 100);
   EXPECT_EQ(row.TPL.failure().kind, LookupFailureKind::ColumnMissing);

@@ -9,6 +9,7 @@
 #include "support/fixture_database.h"
 #include "tables/table_store.h"
 #include "tolerance/schema.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -88,8 +89,8 @@ TEST(Import, GbkAndUtf8CsvGiveTheSameDatabase) {
 
   const auto utf8 = ImportDatabase(folder.path() / "utf8", folder.path() / "a.db", false);
   const auto gbk = ImportDatabase(folder.path() / "gbk", folder.path() / "b.db", false);
-  ASSERT_FALSE(utf8.error) << *utf8.error;
-  ASSERT_FALSE(gbk.error) << *gbk.error;
+  ASSERT_FALSE(utf8.error) << Say(utf8.error);
+  ASSERT_FALSE(gbk.error) << Say(gbk.error);
   EXPECT_TRUE(SameRows(Tables(folder.path() / "a.db"), Tables(folder.path() / "b.db")));
   const auto tables = Tables(folder.path() / "b.db");
   const auto gauge = std::find_if(tables.begin(), tables.end(),
@@ -104,7 +105,7 @@ TEST(Import, GbkAndUtf8CsvGiveTheSameDatabase) {
 
 // A line of a spreadsheet's CSV that stops early: the cells it lacks are empty.
 TEST(Import, CellsAShortRowLacksAreEmpty) {
-  std::vector<std::string> warnings;
+  std::vector<Message> warnings;
   const TableData source{
       "螺距公差", {"螺纹量规螺纹部分长度(mm)", "螺距公差TP(mm)"}, {false, true}, {{"大于32至50"}}};
   const auto tables = ToProductTables({source}, warnings);
@@ -128,13 +129,13 @@ TEST(Import, AFailedImportLeavesTheOldFileAsItWas) {
   Write(folder.path() / "bad" / u8"基本偏差.csv", "P,es(g)\n1.5,-32\n2,-38,99\n");
   const auto failed = ImportDatabase(folder.path() / "bad", out, true);
   ASSERT_TRUE(failed.error);
-  EXPECT_NE(failed.error->find("基本偏差.csv 第 3 行"), std::string::npos) << *failed.error;
+  EXPECT_NE(Say(failed.error).find("基本偏差.csv 第 3 行"), std::string::npos) << Say(failed.error);
   EXPECT_EQ(ReadBytes(out), before);
 
   // Without --force an existing file is never replaced, even by a good import.
   const auto refused = ImportDatabase(folder.path() / "good", out, false);
   ASSERT_TRUE(refused.error);
-  EXPECT_NE(refused.error->find("--force"), std::string::npos);
+  EXPECT_NE(Say(refused.error).find("--force"), std::string::npos);
   EXPECT_EQ(ReadBytes(out), before);
 
   // A source without any tolerance table writes nothing.

@@ -10,6 +10,7 @@
 #include "support/run_program.h"
 #include "tables/database_files.h"
 #include "tolerance/schema.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -109,8 +110,8 @@ TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
     ReadOnlyFolder read_only(Utf8(folder));
     const auto error = SaveUserDatabase(Tables("6"), database);
     ASSERT_TRUE(error.has_value());
-    EXPECT_NE(error->find(Utf8(folder)), std::string::npos) << *error;
-    EXPECT_NE(error->find("没有写入权限"), std::string::npos) << *error;
+    EXPECT_NE(Say(error).find(Utf8(folder)), std::string::npos) << Say(error);
+    EXPECT_NE(Say(error).find("没有写入权限"), std::string::npos) << Say(error);
   }
   EXPECT_EQ(testing::ReadBytes(database), before);
   EXPECT_EQ(testing::ReadBytes(BackupPath(database)), backup);
@@ -120,7 +121,7 @@ TEST(UserDatabase, FailedSaveLeavesDatabaseAndBackupAsTheyWere) {
   std::ofstream(home.path() / u8"挡路", std::ios::binary) << "x";
   const auto blocked = SaveUserDatabase(Tables("6"), home.path() / u8"挡路" / u8"公差表.db");
   ASSERT_TRUE(blocked.has_value());
-  EXPECT_NE(blocked->find("同名的文件"), std::string::npos) << *blocked;
+  EXPECT_NE(Say(blocked).find("同名的文件"), std::string::npos) << Say(blocked);
   EXPECT_TRUE(RestoreBackup(home.path() / u8"无.db").has_value());
 }
 

@@ -9,6 +9,7 @@
 #include "calculation/gauge_request.h"
 #include "calculation/notice.h"
 #include "calculation/value.h"
+#include "tolerance/access_reader.h"
 
 namespace threadgauge {
 
@@ -22,7 +23,8 @@ struct CalculationResult {
   // Why fields stayed empty, in order of first appearance, without repeats.
   std::vector<Notice> notices;
   std::filesystem::path database;
-  std::string database_note;  // how the file was read, when the user must know
+  // The code page an Access file was read in, when the user must know it.
+  std::optional<CodePageChoice> database_code_page;
   // The thread's tolerance zone the gauge was computed from (µm), when it could be had:
   // the fundamental deviation (EI or es) and the pitch-diameter tolerance (TD2 or Td2).
   std::optional<double> fundamental_deviation;

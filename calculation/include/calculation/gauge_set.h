@@ -52,7 +52,7 @@ struct GaugeSet {
   std::vector<GaugeSetRow> rows;  // in the order of the window's list
   std::vector<Notice> notices;    // each once, for the whole set
   std::filesystem::path database;
-  std::string database_note;
+  std::optional<CodePageChoice> database_code_page;
   ZoneDiagram diagram;
 };
 

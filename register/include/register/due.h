@@ -33,8 +33,10 @@ struct GaugeDue {
 GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<RecordFacts>& facts);
 GaugeDue DueOf(const GaugeEntry& gauge, const std::vector<InspectionRecord>& records);
 
-// "检定不合格：超出磨损极限（记录 12）", "未能判定（记录 13）", "从未检定",
-// "预计 2026-03-19 达到磨损极限"; empty for the plain interval.
+// Why the gauge is due when it is not the plain interval: a failed or undecided record, no
+// record yet, a wear forecast; and that said: "检定不合格：超出磨损极限（记录 12）", "从未检定",
+// "预计 2026-03-19 达到磨损极限", empty for the plain interval.
+std::optional<Message> DueReasonMessage(const GaugeDue& due);
 std::string DueReasonText(const GaugeDue& due);
 
 // The record verdicts a keeper must act on: the gauge is to be taken out of use.

@@ -7,6 +7,7 @@
 #include <variant>
 #include <vector>
 
+#include "platform/problems.h"
 #include "register/calendar.h"
 #include "register/register_entries.h"
 #include "sqlite/sqlite_database.h"
@@ -15,15 +16,6 @@ namespace threadgauge {
 
 // The register's file in the user's data folder, beside the user's tolerance tables.
 std::filesystem::path DefaultRegisterPath(const std::filesystem::path& user_directory);
-
-// What went wrong, in words for the user; `busy` when another program is writing and the
-// user should try again; `damaged` when the file is the register's but cannot be used as it
-// is (empty, damaged): a fault of the file, not of what the user typed.
-struct RegisterError {
-  std::string message;
-  bool busy = false;
-  bool damaged = false;
-};
 
 // What the due list needs of a record, read for all records at once.
 struct RecordFacts {
@@ -59,10 +51,10 @@ class GaugeRegister {
   const std::filesystem::path& path() const { return path_; }
   bool read_only() const { return read_only_ || damage_.has_value(); }
   // What the user must know of the opening: a migration made, a newer file read only.
-  const std::string& note() const { return note_; }
+  const std::optional<Message>& note() const { return note_; }
   // The file's fault, when its check or a later read found one: what is read from it may
   // be incomplete, and nothing is written to it.
-  const std::optional<std::string>& damage() const { return damage_; }
+  const std::optional<Message>& damage() const { return damage_; }
   // The day of the daily backup (tests set their own).
   void SetClock(std::function<Day()> today) { today_ = std::move(today); }
 
@@ -95,8 +87,8 @@ class GaugeRegister {
 
   // The checks of `gauges verify`: the engine's integrity check, the triggers that guard
   // the records, and the chain of record hashes (all records, or one gauge's).
-  std::vector<std::string> IntegrityFaults() const;
-  std::vector<std::string> MissingTriggers() const;
+  std::vector<Message> IntegrityFaults() const;
+  std::vector<Message> MissingTriggers() const;
   std::vector<BrokenLink> BrokenLinks(const std::optional<std::string>& gauge_number) const;
   long long RecordCount() const;
 
@@ -105,7 +97,8 @@ class GaugeRegister {
   std::optional<RegisterError> CopyTo(const std::filesystem::path& target) const;
 
  private:
-  GaugeRegister(SqliteConnection db, std::filesystem::path path, bool read_only, std::string note)
+  GaugeRegister(SqliteConnection db, std::filesystem::path path, bool read_only,
+                std::optional<Message> note)
       : db_(std::move(db)), path_(std::move(path)), read_only_(read_only), note_(std::move(note)) {}
   std::optional<RegisterError> Write(const std::function<std::optional<RegisterError>()>& change);
   std::optional<RegisterError> BackUpBeforeTodaysFirstChange();
@@ -116,8 +109,8 @@ class GaugeRegister {
   SqliteConnection db_;
   std::filesystem::path path_;
   bool read_only_ = false;
-  std::string note_;
-  mutable std::optional<std::string> damage_;
+  std::optional<Message> note_;
+  mutable std::optional<Message> damage_;
   std::function<Day()> today_ = [] { return Today(); };
 };
 

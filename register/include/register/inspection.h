@@ -24,27 +24,26 @@ class ToleranceDatabase;
 // e to h), the length one of the window's ranges or a length in mm, the dates real and not
 // after `today`, the interval a positive number of months, the state one of the four. The
 // message names what is wrong.
-std::optional<std::string> NormaliseEntry(GaugeEntry& gauge, const Day& today);
+std::optional<Message> NormaliseEntry(GaugeEntry& gauge, const Day& today);
 
 // The calculation of the registered gauge, as one press of 确定 for it.
-std::variant<GaugeRequest, std::string> RequestOf(const GaugeEntry& gauge);
+std::variant<GaugeRequest, Message> RequestOf(const GaugeEntry& gauge);
 
 // The limits the registered gauge is judged against, from the database as it is now; the
 // message when the entry cannot be calculated.
-std::variant<GaugeLimits, std::string> LimitsOfGauge(const GaugeEntry& gauge,
-                                                     const ToleranceDatabase& db);
+std::variant<GaugeLimits, Message> LimitsOfGauge(const GaugeEntry& gauge,
+                                                 const ToleranceDatabase& db);
 
 // Limits computed once for each distinct thread, kind and length: a register holds many
 // gauges of the same kind.
 class LimitsCache {
  public:
   explicit LimitsCache(const ToleranceDatabase& db) : db_(db) {}
-  const std::variant<GaugeLimits, std::string>& For(const GaugeEntry& gauge);
+  const std::variant<GaugeLimits, Message>& For(const GaugeEntry& gauge);
 
  private:
   const ToleranceDatabase& db_;
-  std::map<std::tuple<std::string, std::string, std::string>,
-           std::variant<GaugeLimits, std::string>>
+  std::map<std::tuple<std::string, std::string, std::string>, std::variant<GaugeLimits, Message>>
       known_;
 };
 
@@ -77,13 +76,6 @@ struct DecidedInspection {
   GaugeLimits limits;
   Verdict verdict;
   std::vector<std::string> remarks;  // RecordRemarks of the record
-};
-
-// Why the inputs cannot be taken; nothing is then to be written. A reading far from the
-// gauge's pitch diameter may be what was measured: the user may confirm it (`force`).
-struct InspectionRefusal {
-  std::string message;
-  bool needs_confirmation = false;
 };
 
 // Reads the inputs against the gauge and its limits and decides: a pure function of what it

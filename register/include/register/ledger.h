@@ -43,12 +43,12 @@ std::string LedgerCsv(const std::vector<LedgerRow>& rows);
 struct LedgerImport {
   std::string encoding;
   std::vector<GaugeEntry> good;
-  std::vector<std::string> problems;
+  std::vector<Message> problems;
   std::vector<std::string> ignored_columns;
 };
 // The message when the file cannot be read as a ledger at all. `registered` holds the
 // numbers already in the register: a row repeating one is a problem.
-std::variant<LedgerImport, std::string> ReadLedgerCsv(std::string_view bytes, const Day& today,
-                                                      const std::set<std::string>& registered);
+std::variant<LedgerImport, Message> ReadLedgerCsv(std::string_view bytes, const Day& today,
+                                                  const std::set<std::string>& registered);
 
 }  // namespace threadgauge

@@ -20,12 +20,12 @@ namespace threadgauge {
 struct RecordImport {
   std::string encoding;
   std::vector<InspectionRecord> good;  // by gauge and date, ready to stamp and store
-  std::vector<std::string> problems;
+  std::vector<Message> problems;
   std::vector<std::string> ignored_columns;
 };
 // The message when the file cannot be read as a history at all.
-std::variant<RecordImport, std::string> ReadRecordsCsv(std::string_view bytes,
-                                                       const GaugeRegister& gauges,
-                                                       LimitsCache& limits, const Day& today);
+std::variant<RecordImport, Message> ReadRecordsCsv(std::string_view bytes,
+                                                   const GaugeRegister& gauges, LimitsCache& limits,
+                                                   const Day& today);
 
 }  // namespace threadgauge

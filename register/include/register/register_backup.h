@@ -31,10 +31,10 @@ void PruneBackups(const std::filesystem::path& register_path, const Day& today);
 
 // Why a file cannot serve as the register, or nothing when it passes every check: it opens
 // as a register of a version this program reads, and the engine's integrity check passes.
-std::optional<std::string> BackupFault(const std::filesystem::path& file);
+std::optional<Message> BackupFault(const std::filesystem::path& file);
 
 // The way back from a damaged register, for the user: which command, where the copies lie.
-std::string RestoreHint(const std::filesystem::path& register_path);
+Message RestoreHint(const std::filesystem::path& register_path);
 
 // Puts the copy in the register's place. The copy is checked first; the current file (with
 // its WAL file) is kept as "量规台账.db.before-restore-20261207" (-2 … when taken) before it

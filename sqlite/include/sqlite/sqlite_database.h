@@ -6,7 +6,7 @@
 #include <string_view>
 #include <system_error>
 
-#include "platform/open_status.h"
+#include "platform/problems.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

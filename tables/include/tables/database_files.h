@@ -30,7 +30,7 @@ std::variant<TableSource, ReadFailure> ReadTablesFrom(const std::filesystem::pat
 // tables is refused: it is not a tolerance database.
 struct ProductTables {
   std::vector<TableData> tables;
-  std::vector<std::string> warnings;
+  std::vector<Message> warnings;
   std::optional<CodePageChoice> code_page;
 };
 std::variant<ProductTables, ReadFailure> ReadProductTables(const std::filesystem::path& source,
@@ -39,12 +39,12 @@ std::variant<ProductTables, ReadFailure> ReadProductTables(const std::filesystem
 // Writes the product tables as a database file at `out`: built in a temporary file in the
 // same folder and renamed over `out` only when complete, so a failure leaves `out` as it
 // was. The error says what failed, with the path.
-std::optional<std::string> WriteDatabaseFile(const std::vector<TableData>& tables,
-                                             const std::filesystem::path& out);
+std::optional<Message> WriteDatabaseFile(const std::vector<TableData>& tables,
+                                         const std::filesystem::path& out);
 
 struct ImportOutcome {
-  std::optional<std::string> error;                  // nothing was written
-  std::vector<std::string> warnings;                 // what the source lacked
+  std::optional<Message> error;                      // nothing was written
+  std::vector<Message> warnings;                     // what the source lacked
   std::vector<std::pair<std::string, size_t>> rows;  // rows per table written
   std::optional<CodePageChoice> code_page;
 };
@@ -55,17 +55,17 @@ ImportOutcome ImportDatabase(const std::filesystem::path& source, const std::fil
                              bool force, std::optional<int> code_page = {});
 
 // One CSV per table (UTF-8, header row), in the form ImportDatabase reads back unchanged.
-std::optional<std::string> ExportTables(const std::vector<TableData>& tables,
-                                        const std::filesystem::path& folder, bool force);
-std::optional<std::string> ExportDatabase(const std::filesystem::path& database,
-                                          const std::filesystem::path& folder, bool force);
+std::optional<Message> ExportTables(const std::vector<TableData>& tables,
+                                    const std::filesystem::path& folder, bool force);
+std::optional<Message> ExportDatabase(const std::filesystem::path& database,
+                                      const std::filesystem::path& folder, bool force);
 
 // A file name beside `file` that no one else uses, for writing a file whole before it is
 // renamed over `file`.
 std::filesystem::path TemporaryBeside(const std::filesystem::path& file);
 
 // Why a file operation failed, in the words of the program's messages.
-std::string FileErrorReason(const std::error_code& error);
+Message FileErrorReason(const std::error_code& error);
 
 // The same tables in CSV form, for one table.
 std::string ToCsv(const TableData& table);

@@ -14,7 +14,7 @@ namespace threadgauge {
 // The product's tables filled, by column name, with what the source holds of them. What
 // the source lacks is told in `warnings`; other tables are ignored.
 std::vector<TableData> ToProductTables(const std::vector<TableData>& source,
-                                       std::vector<std::string>& warnings);
+                                       std::vector<Message>& warnings);
 
 // Creates the product's tables and copies the product tables into them; the engine's
 // result code when it fails.

@@ -45,13 +45,13 @@ std::vector<RowLoss> RowsLost(const std::vector<TableData>& before,
 // not (a damaged file never becomes a backup); then the temporary file is renamed into the
 // database's place. When a step fails, nothing is lost, and the error names the path and
 // the reason.
-std::optional<std::string> SaveUserDatabase(const std::vector<TableData>& tables,
-                                            const std::filesystem::path& database,
-                                            const std::string& today = TodayText());
+std::optional<Message> SaveUserDatabase(const std::vector<TableData>& tables,
+                                        const std::filesystem::path& database,
+                                        const std::string& today = TodayText());
 
 // Puts the newest backup that opens as a tolerance database in the database's place, the
 // same way.
-std::optional<std::string> RestoreBackup(const std::filesystem::path& database,
-                                         const std::string& today = TodayText());
+std::optional<Message> RestoreBackup(const std::filesystem::path& database,
+                                     const std::string& today = TodayText());
 
 }  // namespace threadgauge

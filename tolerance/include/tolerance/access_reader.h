@@ -19,10 +19,6 @@ struct CodePageChoice {
   friend bool operator==(const CodePageChoice&, const CodePageChoice&) = default;
 };
 
-// "按代码页 936（GBK）读取；文件头记录的是 1252" when the code page used is not the one
-// recorded; empty otherwise.
-std::string DescribeCodePage(const CodePageChoice& choice);
-
 struct AccessReadOptions {
   // Only this code page is tried, when given.
   std::optional<int> code_page;

@@ -6,7 +6,7 @@
 #include <variant>
 #include <vector>
 
-#include "platform/open_status.h"
+#include "platform/problems.h"
 
 namespace threadgauge {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/open_status.h"
+#include "platform/problems.h"
 
 namespace threadgauge {
 
@@ -16,12 +16,6 @@ struct TableData {
   std::vector<bool> numeric;  // per column: the store keeps numbers there
   std::vector<std::vector<std::optional<std::string>>> rows;
   friend bool operator==(const TableData&, const TableData&) = default;
-};
-
-// A store that could not be read whole, and why, in words for the user.
-struct ReadFailure {
-  std::string message;
-  OpenStatus status = OpenStatus::NotADatabase;  // what it means for a calculation
 };
 
 }  // namespace threadgauge

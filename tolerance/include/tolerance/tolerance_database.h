@@ -57,7 +57,7 @@ class ToleranceDatabase {
   const SqliteConnection* connection() const { return connection_ ? &*connection_ : nullptr; }
   // How the file was read, when the user must know: the code page of an Access 97 file
   // when it is not the one the file's header records. Empty otherwise.
-  std::string ReadingNote() const;
+  const std::optional<CodePageChoice>& code_page() const { return code_page_; }
   // The engine's count of changes committed by other connections to an SQLite file; nothing
   // for a database held in memory.
   std::optional<std::int64_t> DataVersion() const;

@@ -2,7 +2,8 @@
 
 #include <string>
 
-#include "platform/open_status.h"
+#include "platform/problems.h"
+#include "tolerance/access_reader.h"
 
 namespace threadgauge {
 
@@ -13,5 +14,8 @@ std::string DescribeOpenStatus(OpenStatus status);
 
 // An engine result code with what it means: "数据库引擎错误码 13，磁盘已满".
 std::string DescribeEngineCode(int engine_code);
+// "按代码页 936（GBK）读取；文件头记录的是 1252" when the code page an Access file was read in
+// is not the one its header records; empty otherwise.
+std::string DescribeCodePage(const CodePageChoice& choice);
 
 }  // namespace threadgauge
