@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "message_sentences.h"
+
 namespace threadgauge {
 namespace {
 
@@ -64,6 +66,19 @@ TEST(MessageWords, ListsStopAtTenAndCountTheRest) {
                  {"基本偏差"},
                  {{MessageCode::QuotedListOf, {"P", "es(g)"}}}}),
             "表“基本偏差”缺少列 “P”、“es(g)”");
+}
+
+// A code without its sentence would say nothing at all; one listed twice would say one
+// of two things.
+TEST(MessageWords, EveryCodeHasOneSentence) {
+  std::vector<int> times(static_cast<size_t>(MessageCode::EndOfCodes), 0);
+  for (const auto* table : {&kFileSentences, &kRegisterSentences}) {
+    for (const auto& [code, sentence] : *table) {
+      ++times.at(static_cast<size_t>(code));
+      EXPECT_NE(std::string(sentence), "");
+    }
+  }
+  for (size_t code = 0; code < times.size(); ++code) EXPECT_EQ(times[code], 1) << "code " << code;
 }
 
 }  // namespace

@@ -238,6 +238,7 @@ enum class MessageCode {
   TriggerChanged,     // the trigger's name
   EngineCode,         // engine
   EngineReport,       // a line of the engine's own integrity report
+  EndOfCodes,         // not a message: the count of the codes above
 };
 
 // A code with its data; see MessageCode for what each names.
