@@ -71,6 +71,24 @@ std::variant<PgResult, PgError> PgConnection::Exec(
   return ErrorOf(connection_.get(), raw);
 }
 
+std::variant<PgResult, PgError> PgConnection::ExecScript(const std::string& sql) const {
+  PGresult* raw = PQexec(connection_.get(), sql.c_str());
+  PgResult result(raw);
+  const ExecStatusType status = raw ? PQresultStatus(raw) : PGRES_FATAL_ERROR;
+  if (status == PGRES_COMMAND_OK || status == PGRES_TUPLES_OK) return result;
+  return ErrorOf(connection_.get(), raw);
+}
+
+std::optional<std::string> PgConnection::PasswordVerifier(const std::string& login,
+                                                          const std::string& password) const {
+  char* verifier =
+      PQencryptPasswordConn(connection_.get(), password.c_str(), login.c_str(), "scram-sha-256");
+  if (verifier == nullptr) return std::nullopt;
+  std::string kept = verifier;
+  PQfreemem(verifier);
+  return kept;
+}
+
 bool PgConnection::Reconnect() {
   PQreset(connection_.get());
   return PQstatus(connection_.get()) == CONNECTION_OK;

@@ -7,11 +7,22 @@ CREATE TABLE schema_version (version integer NOT NULL);
 INSERT INTO schema_version VALUES (1);
 
 -- Four roles, each with the rights of the one before: the server, not the program, says
--- who may do what.
-CREATE ROLE threadgauge_viewer NOLOGIN;
-CREATE ROLE threadgauge_inspector NOLOGIN IN ROLE threadgauge_viewer;
-CREATE ROLE threadgauge_keeper NOLOGIN IN ROLE threadgauge_inspector;
-CREATE ROLE threadgauge_admin NOLOGIN IN ROLE threadgauge_keeper;
+-- who may do what. Roles belong to the whole server, so a second register on it finds them
+-- made already.
+DO $$
+DECLARE
+  roles text[] := ARRAY['threadgauge_viewer', 'threadgauge_inspector', 'threadgauge_keeper',
+                        'threadgauge_admin'];
+BEGIN
+  FOR i IN 1 .. array_length(roles, 1) LOOP
+    IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = roles[i]) THEN
+      EXECUTE format('CREATE ROLE %I NOLOGIN', roles[i]);
+      IF i > 1 THEN
+        EXECUTE format('GRANT %I TO %I', roles[i - 1], roles[i]);
+      END IF;
+    END IF;
+  END LOOP;
+END $$;
 
 -- Who a login is: the name shown as 检定员 and in the history.
 CREATE TABLE people (
@@ -212,3 +223,42 @@ GRANT INSERT ON records, readings, check_results TO threadgauge_inspector;
 GRANT INSERT, UPDATE ON gauges TO threadgauge_keeper;
 GRANT INSERT, UPDATE, DELETE ON people, settings TO threadgauge_admin;
 GRANT INSERT ON tolerance_versions TO threadgauge_admin;
+
+-- People are added and their roles changed through these two functions, run with the
+-- owner's right to create roles: an admin needs no such right of their own. The password
+-- arrives as its SCRAM verifier, made by the client; the plain password never reaches the
+-- server.
+CREATE FUNCTION add_person(login text, verifier text, role text, display_name text)
+  RETURNS void LANGUAGE plpgsql SECURITY DEFINER SET search_path = public AS $$
+BEGIN
+  IF role NOT IN ('threadgauge_viewer', 'threadgauge_inspector', 'threadgauge_keeper',
+                  'threadgauge_admin') THEN
+    RAISE EXCEPTION 'unknown role %', role USING ERRCODE = '22023';
+  END IF;
+  EXECUTE format('CREATE ROLE %I LOGIN PASSWORD %L IN ROLE %I', login, verifier, role);
+  INSERT INTO people VALUES (login, coalesce(nullif(display_name, ''), login));
+END $$;
+
+CREATE FUNCTION set_person_role(login text, role text)
+  RETURNS void LANGUAGE plpgsql SECURITY DEFINER SET search_path = public AS $$
+DECLARE
+  each_role text;
+BEGIN
+  IF role NOT IN ('threadgauge_viewer', 'threadgauge_inspector', 'threadgauge_keeper',
+                  'threadgauge_admin') THEN
+    RAISE EXCEPTION 'unknown role %', role USING ERRCODE = '22023';
+  END IF;
+  IF NOT EXISTS (SELECT 1 FROM people p WHERE p.login = set_person_role.login) THEN
+    RAISE EXCEPTION 'unknown person %', login USING ERRCODE = '42704';
+  END IF;
+  FOREACH each_role IN ARRAY ARRAY['threadgauge_viewer', 'threadgauge_inspector',
+                                   'threadgauge_keeper', 'threadgauge_admin'] LOOP
+    EXECUTE format('REVOKE %I FROM %I', each_role, login);
+  END LOOP;
+  EXECUTE format('GRANT %I TO %I', role, login);
+END $$;
+
+REVOKE ALL ON FUNCTION add_person(text, text, text, text), set_person_role(text, text)
+  FROM PUBLIC;
+GRANT EXECUTE ON FUNCTION add_person(text, text, text, text), set_person_role(text, text)
+  TO threadgauge_admin;

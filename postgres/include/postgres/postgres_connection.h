@@ -50,6 +50,14 @@ class PgConnection {
   std::variant<PgResult, PgError> Exec(const std::string& sql,
                                        const std::vector<PgParameter>& parameters = {}) const;
 
+  // Several statements without parameters, as one string (a schema): the first failure.
+  std::variant<PgResult, PgError> ExecScript(const std::string& sql) const;
+
+  // The password as the server keeps it (its SCRAM verifier), so that the password itself
+  // never travels to the server in a statement.
+  std::optional<std::string> PasswordVerifier(const std::string& login,
+                                              const std::string& password) const;
+
   // After `lost`: one try to connect again with what the connection was opened with.
   bool Reconnect();
   std::string user() const;
