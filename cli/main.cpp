@@ -31,6 +31,9 @@ int main(int argc, char** argv) {
   if (args[0] == "batch") return RunBatchCommand(rest, std::cin, std::cout, std::cerr);
   if (args[0] == "sheet") return RunSheetCommand(rest, std::cout, std::cerr);
   if (args[0] == "gauges") return RunGaugesCommand(rest, std::cout, std::cerr);
+#ifdef THREADGAUGE_SERVER_REGISTER
+  if (args[0] == "register") return RunRegisterCommand(rest, std::cin, std::cout, std::cerr);
+#endif
   if (args[0] == "inspect") return RunInspectCommand(rest, std::cout, std::cerr);
   if (args[0] == "record") return RunRecordCommand(rest, std::cout, std::cerr);
   auto [options, error] = ParseCliOptions(args);

@@ -36,6 +36,16 @@ std::optional<RegisterRole> RoleOfWord(const std::string& word) {
   return std::nullopt;
 }
 
+Message ServerMessage(const PgError& error, const std::string& action, RegisterRole needed) {
+  // The server's own words end with a line break; the first line says it.
+  const std::string reason = error.detail.substr(0, error.detail.find('\n'));
+  if (error.sqlstate == "42501") {
+    return {MessageCode::NoPermission, {action, std::string(ServerRoleName(needed)).substr(12)}};
+  }
+  if (error.lost) return {MessageCode::ServerUnreachable, {reason}};
+  return {MessageCode::ServerRefused, {reason}};
+}
+
 std::optional<PgError> InitServer(const PgConnection& owner) {
   // The statements run as one: a schema half made is none.
   if (auto failed = ErrorOf(owner.ExecScript("BEGIN;" + ServerSchemaSql() + ";COMMIT;"))) {

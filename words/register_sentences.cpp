@@ -137,6 +137,18 @@ const std::vector<Sentence> kRegisterSentences = {
     {MessageCode::TriggerChanged, "触发器 {0} 已被改动"},
     {MessageCode::EngineCode, "{e0}"},
     {MessageCode::EngineReport, "{0}"},
+    // The register on a server.
+    {MessageCode::ServerMissing,
+     "缺少量规台账服务器：用 --register postgresql://主机:端口/库名（或 "
+     "service=名），或设置环境变量 THREADGAUGE_REGISTER"},
+    {MessageCode::ServerUnreachable, "量规台账服务器无法连接：{0}"},
+    {MessageCode::ServerRefused, "服务器拒绝了请求：{0}"},
+    {MessageCode::NoPermission, "没有权限：{0}（需要 {1} 角色）"},
+    {MessageCode::PersonExists, "用户 {0} 已存在"},
+    {MessageCode::PersonUnknown, "没有用户 {0}"},
+    {MessageCode::RoleUnknown, "角色“{0}”不是 viewer、inspector、keeper、admin 之一"},
+    {MessageCode::PasswordMissing, "缺少密码：从标准输入读入一行"},
+    {MessageCode::ServerAlreadyInitialised, "服务器上的量规台账已经建立"},
 };
 
 }  // namespace threadgauge

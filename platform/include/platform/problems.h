@@ -238,7 +238,17 @@ enum class MessageCode {
   TriggerChanged,     // the trigger's name
   EngineCode,         // engine
   EngineReport,       // a line of the engine's own integrity report
-  EndOfCodes,         // not a message: the count of the codes above
+  // --- the register on a server ---
+  ServerMissing,
+  ServerUnreachable,  // the reason libpq gives
+  ServerRefused,      // the server's reason
+  NoPermission,       // what was tried, the role it needs
+  PersonExists,       // login
+  PersonUnknown,      // login
+  RoleUnknown,        // the role as typed
+  PasswordMissing,
+  ServerAlreadyInitialised,
+  EndOfCodes,  // not a message: the count of the codes above
 };
 
 // A code with its data; see MessageCode for what each names.

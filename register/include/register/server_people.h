@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/problems.h"
 #include "postgres/postgres_connection.h"
 
 namespace threadgauge {
@@ -28,6 +29,10 @@ std::optional<PgError> AddPerson(const PgConnection& admin, const std::string& l
                                  const std::string& display_name);
 std::optional<PgError> SetPersonRole(const PgConnection& admin, const std::string& login,
                                      RegisterRole role);
+
+// What the user reads of a server's answer: a refused right names the action and the role
+// it needs; a connection that failed or broke says why.
+Message ServerMessage(const PgError& error, const std::string& action, RegisterRole needed);
 
 struct Person {
   std::string login, display_name;
