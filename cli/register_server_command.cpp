@@ -33,16 +33,20 @@ std::optional<std::string> ServerOf(const std::optional<std::string>& typed) {
   return std::nullopt;
 }
 
-// The connection, or why there is none (said on `err`).
-std::optional<PgConnection> ConnectTo(const std::optional<std::string>& typed, std::ostream& err) {
+// The connection, or why there is none (said on `err`, with the exit status in `exit`: 2
+// when no server was named, 1 when it could not be reached).
+std::optional<PgConnection> ConnectTo(const std::optional<std::string>& typed, std::ostream& err,
+                                      int& exit) {
   const auto where = ServerOf(typed);
   if (!where) {
     err << Say({MessageCode::ServerMissing}) << "\n";
+    exit = 2;
     return std::nullopt;
   }
   auto connected = PgConnection::Connect(*where);
   if (const auto* error = std::get_if<PgError>(&connected)) {
     err << Say(ServerMessage(*error, "", RegisterRole::Viewer)) << "\n";
+    exit = 1;
     return std::nullopt;
   }
   return std::get<PgConnection>(std::move(connected));
@@ -65,8 +69,9 @@ int InitServerCommand(const std::vector<std::string>& args, std::ostream& out, s
   app.add_option("uri", uri)->required();
   const Reading read = ReadArguments(app, args, kRegisterHelp, out, err);
   if (read.done) return read.exit;
-  auto owner = ConnectTo(uri, err);
-  if (!owner) return 1;
+  int exit = 0;
+  auto owner = ConnectTo(uri, err, exit);
+  if (!owner) return exit;
   if (auto failed = InitServer(*owner)) {
     return Refused(*failed, "建立量规台账", RegisterRole::Admin, err);
   }
@@ -102,8 +107,9 @@ int AddUserCommand(const std::vector<std::string>& args, std::istream& in, std::
     err << Say({MessageCode::PasswordMissing}) << "\n";
     return 2;
   }
-  auto admin = ConnectTo(person.server, err);
-  if (!admin) return 1;
+  int exit = 0;
+  auto admin = ConnectTo(person.server, err, exit);
+  if (!admin) return exit;
   if (auto failed = AddPerson(*admin, person.login, password, *role, person.display_name)) {
     if (failed->sqlstate == "42710") {
       err << Say({MessageCode::PersonExists, {person.login}}) << "\n";
@@ -126,8 +132,9 @@ int SetRoleCommand(const std::vector<std::string>& args, std::ostream& out, std:
     err << Say({MessageCode::RoleUnknown, {person.role_typed}}) << "\n";
     return 2;
   }
-  auto admin = ConnectTo(person.server, err);
-  if (!admin) return 1;
+  int exit = 0;
+  auto admin = ConnectTo(person.server, err, exit);
+  if (!admin) return exit;
   if (auto failed = SetPersonRole(*admin, person.login, *role)) {
     if (failed->sqlstate == "42704") {
       err << Say({MessageCode::PersonUnknown, {person.login}}) << "\n";
@@ -145,8 +152,9 @@ int ListUsersCommand(const std::vector<std::string>& args, std::ostream& out, st
   app.add_option("--register", server);
   const Reading read = ReadArguments(app, args, kRegisterHelp, out, err);
   if (read.done) return read.exit;
-  auto db = ConnectTo(server, err);
-  if (!db) return 1;
+  int exit = 0;
+  auto db = ConnectTo(server, err, exit);
+  if (!db) return exit;
   const auto people = People(*db);
   if (const auto* failed = std::get_if<PgError>(&people)) {
     return Refused(*failed, "查看用户", RegisterRole::Viewer, err);
