@@ -1,5 +1,5 @@
-// The gauges of the register and its settings.
-#include "register/gauge_register.h"
+// The gauges of the register file and its settings.
+#include "register_file.h"
 #include "register_sql.h"
 
 namespace threadgauge {
@@ -43,9 +43,7 @@ GaugeEntry ReadGauge(const SqliteStatement& s) {
 
 }  // namespace
 
-std::optional<RegisterError> GaugeRegister::Add(const GaugeEntry& gauge) { return AddAll({gauge}); }
-
-std::optional<RegisterError> GaugeRegister::AddAll(const std::vector<GaugeEntry>& gauges) {
+std::optional<RegisterError> RegisterFile::InsertGauges(const std::vector<GaugeEntry>& gauges) {
   return Write([&]() -> std::optional<RegisterError> {
     auto insert = db_.Prepare(std::string("INSERT INTO gauges (") + kGaugeColumns +
                               ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
@@ -64,7 +62,7 @@ std::optional<RegisterError> GaugeRegister::AddAll(const std::vector<GaugeEntry>
   });
 }
 
-std::optional<RegisterError> GaugeRegister::Update(const GaugeEntry& gauge) {
+std::optional<RegisterError> RegisterFile::UpdateGauge(const GaugeEntry& gauge) {
   return Write([&]() -> std::optional<RegisterError> {
     auto update = db_.Prepare(
         "UPDATE gauges SET thread=?2, kind=?3, length=?4, maker=?5, serial=?6, since=?7, "
@@ -81,15 +79,7 @@ std::optional<RegisterError> GaugeRegister::Update(const GaugeEntry& gauge) {
   });
 }
 
-std::optional<RegisterError> GaugeRegister::SetState(const std::string& number,
-                                                     const std::string& state) {
-  auto gauge = Find(number);
-  if (!gauge) return RegisterError{{MessageCode::GaugeNumberUnknown, {number}}};
-  gauge->state = state;
-  return Update(*gauge);
-}
-
-std::optional<GaugeEntry> GaugeRegister::Find(const std::string& number) const {
+std::optional<GaugeEntry> RegisterFile::FindGauge(const std::string& number) const {
   auto select =
       db_.Prepare(std::string("SELECT ") + kGaugeColumns + " FROM gauges WHERE number = ?");
   if (!select) {
@@ -109,7 +99,7 @@ std::optional<GaugeEntry> GaugeRegister::Find(const std::string& number) const {
   return std::nullopt;
 }
 
-std::vector<GaugeEntry> GaugeRegister::Gauges() const {
+std::vector<GaugeEntry> RegisterFile::Gauges() const {
   std::vector<GaugeEntry> gauges;
   gauges.reserve(static_cast<size_t>(ReadInteger(db_, "SELECT count(*) FROM gauges").value_or(0)));
   auto select =
@@ -125,7 +115,7 @@ std::vector<GaugeEntry> GaugeRegister::Gauges() const {
   return gauges;
 }
 
-void GaugeRegister::ForEachGauge(
+void RegisterFile::ForEachGauge(
     const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit) const {
   // The gauges in 编号 order, each joined to its records through the index that holds all the
   // due list reads of them: one statement, no record read twice.
@@ -165,7 +155,7 @@ void GaugeRegister::ForEachGauge(
   if (step == SqliteStatement::Step::Error) ReadFailed(select->ErrorCode());
 }
 
-std::string GaugeRegister::Setting(const std::string& key) const {
+std::string RegisterFile::Setting(const std::string& key) const {
   auto select = db_.Prepare("SELECT value FROM settings WHERE key = ?");
   if (!select) {
     ReadFailed(db_.ErrorCode());
@@ -177,8 +167,8 @@ std::string GaugeRegister::Setting(const std::string& key) const {
   return step == SqliteStatement::Step::Row ? TextOf(select->Read(0)) : "";
 }
 
-std::optional<RegisterError> GaugeRegister::SetSetting(const std::string& key,
-                                                       const std::string& value) {
+std::optional<RegisterError> RegisterFile::SetSetting(const std::string& key,
+                                                      const std::string& value) {
   return Write([&]() -> std::optional<RegisterError> {
     auto upsert = db_.Prepare(
         "INSERT INTO settings (key, value) VALUES (?1, ?2) "

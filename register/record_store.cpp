@@ -1,9 +1,5 @@
-// The inspection records: written once, linked into the chain of hashes, read back whole.
-#include <algorithm>
-#include <ctime>
-#include <map>
-
-#include "register/gauge_register.h"
+// The inspection records of the register file: written once, read back whole.
+#include "register_file.h"
 #include "register_sql.h"
 
 namespace threadgauge {
@@ -53,23 +49,6 @@ InspectionRecord ReadRecord(const SqliteStatement& s) {
   r.instrument = {TextOf(s.Read(31)), TextOf(s.Read(32)), TextOf(s.Read(33)), TextOf(s.Read(34))};
   r.hash = TextOf(s.Read(35));
   return r;
-}
-
-// The pitch diameter the gauge wears towards: a ring's largest reading, a plug's smallest.
-std::optional<double> WearSide(const InspectionRecord& r) {
-  if (r.readings.empty()) return std::nullopt;
-  const bool ring = IsRing(r.kind);
-  const auto [low, high] = std::minmax_element(
-      r.readings.begin(), r.readings.end(),
-      [](const auto& a, const auto& b) { return a.pitch_diameter < b.pitch_diameter; });
-  return ring ? high->pitch_diameter : low->pitch_diameter;
-}
-
-std::string LocalTimestamp() {
-  const std::time_t now = std::time(nullptr);
-  char text[32];
-  std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", std::localtime(&now));
-  return text;
 }
 
 // The record's columns, in the order of the INSERT.
@@ -158,10 +137,6 @@ std::optional<RegisterError> InsertChecks(const SqliteConnection& db,
 
 }  // namespace
 
-RecordFacts FactsOf(const InspectionRecord& r) {
-  return {r.id, r.date, r.verdict, IsRing(r.kind), r.replaces, r.wear_limit, WearSide(r)};
-}
-
 std::vector<InspectionRecord> ReadRecords(const SqliteConnection& db, const std::string& tail,
                                           const std::function<void(SqliteStatement&)>& bind,
                                           int* failure) {
@@ -204,7 +179,7 @@ std::vector<InspectionRecord> ReadRecords(const SqliteConnection& db, const std:
   return records;
 }
 
-std::optional<RegisterError> GaugeRegister::InsertRecord(InspectionRecord r, long long& id) {
+std::optional<RegisterError> RegisterFile::InsertRecord(const InspectionRecord& r) {
   const auto gauge_id = [&]() -> std::optional<long long> {
     auto select = db_.Prepare("SELECT id FROM gauges WHERE number = ?");
     if (!select) return std::nullopt;
@@ -213,22 +188,6 @@ std::optional<RegisterError> GaugeRegister::InsertRecord(InspectionRecord r, lon
     return static_cast<long long>(select->Read(0).number);
   }();
   if (!gauge_id) return RegisterError{{MessageCode::GaugeNumberUnknownUnwritten, {r.gauge_number}}};
-  auto last = db_.Prepare("SELECT id, hash FROM records ORDER BY id DESC LIMIT 1");
-  if (!last) return EngineError(path_, db_.ErrorCode());
-  std::string previous;
-  r.id = 1;
-  switch (last->Next()) {
-    case SqliteStatement::Step::Row:
-      r.id = static_cast<long long>(last->Read(0).number) + 1;
-      previous = TextOf(last->Read(1));
-      break;
-    case SqliteStatement::Step::Error:
-      return EngineError(path_, last->ErrorCode());
-    case SqliteStatement::Step::Done:
-      break;
-  }
-  r.created = LocalTimestamp();
-  r.hash = RecordHash(r, previous);
   auto insert = db_.Prepare(
       "INSERT INTO records (id, gauge_id, date, inspector, temperature, method, element, "
       "element_certificate, major, uncertainty, notes, replaces, thread, kind, length, "
@@ -250,24 +209,29 @@ std::optional<RegisterError> GaugeRegister::InsertRecord(InspectionRecord r, lon
   }
   if (auto failed = InsertReadings(db_, path_, r)) return failed;
   if (auto failed = InsertChecks(db_, path_, r)) return failed;
-  id = r.id;
   return std::nullopt;
 }
 
-std::variant<long long, RegisterError> GaugeRegister::AddRecord(const InspectionRecord& record) {
-  auto added = AddRecords({record});
-  if (auto* failed = std::get_if<RegisterError>(&added)) return *failed;
-  return std::get<std::vector<long long>>(added).front();
-}
-
-std::variant<std::vector<long long>, RegisterError> GaugeRegister::AddRecords(
-    const std::vector<InspectionRecord>& records) {
+std::variant<std::vector<long long>, RegisterError> RegisterFile::AppendRecords(
+    const std::vector<InspectionRecord>& records, const Seal& seal) {
   std::vector<long long> ids;
   auto failed = Write([&]() -> std::optional<RegisterError> {
     for (const InspectionRecord& record : records) {
-      long long id = 0;
-      if (auto refused = InsertRecord(record, id)) return refused;
-      ids.push_back(id);
+      RecordLink last;
+      auto select = db_.Prepare("SELECT id, hash FROM records ORDER BY id DESC LIMIT 1");
+      if (!select) return EngineError(path_, db_.ErrorCode());
+      switch (select->Next()) {
+        case SqliteStatement::Step::Row:
+          last = {static_cast<long long>(select->Read(0).number), TextOf(select->Read(1))};
+          break;
+        case SqliteStatement::Step::Error:
+          return EngineError(path_, select->ErrorCode());
+        case SqliteStatement::Step::Done:
+          break;
+      }
+      const InspectionRecord sealed = seal(record, last);
+      if (auto refused = InsertRecord(sealed)) return refused;
+      ids.push_back(sealed.id);
     }
     return std::nullopt;
   });
@@ -275,39 +239,44 @@ std::variant<std::vector<long long>, RegisterError> GaugeRegister::AddRecords(
   return ids;
 }
 
-std::vector<InspectionRecord> GaugeRegister::RecordsOf(const std::string& number) const {
+std::vector<InspectionRecord> RegisterFile::Records(
+    const std::optional<std::string>& gauge_number) const {
   int failure = 0;
-  std::vector<InspectionRecord> records = ReadRecords(
-      db_, "WHERE g.number = ? ORDER BY r.date, r.id",
-      [&](SqliteStatement& s) { s.BindText(1, number); }, &failure);
+  std::vector<InspectionRecord> records =
+      gauge_number ? ReadRecords(
+                         db_, "WHERE g.number = ? ORDER BY r.id",
+                         [&](SqliteStatement& s) { s.BindText(1, *gauge_number); }, &failure)
+                   : ReadRecords(db_, "ORDER BY r.id", {}, &failure);
   if (failure != 0) ReadFailed(failure);
-  std::map<long long, long long> replaced_by;
-  for (const InspectionRecord& r : records) {
-    if (r.replaces) replaced_by[*r.replaces] = r.id;
-  }
-  for (InspectionRecord& r : records) {
-    if (auto it = replaced_by.find(r.id); it != replaced_by.end()) r.replaced_by = it->second;
-  }
   return records;
 }
 
-std::optional<InspectionRecord> GaugeRegister::Record(long long id) const {
+std::optional<std::string> RegisterFile::GaugeOfRecord(long long id) const {
   auto select = db_.Prepare(
       "SELECT g.number FROM records r JOIN gauges g ON g.id = r.gauge_id WHERE r.id = ?");
   if (!select) return std::nullopt;
   select->BindInteger(1, id);
   if (select->Next() != SqliteStatement::Step::Row) return std::nullopt;
-  for (InspectionRecord& r : RecordsOf(TextOf(select->Read(0)))) {
-    if (r.id == id) return std::move(r);
-  }
-  return std::nullopt;
+  return TextOf(select->Read(0));
 }
 
-std::vector<InspectionRecord> CountingRecords(const std::vector<InspectionRecord>& records) {
-  std::vector<InspectionRecord> counting;
-  std::copy_if(records.begin(), records.end(), std::back_inserter(counting),
-               [](const InspectionRecord& r) { return !r.replaced_by; });
-  return counting;
+std::vector<RecordLink> RegisterFile::Links() const {
+  std::vector<RecordLink> links;
+  auto select = db_.Prepare("SELECT id, hash FROM records ORDER BY id");
+  if (!select) {
+    ReadFailed(db_.ErrorCode());
+    return links;
+  }
+  SqliteStatement::Step step;
+  while ((step = select->Next()) == SqliteStatement::Step::Row) {
+    links.push_back({static_cast<long long>(select->Read(0).number), TextOf(select->Read(1))});
+  }
+  if (step == SqliteStatement::Step::Error) ReadFailed(select->ErrorCode());
+  return links;
+}
+
+long long RegisterFile::RecordCount() const {
+  return ReadInteger(db_, "SELECT count(*) FROM records").value_or(0);
 }
 
 }  // namespace threadgauge

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "platform/utf8.h"
+#include "register_file.h"
 #include "register_schema.h"
 #include "register_sql.h"
 
@@ -193,7 +194,7 @@ std::variant<std::filesystem::path, RegisterError> RestoreRegister(
 
 namespace threadgauge {
 
-std::optional<RegisterError> GaugeRegister::CopyTo(const std::filesystem::path& target) const {
+std::optional<RegisterError> RegisterFile::CopyTo(const std::filesystem::path& target) const {
   std::error_code error;
   if (std::filesystem::exists(target, error)) {
     return RegisterError{{MessageCode::CopyTargetExists, {Utf8(target)}}};
@@ -209,7 +210,7 @@ std::optional<RegisterError> GaugeRegister::CopyTo(const std::filesystem::path& 
   return std::nullopt;
 }
 
-std::optional<RegisterError> GaugeRegister::BackUpBeforeTodaysFirstChange() {
+std::optional<RegisterError> RegisterFile::BackUpBeforeTodaysFirstChange() {
   const Day today = today_();
   const std::filesystem::path target = DailyBackupPath(path_, today);
   std::error_code error;

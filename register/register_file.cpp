@@ -1,5 +1,7 @@
 // Opening the register file: made on first use, told from every other file, migrated after
 // a copy, checked for damage, and written only in transactions after the day's backup.
+#include "register_file.h"
+
 #include <fstream>
 #include <system_error>
 
@@ -245,6 +247,14 @@ std::variant<OpenedFile, RegisterError> OpenFile(const std::filesystem::path& pa
 }  // namespace
 
 std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesystem::path& path) {
+  auto opened = RegisterFile::Open(path);
+  if (auto* failed = std::get_if<RegisterError>(&opened)) return *failed;
+  return GaugeRegister(std::move(std::get<std::unique_ptr<RegisterFile>>(opened)));
+}
+
+std::variant<std::unique_ptr<RegisterFile>, RegisterError> RegisterFile::Open(
+    const std::filesystem::path& path) {
+  constexpr int kVersion = GaugeRegister::kVersion;
   if (auto failed = PrepareFile(path)) return *failed;
   auto file = OpenFile(path);
   if (auto* failed = std::get_if<RegisterError>(&file)) return *failed;
@@ -259,19 +269,19 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesy
   if (probe.version > kVersion) {
     auto [reader, reader_code] = SqliteConnection::OpenReadOnlyShared(path, kRegisterBusyMs);
     if (!reader) return EngineError(path, reader_code);
-    GaugeRegister newer(
+    auto newer = std::make_unique<RegisterFile>(
         std::move(*reader), path, true,
         Message{MessageCode::RegisterNewer, {Utf8(path), std::to_string(probe.version)}});
-    newer.CheckFile();
+    newer->CheckFile();
     return newer;
   }
   if (probe.version < 1) return RegisterError{{MessageCode::RegisterWithoutVersion, {Utf8(path)}}};
-  GaugeRegister opened(std::move(db), path, read_only, note);
-  opened.CheckFile();
-  if (probe.version < kVersion && opened.damage_) {
+  auto opened = std::make_unique<RegisterFile>(std::move(db), path, read_only, note);
+  opened->CheckFile();
+  if (probe.version < kVersion && opened->damage_) {
     return RegisterError{{MessageCode::DamagedCannotMigrate,
                           {std::to_string(kVersion)},
-                          {*opened.damage_, RestoreHint(path)}},
+                          {*opened->damage_, RestoreHint(path)}},
                          false,
                          true};
   }
@@ -280,20 +290,22 @@ std::variant<GaugeRegister, RegisterError> GaugeRegister::Open(const std::filesy
       return RegisterError{
           {MessageCode::MigrationNeedsWriting, {Utf8(path), std::to_string(kVersion)}}};
     }
-    if (auto failed = Migrate(opened.db_, path, probe.version, opened.note_)) return *failed;
+    if (auto failed = Migrate(opened->db_, path, probe.version, opened->note_)) return *failed;
   }
-  if (auto failed = opened.db_.Exec("PRAGMA foreign_keys = ON")) {
+  if (auto failed = opened->db_.Exec("PRAGMA foreign_keys = ON")) {
     return EngineError(path, *failed);
   }
-  if (!opened.read_only()) {
-    if (auto failed = opened.db_.Exec("PRAGMA journal_mode = WAL")) {
+  if (!read_only && !opened->damage_) {
+    if (auto failed = opened->db_.Exec("PRAGMA journal_mode = WAL")) {
       return EngineError(path, *failed);
     }
   }
   return opened;
 }
 
-void GaugeRegister::CheckFile() {
+std::string RegisterFile::Where() const { return Utf8(path_); }
+
+void RegisterFile::CheckFile() {
   // The quick check reads every page of every table and index and their links; it misses
   // only an index that disagrees with its table, which `gauges verify` looks for. Over a
   // register of 10^4 gauges and 5·10^4 records it takes about as long as reading the file.
@@ -319,12 +331,12 @@ void GaugeRegister::CheckFile() {
   }
 }
 
-void GaugeRegister::ReadFailed(int engine_code) const {
+void RegisterFile::ReadFailed(int engine_code) const {
   if (!damage_)
     damage_ = Message{MessageCode::RegisterReadError, {Utf8(path_), std::to_string(engine_code)}};
 }
 
-std::optional<RegisterError> GaugeRegister::Write(
+std::optional<RegisterError> RegisterFile::Write(
     const std::function<std::optional<RegisterError>()>& change) {
   if (damage_) {
     return RegisterError{{MessageCode::DamagedNoWriting, {}, {*damage_, RestoreHint(path_)}}};

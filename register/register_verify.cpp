@@ -1,14 +1,12 @@
-// What `gauges verify` checks: the engine's integrity check, the triggers that guard the
-// records, and the chain of record hashes.
-#include <algorithm>
-
-#include "register/gauge_register.h"
+// What `gauges verify` checks in the register file: the engine's integrity check, the
+// triggers that guard the records, the extreme reading kept beside each record.
+#include "register_file.h"
 #include "register_schema.h"
 #include "register_sql.h"
 
 namespace threadgauge {
 
-std::vector<Message> GaugeRegister::IntegrityFaults() const {
+std::vector<Message> RegisterFile::IntegrityFaults() const {
   std::vector<Message> faults;
   auto check = db_.Prepare("PRAGMA integrity_check(100)");
   if (!check) return {{MessageCode::EngineCode, {std::to_string(db_.ErrorCode())}}};
@@ -22,7 +20,7 @@ std::vector<Message> GaugeRegister::IntegrityFaults() const {
   return faults;
 }
 
-std::vector<Message> GaugeRegister::MissingTriggers() const {
+std::vector<Message> RegisterFile::MissingGuards() const {
   std::vector<Message> missing;
   auto select = db_.Prepare("SELECT sql FROM sqlite_master WHERE type = 'trigger' AND name = ?");
   if (!select) return {{MessageCode::EngineCode, {std::to_string(db_.ErrorCode())}}};
@@ -38,27 +36,9 @@ std::vector<Message> GaugeRegister::MissingTriggers() const {
   return missing;
 }
 
-std::vector<BrokenLink> GaugeRegister::BrokenLinks(
+std::vector<BrokenLink> RegisterFile::WearSidesAmiss(
     const std::optional<std::string>& gauge_number) const {
-  std::vector<BrokenLink> broken;
-  int failure = 0;
-  const std::vector<InspectionRecord> records =
-      gauge_number ? ReadRecords(
-                         db_, "WHERE g.number = ? ORDER BY r.id",
-                         [&](SqliteStatement& s) { s.BindText(1, *gauge_number); }, &failure)
-                   : ReadRecords(db_, "ORDER BY r.id", {}, &failure);
-  if (failure != 0) ReadFailed(failure);
-  // Each record's link is checked against the stored hash of the record just before it in
-  // the whole register, whichever gauge that was.
-  auto before = db_.Prepare("SELECT hash FROM records WHERE id < ? ORDER BY id DESC LIMIT 1");
-  if (!before) return broken;
-  for (const InspectionRecord& r : records) {
-    before->Reset();
-    before->BindInteger(1, r.id);
-    const std::string previous =
-        before->Next() == SqliteStatement::Step::Row ? TextOf(before->Read(0)) : "";
-    if (r.hash != RecordHash(r, previous)) broken.push_back({r.id, r.gauge_number});
-  }
+  std::vector<BrokenLink> amiss;
   // The due list reads each record's extreme reading kept beside it; it must be the one
   // its readings give.
   const std::string mismatch =
@@ -68,21 +48,12 @@ std::vector<BrokenLink> GaugeRegister::BrokenLinks(
       "SELECT r.id, g.number FROM records r JOIN gauges g ON g.id = "
       "r.gauge_id WHERE " +
       std::string(gauge_number ? "g.number = ?1 AND " : "") + mismatch + " ORDER BY r.id");
-  if (!kept) return broken;
+  if (!kept) return amiss;
   if (gauge_number) kept->BindText(1, *gauge_number);
   while (kept->Next() == SqliteStatement::Step::Row) {
-    const auto id = static_cast<long long>(kept->Read(0).number);
-    if (std::none_of(broken.begin(), broken.end(), [&](const auto& b) { return b.record == id; })) {
-      broken.push_back({id, TextOf(kept->Read(1))});
-    }
+    amiss.push_back({static_cast<long long>(kept->Read(0).number), TextOf(kept->Read(1))});
   }
-  std::sort(broken.begin(), broken.end(),
-            [](const BrokenLink& a, const BrokenLink& b) { return a.record < b.record; });
-  return broken;
-}
-
-long long GaugeRegister::RecordCount() const {
-  return ReadInteger(db_, "SELECT count(*) FROM records").value_or(0);
+  return amiss;
 }
 
 }  // namespace threadgauge

@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <variant>
@@ -10,62 +11,56 @@
 #include "platform/problems.h"
 #include "register/calendar.h"
 #include "register/register_entries.h"
-#include "sqlite/sqlite_database.h"
+#include "register/register_store.h"
 
 namespace threadgauge {
 
 // The register's file in the user's data folder, beside the user's tolerance tables.
 std::filesystem::path DefaultRegisterPath(const std::filesystem::path& user_directory);
 
-// What the due list needs of a record, read for all records at once.
-struct RecordFacts {
-  long long id = 0;
-  std::string date;
-  std::string verdict;  // VerdictKey
-  bool ring = false;    // a ring gauge grows as it wears; every other kind shrinks
-  std::optional<long long> replaces;
-  std::optional<double> wear_limit;
-  std::optional<double> wear_side;  // the extreme reading's pitch diameter on the wearing side
-};
-RecordFacts FactsOf(const InspectionRecord& record);
-
-// A record whose stored hash does not follow from its content and the record before it.
-struct BrokenLink {
-  long long record = 0;
-  std::string gauge_number;
-};
-
-// The gauge register (量规台账): an SQLite file of the user's own. Opening creates it on
-// first use, migrates an older file (after copying it aside) in one transaction, opens a
-// newer file than this program knows read-only, and checks the file: a damaged one opens
-// read-only and says so. Every change is one transaction, written whole or not at all,
-// after the day's backup.
+// The gauge register (量规台账), in whichever store keeps it: the user's own SQLite file
+// (opening creates it on first use, migrates an older file after copying it aside, opens a
+// newer or damaged one read-only) or a workshop's server. The register's rules are kept
+// here, once: records are numbered in the order they are made and linked into the chain of
+// record hashes, a correction names the record it replaces, a state is changed on the gauge
+// as it stands.
 class GaugeRegister {
  public:
-  static constexpr int kVersion = 3;
+  static constexpr int kVersion = 3;  // of the file
+
+  explicit GaugeRegister(std::unique_ptr<RegisterStore> store) : store_(std::move(store)) {}
 
   static std::variant<GaugeRegister, RegisterError> Open(const std::filesystem::path& path);
   // Only when the file exists: reading never creates a register.
   static std::variant<GaugeRegister, RegisterError> OpenExisting(const std::filesystem::path& path);
 
-  const std::filesystem::path& path() const { return path_; }
-  bool read_only() const { return read_only_ || damage_.has_value(); }
-  // What the user must know of the opening: a migration made, a newer file read only.
-  const std::optional<Message>& note() const { return note_; }
-  // The file's fault, when its check or a later read found one: what is read from it may
+  // The register's file; empty on a server.
+  std::filesystem::path path() const { return store_->File(); }
+  // The file's path or the server's address, for the user.
+  std::string where() const { return store_->Where(); }
+  bool on_server() const { return store_->File().empty(); }
+  bool read_only() const { return store_->ReadOnly() || damage().has_value(); }
+  const std::optional<Message>& note() const { return store_->Note(); }
+  // The store's fault, when its check or a later read found one: what is read from it may
   // be incomplete, and nothing is written to it.
-  const std::optional<Message>& damage() const { return damage_; }
+  const std::optional<Message>& damage() const { return store_->Damage(); }
   // The day of the daily backup (tests set their own).
-  void SetClock(std::function<Day()> today) { today_ = std::move(today); }
+  void SetClock(std::function<Day()> today) { store_->SetClock(std::move(today)); }
 
-  std::optional<RegisterError> Add(const GaugeEntry& gauge);
+  std::optional<RegisterError> Add(const GaugeEntry& gauge) { return AddAll({gauge}); }
   // All or nothing: the import of a ledger.
-  std::optional<RegisterError> AddAll(const std::vector<GaugeEntry>& gauges);
-  std::optional<RegisterError> Update(const GaugeEntry& gauge);  // by its 编号
+  std::optional<RegisterError> AddAll(const std::vector<GaugeEntry>& gauges) {
+    return store_->InsertGauges(gauges);
+  }
+  std::optional<RegisterError> Update(const GaugeEntry& gauge) {
+    return store_->UpdateGauge(gauge);
+  }
   std::optional<RegisterError> SetState(const std::string& number, const std::string& state);
 
-  std::optional<GaugeEntry> Find(const std::string& number) const;
-  std::vector<GaugeEntry> Gauges() const;
+  std::optional<GaugeEntry> Find(const std::string& number) const {
+    return store_->FindGauge(number);
+  }
+  std::vector<GaugeEntry> Gauges() const { return store_->Gauges(); }
 
   // The record, its readings and check results in one transaction, linked into the chain
   // of record hashes; its id.
@@ -79,39 +74,33 @@ class GaugeRegister {
   // Every gauge, by 编号, with the facts of its records, in one pass over the register: the
   // due list of the whole register.
   void ForEachGauge(
-      const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit) const;
+      const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit) const {
+    store_->ForEachGauge(visit);
+  }
 
   // Settings kept with the register: "organisation" (单位名称).
-  std::string Setting(const std::string& key) const;
-  std::optional<RegisterError> SetSetting(const std::string& key, const std::string& value);
+  std::string Setting(const std::string& key) const { return store_->Setting(key); }
+  std::optional<RegisterError> SetSetting(const std::string& key, const std::string& value) {
+    return store_->SetSetting(key, value);
+  }
 
-  // The checks of `gauges verify`: the engine's integrity check, the triggers that guard
-  // the records, and the chain of record hashes (all records, or one gauge's).
-  std::vector<Message> IntegrityFaults() const;
-  std::vector<Message> MissingTriggers() const;
+  // The checks of `gauges verify`: the engine's integrity check, the guards that keep the
+  // records, and the chain of record hashes (all records, or one gauge's).
+  std::vector<Message> IntegrityFaults() const { return store_->IntegrityFaults(); }
+  std::vector<Message> MissingTriggers() const { return store_->MissingGuards(); }
   std::vector<BrokenLink> BrokenLinks(const std::optional<std::string>& gauge_number) const;
-  long long RecordCount() const;
+  long long RecordCount() const { return store_->RecordCount(); }
 
-  // A copy of the register as it is now, made by the engine (consistent even while
-  // another program writes): the daily backups and `gauges backup`.
-  std::optional<RegisterError> CopyTo(const std::filesystem::path& target) const;
+  // A copy of the register as it is now (consistent even while another program writes):
+  // the daily backups and `gauges backup`.
+  std::optional<RegisterError> CopyTo(const std::filesystem::path& target) const {
+    return store_->CopyTo(target);
+  }
+
+  RegisterStore& store() const { return *store_; }
 
  private:
-  GaugeRegister(SqliteConnection db, std::filesystem::path path, bool read_only,
-                std::optional<Message> note)
-      : db_(std::move(db)), path_(std::move(path)), read_only_(read_only), note_(std::move(note)) {}
-  std::optional<RegisterError> Write(const std::function<std::optional<RegisterError>()>& change);
-  std::optional<RegisterError> BackUpBeforeTodaysFirstChange();
-  std::optional<RegisterError> InsertRecord(InspectionRecord record, long long& id);
-  void ReadFailed(int engine_code) const;
-  void CheckFile();
-
-  SqliteConnection db_;
-  std::filesystem::path path_;
-  bool read_only_ = false;
-  std::optional<Message> note_;
-  mutable std::optional<Message> damage_;
-  std::function<Day()> today_ = [] { return Today(); };
+  std::unique_ptr<RegisterStore> store_;
 };
 
 // Records that count: those no later record replaces, oldest first.

@@ -3,6 +3,7 @@
 #include <array>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace threadgauge {
@@ -29,7 +30,16 @@ struct GaugeEntry {
   std::string department, keeper;
   std::string state = kInUse;
   std::string notes;
-  friend bool operator==(const GaugeEntry&, const GaugeEntry&) = default;
+  // How many times a server register's gauge had been changed when it was read (0 in a
+  // file): a change made on what someone else has changed since is refused. Not part of
+  // what the gauge is.
+  long long revision = 0;
+  friend bool operator==(const GaugeEntry& a, const GaugeEntry& b) {
+    return std::tie(a.number, a.thread, a.kind, a.length, a.maker, a.serial, a.since,
+                    a.interval_months, a.department, a.keeper, a.state, a.notes) ==
+           std::tie(b.number, b.thread, b.kind, b.length, b.maker, b.serial, b.since,
+                    b.interval_months, b.department, b.keeper, b.state, b.notes);
+  }
 };
 
 // How the pitch diameter was found.
