@@ -94,6 +94,8 @@ bool PgConnection::Reconnect() {
   return PQstatus(connection_.get()) == CONNECTION_OK;
 }
 
+bool PgConnection::connected() const { return PQstatus(connection_.get()) == CONNECTION_OK; }
+
 std::string PgConnection::user() const {
   const char* name = PQuser(connection_.get());
   return name ? name : "";

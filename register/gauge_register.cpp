@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <ctime>
 #include <map>
+#include <tuple>
 
 #include "record_hash.h"
 #include "register_sql.h"
@@ -50,8 +51,7 @@ std::variant<long long, RegisterError> GaugeRegister::AddRecord(const Inspection
 
 std::variant<std::vector<long long>, RegisterError> GaugeRegister::AddRecords(
     const std::vector<InspectionRecord>& records) {
-  return store_->AppendRecords(records, [](const InspectionRecord& record,
-                                           const RecordLink& last) {
+  return store_->AppendRecords(records, [](const InspectionRecord& record, const RecordLink& last) {
     InspectionRecord next = record;
     next.id = last.id + 1;
     next.created = LocalTimestamp();
@@ -83,21 +83,21 @@ std::optional<InspectionRecord> GaugeRegister::Record(long long id) const {
   return std::nullopt;
 }
 
-std::vector<BrokenLink> GaugeRegister::BrokenLinks(
-    const std::optional<std::string>& gauge_number) const {
+std::vector<BrokenLink> BrokenLinksIn(const RegisterStore& store,
+                                      const std::optional<std::string>& gauge_number) {
   // Each record's link is checked against the stored hash of the record just before it in
   // the whole register, whichever gauge that was.
   std::map<long long, std::string> previous;
   std::string last;
-  for (const RecordLink& link : store_->Links()) {
+  for (const RecordLink& link : store.Links()) {
     previous[link.id] = last;
     last = link.hash;
   }
   std::vector<BrokenLink> broken;
-  for (const InspectionRecord& r : store_->Records(gauge_number)) {
+  for (const InspectionRecord& r : store.Records(gauge_number)) {
     if (r.hash != RecordHash(r, previous[r.id])) broken.push_back({r.id, r.gauge_number});
   }
-  for (const BrokenLink& amiss : store_->WearSidesAmiss(gauge_number)) {
+  for (const BrokenLink& amiss : store.WearSidesAmiss(gauge_number)) {
     if (std::none_of(broken.begin(), broken.end(),
                      [&](const auto& b) { return b.record == amiss.record; })) {
       broken.push_back(amiss);
@@ -106,6 +106,49 @@ std::vector<BrokenLink> GaugeRegister::BrokenLinks(
   std::sort(broken.begin(), broken.end(),
             [](const BrokenLink& a, const BrokenLink& b) { return a.record < b.record; });
   return broken;
+}
+
+namespace {
+
+struct Counts {
+  long long gauges = 0, records = 0, readings = 0, checks = 0;
+};
+
+Counts CountsOf(const std::vector<GaugeEntry>& gauges,
+                const std::vector<InspectionRecord>& records) {
+  Counts counts{static_cast<long long>(gauges.size()), static_cast<long long>(records.size())};
+  for (const InspectionRecord& r : records) {
+    counts.readings += static_cast<long long>(r.readings.size());
+    counts.checks += static_cast<long long>(r.checks.size());
+  }
+  return counts;
+}
+
+}  // namespace
+
+std::optional<RegisterError> CopyRegister(const RegisterStore& from, RegisterStore& to) {
+  const std::vector<GaugeEntry> gauges = from.Gauges();
+  const std::vector<InspectionRecord> records = from.Records(std::nullopt);
+  if (from.Damage()) return RegisterError{*from.Damage()};
+  if (auto failed = to.Receive(gauges, records)) return failed;
+  if (const std::string organisation = from.Setting("organisation"); !organisation.empty()) {
+    if (auto failed = to.SetSetting("organisation", organisation)) return failed;
+  }
+  const Counts source = CountsOf(gauges, records);
+  const Counts copied = CountsOf(to.Gauges(), to.Records(std::nullopt));
+  for (auto [what, a, b] : {std::tuple{MessageCode::CountedGauges, source.gauges, copied.gauges},
+                            {MessageCode::CountedRecords, source.records, copied.records},
+                            {MessageCode::CountedReadings, source.readings, copied.readings},
+                            {MessageCode::CountedChecks, source.checks, copied.checks}}) {
+    if (a != b) {
+      return RegisterError{
+          {MessageCode::CopyCountsDiffer, {std::to_string(a), std::to_string(b)}, {{what}}}};
+    }
+  }
+  if (const auto broken = BrokenLinksIn(to, std::nullopt); !broken.empty()) {
+    return RegisterError{{MessageCode::CopyChainBroken, {std::to_string(broken.front().record)}}};
+  }
+  return std::nullopt;
 }
 
 std::vector<InspectionRecord> CountingRecords(const std::vector<InspectionRecord>& records) {

@@ -44,22 +44,38 @@ GaugeEntry ReadGauge(const SqliteStatement& s) {
 }  // namespace
 
 std::optional<RegisterError> RegisterFile::InsertGauges(const std::vector<GaugeEntry>& gauges) {
+  return Write([&] { return InsertGaugeRows(gauges); });
+}
+
+std::optional<RegisterError> RegisterFile::Receive(const std::vector<GaugeEntry>& gauges,
+                                                   const std::vector<InspectionRecord>& records) {
   return Write([&]() -> std::optional<RegisterError> {
-    auto insert = db_.Prepare(std::string("INSERT INTO gauges (") + kGaugeColumns +
-                              ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
-    if (!insert) return EngineError(path_, db_.ErrorCode());
-    for (const GaugeEntry& gauge : gauges) {
-      insert->Reset();
-      BindGauge(*insert, gauge);
-      if (insert->Next() == SqliteStatement::Step::Error) {
-        if (FaultOf(insert->ErrorCode()) == EngineFault::Refused) {
-          return RegisterError{{MessageCode::GaugeNumberTaken, {gauge.number}}};
-        }
-        return EngineError(path_, insert->ErrorCode());
-      }
+    if (ReadInteger(db_, "SELECT count(*) FROM gauges").value_or(1) != 0) {
+      return RegisterError{{MessageCode::CopyTargetNotEmpty, {Where()}}};
+    }
+    if (auto failed = InsertGaugeRows(gauges)) return failed;
+    for (const InspectionRecord& record : records) {
+      if (auto failed = InsertRecord(record)) return failed;
     }
     return std::nullopt;
   });
+}
+
+std::optional<RegisterError> RegisterFile::InsertGaugeRows(const std::vector<GaugeEntry>& gauges) {
+  auto insert = db_.Prepare(std::string("INSERT INTO gauges (") + kGaugeColumns +
+                            ") VALUES (?,?,?,?,?,?,?,?,?,?,?,?)");
+  if (!insert) return EngineError(path_, db_.ErrorCode());
+  for (const GaugeEntry& gauge : gauges) {
+    insert->Reset();
+    BindGauge(*insert, gauge);
+    if (insert->Next() == SqliteStatement::Step::Error) {
+      if (FaultOf(insert->ErrorCode()) == EngineFault::Refused) {
+        return RegisterError{{MessageCode::GaugeNumberTaken, {gauge.number}}};
+      }
+      return EngineError(path_, insert->ErrorCode());
+    }
+  }
+  return std::nullopt;
 }
 
 std::optional<RegisterError> RegisterFile::UpdateGauge(const GaugeEntry& gauge) {

@@ -30,8 +30,8 @@ class RegisterFile final : public RegisterStore {
   std::optional<RegisterError> UpdateGauge(const GaugeEntry& gauge) override;
   std::optional<GaugeEntry> FindGauge(const std::string& number) const override;
   std::vector<GaugeEntry> Gauges() const override;
-  void ForEachGauge(const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>&
-                        visit) const override;
+  void ForEachGauge(const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit)
+      const override;
 
   std::variant<std::vector<long long>, RegisterError> AppendRecords(
       const std::vector<InspectionRecord>& records, const Seal& seal) override;
@@ -49,6 +49,8 @@ class RegisterFile final : public RegisterStore {
 
   std::vector<Message> IntegrityFaults() const override;
   std::vector<Message> MissingGuards() const override;
+  std::optional<RegisterError> Receive(const std::vector<GaugeEntry>& gauges,
+                                       const std::vector<InspectionRecord>& records) override;
   std::optional<RegisterError> CopyTo(const std::filesystem::path& target) const override;
 
   RegisterFile(SqliteConnection db, std::filesystem::path path, bool read_only,
@@ -58,6 +60,7 @@ class RegisterFile final : public RegisterStore {
  private:
   std::optional<RegisterError> Write(const std::function<std::optional<RegisterError>()>& change);
   std::optional<RegisterError> BackUpBeforeTodaysFirstChange();
+  std::optional<RegisterError> InsertGaugeRows(const std::vector<GaugeEntry>& gauges);
   std::optional<RegisterError> InsertRecord(const InspectionRecord& record);
   void ReadFailed(int engine_code) const;
   void CheckFile();

@@ -29,9 +29,6 @@ std::vector<InspectionRecord> ReadRecords(const SqliteConnection& db, const std:
                                           const std::function<void(SqliteStatement&)>& bind,
                                           int* failure = nullptr);
 
-// Rings grow as they wear; every other kind of gauge shrinks.
-inline bool IsRing(std::string_view kind) { return kind.ends_with("环规"); }
-
 // Rolls back unless committed.
 struct Transaction {
   const SqliteConnection& db;

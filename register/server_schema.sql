@@ -15,11 +15,14 @@ DECLARE
                         'threadgauge_admin'];
 BEGIN
   FOR i IN 1 .. array_length(roles, 1) LOOP
-    IF NOT EXISTS (SELECT 1 FROM pg_roles WHERE rolname = roles[i]) THEN
+    -- Another register made at the same moment may make the role first.
+    BEGIN
       EXECUTE format('CREATE ROLE %I NOLOGIN', roles[i]);
-      IF i > 1 THEN
-        EXECUTE format('GRANT %I TO %I', roles[i - 1], roles[i]);
-      END IF;
+    EXCEPTION WHEN duplicate_object OR unique_violation THEN
+      NULL;
+    END;
+    IF i > 1 THEN
+      EXECUTE format('GRANT %I TO %I', roles[i - 1], roles[i]);
     END IF;
   END LOOP;
 END $$;
@@ -51,8 +54,10 @@ CREATE TABLE gauges (
   revision integer NOT NULL DEFAULT 1
 );
 
+-- A record's number is the register's: the next after the last, taken under a lock, so the
+-- chain of record hashes links each to the one before.
 CREATE TABLE records (
-  id bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY,
+  id bigint PRIMARY KEY,
   gauge_id bigint NOT NULL REFERENCES gauges(id),
   date text NOT NULL,
   inspector text NOT NULL DEFAULT '',
@@ -97,6 +102,7 @@ CREATE TABLE readings (
 
 CREATE TABLE check_results (
   record_id bigint NOT NULL REFERENCES records(id),
+  seq integer NOT NULL,  -- the order they were entered
   plug text NOT NULL,
   passed integer NOT NULL,
   gauge_number text NOT NULL DEFAULT '',
@@ -147,13 +153,18 @@ CREATE TRIGGER tolerance_versions_fixed BEFORE UPDATE OR DELETE ON tolerance_ver
 CREATE TRIGGER records_not_emptied BEFORE TRUNCATE ON records
   FOR EACH STATEMENT EXECUTE FUNCTION refuse_change();
 
--- The 检定员 of a record on the server is the signed-in person, not what was typed.
+-- The 检定员 of a record on the server is the signed-in person, not what was typed; a
+-- history imported from elsewhere keeps its own, and so does a register the database's
+-- owner moves here whole.
 CREATE FUNCTION sign_record() RETURNS trigger LANGUAGE plpgsql SECURITY DEFINER
   SET search_path = public AS $$
 BEGIN
   NEW.inspector_login := session_user;
-  NEW.inspector := coalesce((SELECT display_name FROM people WHERE login = session_user),
-                            session_user);
+  IF NEW.imported = 0 AND session_user <> (SELECT r.rolname FROM pg_class c
+      JOIN pg_roles r ON r.oid = c.relowner WHERE c.oid = 'records'::regclass) THEN
+    NEW.inspector := coalesce((SELECT display_name FROM people WHERE login = session_user),
+                              session_user);
+  END IF;
   RETURN NEW;
 END $$;
 CREATE TRIGGER records_signed BEFORE INSERT ON records

@@ -1,51 +1,29 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <map>
 #include <string>
 
 #include "register/server_people.h"
+#include "support/test_server.h"
 
 namespace threadgauge {
 namespace {
 
-std::string ServerFolder() {
-  const char* folder = std::getenv("THREADGAUGE_TEST_POSTGRES");
-  return folder ? folder : "";
-}
-
-// "postgresql://threadgauge_owner@127.0.0.1:5432/threadgauge" as `login` on `database`.
-std::string UriOf(const std::string& login, const std::string& database) {
-  std::ifstream in(ServerFolder() + "/uri");
-  std::string uri;
-  std::getline(in, uri);
-  const size_t at = uri.find('@'), slash = uri.rfind('/');
-  return "postgresql://" + login + uri.substr(at, slash - at) + "/" + database;
-}
-
-PgConnection Connected(const std::string& uri, const std::string& password = "") {
-  auto connected = PgConnection::Connect(uri, password);
-  if (const auto* error = std::get_if<PgError>(&connected)) {
-    ADD_FAILURE() << uri << ": " << error->detail;
-  }
-  return std::get<PgConnection>(std::move(connected));
-}
+using testing::Connected;
+using testing::FreshServerRegister;
+using testing::OwnerUri;
+using testing::UriOf;
 
 // One register made afresh on the test server, with a person of each role. Roles and
 // logins belong to the whole server: the logins carry this process's number.
 class ServerRoles : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    ASSERT_FALSE(ServerFolder().empty()) << "THREADGAUGE_TEST_POSTGRES is not set";
-    setenv("PGPASSFILE", (ServerFolder() + "/pgpass").c_str(), 1);
+    ASSERT_FALSE(testing::ServerFolder().empty()) << "THREADGAUGE_TEST_POSTGRES is not set";
     const std::string tag = std::to_string(getpid());
-    database_ = "roles_" + tag;
-    PgConnection server = Connected(UriOf("threadgauge_owner", "threadgauge"));
-    ASSERT_TRUE(std::holds_alternative<PgResult>(server.Exec("CREATE DATABASE " + database_)));
-    PgConnection owner = Connected(UriOf("threadgauge_owner", database_));
-    ASSERT_EQ(InitServer(owner), std::nullopt);
+    database_ = FreshServerRegister("roles");
+    PgConnection owner = Connected(OwnerUri(database_));
     for (RegisterRole role : {RegisterRole::Viewer, RegisterRole::Inspector, RegisterRole::Keeper,
                               RegisterRole::Admin}) {
       const std::string login = std::string(ServerRoleName(role)).substr(12) + "_" + tag;
@@ -68,9 +46,10 @@ std::string ServerRoles::database_;
 std::map<RegisterRole, std::string> ServerRoles::logins_;
 
 constexpr const char* kRecord =
-    "INSERT INTO records (gauge_id, date, method, thread, kind, length, database_file, "
+    "INSERT INTO records (id, gauge_id, date, method, thread, kind, length, database_file, "
     "database_hash, program_version, has_wear_limit, verdict, verdict_text, created) "
-    "SELECT id, '2026-12-08', 'wires', thread, kind, '', 'f', 'h', '0.2', 0, 'new', '合格', "
+    "SELECT (SELECT coalesce(max(id), 0) + 1 FROM records), id, '2026-12-08', 'wires', thread, "
+    "kind, '', 'f', 'h', '0.2', 0, 'new', '合格', "
     "'2026-12-08 10:00' FROM gauges WHERE number = 'TG-1'";
 
 struct Action {
@@ -124,7 +103,7 @@ TEST_F(ServerRoles, ARecordIsSignedByItsInspectorAndNeverChanged) {
   ASSERT_TRUE(std::holds_alternative<PgResult>(added)) << std::get<PgError>(added).detail;
   EXPECT_EQ(std::get<PgResult>(added).Cell(0, 1), logins_[RegisterRole::Inspector]);
   const std::string id = std::get<PgResult>(added).Cell(0, 0).value_or("");
-  PgConnection owner = Connected(UriOf("threadgauge_owner", database_));
+  PgConnection owner = Connected(OwnerUri(database_));
   for (const char* change :
        {"UPDATE records SET notes = '改' WHERE id = $1", "DELETE FROM records WHERE id = $1"}) {
     const auto refused = owner.Exec(change, {id});

@@ -248,7 +248,26 @@ enum class MessageCode {
   RoleUnknown,        // the role as typed
   PasswordMissing,
   ServerAlreadyInitialised,
-  EndOfCodes,  // not a message: the count of the codes above
+  ServerPasswordRefused,  // the server's address
+  ServerNotARegister,     // the server's address: no register made there by init-server
+  ServerRegisterNewer,    // the server's address
+  NoPermissionTo,         // the role it needs; part: the action
+  ActionAddGauge,         // the actions a server may refuse, said inside NoPermissionTo
+  ActionChangeGauge,
+  ActionRecordInspection,
+  ActionChangeSetting,
+  ActionPublishTables,
+  ActionCopyRegister,
+  GaugeRetiredMeanwhile,  // 编号, when, who: someone retired it since it was read
+  GaugeChangedMeanwhile,  // 编号, when, who: someone changed it since it was read
+  CopyTargetNotEmpty,     // where: a register is moved only into an empty one
+  CopyCountsDiffer,       // the count on each side; part: what was counted
+  CountedGauges,
+  CountedRecords,
+  CountedReadings,
+  CountedChecks,
+  CopyChainBroken,  // the first record whose link does not hold in the copy
+  EndOfCodes,       // not a message: the count of the codes above
 };
 
 // A code with its data; see MessageCode for what each names.

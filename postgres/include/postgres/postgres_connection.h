@@ -60,6 +60,7 @@ class PgConnection {
 
   // After `lost`: one try to connect again with what the connection was opened with.
   bool Reconnect();
+  bool connected() const;
   std::string user() const;
 
   PgConnection(PgConnection&&) noexcept = default;

@@ -18,6 +18,12 @@ namespace threadgauge {
 // The register's file in the user's data folder, beside the user's tolerance tables.
 std::filesystem::path DefaultRegisterPath(const std::filesystem::path& user_directory);
 
+// Records whose stored hash does not follow from their content and the record before them
+// in the whole register, or whose kept extreme reading is not their readings' (all
+// records, or one gauge's).
+std::vector<BrokenLink> BrokenLinksIn(const RegisterStore& store,
+                                      const std::optional<std::string>& gauge_number);
+
 // The gauge register (量规台账), in whichever store keeps it: the user's own SQLite file
 // (opening creates it on first use, migrates an older file after copying it aside, opens a
 // newer or damaged one read-only) or a workshop's server. The register's rules are kept
@@ -88,7 +94,9 @@ class GaugeRegister {
   // records, and the chain of record hashes (all records, or one gauge's).
   std::vector<Message> IntegrityFaults() const { return store_->IntegrityFaults(); }
   std::vector<Message> MissingTriggers() const { return store_->MissingGuards(); }
-  std::vector<BrokenLink> BrokenLinks(const std::optional<std::string>& gauge_number) const;
+  std::vector<BrokenLink> BrokenLinks(const std::optional<std::string>& gauge_number) const {
+    return BrokenLinksIn(*store_, gauge_number);
+  }
   long long RecordCount() const { return store_->RecordCount(); }
 
   // A copy of the register as it is now (consistent even while another program writes):
@@ -102,6 +110,11 @@ class GaugeRegister {
  private:
   std::unique_ptr<RegisterStore> store_;
 };
+
+// The whole register copied into an empty one, all or nothing, the records as they are; the
+// counts of gauges, records, readings and check results and the chain of record hashes are
+// then checked on both sides.
+std::optional<RegisterError> CopyRegister(const RegisterStore& from, RegisterStore& to);
 
 // Records that count: those no later record replaces, oldest first.
 std::vector<InspectionRecord> CountingRecords(const std::vector<InspectionRecord>& records);

@@ -4,6 +4,8 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <string_view>
+#include <variant>
 #include <vector>
 
 #include "platform/problems.h"
@@ -11,6 +13,9 @@
 #include "register/register_entries.h"
 
 namespace threadgauge {
+
+// Rings grow as they wear; every other kind of gauge shrinks.
+inline bool IsRing(std::string_view kind) { return kind.ends_with("环规"); }
 
 // What the due list needs of a record, read for all records at once.
 struct RecordFacts {
@@ -93,6 +98,11 @@ class RegisterStore {
   // and the guards that keep records unchanged.
   virtual std::vector<Message> IntegrityFaults() const = 0;
   virtual std::vector<Message> MissingGuards() const = 0;
+
+  // An empty register filled with a whole copy in one transaction, the records kept as they
+  // are (numbers, signatures, links); refused when this one holds a gauge.
+  virtual std::optional<RegisterError> Receive(const std::vector<GaugeEntry>& gauges,
+                                               const std::vector<InspectionRecord>& records) = 0;
 
   // A copy as it is now, consistent while others write.
   virtual std::optional<RegisterError> CopyTo(const std::filesystem::path& target) const = 0;

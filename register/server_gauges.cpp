@@ -1,0 +1,169 @@
+// The gauges of a register on a server: each change stamped by the server with who and when,
+// and refused when someone else changed the gauge since it was read.
+#include "server_store.h"
+
+namespace threadgauge {
+namespace {
+
+constexpr const char* kGaugeColumns =
+    "g.number, g.thread, g.kind, g.length, g.maker, g.serial, g.since, g.interval_months, "
+    "g.department, g.keeper, g.state, g.notes, g.revision";
+constexpr int kGaugeColumnCount = 13;
+
+std::vector<PgParameter> GaugeParameters(const GaugeEntry& g) {
+  return {g.number,     g.thread, g.kind,  g.length,
+          g.maker,      g.serial, g.since, std::to_string(g.interval_months),
+          g.department, g.keeper, g.state, g.notes};
+}
+
+GaugeEntry GaugeOfRow(const PgResult& rows, int row) {
+  const auto text = [&](int column) { return rows.Cell(row, column).value_or(""); };
+  GaugeEntry g;
+  g.number = text(0);
+  g.thread = text(1);
+  g.kind = text(2);
+  g.length = text(3);
+  g.maker = text(4);
+  g.serial = text(5);
+  g.since = text(6);
+  g.interval_months = std::stoi(text(7));
+  g.department = text(8);
+  g.keeper = text(9);
+  g.state = text(10);
+  g.notes = text(11);
+  g.revision = std::stoll(text(12));
+  return g;
+}
+
+}  // namespace
+
+std::optional<RegisterError> RegisterServer::InsertGauges(const std::vector<GaugeEntry>& gauges) {
+  constexpr MessageCode action = MessageCode::ActionAddGauge;
+  return Change([&] { return InsertGaugeRows(gauges, action); }, action, RegisterRole::Keeper);
+}
+
+std::optional<RegisterError> RegisterServer::InsertGaugeRows(const std::vector<GaugeEntry>& gauges,
+                                                             MessageCode action) {
+  for (const GaugeEntry& gauge : gauges) {
+    const auto done = db_.Exec(
+        "INSERT INTO gauges (number, thread, kind, length, maker, serial, since, "
+        "interval_months, department, keeper, state, notes) VALUES ($1, $2, $3, $4, $5, $6, $7, "
+        "$8, $9, $10, $11, $12)",
+        GaugeParameters(gauge));
+    if (const auto* error = std::get_if<PgError>(&done)) {
+      if (error->sqlstate == "23505") {
+        return RegisterError{{MessageCode::GaugeNumberTaken, {gauge.number}}};
+      }
+      return Refusal(*error, action, RegisterRole::Keeper);
+    }
+  }
+  return std::nullopt;
+}
+
+std::optional<RegisterError> RegisterServer::Receive(const std::vector<GaugeEntry>& gauges,
+                                                     const std::vector<InspectionRecord>& records) {
+  constexpr MessageCode action = MessageCode::ActionCopyRegister;
+  return Change(
+      [&]() -> std::optional<RegisterError> {
+        const auto held = db_.Exec("SELECT count(*) FROM gauges");
+        if (const auto* error = std::get_if<PgError>(&held)) {
+          return Refusal(*error, action, RegisterRole::Admin);
+        }
+        if (std::get<PgResult>(held).Cell(0, 0) != "0") {
+          return RegisterError{{MessageCode::CopyTargetNotEmpty, {where_}}};
+        }
+        if (auto failed = InsertGaugeRows(gauges, action)) return failed;
+        for (const InspectionRecord& record : records) {
+          if (auto failed = InsertRecord(record, action)) return failed;
+        }
+        return std::nullopt;
+      },
+      action, RegisterRole::Admin);
+}
+
+std::optional<RegisterError> RegisterServer::UpdateGauge(const GaugeEntry& gauge) {
+  return Change(
+      [&]() -> std::optional<RegisterError> {
+        std::vector<PgParameter> parameters = GaugeParameters(gauge);
+        parameters.push_back(std::to_string(gauge.revision));
+        const auto done = db_.Exec(
+            "UPDATE gauges SET thread = $2, kind = $3, length = $4, maker = $5, serial = $6, "
+            "since = $7, interval_months = $8, department = $9, keeper = $10, state = $11, "
+            "notes = $12 WHERE number = $1 AND ($13::bigint = 0 OR revision = $13::bigint)",
+            parameters);
+        if (const auto* error = std::get_if<PgError>(&done)) {
+          return Refusal(*error, MessageCode::ActionChangeGauge, RegisterRole::Keeper);
+        }
+        if (std::get<PgResult>(done).affected() == 1) return std::nullopt;
+        // Not changed: the gauge is not there, or someone changed it since it was read.
+        const auto now = db_.Exec(
+            "SELECT g.state, CASE WHEN g.changed_at::date = current_date "
+            "THEN to_char(g.changed_at, 'HH24:MI') "
+            "ELSE to_char(g.changed_at, 'YYYY-MM-DD HH24:MI') END, "
+            "coalesce(p.display_name, g.changed_by) FROM gauges g "
+            "LEFT JOIN people p ON p.login = g.changed_by WHERE g.number = $1",
+            {gauge.number});
+        if (const auto* error = std::get_if<PgError>(&now)) {
+          return Refusal(*error, MessageCode::ActionChangeGauge, RegisterRole::Keeper);
+        }
+        const PgResult& row = std::get<PgResult>(now);
+        if (row.rows() == 0)
+          return RegisterError{{MessageCode::GaugeNumberUnknown, {gauge.number}}};
+        const std::string state = row.Cell(0, 0).value_or("");
+        return RegisterError{
+            {state == kRetired ? MessageCode::GaugeRetiredMeanwhile
+                               : MessageCode::GaugeChangedMeanwhile,
+             {gauge.number, row.Cell(0, 1).value_or(""), row.Cell(0, 2).value_or("")}}};
+      },
+      MessageCode::ActionChangeGauge, RegisterRole::Keeper);
+}
+
+std::optional<GaugeEntry> RegisterServer::FindGauge(const std::string& number) const {
+  const auto rows =
+      Read(std::string("SELECT ") + kGaugeColumns + " FROM gauges g WHERE g.number = $1", {number});
+  if (!rows || rows->rows() == 0) return std::nullopt;
+  return GaugeOfRow(*rows, 0);
+}
+
+std::vector<GaugeEntry> RegisterServer::Gauges() const {
+  std::vector<GaugeEntry> gauges;
+  // Byte order, as the file sorts: the server's collation would sort by its own language.
+  const auto rows = Read(std::string("SELECT ") + kGaugeColumns +
+                         " FROM gauges g ORDER BY g.number COLLATE \"C\"");
+  if (!rows) return gauges;
+  for (int row = 0; row < rows->rows(); ++row) gauges.push_back(GaugeOfRow(*rows, row));
+  return gauges;
+}
+
+void RegisterServer::ForEachGauge(
+    const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit) const {
+  const auto rows = Read(std::string("SELECT ") + kGaugeColumns +
+                         ", r.id, r.date, r.verdict, r.kind, r.replaces, r.wear_limit, "
+                         "r.wear_side FROM gauges g LEFT JOIN records r ON r.gauge_id = g.id "
+                         "ORDER BY g.number COLLATE \"C\", r.id");
+  if (!rows) return;
+  std::optional<GaugeEntry> gauge;
+  std::vector<RecordFacts> facts;
+  constexpr int r = kGaugeColumnCount;
+  for (int row = 0; row < rows->rows(); ++row) {
+    if (!gauge || gauge->number != rows->Cell(row, 0)) {
+      if (gauge) visit(*gauge, facts);
+      gauge = GaugeOfRow(*rows, row);
+      facts.clear();
+    }
+    if (const auto id = rows->Cell(row, r)) {
+      RecordFacts f;
+      f.id = std::stoll(*id);
+      f.date = rows->Cell(row, r + 1).value_or("");
+      f.verdict = rows->Cell(row, r + 2).value_or("");
+      f.ring = IsRing(rows->Cell(row, r + 3).value_or(""));
+      if (const auto replaces = rows->Cell(row, r + 4)) f.replaces = std::stoll(*replaces);
+      f.wear_limit = OptionalNumber(rows->Cell(row, r + 5));
+      f.wear_side = OptionalNumber(rows->Cell(row, r + 6));
+      facts.push_back(std::move(f));
+    }
+  }
+  if (gauge) visit(*gauge, facts);
+}
+
+}  // namespace threadgauge
