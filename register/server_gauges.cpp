@@ -100,7 +100,9 @@ std::optional<RegisterError> RegisterServer::UpdateGauge(const GaugeEntry& gauge
             "SELECT g.state, CASE WHEN g.changed_at::date = current_date "
             "THEN to_char(g.changed_at, 'HH24:MI') "
             "ELSE to_char(g.changed_at, 'YYYY-MM-DD HH24:MI') END, "
-            "coalesce(p.display_name, g.changed_by) FROM gauges g "
+            "coalesce(p.display_name, g.changed_by), EXISTS (SELECT 1 FROM gauge_history h "
+            "WHERE h.gauge_number = g.number AND h.field = 'state' AND h.at = g.changed_at) "
+            "FROM gauges g "
             "LEFT JOIN people p ON p.login = g.changed_by WHERE g.number = $1",
             {gauge.number});
         if (const auto* error = std::get_if<PgError>(&now)) {
@@ -109,10 +111,10 @@ std::optional<RegisterError> RegisterServer::UpdateGauge(const GaugeEntry& gauge
         const PgResult& row = std::get<PgResult>(now);
         if (row.rows() == 0)
           return RegisterError{{MessageCode::GaugeNumberUnknown, {gauge.number}}};
-        const std::string state = row.Cell(0, 0).value_or("");
+        // Retired by that last change, or changed otherwise.
+        const bool retired = row.Cell(0, 0) == kRetired && row.Cell(0, 3) == "t";
         return RegisterError{
-            {state == kRetired ? MessageCode::GaugeRetiredMeanwhile
-                               : MessageCode::GaugeChangedMeanwhile,
+            {retired ? MessageCode::GaugeRetiredMeanwhile : MessageCode::GaugeChangedMeanwhile,
              {gauge.number, row.Cell(0, 1).value_or(""), row.Cell(0, 2).value_or("")}}};
       },
       MessageCode::ActionChangeGauge, RegisterRole::Keeper);
