@@ -4,6 +4,7 @@
 #include "gauges_subcommands.h"
 #include "platform/utf8.h"
 #include "register/register_backup.h"
+#include "register/register_location.h"
 #include "words/message_words.h"
 
 namespace threadgauge {
@@ -20,6 +21,10 @@ int GaugesBackup(const Arguments& args, std::ostream& out, std::ostream& err) {
   auto gauges = OpenRegister(where, false, err, exit);
   if (!gauges) return exit;
   std::filesystem::path target;
+  if (!to && gauges->on_server()) {
+    err << "服务器上的量规台账请用 --to 文件 指定备份到哪个文件\n";
+    return 2;
+  }
   if (to) {
     target = PathFromUtf8(*to);
   } else {
@@ -55,6 +60,10 @@ int GaugesRestore(const Arguments& args, std::ostream& out, std::ostream& err) {
   if (read.done) return read.exit;
   if (!file) {
     err << "缺少备份文件，例如 threadgauge-cli gauges restore 量规台账备份/量规台账-20261207.db\n";
+    return 2;
+  }
+  if (where.Named() && IsServerAddress(*where.Named())) {
+    err << "restore 只替换本机的量规台账文件；服务器上的台账由数据库管理员恢复\n";
     return 2;
   }
   const auto register_path = where.RegisterPath(err);

@@ -20,8 +20,14 @@ const char* const kGaugesHelp =
     "       threadgauge-cli gauges restore 备份文件\n"
     "       threadgauge-cli gauges verify\n"
     "       threadgauge-cli gauges settings [--organisation 单位名称]\n"
-    "以上均可加 --register 文件（量规台账，默认为用户数据文件夹中的 量规台账.db）和\n"
-    "--database 文件（公差数据库）。\n"
+    "       threadgauge-cli gauges history 编号\n"
+    "       threadgauge-cli gauges migrate --from 文件或URI --to URI或文件\n"
+    "以上均可加 --register 文件或服务器（量规台账，默认为环境变量 THREADGAUGE_REGISTER，\n"
+    "再默认为用户数据文件夹中的 量规台账.db）和 --database 文件（公差数据库）。服务器写作\n"
+    "postgresql://主机:端口/库名 或 service=名；密码取自 libpq 的密码文件或 PGPASSWORD。\n"
+    "history 列出服务器上一件量规的每次变更（谁、何时、哪一栏、改前、改后）。migrate 把\n"
+    "整个台账（量规、检定记录、读数、校对塞规结果）一次复制到空的台账，再核对两边的条数和\n"
+    "记录的校验链；源台账不改动。\n"
     "\n"
     "量规台账：每件量规一行（编号唯一）。状态为 在用、停用、封存 或 报废；有检定记录的量规\n"
     "不删除，只报废。下次检定日期为上次合格的检定（没有时为启用日期）加检定周期；磨损趋势\n"
@@ -43,7 +49,7 @@ const char* const kGaugesHelp =
 int RunGaugesCommand(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   if (args.empty()) {
     err << "缺少子命令：add、list、show、retire、set-state、import、import-records、export、"
-           "backup、restore、verify 或 settings（见 --help）\n";
+           "backup、restore、verify、settings、history 或 migrate（见 --help）\n";
     return 2;
   }
   const std::string& command = args[0];
@@ -64,7 +70,9 @@ int RunGaugesCommand(const std::vector<std::string>& args, std::ostream& out, st
                                                             {"backup", GaugesBackup},
                                                             {"restore", GaugesRestore},
                                                             {"verify", GaugesVerify},
-                                                            {"settings", GaugesSettings}};
+                                                            {"settings", GaugesSettings},
+                                                            {"migrate", GaugesMigrate},
+                                                            {"history", GaugesHistory}};
   for (const auto& [name, run] : subcommands) {
     if (command == name) return run(rest, out, err);
   }

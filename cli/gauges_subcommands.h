@@ -22,6 +22,8 @@ int GaugesBackup(const Arguments& args, std::ostream& out, std::ostream& err);
 int GaugesRestore(const Arguments& args, std::ostream& out, std::ostream& err);
 int GaugesVerify(const Arguments& args, std::ostream& out, std::ostream& err);
 int GaugesSettings(const Arguments& args, std::ostream& out, std::ostream& err);
+int GaugesMigrate(const Arguments& args, std::ostream& out, std::ostream& err);
+int GaugesHistory(const Arguments& args, std::ostream& out, std::ostream& err);
 
 // The file's bytes, or nothing after saying on `err` that it cannot be read.
 std::optional<std::string> ReadWholeFile(const std::string& typed, std::ostream& err);

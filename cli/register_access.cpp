@@ -2,12 +2,17 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
 
 #include "cli/render.h"
 #include "platform/data_location.h"
 #include "platform/number_text.h"
 #include "platform/utf8.h"
 #include "register/register_backup.h"
+#include "register/register_location.h"
+#ifdef THREADGAUGE_SERVER_REGISTER
+#include "register/server_register.h"
+#endif
 #include "words/message_words.h"
 
 namespace threadgauge {
@@ -17,8 +22,14 @@ void RegisterOptions::AddTo(CLI::App& app) {
   app.add_option("--database", database_typed);
 }
 
+std::optional<std::string> RegisterOptions::Named() const {
+  if (register_typed) return register_typed;
+  if (const char* named = std::getenv("THREADGAUGE_REGISTER"); named && *named) return named;
+  return std::nullopt;
+}
+
 std::optional<std::filesystem::path> RegisterOptions::RegisterPath(std::ostream& err) const {
-  if (register_typed) return PathFromUtf8(*register_typed);
+  if (const auto named = Named()) return PathFromUtf8(*named);
   if (const auto user = UserDataDirectory()) return DefaultRegisterPath(*user);
   err << "找不到用户数据文件夹，请用 --register 指定量规台账文件\n";
   return std::nullopt;
@@ -29,15 +40,28 @@ std::filesystem::path RegisterOptions::DatabasePath() const {
   return LocateDatabase(DataPlaces::OfThisProgram()).path;
 }
 
+std::variant<GaugeRegister, RegisterError> OpenRegisterAt(const std::string& where, bool create) {
+  if (IsServerAddress(where)) {
+#ifdef THREADGAUGE_SERVER_REGISTER
+    return OpenServerRegister(where);
+#else
+    return RegisterError{{MessageCode::ServerClientMissing, {where}}};
+#endif
+  }
+  const auto path = PathFromUtf8(where);
+  return create ? GaugeRegister::Open(path) : GaugeRegister::OpenExisting(path);
+}
+
 std::optional<GaugeRegister> OpenRegister(const RegisterOptions& options, bool create,
                                           std::ostream& err, int& exit) {
   exit = 2;
   const auto path = options.RegisterPath(err);
   if (!path) return std::nullopt;
-  auto opened = create ? GaugeRegister::Open(*path) : GaugeRegister::OpenExisting(*path);
+  auto opened = OpenRegisterAt(options.Named().value_or(Utf8(*path)), create);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
     err << Say(error->message) << "\n";
-    if (error->damaged || error->busy) exit = 1;
+    const bool server = options.Named() && IsServerAddress(*options.Named());
+    if (error->damaged || error->busy || server) exit = 1;
     return std::nullopt;
   }
   GaugeRegister& gauges = std::get<GaugeRegister>(opened);
@@ -47,6 +71,12 @@ std::optional<GaugeRegister> OpenRegister(const RegisterOptions& options, bool c
 }
 
 std::string DamageNotice(const GaugeRegister& gauges) {
+  // A server's fault is its connection's: there is no file to restore.
+  if (gauges.on_server()) {
+    return Say({MessageCode::ServerShownIncomplete,
+                {},
+                {gauges.damage().value_or(Message{MessageCode::Told})}});
+  }
   return Say({MessageCode::DamagedShownIncomplete,
               {},
               {gauges.damage().value_or(Message{MessageCode::Told}), RestoreHint(gauges.path())}});
@@ -55,9 +85,11 @@ std::string DamageNotice(const GaugeRegister& gauges) {
 int ReadStatus(const GaugeRegister& gauges, bool damaged_at_open, int status, std::ostream& err) {
   if (!gauges.damage()) return status;
   if (!damaged_at_open) {
-    err << Say({MessageCode::DamagedReadIncomplete,
-                {},
-                {*gauges.damage(), RestoreHint(gauges.path())}})
+    err << Say(gauges.on_server()
+                   ? Message{MessageCode::ServerReadIncomplete, {}, {*gauges.damage()}}
+                   : Message{MessageCode::DamagedReadIncomplete,
+                             {},
+                             {*gauges.damage(), RestoreHint(gauges.path())}})
         << "\n";
   }
   return 1;

@@ -66,6 +66,19 @@ std::optional<Column> ColumnOf(const std::string& heading) {
   return std::nullopt;
 }
 
+constexpr std::pair<const char*, Column> kFields[] = {{"number", Column::Number},
+                                                      {"thread", Column::Thread},
+                                                      {"kind", Column::Kind},
+                                                      {"length", Column::Length},
+                                                      {"maker", Column::Maker},
+                                                      {"serial", Column::Serial},
+                                                      {"since", Column::Since},
+                                                      {"interval_months", Column::Interval},
+                                                      {"department", Column::Department},
+                                                      {"keeper", Column::Keeper},
+                                                      {"state", Column::State},
+                                                      {"notes", Column::Notes}};
+
 std::optional<int> ReadInterval(const std::string& text) {
   if (text.empty()) return 12;
   int months = 0;
@@ -77,6 +90,16 @@ std::optional<int> ReadInterval(const std::string& text) {
 }
 
 }  // namespace
+
+std::string FieldHeading(const std::string& field) {
+  for (const auto& [name, column] : kFields) {
+    if (field != name) continue;
+    for (const Heading& h : Headings()) {
+      if (h.column == column) return std::string(h.names.front());
+    }
+  }
+  return field;
+}
 
 std::vector<LedgerRow> LedgerRows(const GaugeRegister& register_file) {
   std::vector<LedgerRow> rows;

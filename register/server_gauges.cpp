@@ -137,6 +137,21 @@ std::vector<GaugeEntry> RegisterServer::Gauges() const {
   return gauges;
 }
 
+std::optional<std::vector<GaugeChange>> RegisterServer::History(const std::string& number) const {
+  const auto rows = Read(
+      "SELECT to_char(h.at, 'YYYY-MM-DD HH24:MI'), coalesce(p.display_name, h.login), h.field, "
+      "coalesce(h.before, ''), coalesce(h.after, '') FROM gauge_history h "
+      "LEFT JOIN people p ON p.login = h.login WHERE h.gauge_number = $1 ORDER BY h.id",
+      {number});
+  if (!rows) return std::nullopt;
+  std::vector<GaugeChange> changes;
+  for (int row = 0; row < rows->rows(); ++row) {
+    const auto text = [&](int column) { return rows->Cell(row, column).value_or(""); };
+    changes.push_back({text(0), text(1), text(2), text(3), text(4)});
+  }
+  return changes;
+}
+
 void RegisterServer::ForEachGauge(
     const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit) const {
   const auto rows = Read(std::string("SELECT ") + kGaugeColumns +

@@ -46,6 +46,7 @@ class RegisterServer final : public RegisterStore {
   std::optional<RegisterError> SetSetting(const std::string& key,
                                           const std::string& value) override;
 
+  std::optional<std::vector<GaugeChange>> History(const std::string& number) const override;
   std::vector<Message> IntegrityFaults() const override { return {}; }
   std::vector<Message> MissingGuards() const override;
   std::optional<RegisterError> Receive(const std::vector<GaugeEntry>& gauges,

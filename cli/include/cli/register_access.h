@@ -16,11 +16,17 @@ namespace threadgauge {
 struct RegisterOptions {
   std::optional<std::string> register_typed, database_typed;
   void AddTo(CLI::App& app);
+  // The register as named: --register, else the environment's THREADGAUGE_REGISTER; a file
+  // or a server's address.
+  std::optional<std::string> Named() const;
   // The register file: --register, else "量规台账.db" in the user's data folder.
   std::optional<std::filesystem::path> RegisterPath(std::ostream& err) const;
   // The tolerance database: --database, else the one a calculation uses now.
   std::filesystem::path DatabasePath() const;
 };
+
+// The register at a file (made when `create`) or on a server.
+std::variant<GaugeRegister, RegisterError> OpenRegisterAt(const std::string& where, bool create);
 
 // Opens the register (creating it when `create`); nothing, with the reason on `err`. A
 // damaged register opens (read-only) and says so on `err` at once.

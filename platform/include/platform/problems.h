@@ -266,8 +266,12 @@ enum class MessageCode {
   CountedRecords,
   CountedReadings,
   CountedChecks,
-  CopyChainBroken,  // the first record whose link does not hold in the copy
-  EndOfCodes,       // not a message: the count of the codes above
+  CopyChainBroken,
+  ServerShownIncomplete,  // part: the server's fault; what follows may be incomplete
+  ServerReadIncomplete,   // part: the server's fault met while reading
+  ServerClientMissing,    // the address: this build has no server client  // the first record whose
+                          // link does not hold in the copy
+  EndOfCodes,             // not a message: the count of the codes above
 };
 
 // A code with its data; see MessageCode for what each names.

@@ -105,6 +105,11 @@ class GaugeRegister {
     return store_->CopyTo(target);
   }
 
+  // Every change of the gauge (server registers keep them), oldest first.
+  std::optional<std::vector<GaugeChange>> History(const std::string& number) const {
+    return store_->History(number);
+  }
+
   RegisterStore& store() const { return *store_; }
 
  private:

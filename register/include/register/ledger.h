@@ -33,6 +33,9 @@ std::string DueText(const GaugeDue& due, const Day& on);
 
 // The ledger's column headings, which an import matches and an export writes.
 std::vector<std::string> LedgerColumns();
+// The ledger's heading of a gauge's field as the register names it ("keeper" → "保管人"); any
+// other text as it is.
+std::string FieldHeading(const std::string& field);
 
 // The ledger as CSV, UTF-8 with a byte-order mark so that Excel and WPS read the Chinese.
 std::string LedgerCsv(const std::vector<LedgerRow>& rows);

@@ -44,6 +44,14 @@ struct RecordLink {
   std::string hash;
 };
 
+// One change of a gauge as the server wrote it down.
+struct GaugeChange {
+  std::string at;     // "2026-12-08 10:42"
+  std::string who;    // the display name of who made it
+  std::string field;  // the column changed ("state", "keeper" …), or "登记" when added
+  std::string before, after;
+};
+
 // Where the register is kept: the user's own file or a workshop's server. A store keeps
 // what it is given, each change in one transaction written whole or not at all; the
 // register's rules (numbering, the chain of record hashes, corrections) are the register's,
@@ -103,6 +111,12 @@ class RegisterStore {
   // are (numbers, signatures, links); refused when this one holds a gauge.
   virtual std::optional<RegisterError> Receive(const std::vector<GaugeEntry>& gauges,
                                                const std::vector<InspectionRecord>& records) = 0;
+
+  // Every change of the gauge, oldest first; nothing where the store keeps no such history
+  // (the file).
+  virtual std::optional<std::vector<GaugeChange>> History(const std::string&) const {
+    return std::nullopt;
+  }
 
   // A copy as it is now, consistent while others write.
   virtual std::optional<RegisterError> CopyTo(const std::filesystem::path& target) const = 0;
