@@ -27,6 +27,8 @@
 #include "platform/utf8.h"
 #include "register/gauge_register.h"
 #include "register_dialog.h"
+#include "register_location.h"
+#include "register_location_dialog.h"
 #include "register_place.h"
 #include "table_menu.h"
 #include "tables/user_database.h"
@@ -229,12 +231,24 @@ void Form1::ExportTables() { ExportTablesAsCsv(this, CurrentDatabase()); }
 
 void Form1::CheckTables() { ShowCheckReport(this, CurrentDatabase()); }
 
+std::optional<std::filesystem::path> Form1::SettingsFile() const {
+  if (!files_.places.user_directory) return std::nullopt;
+  return WindowSettingsPath(*files_.places.user_directory);
+}
+
 RegisterPlace Form1::Register() {
   RegisterPlace place;
   place.file = files_.register_file;
   if (!place.file && files_.places.user_directory) {
     place.file = DefaultRegisterPath(*files_.places.user_directory);
   }
+  // A register file named when the window was started is the one used, whatever is kept.
+  if (const auto settings = SettingsFile(); settings && !files_.register_file) {
+    if (const RegisterLocation kept = ReadRegisterLocation(*settings); kept.on_server) {
+      place.server = kept.Address();
+    }
+  }
+  place.password = server_password_;
   if (files_.today) place.today = files_.today;
   place.database = [this]() -> const ToleranceDatabase& {
     return session_.Open(CurrentDatabase());
@@ -245,6 +259,17 @@ RegisterPlace Form1::Register() {
 void Form1::OpenRegister() {
   RegisterDialog dialog(Register(), RegisterDialog::Mode::All, this);
   dialog.exec();
+}
+
+void Form1::ChooseRegisterLocation() {
+  const auto settings = SettingsFile();
+  if (!settings) {
+    QMessageBox::warning(this, QStringLiteral("台账位置"),
+                         QStringLiteral("系统没有给出用户数据文件夹，台账位置无处保存"));
+    return;
+  }
+  RegisterLocationDialog dialog(*settings, server_password_, this);
+  if (dialog.exec() == QDialog::Accepted) ShowRegisterNotices();
 }
 
 void Form1::ShowDueGauges() {

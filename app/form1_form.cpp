@@ -12,6 +12,7 @@
 #include "control_names.h"
 #include "form1_design.h"
 #include "register_dialog.h"
+#include "words/message_words.h"
 
 namespace threadgauge {
 namespace {
@@ -142,11 +143,21 @@ void Form1::LoadChoices() {
   }
   Control<QLineEdit>(kDiameterInput.data())->setFocus();
   // The keeper learns at once when gauges are past their inspection day.
-  const std::vector<QString> notices = RegisterNotices(Register());
-  if (!notices.empty()) {
-    for (const QString& notice : notices) status_lines_ << notice;
-    ShowStatus();
-  }
+  ShowRegisterNotices();
+}
+
+void Form1::ShowRegisterNotices() {
+  const RegisterPlace place = Register();
+  const std::vector<QString> notices = RegisterNotices(place);
+  status_lines_.removeIf(
+      [](const QString& line) { return line.startsWith(QStringLiteral("量规台账")); });
+  for (const QString& notice : notices) status_lines_ << notice;
+  const QString unreachable = QString::fromStdString(Say({MessageCode::ServerUnreachable, {""}}));
+  const bool cut_off = place.server && !notices.empty() && notices.front().startsWith(unreachable);
+  unreachable_->setText(cut_off ? notices.front() : QString());
+  unreachable_->setVisible(cut_off);
+  retry_->setVisible(cut_off);
+  ShowStatus();
 }
 
 }  // namespace threadgauge

@@ -29,6 +29,19 @@ void Form1::BuildMenus() {
   auto* due_entry = gauges->addAction(QStringLiteral("到期量规…"));
   due_entry->setObjectName("DueEntry");
   connect(due_entry, &QAction::triggered, this, &Form1::ShowDueGauges);
+  auto* location = gauges->addAction(QStringLiteral("台账位置…"));
+  location->setObjectName("RegisterLocation");
+  connect(location, &QAction::triggered, this, &Form1::ChooseRegisterLocation);
+  // Shown only while the register's server cannot be reached.
+  gauges->addSeparator();
+  unreachable_ = gauges->addAction(QString());
+  unreachable_->setObjectName("ServerUnreachable");
+  unreachable_->setEnabled(false);
+  unreachable_->setVisible(false);
+  retry_ = gauges->addAction(QStringLiteral("重试"));
+  retry_->setObjectName("RetryServer");
+  retry_->setVisible(false);
+  connect(retry_, &QAction::triggered, this, &Form1::ShowRegisterNotices);
   // The user's own gauge tables, between 量规 and 退出.
   auto* gcb = menuBar()->addMenu(QStringLiteral("公差表"));
   gcb->setObjectName("gcb");

@@ -71,8 +71,10 @@ GaugePageDialog::GaugePageDialog(RegisterPlace place, std::string number, QWidge
   suspend_ = DialogButton("Suspend", "停用", this);
   retire_ = DialogButton("Retire", "报废", this);
   QPushButton* close = DialogButton("Close", "关闭", this);
+  QPushButton* history = DialogButton("GaugeHistory", "变更记录", this);
   buttons->addWidget(record);
   buttons->addWidget(pdf);
+  buttons->addWidget(history);
   buttons->addWidget(suspend_);
   buttons->addWidget(retire_);
   buttons->addStretch();
@@ -83,6 +85,7 @@ GaugePageDialog::GaugePageDialog(RegisterPlace place, std::string number, QWidge
   connect(suspend_, &QPushButton::clicked, this, [this] { SetState(QStringLiteral("停用")); });
   connect(retire_, &QPushButton::clicked, this, [this] { SetState(QStringLiteral("报废")); });
   connect(close, &QPushButton::clicked, this, &QDialog::accept);
+  connect(history, &QPushButton::clicked, this, &GaugePageDialog::ShowHistory);
   resize(820, 720);
   FitToScreen(this, size());
   Reload();
@@ -211,10 +214,36 @@ void GaugePageDialog::SetState(const QString& state) {
   if (ask.clickedButton() != yes) return;
   auto opened = OpenRegisterFor(this, place_, false);
   if (!opened) return;
-  if (auto failed = opened->SetState(number_, state.toStdString())) {
+  // The gauge as this page read it: on a server, a change someone made since is not
+  // overwritten but named.
+  GaugeEntry changed = gauge_;
+  changed.state = state.toStdString();
+  if (auto failed = opened->Update(changed)) {
     QMessageBox::warning(this, windowTitle(), Q(Say(failed->message)));
   }
   Reload();
+}
+
+void GaugePageDialog::ShowHistory() {
+  auto opened = OpenRegisterFor(this, place_, false);
+  if (!opened) return;
+  const auto history = opened->History(number_);
+  QString text;
+  if (!history) {
+    text = opened->damage()
+               ? Q(Say(*opened->damage()))
+               : QStringLiteral("本机文件的量规台账不记录变更；服务器上的量规台账才有变更记录");
+  } else {
+    for (const GaugeChange& change : *history) {
+      text += Q(change.at + "  " + change.who + "  " + FieldHeading(change.field));
+      if (change.field != "登记") text += Q("：" + change.before + " → " + change.after);
+      text += QStringLiteral("\n");
+    }
+  }
+  QMessageBox box(QMessageBox::NoIcon, QStringLiteral("变更记录 %1").arg(Q(number_)), text,
+                  QMessageBox::Close, this);
+  box.setObjectName("HistoryBox");
+  box.exec();
 }
 
 }  // namespace threadgauge

@@ -29,6 +29,8 @@ class GaugePageDialog : public QDialog {
   void SaveRecordPdf();
   // "停用" or "报废", after asking: a gauge that failed is taken out of use here.
   void SetState(const QString& state);
+  // "变更记录": every change of the gauge, who made it and when (a server register's).
+  void ShowHistory();
 
   RegisterPlace place_;
   std::string number_;

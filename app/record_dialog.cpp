@@ -226,7 +226,7 @@ std::optional<long long> RecordDialog::Save() {
 
 std::optional<std::string> RecordDialog::SavePdf(const std::filesystem::path& file) const {
   if (!saved_) return std::string("记录尚未保存");
-  auto opened = GaugeRegister::OpenExisting(*place_.file);
+  auto opened = OpenPlace(place_, false);
   if (const auto* error = std::get_if<RegisterError>(&opened)) return Say(error->message);
   const auto page = RecordPageFor(std::get<GaugeRegister>(opened), *saved_);
   if (!page) return std::string("量规台账中没有记录 ") + std::to_string(*saved_);
@@ -246,7 +246,7 @@ void RecordDialog::AskSavePdf() {
 
 void RecordDialog::Print() {
   if (!saved_) return;
-  auto opened = GaugeRegister::OpenExisting(*place_.file);
+  auto opened = OpenPlace(place_, false);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
     QMessageBox::warning(this, windowTitle(), Q(Say(error->message)));
     return;

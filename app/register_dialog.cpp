@@ -33,9 +33,15 @@ constexpr long kDueDays = 30;
 }  // namespace
 
 std::vector<QString> RegisterNotices(const RegisterPlace& place) {
-  if (!place.file || !std::filesystem::exists(*place.file)) return {};
-  auto opened = GaugeRegister::OpenExisting(*place.file);
+  if (!place.Exists()) return {};
+  auto opened = OpenPlace(place, false);
   if (const auto* error = std::get_if<RegisterError>(&opened)) {
+    // Signing in waits until the register is first used.
+    if (error->message.code == MessageCode::ServerPasswordRefused && place.password->empty()) {
+      return {};
+    }
+    // "量规台账服务器无法连接：…" names the register itself.
+    if (place.server) return {Q(Say(error->message))};
     return {QStringLiteral("量规台账：") + Q(Say(error->message))};
   }
   const GaugeRegister& gauges = std::get<GaugeRegister>(opened);
@@ -146,11 +152,11 @@ RegisterDialog::RegisterDialog(RegisterPlace place, Mode mode, QWidget* parent)
 void RegisterDialog::Reload() {
   const std::optional<std::string> selected = SelectedNumber();
   rows_.clear();
-  if (place_.file && std::filesystem::exists(*place_.file)) {
+  if (place_.Exists()) {
     auto opened = OpenRegisterFor(this, place_, false);
     if (opened) {
       rows_ = LedgerRows(*opened);
-      QString status = QStringLiteral("量规台账：") + Q(Utf8(*place_.file));
+      QString status = QStringLiteral("量规台账：") + Q(place_.Where());
       if (opened->note()) status += QStringLiteral("\n") + Q(Say(*opened->note()));
       if (opened->damage()) status = Q(DamageWords(*opened)) + QStringLiteral("\n") + status;
       status_->setText(status);
@@ -330,7 +336,7 @@ void RegisterDialog::ImportRecords() {
 }
 
 void RegisterDialog::RestoreBackup() {
-  if (!place_.file) return;
+  if (!place_.file || place_.server) return;  // a server's register is its administrator's
   const QString name = QFileDialog::getOpenFileName(
       this, QStringLiteral("从备份恢复量规台账"), Q(Utf8(BackupFolder(*place_.file))),
       QStringLiteral("量规台账 (*.db);;所有文件 (*)"));

@@ -48,8 +48,9 @@ std::variant<PgConnection, PgError> PgConnection::Connect(const std::string& whe
   PgConnection connection(raw);
   if (PQstatus(raw) != CONNECTION_OK) {
     PgError error{"", PQerrorMessage(raw), true};
-    // libpq says a refused password only in words; its server code is 28P01.
-    if (error.detail.find("password authentication failed") != std::string::npos) {
+    // libpq says a refused or missing password only in words; the server's code is 28P01.
+    if (error.detail.find("password authentication failed") != std::string::npos ||
+        error.detail.find("no password supplied") != std::string::npos) {
       error.sqlstate = "28P01";
     }
     return error;

@@ -40,7 +40,8 @@ class RegisterPromisesWindow : public ::testing::Test {
     return files;
   }
   RegisterPlace Place() {
-    RegisterPlace place{Register(), [] { return Today(); }, nullptr};
+    RegisterPlace place{Register(), [] { return Today(); }, nullptr, std::nullopt,
+                        std::make_shared<std::string>()};
     place.database = [this]() -> const ToleranceDatabase& { return *db_; };
     return place;
   }

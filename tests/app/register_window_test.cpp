@@ -222,7 +222,8 @@ TEST_F(RegisterWindow, AFarReadingIsSavedOnlyWhenConfirmed) {
   plug.number = "P1", plug.thread = "M10×1.5-6H", plug.kind = "通端螺纹塞规";
   plug.length = "大于14至32";
   ASSERT_FALSE(std::get<GaugeRegister>(GaugeRegister::Open(Register())).Add(plug).has_value());
-  RegisterPlace place{Register(), [this] { return today_; }, nullptr};
+  RegisterPlace place{Register(), [this] { return today_; }, nullptr, std::nullopt,
+                      std::make_shared<std::string>()};
   const ToleranceDatabase db = ToleranceDatabase::Open(tables_.path());
   place.database = [&db]() -> const ToleranceDatabase& { return db; };
   RecordDialog record(place, plug);

@@ -94,7 +94,8 @@ TEST(FitsTheScreen, TheRegisterTheGaugePageAndTheRecord) {
   testing::TemporaryFolder home;
   const ToleranceDatabase db = ToleranceDatabase::Open(fixture.path());
   RegisterPlace place{home.path() / u8"量规台账.db", [] { return Today(); },
-                      [&]() -> const ToleranceDatabase& { return db; }};
+                      [&]() -> const ToleranceDatabase& { return db; }, std::nullopt,
+                      std::make_shared<std::string>()};
   GaugeEntry ring;
   ring.number = "R1", ring.thread = "M10×1.5-6g", ring.kind = "通端螺纹环规";
   ASSERT_FALSE(std::get<GaugeRegister>(GaugeRegister::Open(*place.file)).Add(ring).has_value());

@@ -4,6 +4,7 @@
 #include <QStringList>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,8 @@
 
 class QLabel;
 class QScrollArea;
+
+class QAction;
 
 namespace threadgauge {
 
@@ -71,7 +74,12 @@ class Form1 : public QMainWindow {
   void CheckTables();
   void OpenRegister();
   void ShowDueGauges();
+  void ChooseRegisterLocation();
+  // The register's notices in the status line, and in the 量规 menu when its server cannot
+  // be reached (with 重试).
+  void ShowRegisterNotices();
   RegisterPlace Register();
+  std::optional<std::filesystem::path> SettingsFile() const;
   std::filesystem::path CurrentDatabase() const;
   TableEditorFiles EditorFiles();
   void ShowResult(const CalculationResult& result);
@@ -90,6 +98,10 @@ class Form1 : public QMainWindow {
   std::optional<CalculationInputs> shown_for_;  // the inputs the results on screen belong to
   QString shown_thread_;                        // their thread, as read: "M10×1.5-6H"
   std::vector<OutputField> edited_;             // results changed by hand since then
+  // The password of this session's sign-in to the register's server, never written down.
+  std::shared_ptr<std::string> server_password_ = std::make_shared<std::string>();
+  QAction* unreachable_ = nullptr;  // "量规台账服务器无法连接：…" in the 量规 menu
+  QAction* retry_ = nullptr;        // 重试
 };
 
 }  // namespace threadgauge
