@@ -1,5 +1,7 @@
 // The gauges of a register on a server: each change stamped by the server with who and when,
 // and refused when someone else changed the gauge since it was read.
+#include <unordered_map>
+
 #include "server_store.h"
 
 namespace threadgauge {
@@ -154,33 +156,36 @@ std::optional<std::vector<GaugeChange>> RegisterServer::History(const std::strin
 
 void RegisterServer::ForEachGauge(
     const std::function<void(GaugeEntry&, const std::vector<RecordFacts>&)>& visit) const {
-  const auto rows = Read(std::string("SELECT ") + kGaugeColumns +
-                         ", r.id, r.date, r.verdict, r.kind, r.replaces, r.wear_limit, "
-                         "r.wear_side FROM gauges g LEFT JOIN records r ON r.gauge_id = g.id "
-                         "ORDER BY g.number COLLATE \"C\", r.id");
-  if (!rows) return;
-  std::optional<GaugeEntry> gauge;
-  std::vector<RecordFacts> facts;
-  constexpr int r = kGaugeColumnCount;
-  for (int row = 0; row < rows->rows(); ++row) {
-    if (!gauge || gauge->number != rows->Cell(row, 0)) {
-      if (gauge) visit(*gauge, facts);
-      gauge = GaugeOfRow(*rows, row);
-      facts.clear();
-    }
-    if (const auto id = rows->Cell(row, r)) {
-      RecordFacts f;
-      f.id = std::stoll(*id);
-      f.date = rows->Cell(row, r + 1).value_or("");
-      f.verdict = rows->Cell(row, r + 2).value_or("");
-      f.ring = IsRing(rows->Cell(row, r + 3).value_or(""));
-      if (const auto replaces = rows->Cell(row, r + 4)) f.replaces = std::stoll(*replaces);
-      f.wear_limit = OptionalNumber(rows->Cell(row, r + 5));
-      f.wear_side = OptionalNumber(rows->Cell(row, r + 6));
-      facts.push_back(std::move(f));
-    }
+  // Two statements on one snapshot: each gauge once, each record's facts once, joined here
+  // (a join on the server would send every gauge's columns again with each of its records).
+  Read("START TRANSACTION ISOLATION LEVEL REPEATABLE READ READ ONLY");
+  const auto gauges = Read(std::string("SELECT ") + kGaugeColumns +
+                           ", g.id FROM gauges g ORDER BY g.number COLLATE \"C\"");
+  const auto records = Read(
+      "SELECT gauge_id, id, date, verdict, kind LIKE '%环规', replaces, wear_limit, wear_side "
+      "FROM records ORDER BY gauge_id, id");
+  Read("COMMIT");
+  if (!gauges || !records) return;
+  std::unordered_map<long long, std::vector<RecordFacts>> facts;
+  facts.reserve(static_cast<size_t>(gauges->rows()));
+  for (int row = 0; row < records->rows(); ++row) {
+    const auto text = [&](int column) { return records->Cell(row, column); };
+    RecordFacts f;
+    f.id = std::stoll(text(1).value_or("0"));
+    f.date = text(2).value_or("");
+    f.verdict = text(3).value_or("");
+    f.ring = text(4) == "t";
+    if (const auto replaces = text(5)) f.replaces = std::stoll(*replaces);
+    f.wear_limit = OptionalNumber(text(6));
+    f.wear_side = OptionalNumber(text(7));
+    facts[std::stoll(text(0).value_or("0"))].push_back(std::move(f));
   }
-  if (gauge) visit(*gauge, facts);
+  const std::vector<RecordFacts> none;
+  for (int row = 0; row < gauges->rows(); ++row) {
+    GaugeEntry gauge = GaugeOfRow(*gauges, row);
+    const auto found = facts.find(std::stoll(gauges->Cell(row, kGaugeColumnCount).value_or("0")));
+    visit(gauge, found == facts.end() ? none : found->second);
+  }
 }
 
 }  // namespace threadgauge
