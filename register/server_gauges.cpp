@@ -74,6 +74,17 @@ std::optional<RegisterError> RegisterServer::Receive(const std::vector<GaugeEntr
         if (std::get<PgResult>(held).Cell(0, 0) != "0") {
           return RegisterError{{MessageCode::CopyTargetNotEmpty, {where_}}};
         }
+        // Only the owner's records keep the signatures they bring: anyone else's copy would
+        // be signed afresh by the server, and its chain would no longer hold.
+        const auto owner = db_.Exec(
+            "SELECT session_user = (SELECT r.rolname FROM pg_class c JOIN pg_roles r "
+            "ON r.oid = c.relowner WHERE c.oid = 'records'::regclass)");
+        if (const auto* error = std::get_if<PgError>(&owner)) {
+          return Refusal(*error, action, RegisterRole::Admin);
+        }
+        if (!records.empty() && std::get<PgResult>(owner).Cell(0, 0) != "t") {
+          return RegisterError{{MessageCode::CopyNeedsOwner, {}, {Message{action}}}};
+        }
         if (auto failed = InsertGaugeRows(gauges, action)) return failed;
         for (const InspectionRecord& record : records) {
           if (auto failed = InsertRecord(record, action)) return failed;

@@ -172,6 +172,7 @@ const std::vector<Sentence> kRegisterSentences = {
     {MessageCode::CountedRecords, "检定记录"},
     {MessageCode::CountedReadings, "读数"},
     {MessageCode::CountedChecks, "校对塞规结果"},
+    {MessageCode::CopyNeedsOwner, "没有权限：{m0}（只有数据库的所有者可以）"},
     {MessageCode::CopyChainBroken, "迁移后核对不符：记录 {0} 的记录链不成立"},
 };
 

@@ -154,6 +154,25 @@ TEST_F(OneServerRegister, AChangeOnAGaugeSomeoneElseChangedSinceItWasReadIsRefus
       << Say(stale->message);
 }
 
+// A register is moved onto a server by the database's owner: anyone else's copy would be
+// signed afresh and its chain broken, so it is refused and nothing is written.
+TEST_F(OneServerRegister, OnlyTheDatabasesOwnerMovesARegisterOntoIt) {
+  ASSERT_FALSE(As("zhang").Add(Plug("A")).has_value());
+  ASSERT_TRUE(std::holds_alternative<long long>(As("wang").AddRecord(RecordOf("A", 10.35))));
+  const std::string empty = FreshServerRegister("moved");
+  GaugeRegister target = Opened(OpenServerRegister(UriOf(Login("zhang"), empty), "pw"));
+  const auto refused = CopyRegister(As("zhao").store(), target.store());
+  ASSERT_TRUE(refused.has_value());
+  EXPECT_EQ(Say(refused->message), "没有权限：迁移量规台账（只有数据库的所有者可以）");
+  EXPECT_TRUE(target.Gauges().empty());
+  GaugeRegister by_owner = Opened(OpenServerRegister(OwnerUri(empty)));
+  ASSERT_FALSE(CopyRegister(As("zhao").store(), by_owner.store()).has_value());
+  const auto moved = by_owner.RecordsOf("A");
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_EQ(moved[0].inspector, "王五");
+  EXPECT_TRUE(by_owner.BrokenLinks(std::nullopt).empty());
+}
+
 // Eight desks record fifty inspections each at the same moment: all are kept, each with its
 // own number, one chain.
 TEST_F(OneServerRegister, EightProcessesRecordingAtOnceKeepEveryRecordNumberedOnce) {
