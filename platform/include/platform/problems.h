@@ -267,7 +267,7 @@ enum class MessageCode {
   CountedReadings,
   CountedChecks,
   CopyChainBroken,
-  CopyNeedsOwner,          // part: the action; only the database's owner may
+  CopyNeedsOwner,         // part: the action; only the database's owner may
   ServerShownIncomplete,  // part: the server's fault; what follows may be incomplete
   ServerReadIncomplete,   // part: the server's fault met while reading
   ServerClientMissing,    // the address: this build has no server client  // the first record whose
